@@ -1,0 +1,6 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+// Each command of the host registers its own subcommand, options and action on the application.
+void register_catalog_command(CLI::App& app);

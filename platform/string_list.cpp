@@ -1,0 +1,35 @@
+#include "platform/string_list.h"
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+int StringList::AddObject(HostString text, TObject* object) {
+    entries_.push_back(Entry{std::move(text), object});
+    return Count() - 1;
+}
+
+void StringList::Delete(int index) {
+    entry(index);  // bounds check
+    entries_.erase(entries_.begin() + index);
+}
+
+void StringList::Exchange(int a, int b) { std::swap(entry(a), entry(b)); }
+
+void StringList::Assign(const HostStringList& source) {
+    if (&source == this) return;
+    std::vector<Entry> copy;
+    copy.reserve(static_cast<std::size_t>(source.Count()));
+    for (int i = 0; i < source.Count(); ++i) copy.push_back(Entry{HostString(source.Get(i)), source.Objects(i)});
+    entries_ = std::move(copy);
+}
+
+StringList::Entry& StringList::entry(int index) {
+    return const_cast<Entry&>(std::as_const(*this).entry(index));
+}
+
+const StringList::Entry& StringList::entry(int index) const {
+    if (index < 0 || index >= Count())
+        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    return entries_[static_cast<std::size_t>(index)];
+}

@@ -1,0 +1,94 @@
+#include "plugin/entidade.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <vector>
+
+#include "plugin/registros.h"
+
+namespace {
+std::unique_ptr<TFont> fonte_arial() {
+    auto fonte = std::make_unique<TFont>();
+    fonte->SetName("Arial");
+    return fonte;
+}
+
+void liberar_registros(StringList& lista) {
+    for (int i = 0; i < lista.Count(); ++i) {
+        delete lista.Objects(i);
+        lista.PutObject(i, nullptr);
+    }
+}
+}  // namespace
+
+TEntidade::TEntidade(TComponent* /*owner*/)
+    : entidade_("Entidade..."),
+      fonte_titulo_(fonte_arial()),
+      fonte_atributos_(fonte_arial()),
+      fonte_extrangeiras_(fonte_arial()),
+      atributos_(std::make_unique<StringList>()),
+      descricao_(std::make_unique<StringList>()),
+      chaves_secundarias_(std::make_unique<StringList>()) {}
+
+TEntidade::~TEntidade() {
+    liberar_registros(*atributos_);
+    liberar_registros(*chaves_secundarias_);
+}
+
+void TEntidade::copiar_registros(StringList& propria, const HostStringList& lista) {
+    std::unordered_set<TObject*> mantidos;
+    for (int i = 0; i < lista.Count(); ++i) mantidos.insert(lista.Objects(i));
+    std::vector<TObject*> soltos;
+    for (int i = 0; i < propria.Count(); ++i)
+        if (TObject* registro = propria.Objects(i); registro && !mantidos.contains(registro)) soltos.push_back(registro);
+    propria.Assign(lista);
+    for (TObject* registro : soltos) delete registro;
+}
+
+void TEntidade::SetAtributos(const HostStringList& lista) {
+    copiar_registros(*atributos_, lista);
+    ordenar_chaves_primeiro();
+    Remedir();
+}
+
+// Key entries first, each group in its former order (the same result as exchanging neighbours until no
+// key entry follows a non-key one). An entry without a record counts as a non-key.
+void TEntidade::ordenar_chaves_primeiro() {
+    struct Entrada {
+        HostString texto;
+        TObject* registro;
+    };
+    std::vector<Entrada> entradas;
+    entradas.reserve(static_cast<std::size_t>(atributos_->Count()));
+    for (int i = 0; i < atributos_->Count(); ++i) entradas.push_back({atributos_->Text(i), atributos_->Objects(i)});
+    std::stable_partition(entradas.begin(), entradas.end(), [](const Entrada& e) {
+        const auto* registro = static_cast<const TAtributo*>(e.registro);
+        return registro && (registro->chave & kChavePrimaria) != 0;
+    });
+    atributos_->Clear();
+    for (Entrada& e : entradas) atributos_->AddObject(std::move(e.texto), e.registro);
+}
+
+void TEntidade::SetDescricao(std::unique_ptr<StringList> lista) {
+    descricao_ = lista ? std::move(lista) : std::make_unique<StringList>();
+}
+
+void TEntidade::SetChavesSecundarias(const HostStringList& lista) {
+    copiar_registros(*chaves_secundarias_, lista);
+    Remedir();
+}
+
+void TEntidade::SetModo(tmodo valor) {
+    if (valor == modo_) return;
+    modo_ = valor;
+    Remedir();
+}
+
+void TEntidade::SetTipoform(std::int32_t valor) {
+    if (static_cast<std::uint32_t>(valor) < 3u) tipoform_ = valor;
+}
+
+void TEntidade::atribuir_fonte(TFont& propria, const TFont& fonte) {
+    propria.Assign(fonte);
+    Remedir();
+}

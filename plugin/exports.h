@@ -1,0 +1,54 @@
+#pragma once
+
+// The 24 entry points of the plug-in library, with the names and argument orders the host calls them
+// by. Texts are null-terminated single-byte (Windows-1252) strings; a text result lives in plug-in
+// storage that stays valid until the next call of the same entry point. Every entry point is called
+// from one thread, one call at a time.
+
+#include <cstdint>
+
+class HostStringList;
+class TAtributo;
+class TEntidade;
+class TTable;
+
+extern "C" {
+
+// Identification and settings.
+const char* GetID();
+void Init(std::int32_t valor);
+void set_var(const char* projeto, const char* servidor);
+
+// Pick lists. `listas` reaches the five list operations by selector (low seven bits):
+// 0 Lings, 1 Bancos(parametro), 2 tipofonte, 3 carrega_comps, 4 carrega_tipo.
+void listas(std::uint8_t seletor, std::int32_t parametro, HostStringList* lista);
+void Lings(HostStringList* lista);
+void Bancos(std::int32_t linguagem, HostStringList* lista);
+void tipofonte(HostStringList* lista);
+void carrega_tipo(HostStringList* lista);
+void carrega_comps(HostStringList* lista);
+
+// Type and component queries.
+const char* nometipo(std::int32_t indice);
+std::int32_t ordemtipo(const char* nome);
+bool variavel(const char* nome);
+bool decimais(const char* nome);
+const char* traduzcampo(const TAtributo* atributo, std::int32_t seletor);
+const char* nomecomponente(std::int32_t componente);
+
+// Schema generation runs: banner, one gera_fonte per entity, montar_listagem, finalizar.
+void gerar_cabecalho(std::int32_t linguagem);
+void gerar_cab_sql();
+void montar_listagem(HostStringList* lista, std::int32_t moldura);
+void finalizar();
+void gera_fonte(TEntidade* entidade, std::int32_t linguagem, std::int32_t tipo_banco, bool apagar);
+void gera_fonte_sql(TEntidade* entidade, std::int32_t linguagem, std::int32_t tipo_banco, bool apagar);
+void gera_tab(TTable* tabela, TEntidade* entidade, const char* diretorio, std::int32_t tipo_banco, bool substituir);
+
+// Application generation: one maintenance form per entity, then the main project.
+void gerarform(TTable* tabela, TEntidade* entidade, const char* diretorio, std::int32_t tipo_banco,
+               std::uint8_t sinal);
+void gerarmain(HostStringList* entradas, const char* diretorio, std::int32_t tipo_banco, std::int32_t reservado,
+               const char* titulo);
+
+}  // extern "C"

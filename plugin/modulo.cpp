@@ -1,0 +1,6 @@
+#include "plugin/modulo.h"
+
+EstadoModulo& modulo() {
+    static EstadoModulo estado;
+    return estado;
+}

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing KZR40 needs, only those that are missing,
+# so that a second run costs a second. Needs root or sudo for the installation itself.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  libgtest-dev libgmock-dev googletest   # unit tests
+  libbenchmark-dev                       # benchmarks
+  libcli11-dev                           # command line of the host
+  libsimdjson-dev                        # diagram files
+  libsqlite3-dev                         # SQL script checked against a real database
+  fp-compiler                            # Free Pascal: form-file oracle and compile test of generated code
+  clang libclang-rt-14-dev               # fuzz targets (libFuzzer)
+  g++-multilib                           # 32-bit layout check of the boundary records
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "setup: all packages present"
+fi

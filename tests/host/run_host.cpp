@@ -1,0 +1,44 @@
+#include "tests/host/run_host.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+std::string slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+}  // namespace
+
+HostRun run_host(const std::vector<std::string>& arguments) {
+    const auto scratch = std::filesystem::temp_directory_path() / ("kzr40-run-" + std::to_string(getpid()));
+    std::filesystem::create_directories(scratch);
+    const auto out_path = scratch / "out", err_path = scratch / "err";
+
+    const pid_t child = fork();
+    if (child < 0) throw std::runtime_error("fork failed");
+    if (child == 0) {
+        if (!std::freopen(out_path.c_str(), "wb", stdout) || !std::freopen(err_path.c_str(), "wb", stderr)) _exit(127);
+        std::vector<char*> argv{const_cast<char*>(KZR40_HOST_PATH)};
+        for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(KZR40_HOST_PATH, argv.data());
+        _exit(127);
+    }
+    int wait_status = 0;
+    waitpid(child, &wait_status, 0);
+    HostRun run;
+    run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+    run.out = slurp(out_path);
+    run.err = slurp(err_path);
+    std::filesystem::remove_all(scratch);
+    return run;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs the built kzr40 program with `arguments` and captures what it printed.
+struct HostRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+HostRun run_host(const std::vector<std::string>& arguments);

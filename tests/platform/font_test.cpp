@@ -1,0 +1,40 @@
+#include "platform/font.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Font, SizeAndHeightAreTwoViewsOfOneValue) {
+    TFont font;
+    EXPECT_EQ(font.Height(), -11);
+    EXPECT_EQ(font.Size(), 8);
+    font.SetSize(10);
+    EXPECT_EQ(font.Height(), -13);
+    font.SetHeight(-9);
+    EXPECT_EQ(font.Size(), 7);
+}
+
+TEST(Font, AssignCopiesEveryAttributeAndNotifiesOnce) {
+    TFont source;
+    source.SetName("Arial");
+    source.SetHeight(-9);
+    source.SetColor(clWhite);
+    source.SetCharset(ANSI_CHARSET);
+    source.SetStyle({TFontStyle::fsBold, TFontStyle::fsItalic});
+
+    TFont target;
+    int changes = 0;
+    target.OnChange = [&](TFont&) { ++changes; };
+    target.Assign(source);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(target.SameAs(source));
+    EXPECT_TRUE(target.Style().contains(TFontStyle::fsItalic));
+    EXPECT_FALSE(target.Style().contains(TFontStyle::fsUnderline));
+
+    target.Assign(source);  // nothing changes, nothing is notified
+    EXPECT_EQ(changes, 1);
+    target.SetName("Arial");
+    EXPECT_EQ(changes, 1);
+}
+
+}  // namespace
