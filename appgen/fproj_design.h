@@ -1,0 +1,7 @@
+#pragma once
+
+#include "platform/components/forms.h"
+
+// The template main form: class TFproj, object Fproj, with the main menu MMain (Arquivos1 holding
+// Sair1) and Label1, built as if read from its stored design.
+TCustomForm* create_fproj_form(TComponent* owner);

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/formfile/value.h"
+
+// Class descriptions: what the streaming system knows of a component class. A description names the
+// class and its parent description and lists the published properties that the class introduces, in
+// the target library's declaration order, with their types and defaults; the writer walks them from
+// the root class down and stores what differs from the defaults plus what the class always stores.
+
+class TPersistent;
+class TComponent;
+class TFont;
+class TCollection;
+
+enum class PropertyKind {
+    Integer,      // ordinal numbers, TColor values that have no name
+    Boolean,
+    Enumeration,  // stored as an identifier
+    Set,
+    String,
+    Event,        // a method name, stored as an identifier
+    Component,    // a reference to another component, stored by its name
+    Strings,      // a string list, stored as "<name>.Strings" = ( ... ) when not empty
+    Font,         // a font sub-object, stored as "<name>.Charset" ... "<name>.Style"
+    Collection,   // a collection of items, stored as <name> = < item ... end >
+    Float,
+    Color,        // TColor: an identifier when the colour has a name, else an integer
+};
+
+enum class Stored {
+    NotDefault,  // stored when the value differs from `default_value` (absent default: when non-empty)
+    Always,      // the target declares no default: stored whatever the value
+    Assigned,    // stored once the program has set it (a caption that differs from the computed one)
+    Never,
+};
+
+struct PropertyInfo {
+    std::string name;
+    PropertyKind kind = PropertyKind::Integer;
+    formfile::Value default_value;  // Null type: no default
+    Stored stored = Stored::NotDefault;
+
+    // Properties backed by a member of the C++ class read and write it through these; when empty the
+    // value lives in the object's own value store.
+    std::function<formfile::Value(const TPersistent&)> get;
+    std::function<void(TPersistent&, const formfile::Value&)> set;
+    // Further condition for storing (e.g. a font only when it is not the parent's).
+    std::function<bool(const TPersistent&)> stored_if;
+    // Font and Collection kinds: the sub-object.
+    std::function<const TFont*(const TPersistent&)> font;
+    std::function<const TCollection*(const TPersistent&)> collection;
+};
+
+struct ComponentClass {
+    std::string name;
+    const ComponentClass* parent = nullptr;
+    // Published properties introduced (or made published) at this level, in declaration order.
+    std::vector<PropertyInfo> published;
+    // Values the class stores itself after all published properties (a non-visual component's
+    // design position, a form's PixelsPerInch and TextHeight), in the order written.
+    std::vector<PropertyInfo> defined;
+
+    bool windowed = false;            // a windowed control: gets a tab order, streams after graphic controls
+    bool caption_follows_name = false;  // naming updates Caption while it equals the old name
+    int create_width = 0;             // bounds the library gives the control when it creates it
+    int create_height = 0;
+
+    // Creates an instance owned by `owner`; absent for classes that cannot be created by name.
+    std::function<TComponent*(TComponent* owner)> create;
+
+    // Looks a property up in this class and its ancestors (letter case ignored).
+    const PropertyInfo* find_property(std::string_view property) const;
+    // Published properties from the root class down, then the defined values of the most derived
+    // class that has any: the order in which a writer considers them.
+    std::vector<const PropertyInfo*> stored_order() const;
+    bool inherits_from(std::string_view class_name) const;
+};
+
+// The registry of classes that can be created by name (the streamed classes of the component
+// library and the descriptions that derive from them).
+void register_class(const ComponentClass& description);
+const ComponentClass* find_class(std::string_view class_name);
+// Creates a component of a registered class; unknown class: EComponentError naming it.
+TComponent* create_component(std::string_view class_name, TComponent* owner);

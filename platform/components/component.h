@@ -1,0 +1,117 @@
+#pragma once
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/components/class_info.h"
+#include "platform/formfile/value.h"
+#include "platform/object.h"
+
+// The component model of the target's class library: ownership, names, tags, free notification and
+// published property values. Forms, controls, menus and the diagram shapes all build on it.
+
+// Errors of the component model, e.g. a rejected or duplicate name. Messages are Windows-1252 text.
+class EComponentError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class TOperation { opInsert, opRemove };
+
+// Anything with published properties: components and collection items.
+class TPersistent : public TObject {
+public:
+    const ComponentClass& ClassType() const { return *class_; }
+    const std::string& ClassName() const { return class_->name; }
+
+    // Published property access by name (letter case ignored). Unknown names raise EComponentError.
+    // A value of the wrong kind for the property raises EComponentError as well.
+    void SetProperty(std::string_view name, formfile::Value value);
+    // The current value: the member's, the stored one, or the class default (Null when none).
+    formfile::Value GetProperty(std::string_view name) const;
+    // True when the program has set the property (Stored::Assigned rule).
+    bool IsAssigned(std::string_view name) const;
+
+    // Value-store access for descriptions that keep a property here (no member behind it).
+    const formfile::Value* StoredValue(std::string_view name) const;
+    void StoreValue(std::string_view name, formfile::Value value);
+
+protected:
+    explicit TPersistent(const ComponentClass& description) : class_(&description) {}
+    // Lets a subclass constructor narrow the description (e.g. a form of class TResultForm).
+    void SetClassType(const ComponentClass& description) { class_ = &description; }
+
+private:
+    const ComponentClass* class_;
+    std::map<std::string, formfile::Value, std::less<>> values_;  // keyed by the declared name
+};
+
+class TComponent : public TPersistent {
+public:
+    // Creates a component of `description` owned by `owner` (may be null). The owner frees it.
+    TComponent(TComponent* owner, const ComponentClass& description);
+    ~TComponent() override;
+
+    const std::string& Name() const { return name_; }
+    // Refuses a name that is not an identifier, and a name another component of the same owner has
+    // (compared without regard to letter case): "Um componente chamado %s já existe".
+    virtual void SetName(const std::string& name);
+
+    TComponent* Owner() const { return owner_; }
+    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    TComponent* Components(int index) const;
+    int ComponentIndex() const;
+    // The owned component of that name (letter case ignored), or null.
+    TComponent* FindComponent(std::string_view name) const;
+
+    int Tag() const { return tag_; }
+    void SetTag(int tag) { tag_ = tag; }
+
+    // Asks for Notification(this-or-other, opRemove) when `other` is freed, and the other way round.
+    void FreeNotification(TComponent* other);
+    void RemoveFreeNotification(TComponent* other);
+    // Told of components inserted into or removed from the owner, and of freed components this one
+    // asked to be told about. Overrides call the inherited version first.
+    virtual void Notification(TComponent* component, TOperation operation);
+
+    // Component-valued published properties: stored by the referenced component's name; cleared when
+    // that component is freed.
+    void SetReference(std::string_view property, TComponent* target);
+    TComponent* Reference(std::string_view property) const;
+
+    // Set while the component is built from a stored design (the target's csLoading): naming then
+    // leaves captions alone.
+    bool Loading() const { return loading_; }
+    void SetLoading(bool loading) { loading_ = loading; }
+    bool Destroying() const { return destroying_; }
+
+    // Streaming structure: whether the component is streamed inside a parent (controls, menu items)
+    // rather than directly by its owner, and the children streamed inside this one for `root`.
+    virtual bool HasParent() const { return false; }
+    virtual void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const;
+
+protected:
+    // Hook for the caption-follows-name rule of controls; called after the name has changed.
+    virtual void NameChanged(const std::string& old_name) { (void)old_name; }
+    void ValidateRename(const TComponent* component, const std::string& old_name, const std::string& new_name) const;
+
+private:
+    void InsertComponent(TComponent* component);
+    void RemoveComponent(TComponent* component);
+    void RemoveNotification(TComponent* component);
+
+    TComponent* owner_ = nullptr;
+    std::string name_;
+    int tag_ = 0;
+    bool loading_ = false;
+    bool destroying_ = false;
+    std::vector<TComponent*> components_;       // owned, in creation order
+    std::vector<TComponent*> free_notifies_;    // told when this one goes
+    std::map<std::string, TComponent*, std::less<>> references_;
+};
+
+// True when `name` is an identifier: a letter or "_" followed by letters, digits and "_" (ASCII).
+bool IsValidIdent(std::string_view name);

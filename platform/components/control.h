@@ -1,0 +1,145 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/components/component.h"
+#include "platform/font.h"
+
+// Controls: components with a parent, bounds, visibility, caption and font. Windowed controls hold
+// child controls (z-ordered, index 0 at the back) and number their windowed children's tab order.
+
+class TWinControl;
+
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = unsigned;  // TAnchorKind bits
+inline constexpr TAnchors kDefaultAnchors = akLeft | akTop;
+
+struct TRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
+struct TSize {
+    int cx = 0, cy = 0;
+    friend bool operator==(const TSize&, const TSize&) = default;
+};
+
+class TControl : public TComponent {
+public:
+    TControl(TComponent* owner, const ComponentClass& description);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    // Moves the control to the end of `parent`'s children (null: no parent). Takes the parent's font
+    // while ParentFont is set.
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    virtual void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    TRect BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+    virtual int ClientWidth() const { return width_; }
+    virtual int ClientHeight() const { return height_; }
+    void SetClientHeight(int h) { SetHeight(h + height_ - ClientHeight()); }
+    void SetClientWidth(int w) { SetWidth(w + width_ - ClientWidth()); }
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible) { visible_ = visible; }
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors anchors) { anchors_ = anchors; }
+
+    // The control's font; changing it clears ParentFont. While ParentFont is set the control follows
+    // its parent's font.
+    TFont& Font() { return *font_; }
+    const TFont& Font() const { return *font_; }
+    bool ParentFont() const { return parent_font_; }
+    void SetParentFont(bool parent_font);
+
+    // Z-order among the parent's controls of the same kind (graphic or windowed).
+    void BringToFront();
+    void SendToBack();
+
+    bool HasParent() const override { return true; }
+
+protected:
+    void NameChanged(const std::string& old_name) override;
+    // Called after the caption or font changed (labels size themselves here).
+    virtual void TextChanged() {}
+    virtual void FontChanged() {}
+    // The parent's client area changed size by (dx, dy): follow the anchors.
+    void ParentResized(int dx, int dy);
+
+private:
+    friend class TWinControl;
+    void ParentFontChanged();
+
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    std::string caption_;
+    TAlign align_ = TAlign::alNone;
+    TAnchors anchors_ = kDefaultAnchors;
+    std::unique_ptr<TFont> font_;
+    bool parent_font_ = true;
+    bool following_parent_ = false;  // the font is being changed by the parent, not by the program
+};
+
+// A control without a window of its own (labels, data-aware texts, the diagram shapes).
+class TGraphicControl : public TControl {
+public:
+    using TControl::TControl;
+};
+
+class TWinControl : public TControl {
+public:
+    TWinControl(TComponent* owner, const ComponentClass& description);
+    // Frees every child control, owned or not, as the target library does.
+    ~TWinControl() override;
+
+    // Child controls in streaming order: graphic controls first, then windowed ones, each in z-order.
+    int ControlCount() const { return static_cast<int>(graphic_.size() + windowed_.size()); }
+    TControl* Controls(int index) const;
+
+    // Position among the windowed siblings in tab order; -1 without a parent.
+    int TabOrder() const;
+    void SetTabOrder(int order);
+
+    void SetBounds(int left, int top, int width, int height) override;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    // Client area relative to the control, the area aligned children share.
+    TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+    // Borders between outer and client size (width: both sides; height: caption and both sides).
+    virtual TSize ClientInsets() const { return {}; }
+
+    // Lays the aligned children out again (called on every change that may move them).
+    void Realign();
+
+    void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const override;
+
+private:
+    friend class TControl;
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    std::vector<TControl*>& list_of(const TControl* control);
+
+    std::vector<TControl*> graphic_;
+    std::vector<TControl*> windowed_;
+    std::vector<TWinControl*> tab_list_;
+    bool aligning_ = false;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/components/control.h"
+
+// Forms: the root of a stored design. Outer size = client size + the frame (borders and caption).
+
+class TCustomForm : public TWinControl {
+public:
+    // `description` is the form class itself (e.g. TResultForm), derived from the description of TForm.
+    TCustomForm(TComponent* owner, const ComponentClass& description);
+
+    // Frame of a sizeable form with a caption: both side borders together and caption + borders.
+    // Defaults fit the designs here (509 x 416 outside, 501 x 389 inside); configurable because they
+    // depend on the desktop.
+    TSize ClientInsets() const override { return frame_; }
+    void SetFrame(TSize frame);
+
+    int PixelsPerInch() const { return pixels_per_inch_; }
+    void SetPixelsPerInch(int ppi) { pixels_per_inch_ = ppi; }
+    int TextHeight() const { return text_height_; }
+    void SetTextHeight(int h) { text_height_ = h; }
+
+    // Controls first, then the owned components that are not streamed inside a parent.
+    void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const override;
+    // A form is a root: it is not streamed inside a parent.
+    bool HasParent() const override { return false; }
+
+private:
+    TSize frame_{8, 27};
+    int pixels_per_inch_ = 96;
+    int text_height_ = 13;
+};
+
+using TForm = TCustomForm;

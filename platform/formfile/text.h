@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/formfile/value.h"
+
+// The form text: `object Name: TClass` ... `end`, two blanks per nesting level, one property per line.
+
+namespace formfile {
+
+// Writes the form text of `root` with CR LF line ends (as the target's own converter does when
+// `crlf` is true) or LF.
+std::string write_text(const ObjectNode& root, bool crlf = true);
+
+// Reads a form text. Keywords (object, inherited, inline, end, item) are read without regard to
+// letter case; `#nnn` up to 255 stands for one byte of a one-byte string, above 255 for a UTF-16 unit
+// of a wide string; string literals may continue with `+` across lines. Errors (FormFileError) name
+// the line and the problem.
+ObjectNode read_text(std::string_view text);
+
+}  // namespace formfile
