@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
                  "from entity-relationship diagrams."};
     app.require_subcommand(1);
     register_catalog_command(app);
+    register_sql_command(app);
+    register_unit_command(app);
+    register_tables_command(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

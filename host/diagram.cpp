@@ -1,0 +1,524 @@
+// Reading diagram files: JSON through simdjson's DOM, texts converted to Windows-1252, every value
+// checked, and every problem reported with the file and the item it concerns.
+
+#include "host/diagram.h"
+
+#include <array>
+#include <bitset>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <span>
+
+#include <sys/stat.h>
+
+#include <simdjson.h>
+
+#include "host/cp1252.h"
+#include "plugin/catalogo.h"
+#include "plugin/nomes.h"
+#include "plugin/registros.h"
+
+namespace {
+
+using simdjson::dom::element;
+using simdjson::dom::element_type;
+
+// Where an item stands in the file, for messages: the chain file, entity "Pedido" (#3), attribute "VALOR"
+// (#2). Built as the reader descends; the text is composed only when a message needs it.
+struct Place {
+    const Place* parent = nullptr;
+    std::string_view kind;   // "entity", "attribute", ...; empty for the file itself
+    std::size_t number = 0;  // 1-based position in its array
+    std::string_view name;   // as written in the file (UTF-8); empty until known
+    const std::string* file = nullptr;
+
+    std::string describe() const {
+        if (!parent) return *file;
+        std::string text = parent->describe();
+        text += parent->parent ? ", " : ": ";
+        text += kind;
+        if (!name.empty()) {
+            text += " \"";
+            text += name;
+            text += "\" (#";
+        } else {
+            text += " #";
+        }
+        text += std::to_string(number);
+        if (!name.empty()) text += ')';
+        return text;
+    }
+};
+
+[[noreturn]] void fail(const Place& place, std::string_view key, const std::string& problem) {
+    std::string message = place.describe();
+    message += ": ";
+    if (!key.empty()) {
+        message += '"';
+        message += key;
+        message += "\" ";
+    }
+    message += problem;
+    throw DiagramError(message);
+}
+
+enum class Lines { single, several };
+
+// Windows-1252 text of a JSON string. Control characters would break the one-line texts of the
+// listings (a line end inside a name starts a new line of SQL), so only free texts may hold line ends.
+std::string to_plugin_text(std::string_view utf8, const Place& place, std::string_view key, Lines lines) {
+    std::string text;
+    try {
+        text = utf8_to_cp1252(utf8);
+    } catch (const UnmappableCharacter& c) {
+        fail(place, key, "holds the character " + describe_character(c) + ", which has no Windows-1252 byte");
+    } catch (const std::runtime_error& e) {
+        fail(place, key, e.what());
+    }
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool line_break = c == '\n' || c == '\r' || c == '\t';
+        if ((byte < 0x20 || byte == 0x7F) && !(lines == Lines::several && line_break)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "U+%04X", byte);
+            fail(place, key, std::string("holds the control character ") + code + ", which a name cannot hold");
+        }
+    }
+    return text;
+}
+
+const char* type_name(element_type type) {
+    switch (type) {
+        case element_type::ARRAY: return "an array";
+        case element_type::OBJECT: return "an object";
+        case element_type::INT64:
+        case element_type::UINT64: return "a whole number";
+        case element_type::DOUBLE: return "a number with a fraction";
+        case element_type::STRING: return "a text";
+        case element_type::BOOL: return "true or false";
+        case element_type::NULL_VALUE: return "null";
+    }
+    return "a value";
+}
+
+// The members of one JSON object, checked against the keys its kind allows (a misspelt key is an
+// error, not silently ignored) and looked up by name.
+class ObjectReader {
+public:
+    ObjectReader(element value, const Place& place, std::string_view what, std::initializer_list<std::string_view> known)
+        : place_(place) {
+        if (value.type() != element_type::OBJECT)
+            ::fail(place, "", std::string(what) + " must be an object, not " + type_name(value.type()));
+        std::copy(known.begin(), known.end(), keys_.begin());
+        count_ = known.size();
+        const simdjson::dom::object object = value.get_object().value_unsafe();
+        for (auto [key, member] : object) {
+            const std::size_t slot = find(key);
+            if (slot == count_) ::fail(place, "", std::string(what) + " has an unknown key \"" + std::string(key) + "\"");
+            if (present_.test(slot)) ::fail(place, "", std::string(what) + " has the key \"" + std::string(key) + "\" twice");
+            present_.set(slot);
+            values_[slot] = member;
+        }
+    }
+
+    bool has(std::string_view key) const { return present_.test(find(key)); }
+    element get(std::string_view key) const { return values_[find(key)]; }
+    const Place& place() const { return place_; }
+
+    [[noreturn]] void fail(std::string_view key, const std::string& problem) const { ::fail(place_, key, problem); }
+
+    // The raw UTF-8 of a text member, for naming the item in messages before it is converted.
+    std::string_view raw_text(std::string_view key) const {
+        if (!has(key) || get(key).type() != element_type::STRING) return {};
+        return get(key).get_string().value_unsafe();
+    }
+
+    std::string text(std::string_view key, Lines lines = Lines::single) const {
+        if (!has(key)) return {};
+        return convert(key, get(key), lines);
+    }
+
+    std::string required_text(std::string_view key, Lines lines = Lines::single) const {
+        if (!has(key)) fail(key, "is missing");
+        return text(key, lines);
+    }
+
+    std::string convert(std::string_view key, element value, Lines lines) const {
+        if (value.type() != element_type::STRING) fail(key, std::string("must be a text, not ") + type_name(value.type()));
+        return to_plugin_text(value.get_string().value_unsafe(), place_, key, lines);
+    }
+
+    std::int32_t integer(std::string_view key, std::int32_t fallback, std::int64_t low, std::int64_t high) const {
+        if (!has(key)) return fallback;
+        return whole_number(key, get(key), low, high);
+    }
+
+    std::int64_t whole_number(std::string_view key, element value, std::int64_t low, std::int64_t high) const {
+        if (value.type() != element_type::INT64)
+            fail(key, std::string("must be a whole number, not ") + type_name(value.type()));
+        const std::int64_t number = value.get_int64().value_unsafe();
+        if (number < low || number > high) {
+            if (low == 0 && number < 0) fail(key, "must not be negative (got " + std::to_string(number) + ")");
+            fail(key, "must lie between " + std::to_string(low) + " and " + std::to_string(high) + " (got " +
+                          std::to_string(number) + ")");
+        }
+        return number;
+    }
+
+    bool flag(std::string_view key) const {
+        if (!has(key)) return false;
+        const element value = get(key);
+        if (value.type() != element_type::BOOL) fail(key, std::string("must be true or false, not ") + type_name(value.type()));
+        return value.get_bool().value_unsafe();
+    }
+
+    // A value given by name or by its index: `names[i]` stands for index `first + i`.
+    std::int32_t choice(std::string_view key, std::int32_t fallback, std::span<const std::string_view> names,
+                        std::int32_t first) const {
+        if (!has(key)) return fallback;
+        const element value = get(key);
+        const std::int64_t last = first + static_cast<std::int64_t>(names.size()) - 1;
+        if (value.type() == element_type::STRING) {
+            const std::string_view name = value.get_string().value_unsafe();
+            for (std::size_t i = 0; i < names.size(); ++i)
+                if (names[i] == name) return first + static_cast<std::int32_t>(i);
+            std::string known;
+            for (std::string_view n : names) known += (known.empty() ? "" : ", ") + std::string(n);
+            fail(key, "names no known value: \"" + std::string(name) + "\" (use one of " + known + ", or an index " +
+                          std::to_string(first) + ".." + std::to_string(last) + ")");
+        }
+        if (value.type() != element_type::INT64)
+            fail(key, std::string("must be a name or an index, not ") + type_name(value.type()));
+        const std::int64_t index = value.get_int64().value_unsafe();
+        if (index < first || index > last)
+            fail(key, "must be a name or an index from " + std::to_string(first) + " to " + std::to_string(last) +
+                          " (got " + std::to_string(index) + ")");
+        return static_cast<std::int32_t>(index);
+    }
+
+    // A member that must be an array; an absent one reads as empty.
+    std::optional<simdjson::dom::array> array(std::string_view key) const {
+        if (!has(key)) return std::nullopt;
+        const element value = get(key);
+        if (value.type() != element_type::ARRAY) fail(key, std::string("must be an array, not ") + type_name(value.type()));
+        return value.get_array().value_unsafe();
+    }
+
+private:
+    static constexpr std::size_t kMaxKeys = 24;
+
+    std::size_t find(std::string_view key) const {
+        for (std::size_t i = 0; i < count_; ++i)
+            if (keys_[i] == key) return i;
+        return count_;
+    }
+
+    const Place& place_;
+    std::array<std::string_view, kMaxKeys> keys_{};
+    std::array<element, kMaxKeys> values_{};
+    std::bitset<kMaxKeys> present_;
+    std::size_t count_ = 0;
+};
+
+// Name tables for values given by name.
+const std::array<std::string_view, kTiposNoCatalogo>& type_names() {
+    static const auto names = [] {
+        std::array<std::string_view, kTiposNoCatalogo> list;
+        for (int i = 0; i < kTiposNoCatalogo; ++i) list[i] = nome_tipo(i);
+        return list;
+    }();
+    return names;
+}
+const std::array<std::string_view, kComponentesNoCatalogo>& component_names() {
+    static const auto names = [] {
+        std::array<std::string_view, kComponentesNoCatalogo> list;
+        for (int i = 0; i < kComponentesNoCatalogo; ++i) list[i] = nome_componente(i + 1);
+        return list;
+    }();
+    return names;
+}
+constexpr std::array<std::string_view, 3> kFormLayouts = {"vertical", "horizontal", "grid"};
+constexpr std::array<std::string_view, 7> kModes = {"tmAtributo", "tmEsquema", "tmChave", "tmEntidade",
+                                                    "tmdelete",   "tmTabela",  "tmload"};
+constexpr std::array<std::string_view, 4> kCardinalities = {"tr1x1", "tr1xn", "tr0x1", "tr0xn"};
+constexpr std::array<std::string_view, 2> kKeyKinds = {"tckey", "tcatrib"};
+constexpr std::array<std::string_view, 4> kFontStyles = {"bold", "italic", "underline", "strikeout"};
+
+constexpr std::int64_t kInt32Min = INT32_MIN, kInt32Max = INT32_MAX;
+
+std::vector<std::string> read_lines(const ObjectReader& object, std::string_view key) {
+    std::vector<std::string> lines;
+    if (auto items = object.array(key))
+        for (element line : *items) lines.push_back(object.convert(key, line, Lines::single));
+    return lines;
+}
+
+ShapeBounds read_shape(const ObjectReader& owner) {
+    ShapeBounds bounds;
+    if (!owner.has("shape")) return bounds;
+    const ObjectReader shape(owner.get("shape"), owner.place(), "\"shape\"", {"left", "top", "width", "height"});
+    bounds.left = shape.integer("left", 0, kInt32Min, kInt32Max);
+    bounds.top = shape.integer("top", 0, kInt32Min, kInt32Max);
+    bounds.width = shape.integer("width", 0, 0, kInt32Max);
+    bounds.height = shape.integer("height", 0, 0, kInt32Max);
+    return bounds;
+}
+
+void read_font(const ObjectReader& owner, std::string_view key, TFont& font) {
+    if (!owner.has(key)) return;
+    const ObjectReader f(owner.get(key), owner.place(), "\"" + std::string(key) + "\"",
+                         {"name", "size", "height", "style", "color", "charset"});
+    if (f.has("name")) font.SetName(f.text("name"));
+    if (f.has("size") && f.has("height")) f.fail("size", "and \"height\" say the same thing: give one of them");
+    if (f.has("size")) font.SetSize(f.integer("size", 0, 1, 1000));
+    if (f.has("height")) font.SetHeight(f.integer("height", 0, -1000, 1000));
+    if (auto styles = f.array("style")) {
+        TFontStyles set;
+        for (element style : *styles) {
+            if (style.type() != element_type::STRING) f.fail("style", "must list texts such as \"bold\"");
+            const std::string_view name = style.get_string().value_unsafe();
+            std::size_t i = 0;
+            while (i < kFontStyles.size() && kFontStyles[i] != name) ++i;
+            if (i == kFontStyles.size())
+                f.fail("style", "names no font style: \"" + std::string(name) + "\" (use bold, italic, underline, strikeout)");
+            set.include(static_cast<TFontStyle>(i));
+        }
+        font.SetStyle(set);
+    }
+    // Colours are written as the platform numbers them, system colours (0x80000000 and up) included.
+    if (f.has("color")) font.SetColor(static_cast<TColor>(static_cast<std::uint32_t>(f.whole_number("color", f.get("color"), kInt32Min, UINT32_MAX))));
+    if (f.has("charset")) font.SetCharset(static_cast<TFontCharset>(f.integer("charset", 0, 0, 255)));
+}
+
+// The column name a database will see, for telling apart two attributes that would collide there.
+std::string column_identity(std::string nome) {
+    limpa_identificador(0, nome);
+    for (char& c : nome)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return nome;
+}
+
+std::unique_ptr<TAtributo> read_attribute(element value, const Place& entity, std::size_t number) {
+    Place place{&entity, "attribute", number, {}, nullptr};
+    const ObjectReader a(value, place, "the attribute",
+                         {"nome", "titulo", "tipo", "tamanho", "decimais", "componente", "key", "foreign_key", "nullable",
+                          "hidden", "largura", "rotulo", "origem"});
+    place.name = a.raw_text("nome");
+    auto record = std::make_unique<TAtributo>();
+    record->nome = a.required_text("nome");
+    if (record->nome.empty()) a.fail("nome", "must not be empty");
+    record->titulo = a.text("titulo");
+    if (!a.has("tipo")) a.fail("tipo", "is missing");
+    record->tipo = a.choice("tipo", 0, type_names(), 0);
+    record->tamanho = a.integer("tamanho", 0, 0, kInt32Max);
+    record->decimais = a.integer("decimais", 0, 0, kInt32Max);
+    record->componente = a.choice("componente", 1, component_names(), 1);
+    record->chave = (a.flag("key") ? kChavePrimaria : 0) | (a.flag("foreign_key") ? kChaveEstrangeira : 0);
+    record->opcoes = (a.flag("nullable") ? kOpcaoAceitaNulo : 0) | (a.flag("hidden") ? kOpcaoForaDoFormulario : 0);
+    record->largura = a.integer("largura", 0, 0, kInt32Max);
+    record->rotulo = a.text("rotulo");
+    record->origem = a.text("origem");
+    return record;
+}
+
+std::unique_ptr<TChaveSecundaria> read_secondary_key(element value, const Place& entity, std::size_t number,
+                                                     std::string& name) {
+    Place place{&entity, "secondary key", number, {}, nullptr};
+    const ObjectReader k(value, place, "the secondary key",
+                         {"nome", "campos", "duplicates", "case_sensitive", "descending", "non_maintained", "expression"});
+    place.name = k.raw_text("nome");
+    name = k.required_text("nome");
+    if (name.empty()) k.fail("nome", "must not be empty");
+    if (!k.has("campos")) k.fail("campos", "is missing");
+    std::string fields;
+    if (k.get("campos").type() == element_type::STRING) {
+        fields = k.text("campos");
+    } else {
+        const simdjson::dom::array listed = *k.array("campos");
+        for (element field : listed) {
+            const std::string text = k.convert("campos", field, Lines::single);
+            if (text.empty() || text.find('+') != std::string::npos)
+                k.fail("campos", "lists a field name that is empty or holds \"+\"");
+            if (!fields.empty()) fields += '+';
+            fields += text;
+        }
+    }
+    if (fields.empty()) k.fail("campos", "must name at least one field");
+    auto record = std::make_unique<TChaveSecundaria>();
+    record->campos = fields;
+    record->tipo_indice = (k.flag("duplicates") ? kIndiceDuplicados : 0) | (k.flag("case_sensitive") ? kIndiceMaiusculas : 0) |
+                          (k.flag("descending") ? kIndiceDescendente : 0) | (k.flag("non_maintained") ? kIndiceNaoMantido : 0) |
+                          (k.flag("expression") ? kIndiceExpressao : 0);
+    return record;
+}
+
+std::int32_t read_primary_options(const ObjectReader& e) {
+    if (!e.has("Primaria")) return 0;
+    const element value = e.get("Primaria");
+    if (value.type() == element_type::INT64) return e.integer("Primaria", 0, kInt32Min, kInt32Max);
+    const ObjectReader p(value, e.place(), "\"Primaria\"", {"descending"});
+    return p.flag("descending") ? kPrimariaDescendente : 0;
+}
+
+DiagramEntity read_entity(element value, const Place& file, std::size_t number) {
+    Place place{&file, "entity", number, {}, nullptr};
+    const ObjectReader e(value, place, "the entity",
+                         {"entidade", "tabela", "Tituloform", "Tipoform", "Alturaform", "Larguraform", "Menu", "Primaria",
+                          "Modo", "descricao", "FonteTitulo", "FonteAtributos", "FonteExtrangeiras", "shape", "atributos",
+                          "ChavesSecundarias"});
+    place.name = e.raw_text("entidade");
+
+    DiagramEntity result{std::make_unique<TEntidade>(), {}};
+    TEntidade& entity = *result.entity;
+    entity.SetEntidade(e.required_text("entidade"));
+    if (!e.has("tabela")) e.fail("tabela", "is missing");
+    entity.SetTabela(e.text("tabela"));
+    entity.SetTituloform(e.text("Tituloform"));
+    entity.SetTipoform(e.choice("Tipoform", 0, kFormLayouts, 0));
+    entity.SetAlturaform(e.integer("Alturaform", TEntidade::kAlturaformPadrao, 0, kInt32Max));
+    entity.SetLarguraform(e.integer("Larguraform", TEntidade::kLarguraformPadrao, 0, kInt32Max));
+    entity.SetMenu(e.text("Menu"));
+    entity.SetPrimaria(read_primary_options(e));
+    entity.SetModo(static_cast<tmodo>(e.choice("Modo", 0, kModes, 0)));
+    auto description = std::make_unique<StringList>();
+    for (const std::string& line : read_lines(e, "descricao")) description->Add(line.c_str());
+    entity.SetDescricao(std::move(description));
+    for (auto [key, set] : {std::pair{"FonteTitulo", &TEntidade::SetFonteTitulo},
+                            std::pair{"FonteAtributos", &TEntidade::SetFonteAtributos},
+                            std::pair{"FonteExtrangeiras", &TEntidade::SetFonteExtrangeiras}}) {
+        if (!e.has(key)) continue;
+        TFont font;
+        font.SetName("Arial");
+        read_font(e, key, font);
+        (entity.*set)(font);
+    }
+    result.shape = read_shape(e);
+
+    // Records are collected first and handed to the entity only when all of them are good.
+    std::vector<std::unique_ptr<TAtributo>> attributes;
+    std::vector<std::pair<std::string, std::size_t>> columns;  // database column identity, attribute number
+    if (auto items = e.array("atributos")) {
+        for (element item : *items) {
+            attributes.push_back(read_attribute(item, place, attributes.size() + 1));
+            const std::size_t number = attributes.size();
+            std::string identity = column_identity(attributes.back()->nome.str());
+            for (const auto& [other, other_number] : columns) {
+                if (other == identity) {
+                    Place at{&place, "attribute", number, {}, nullptr};
+                    const std::string shown = cp1252_to_utf8(attributes.back()->nome.view());
+                    at.name = shown;
+                    fail(at, "nome", "gives the column " + identity + ", which attribute #" + std::to_string(other_number) +
+                                         " already has");
+                }
+            }
+            columns.emplace_back(std::move(identity), number);
+        }
+    }
+    std::vector<std::pair<std::string, std::unique_ptr<TChaveSecundaria>>> keys;
+    if (auto items = e.array("ChavesSecundarias")) {
+        for (element item : *items) {
+            std::string name;
+            auto record = read_secondary_key(item, place, keys.size() + 1, name);
+            keys.emplace_back(std::move(name), std::move(record));
+        }
+    }
+
+    StringList attribute_list;
+    for (auto& record : attributes) attribute_list.AddObject(record->nome, record.get());
+    StringList key_list;
+    for (auto& [name, record] : keys) key_list.AddObject(name, record.get());
+    entity.SetAtributos(attribute_list);
+    for (auto& record : attributes) record.release();  // the entity owns them now
+    entity.SetChavesSecundarias(key_list);
+    for (auto& entry : keys) entry.second.release();
+    return result;
+}
+
+DiagramRelationship read_relationship(element value, const Place& file, std::size_t number, const Diagram& diagram) {
+    Place place{&file, "relationship", number, {}, nullptr};
+    const ObjectReader r(value, place, "the relationship", {"name", "from", "to", "Relacao", "Chave", "meioperc", "descricao"});
+    place.name = r.raw_text("name");
+    DiagramRelationship result;
+    result.name = r.required_text("name");
+    for (auto [key, index] : {std::pair{"from", &result.from}, std::pair{"to", &result.to}}) {
+        const std::string entity = r.required_text(key);
+        std::size_t i = 0;
+        while (i < diagram.entities.size() && diagram.entities[i].entity->entidade().view() != entity) ++i;
+        if (i == diagram.entities.size()) r.fail(key, "names no entity of the diagram (\"" + std::string(r.raw_text(key)) + "\")");
+        *index = i;
+    }
+    result.relacao = static_cast<trelacao>(r.choice("Relacao", 0, kCardinalities, 0));
+    result.chave = static_cast<tchave>(r.choice("Chave", 0, kKeyKinds, 0));
+    result.meioperc = r.integer("meioperc", 50, 0, 100);
+    result.descricao = read_lines(r, "descricao");
+    return result;
+}
+
+DiagramText read_text(element value, const Place& file, std::size_t number) {
+    const Place place{&file, "text", number, {}, nullptr};
+    const ObjectReader t(value, place, "the text", {"text", "shape", "font"});
+    DiagramText result;
+    result.text = t.required_text("text", Lines::several);
+    result.shape = read_shape(t);
+    result.font = std::make_unique<TFont>();
+    result.font->SetName("Arial");
+    read_font(t, "font", *result.font);
+    return result;
+}
+
+Diagram parse_padded(const simdjson::padded_string& padded, const std::string& source) {
+    const Place file{nullptr, {}, 0, {}, &source};
+    simdjson::dom::parser parser;
+    element root;
+    if (const auto error = parser.parse(padded).get(root))
+        fail(file, "", std::string("is not valid JSON: ") + simdjson::error_message(error));
+
+    const ObjectReader top(root, file, "the diagram", {"version", "project", "server", "entities", "relationships", "texts"});
+    top.integer("version", 1, 1, 1);
+    Diagram diagram;
+    diagram.project = top.text("project");
+    diagram.server = top.text("server");
+    if (!top.has("entities")) top.fail("entities", "is missing");
+    const simdjson::dom::array entities = *top.array("entities");
+    for (element item : entities) diagram.entities.push_back(read_entity(item, file, diagram.entities.size() + 1));
+    if (auto items = top.array("relationships"))
+        for (element item : *items)
+            diagram.relationships.push_back(read_relationship(item, file, diagram.relationships.size() + 1, diagram));
+    if (auto items = top.array("texts"))
+        for (element item : *items) diagram.texts.push_back(read_text(item, file, diagram.texts.size() + 1));
+    return diagram;
+}
+
+}  // namespace
+
+Diagram parse_diagram(std::string_view json, const std::string& source) {
+    return parse_padded(simdjson::padded_string(json), source);
+}
+
+Diagram load_diagram(const std::filesystem::path& path) {
+    const std::string name = path.string();
+    std::FILE* stream = std::fopen(name.c_str(), "rb");
+    if (!stream) throw DiagramError(name + ": cannot open: " + std::strerror(errno));
+    // A regular file is read straight into simdjson's padded buffer, so a large diagram is held once.
+    struct stat info {};
+    const bool regular = fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
+    simdjson::padded_string padded;
+    std::string content;
+    if (regular) {
+        padded = simdjson::padded_string(static_cast<std::size_t>(info.st_size));
+        const std::size_t got = std::fread(padded.data(), 1, padded.size(), stream);
+        if (got != padded.size() && !std::ferror(stream)) padded = simdjson::padded_string(padded.data(), got);
+    } else {
+        char block[1 << 16];
+        std::size_t got;
+        while ((got = std::fread(block, 1, sizeof block, stream)) > 0) content.append(block, got);
+        padded = simdjson::padded_string(content);
+    }
+    const bool failed = std::ferror(stream) != 0;
+    const int error = errno;
+    std::fclose(stream);
+    if (failed) throw DiagramError(name + ": cannot read: " + std::strerror(error));
+    return parse_padded(padded, name);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/font.h"
+#include "plugin/entidade.h"
+
+// A diagram as the host holds it: project and server names, the entities in diagram order (each a
+// TEntidade with its records, owned here), the relationships between them and the free texts. Every
+// text is Windows-1252, as the plug-in expects. The file format is described in docs/diagram-format.md.
+
+// A problem with a diagram file; the message names the file and the item at fault.
+class DiagramError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Where a shape sits on the diagram surface, in pixels at 100 %. Width and height 0: sized by its content.
+struct ShapeBounds {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+struct DiagramEntity {
+    std::unique_ptr<TEntidade> entity;
+    ShapeBounds shape;
+};
+
+struct DiagramRelationship {
+    std::string name;
+    std::size_t from = 0;  // index into Diagram::entities
+    std::size_t to = 0;
+    trelacao relacao = trelacao::tr1x1;
+    tchave chave = tchave::tckey;
+    std::int32_t meioperc = 50;
+    std::vector<std::string> descricao;
+};
+
+struct DiagramText {
+    std::string text;  // may hold line breaks
+    ShapeBounds shape;
+    std::unique_ptr<TFont> font;  // "Arial" unless the file says otherwise
+};
+
+struct Diagram {
+    std::string project;
+    std::string server;
+    std::vector<DiagramEntity> entities;
+    std::vector<DiagramRelationship> relationships;
+    std::vector<DiagramText> texts;
+};
+
+// Reads and checks a diagram file. Throws DiagramError naming the file and the item at fault.
+Diagram load_diagram(const std::filesystem::path& file);
+// The same for diagram text already in memory; `source` names it in messages.
+Diagram parse_diagram(std::string_view json, const std::string& source);

@@ -1,0 +1,139 @@
+// `kzr40 sql`, `kzr40 unit` and `kzr40 tables`: the schema outputs of a diagram file.
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "host/commands.h"
+#include "host/cp1252.h"
+#include "host/diagram.h"
+#include "host/output.h"
+#include "host/schema_run.h"
+#include "platform/message_box.h"
+#include "platform/string_list.h"
+#include "platform/table.h"
+#include "plugin/catalogo.h"
+#include "plugin/exports.h"
+
+namespace {
+
+const char* const kKindHelp = "Database kind: paradox (default), dbase, oracle, or its number (other numbers act as paradox)";
+
+struct ListingArguments {
+    std::string file;
+    std::string kind = "paradox";
+    bool drop = false;
+    std::string output;
+};
+
+void add_common_options(CLI::App& command, ListingArguments& arguments) {
+    command.add_option("FILE", arguments.file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command.add_option("--kind", arguments.kind, kKindHelp);
+    command.add_option("-o,--output", arguments.output,
+                       "Write the listing to this file (Windows-1252, CR LF); standard output when absent");
+}
+
+void produce_listing(const ListingArguments& arguments, std::int32_t language) {
+    SchemaRunOptions options;
+    options.language = language;
+    options.kind = parse_database_kind(arguments.kind);
+    options.drop = arguments.drop;
+    check_source_date_epoch();
+    const Diagram diagram = load_diagram(arguments.file);
+    StringList listing;
+    run_schema(diagram, options, listing);
+    const std::string text = listing_text(listing);
+    if (arguments.output.empty())
+        write_stdout(text);
+    else
+        write_file_atomically(arguments.output, text);
+}
+
+// Sends gera_tab's message boxes to standard error, naming the entity they concern, for as long as it lives.
+class EntityMessages {
+public:
+    EntityMessages()
+        : previous_(set_message_reporter([this](std::string_view text) {
+              std::cerr << "kzr40: entity \"" << cp1252_to_utf8(entity_) << "\": " << cp1252_to_utf8(text) << "\n";
+          })) {}
+    ~EntityMessages() { set_message_reporter(std::move(previous_)); }
+    EntityMessages(const EntityMessages&) = delete;
+    EntityMessages& operator=(const EntityMessages&) = delete;
+    void about(std::string_view entity) { entity_ = entity; }
+
+private:
+    std::string entity_;
+    MessageReporter previous_;
+};
+
+void print_table(std::ostream& out, const TTable& table) {
+    out << "  table " << cp1252_to_utf8(table.TableName()) << ", type " << to_string(table.TableType()) << ", directory \""
+        << cp1252_to_utf8(table.DatabaseName()) << "\"\n";
+    const TFieldDefs& fields = table.FieldDefs();
+    for (int i = 0; i < fields.Count(); ++i) {
+        const TFieldDef& f = fields[i];
+        out << "    field " << cp1252_to_utf8(f.Name) << ": " << nome_tipo(f.DataType);
+        if (f.Size != 0) out << ", size " << f.Size;
+        out << (f.Required ? ", required" : "") << "\n";
+    }
+    const TIndexDefs& indexes = table.IndexDefs();
+    for (int i = 0; i < indexes.Count(); ++i) {
+        const TIndexDef& x = indexes[i];
+        out << "    index " << (x.Name.empty() ? "(primary)" : cp1252_to_utf8(x.Name)) << " on \"" << cp1252_to_utf8(x.Fields)
+            << "\" " << to_string(x.Options) << "\n";
+    }
+}
+
+void show_tables(const std::string& file, const std::string& kind_text, std::string directory, bool keep) {
+    const std::int32_t kind = parse_database_kind(kind_text);
+    const Diagram diagram = load_diagram(file);
+    if (!directory.empty() && directory.back() != '/') directory += '/';
+    const std::string plugin_directory = utf8_to_cp1252(directory);
+    EntityMessages messages;
+    std::string text;
+    for (const DiagramEntity& item : diagram.entities) {
+        const TEntidade& entity = *item.entity;
+        messages.about(entity.entidade().view());
+        TTable table;
+        gera_tab(&table, item.entity.get(), plugin_directory.c_str(), kind, !keep);
+        std::cout << "entity " << cp1252_to_utf8(entity.entidade().view()) << "\n";
+        if (table.TableName().empty())
+            std::cout << "  left alone: its table file exists in \"" << directory << "\"\n";
+        else
+            print_table(std::cout, table);
+    }
+    std::cout.flush();
+    if (!std::cout) throw std::runtime_error("cannot write to standard output");
+}
+
+}  // namespace
+
+void register_sql_command(CLI::App& app) {
+    auto arguments = std::make_shared<ListingArguments>();
+    CLI::App* command = app.add_subcommand("sql", "Write the SQL data-definition script of a diagram");
+    add_common_options(*command, *arguments);
+    command->add_flag("--drop", arguments->drop, "Put a DROP TABLE before each CREATE TABLE");
+    command->callback([arguments] { produce_listing(*arguments, kLanguageSql); });
+}
+
+void register_unit_command(CLI::App& app) {
+    auto arguments = std::make_shared<ListingArguments>();
+    CLI::App* command = app.add_subcommand("unit", "Write the Object Pascal unit GerarDBs that creates the diagram's tables");
+    add_common_options(*command, *arguments);
+    command->callback([arguments] { produce_listing(*arguments, kLanguageUnit); });
+}
+
+void register_tables_command(CLI::App& app) {
+    struct Arguments {
+        std::string file, kind = "paradox", directory;
+        bool keep = false;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App* command = app.add_subcommand(
+        "tables", "Show the table definitions (fields, indexes) that the plug-in sets up on a table object per entity");
+    command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command->add_option("--kind", arguments->kind, kKindHelp);
+    command->add_option("--dir", arguments->directory, "Database directory the tables belong to (default: the current one)");
+    command->add_flag("--keep", arguments->keep, "Leave alone the tables whose file already exists in the directory");
+    command->callback([arguments] { show_tables(arguments->file, arguments->kind, arguments->directory, arguments->keep); });
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/string_list.h"
+#include "plugin/registros.h"
+
+// Reading an entity's lists as the generators do. An entry without a record is skipped: the host
+// always hangs one, and reading through a missing record must not bring the host down.
+
+inline const TAtributo* atributo_em(const StringList& atributos, int i) {
+    return static_cast<const TAtributo*>(atributos.Objects(i));
+}
+inline const TChaveSecundaria* chave_em(const StringList& chaves, int i) {
+    return static_cast<const TChaveSecundaria*>(chaves.Objects(i));
+}
+inline bool eh_chave(const TAtributo& a) { return (a.chave & kChavePrimaria) != 0; }
+inline bool aceita_nulo(const TAtributo& a) { return (a.opcoes & kOpcaoAceitaNulo) != 0; }
+
+// The column-name and column-type checks that every generator applies before writing an attribute.
+// On success `tipo` holds the program-side type name and `nome` the sanitised column name.
+bool validar_atributo(std::int32_t tipo_banco, const TAtributo& a, std::string& tipo, std::string& nome);
