@@ -25,6 +25,22 @@ namespace {
 using simdjson::dom::element;
 using simdjson::dom::element_type;
 
+// A name as a message shows it: control characters escaped, so that the message stays on one line.
+std::string printable(std::string_view name) {
+    std::string text;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            text += c;
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04X", byte);
+            text += c == '\n' ? "\\n" : c == '\t' ? "\\t" : escape;
+        }
+    }
+    return text;
+}
+
 // Where an item stands in the file, for messages: the chain file, entity "Pedido" (#3), attribute "VALOR"
 // (#2). Built as the reader descends; the text is composed only when a message needs it.
 struct Place {
@@ -41,7 +57,7 @@ struct Place {
         text += kind;
         if (!name.empty()) {
             text += " \"";
-            text += name;
+            text += printable(name);
             text += "\" (#";
         } else {
             text += " #";
@@ -109,18 +125,17 @@ class ObjectReader {
 public:
     ObjectReader(element value, const Place& place, std::string_view what, std::initializer_list<std::string_view> known)
         : place_(place) {
-        if (value.type() != element_type::OBJECT)
-            ::fail(place, "", std::string(what) + " must be an object, not " + type_name(value.type()));
-        std::copy(known.begin(), known.end(), keys_.begin());
-        count_ = known.size();
-        const simdjson::dom::object object = value.get_object().value_unsafe();
-        for (auto [key, member] : object) {
-            const std::size_t slot = find(key);
-            if (slot == count_) ::fail(place, "", std::string(what) + " has an unknown key \"" + std::string(key) + "\"");
-            if (present_.test(slot)) ::fail(place, "", std::string(what) + " has the key \"" + std::string(key) + "\" twice");
-            present_.set(slot);
-            values_[slot] = member;
-        }
+        const std::string problem = scan(value, what, known);
+        if (!problem.empty()) ::fail(place, "", problem);
+    }
+
+    // The member `name_key` names the item in messages (place.name), also in those about its other keys.
+    ObjectReader(element value, Place& place, std::string_view what, std::initializer_list<std::string_view> known,
+                 std::string_view name_key)
+        : place_(place) {
+        const std::string problem = scan(value, what, known);
+        place.name = raw_text(name_key);
+        if (!problem.empty()) ::fail(place, "", problem);
     }
 
     bool has(std::string_view key) const { return present_.test(find(key)); }
@@ -208,6 +223,28 @@ public:
 
 private:
     static constexpr std::size_t kMaxKeys = 24;
+
+    // Files the members by key; answers the first problem found (an unknown or repeated key), if any.
+    std::string scan(element value, std::string_view what, std::initializer_list<std::string_view> known) {
+        if (value.type() != element_type::OBJECT)
+            ::fail(place_, "", std::string(what) + " must be an object, not " + type_name(value.type()));
+        std::copy(known.begin(), known.end(), keys_.begin());
+        count_ = known.size();
+        std::string problem;
+        const simdjson::dom::object object = value.get_object().value_unsafe();
+        for (auto [key, member] : object) {
+            const std::size_t slot = find(key);
+            if (slot == count_) {
+                if (problem.empty()) problem = std::string(what) + " has an unknown key \"" + std::string(key) + "\"";
+                continue;
+            }
+            if (present_.test(slot) && problem.empty())
+                problem = std::string(what) + " has the key \"" + std::string(key) + "\" twice";
+            present_.set(slot);
+            values_[slot] = member;
+        }
+        return problem;
+    }
 
     std::size_t find(std::string_view key) const {
         for (std::size_t i = 0; i < count_; ++i)
@@ -304,8 +341,8 @@ std::unique_ptr<TAtributo> read_attribute(element value, const Place& entity, st
     Place place{&entity, "attribute", number, {}, nullptr};
     const ObjectReader a(value, place, "the attribute",
                          {"nome", "titulo", "tipo", "tamanho", "decimais", "componente", "key", "foreign_key", "nullable",
-                          "hidden", "largura", "rotulo", "origem"});
-    place.name = a.raw_text("nome");
+                          "hidden", "largura", "rotulo", "origem"},
+                         "nome");
     auto record = std::make_unique<TAtributo>();
     record->nome = a.required_text("nome");
     if (record->nome.empty()) a.fail("nome", "must not be empty");
@@ -327,8 +364,8 @@ std::unique_ptr<TChaveSecundaria> read_secondary_key(element value, const Place&
                                                      std::string& name) {
     Place place{&entity, "secondary key", number, {}, nullptr};
     const ObjectReader k(value, place, "the secondary key",
-                         {"nome", "campos", "duplicates", "case_sensitive", "descending", "non_maintained", "expression"});
-    place.name = k.raw_text("nome");
+                         {"nome", "campos", "duplicates", "case_sensitive", "descending", "non_maintained", "expression"},
+                         "nome");
     name = k.required_text("nome");
     if (name.empty()) k.fail("nome", "must not be empty");
     if (!k.has("campos")) k.fail("campos", "is missing");
@@ -367,8 +404,8 @@ DiagramEntity read_entity(element value, const Place& file, std::size_t number) 
     const ObjectReader e(value, place, "the entity",
                          {"entidade", "tabela", "Tituloform", "Tipoform", "Alturaform", "Larguraform", "Menu", "Primaria",
                           "Modo", "descricao", "FonteTitulo", "FonteAtributos", "FonteExtrangeiras", "shape", "atributos",
-                          "ChavesSecundarias"});
-    place.name = e.raw_text("entidade");
+                          "ChavesSecundarias"},
+                         "entidade");
 
     DiagramEntity result{std::make_unique<TEntidade>(), {}};
     TEntidade& entity = *result.entity;
@@ -438,8 +475,8 @@ DiagramEntity read_entity(element value, const Place& file, std::size_t number) 
 
 DiagramRelationship read_relationship(element value, const Place& file, std::size_t number, const Diagram& diagram) {
     Place place{&file, "relationship", number, {}, nullptr};
-    const ObjectReader r(value, place, "the relationship", {"name", "from", "to", "Relacao", "Chave", "meioperc", "descricao"});
-    place.name = r.raw_text("name");
+    const ObjectReader r(value, place, "the relationship", {"name", "from", "to", "Relacao", "Chave", "meioperc", "descricao"},
+                         "name");
     DiagramRelationship result;
     result.name = r.required_text("name");
     for (auto [key, index] : {std::pair{"from", &result.from}, std::pair{"to", &result.to}}) {
@@ -457,7 +494,7 @@ DiagramRelationship read_relationship(element value, const Place& file, std::siz
 }
 
 DiagramText read_text(element value, const Place& file, std::size_t number) {
-    const Place place{&file, "text", number, {}, nullptr};
+    Place place{&file, "text", number, {}, nullptr};
     const ObjectReader t(value, place, "the text", {"text", "shape", "font"});
     DiagramText result;
     result.text = t.required_text("text", Lines::several);
