@@ -62,21 +62,24 @@ struct ComponentClass {
     // Published properties introduced (or made published) at this level, in declaration order.
     std::vector<PropertyInfo> published;
     // Values the class stores itself after all published properties (a non-visual component's
-    // design position, a form's PixelsPerInch and TextHeight), in the order written.
+    // design position, a form's PixelsPerInch and TextHeight, a grid's columns), in the order written;
+    // those of ancestors come first.
     std::vector<PropertyInfo> defined;
 
     bool windowed = false;            // a windowed control: gets a tab order, streams after graphic controls
     bool caption_follows_name = false;  // naming updates Caption while it equals the old name
     int create_width = 0;             // bounds the library gives the control when it creates it
     int create_height = 0;
+    int client_inset = 0;             // border between the bounds and the client area, on every side
+    int align_inset = 0;              // further margin that aligned children keep (a panel's bevel)
 
     // Creates an instance owned by `owner`; absent for classes that cannot be created by name.
     std::function<TComponent*(TComponent* owner)> create;
 
     // Looks a property up in this class and its ancestors (letter case ignored).
     const PropertyInfo* find_property(std::string_view property) const;
-    // Published properties from the root class down, then the defined values of the most derived
-    // class that has any: the order in which a writer considers them.
+    // Published properties from the root class down, then the defined values from the root class
+    // down: the order in which a writer considers them.
     std::vector<const PropertyInfo*> stored_order() const;
     bool inherits_from(std::string_view class_name) const;
 };

@@ -97,6 +97,7 @@ private:
     std::unique_ptr<TFont> font_;
     bool parent_font_ = true;
     bool following_parent_ = false;  // the font is being changed by the parent, not by the program
+    bool is_windowed_ = false;       // set by TWinControl; kept so destructors still know the kind
 };
 
 // A control without a window of its own (labels, data-aware texts, the diagram shapes).
@@ -125,7 +126,9 @@ public:
     // Client area relative to the control, the area aligned children share.
     TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
     // Borders between outer and client size (width: both sides; height: caption and both sides).
-    virtual TSize ClientInsets() const { return {}; }
+    virtual TSize ClientInsets() const;
+    // The part of the client area that aligned children share.
+    virtual TRect AlignRect() const;
 
     // Lays the aligned children out again (called on every change that may move them).
     void Realign();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,7 +22,10 @@ private:
 
 class TCollection : public TObject {
 public:
-    explicit TCollection(const ComponentClass& item_class) : item_class_(&item_class) {}
+    using ItemFactory = std::function<std::unique_ptr<TCollectionItem>(TCollection&)>;
+    // Items are made by `factory` (default: plain items of `item_class`).
+    explicit TCollection(const ComponentClass& item_class, ItemFactory factory = {})
+        : item_class_(&item_class), factory_(std::move(factory)) {}
     ~TCollection() override;
 
     int Count() const { return static_cast<int>(items_.size()); }
@@ -33,6 +37,7 @@ public:
 
 private:
     const ComponentClass* item_class_;
+    ItemFactory factory_;
     std::vector<std::unique_ptr<TCollectionItem>> items_;
 };
 

@@ -13,6 +13,9 @@
 // TDBText, TDBImage, TDBGrid (+ TColumn), TMainMenu, TMenuItem. They are registered by name the first
 // time the registry is used, so create_component("TDBEdit", form) works without further set-up.
 
+// Registers the library's classes (done on first use of the registry; calling again does nothing).
+void register_library_classes();
+
 // The description of a registered class; EComponentError when there is none.
 const ComponentClass& component_class(std::string_view class_name);
 

@@ -1,0 +1,78 @@
+#include "platform/components/class_info.h"
+
+#include <deque>
+#include <map>
+
+#include "platform/components/component.h"
+#include "platform/components/library.h"
+
+namespace {
+
+bool same_text(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+// Class names are identifiers, compared without regard to letter case as the target does.
+std::map<std::string, const ComponentClass*>& registry() {
+    static std::map<std::string, const ComponentClass*> classes;
+    return classes;
+}
+
+}  // namespace
+
+const PropertyInfo* ComponentClass::find_property(std::string_view property) const {
+    for (const ComponentClass* c = this; c; c = c->parent) {
+        for (const PropertyInfo& p : c->published)
+            if (same_text(p.name, property)) return &p;
+        for (const PropertyInfo& p : c->defined)
+            if (same_text(p.name, property)) return &p;
+    }
+    return nullptr;
+}
+
+std::vector<const PropertyInfo*> ComponentClass::stored_order() const {
+    std::vector<const ComponentClass*> chain;
+    for (const ComponentClass* c = this; c; c = c->parent) chain.insert(chain.begin(), c);
+    std::vector<const PropertyInfo*> order;
+    for (const ComponentClass* c : chain)
+        for (const PropertyInfo& p : c->published) order.push_back(&p);
+    for (const ComponentClass* c : chain)
+        for (const PropertyInfo& p : c->defined) order.push_back(&p);
+    return order;
+}
+
+bool ComponentClass::inherits_from(std::string_view class_name) const {
+    for (const ComponentClass* c = this; c; c = c->parent)
+        if (same_text(c->name, class_name)) return true;
+    return false;
+}
+
+void register_class(const ComponentClass& description) { registry()[lower(description.name)] = &description; }
+
+const ComponentClass* find_class(std::string_view class_name) {
+    register_library_classes();
+    const auto it = registry().find(lower(class_name));
+    return it == registry().end() ? nullptr : it->second;
+}
+
+TComponent* create_component(std::string_view class_name, TComponent* owner) {
+    const ComponentClass* description = find_class(class_name);
+    if (!description) throw EComponentError("Classe " + std::string(class_name) + " n\xE3o encontrada");
+    if (!description->create)
+        throw EComponentError("class " + std::string(class_name) + " cannot be created by name");
+    return description->create(owner);
+}

@@ -1,0 +1,238 @@
+#include "platform/components/component.h"
+
+#include <algorithm>
+
+namespace {
+
+bool same_text(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+const PropertyInfo& lookup(const TPersistent& object, std::string_view name) {
+    const PropertyInfo* info = object.ClassType().find_property(name);
+    if (!info)
+        throw EComponentError("Propriedade " + std::string(name) + " n\xE3o existe em " + object.ClassName());
+    return *info;
+}
+
+// Whether `value` can be a value of a property of `kind`.
+bool fits(PropertyKind kind, const formfile::Value& value) {
+    using formfile::ValueType;
+    switch (kind) {
+        case PropertyKind::Integer: return value.is_integer();
+        case PropertyKind::Boolean: return value.type == ValueType::False || value.type == ValueType::True;
+        case PropertyKind::Enumeration: return value.type == ValueType::Ident;
+        case PropertyKind::Set: return value.type == ValueType::Set;
+        case PropertyKind::String: return value.is_string();
+        case PropertyKind::Event:
+        case PropertyKind::Component: return value.type == ValueType::Ident || value.type == ValueType::Nil;
+        case PropertyKind::Strings: {
+            if (value.type != ValueType::List) return false;
+            return std::all_of(value.list.begin(), value.list.end(), [](const formfile::Value& v) { return v.is_string(); });
+        }
+        case PropertyKind::Float:
+            return value.type == ValueType::Extended || value.type == ValueType::Single ||
+                   value.type == ValueType::Currency || value.type == ValueType::Date;
+        case PropertyKind::Color: return value.is_integer() || value.type == ValueType::Ident;
+        case PropertyKind::Font:
+        case PropertyKind::Collection: return false;  // sub-objects are changed through their own interface
+    }
+    return false;
+}
+
+}  // namespace
+
+bool IsValidIdent(std::string_view name) {
+    if (name.empty()) return false;
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    if (!letter(name[0])) return false;
+    return std::all_of(name.begin() + 1, name.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// TPersistent
+
+void TPersistent::SetProperty(std::string_view name, formfile::Value value) {
+    const PropertyInfo& info = lookup(*this, name);
+    if (info.kind == PropertyKind::Component) {
+        auto* self = dynamic_cast<TComponent*>(this);
+        if (!self) throw EComponentError("property " + info.name + " needs a component");
+        if (value.type == formfile::ValueType::Nil) {
+            self->SetReference(info.name, nullptr);
+            return;
+        }
+        throw EComponentError("set property " + info.name + " with SetReference (it refers to a component)");
+    }
+    if (!fits(info.kind, value))
+        throw EComponentError("Valor inv\xE1lido para a propriedade " + info.name + " (" +
+                              std::string(formfile::value_type_name(value.type)) + ")");
+    if (info.set) {
+        info.set(*this, value);
+        return;
+    }
+    StoreValue(info.name, std::move(value));
+}
+
+formfile::Value TPersistent::GetProperty(std::string_view name) const {
+    const PropertyInfo& info = lookup(*this, name);
+    if (info.get) return info.get(*this);
+    if (info.kind == PropertyKind::Component) {
+        const auto* self = dynamic_cast<const TComponent*>(this);
+        const TComponent* target = self ? self->Reference(info.name) : nullptr;
+        return target ? formfile::Value::ident(target->Name()) : formfile::Value::nil();
+    }
+    if (const formfile::Value* stored = StoredValue(info.name)) return *stored;
+    return info.default_value;
+}
+
+bool TPersistent::IsAssigned(std::string_view name) const {
+    const PropertyInfo& info = lookup(*this, name);
+    if (info.kind == PropertyKind::Component) {
+        const auto* self = dynamic_cast<const TComponent*>(this);
+        return self && self->Reference(info.name);
+    }
+    return StoredValue(info.name) != nullptr;
+}
+
+const formfile::Value* TPersistent::StoredValue(std::string_view name) const {
+    const auto it = values_.find(name);
+    return it == values_.end() ? nullptr : &it->second;
+}
+
+void TPersistent::StoreValue(std::string_view name, formfile::Value value) {
+    values_.insert_or_assign(std::string(name), std::move(value));
+}
+
+// ---------------------------------------------------------------------------------------------
+// TComponent
+
+TComponent::TComponent(TComponent* owner, const ComponentClass& description) : TPersistent(description) {
+    if (owner) owner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+    destroying_ = true;
+    // Those that asked to be told go first, then the owned components (last created first), then
+    // the owner and its components learn that this one is gone.
+    while (!free_notifies_.empty()) {
+        TComponent* other = free_notifies_.back();
+        free_notifies_.pop_back();
+        other->RemoveNotification(this);
+        other->Notification(this, TOperation::opRemove);
+    }
+    while (!components_.empty()) {
+        TComponent* child = components_.back();
+        delete child;  // removes itself from components_
+    }
+    if (owner_) owner_->RemoveComponent(this);
+}
+
+TComponent* TComponent::Components(int index) const {
+    if (index < 0 || index >= ComponentCount())
+        throw EComponentError("\xCDndice de lista fora dos limites (" + std::to_string(index) + ")");
+    return components_[static_cast<std::size_t>(index)];
+}
+
+int TComponent::ComponentIndex() const {
+    if (!owner_) return -1;
+    const auto& list = owner_->components_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const {
+    if (name.empty()) return nullptr;
+    for (TComponent* c : components_)
+        if (same_text(c->name_, name)) return c;
+    return nullptr;
+}
+
+void TComponent::ValidateRename(const TComponent* component, const std::string& old_name,
+                                const std::string& new_name) const {
+    if (component && !same_text(old_name, new_name) && component->owner_ == this && FindComponent(new_name))
+        throw EComponentError("Um componente chamado " + new_name + " j\xE1 existe");
+}
+
+void TComponent::SetName(const std::string& name) {
+    if (name == name_) return;
+    if (!name.empty() && !IsValidIdent(name))
+        throw EComponentError("'" + name + "' n\xE3o \xE9 um nome de componente v\xE1lido");
+    if (owner_) owner_->ValidateRename(this, name_, name);
+    const std::string old_name = name_;
+    name_ = name;
+    NameChanged(old_name);
+}
+
+void TComponent::InsertComponent(TComponent* component) {
+    // A named component joining an owner must not clash with the names already there.
+    if (!component->name_.empty() && FindComponent(component->name_))
+        throw EComponentError("Um componente chamado " + component->name_ + " j\xE1 existe");
+    components_.push_back(component);
+    component->owner_ = this;
+    Notification(component, TOperation::opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+    Notification(component, TOperation::opRemove);
+    components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
+    component->owner_ = nullptr;
+}
+
+void TComponent::FreeNotification(TComponent* other) {
+    if (!other || other == this) return;
+    if (std::find(free_notifies_.begin(), free_notifies_.end(), other) == free_notifies_.end())
+        free_notifies_.push_back(other);
+    if (std::find(other->free_notifies_.begin(), other->free_notifies_.end(), this) == other->free_notifies_.end())
+        other->free_notifies_.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* other) {
+    if (!other) return;
+    RemoveNotification(other);
+    other->RemoveNotification(this);
+}
+
+void TComponent::RemoveNotification(TComponent* component) {
+    free_notifies_.erase(std::remove(free_notifies_.begin(), free_notifies_.end(), component), free_notifies_.end());
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation) {
+    if (operation == TOperation::opRemove) {
+        for (auto it = references_.begin(); it != references_.end();)
+            it = it->second == component ? references_.erase(it) : std::next(it);
+    }
+    // The owner passes the news on to everything it owns, as the target library does.
+    if (!destroying_)
+        for (TComponent* c : std::vector<TComponent*>(components_))
+            if (c != component) c->Notification(component, operation);
+}
+
+void TComponent::SetReference(std::string_view property, TComponent* target) {
+    const PropertyInfo* info = ClassType().find_property(property);
+    if (!info || info->kind != PropertyKind::Component)
+        throw EComponentError("Propriedade " + std::string(property) + " n\xE3o existe em " + ClassName());
+    const auto it = references_.find(info->name);
+    if (it != references_.end()) {
+        if (it->second == target) return;
+        references_.erase(it);
+    }
+    if (target) {
+        references_.emplace(info->name, target);
+        target->FreeNotification(this);
+    }
+}
+
+TComponent* TComponent::Reference(std::string_view property) const {
+    const PropertyInfo* info = ClassType().find_property(property);
+    if (!info) return nullptr;
+    const auto it = references_.find(info->name);
+    return it == references_.end() ? nullptr : it->second;
+}
+
+void TComponent::GetChildren(std::vector<TComponent*>&, const TComponent*) const {}

@@ -1,0 +1,238 @@
+#include "platform/components/control.h"
+
+#include <algorithm>
+
+// ---------------------------------------------------------------------------------------------
+// TControl
+
+TControl::TControl(TComponent* owner, const ComponentClass& description)
+    : TComponent(owner, description), width_(description.create_width), height_(description.create_height),
+      font_(std::make_unique<TFont>()) {
+    font_->OnChange = [this](TFont&) {
+        // A change made by the program (not one that follows the parent) makes the font the
+        // control's own.
+        if (!following_parent_) parent_font_ = false;
+        FontChanged();
+        if (auto* self = dynamic_cast<TWinControl*>(this))
+            for (int i = 0; i < self->ControlCount(); ++i) self->Controls(i)->ParentFontChanged();
+    };
+}
+
+TControl::~TControl() {
+    font_->OnChange = nullptr;
+    if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == parent_) return;
+    for (const TControl* p = parent; p; p = p->parent_)
+        if (p == this) throw EComponentError("Um controle n\xE3o pode ter a si mesmo como pai");
+    if (parent_) {
+        TWinControl* old = parent_;
+        old->RemoveControl(this);
+        parent_ = nullptr;
+        if (align_ != TAlign::alNone) old->Realign();
+    }
+    parent_ = parent;
+    if (!parent_) return;
+    parent_->InsertControl(this);
+    if (parent_font_) ParentFontChanged();
+    if (align_ != TAlign::alNone) parent_->Realign();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (parent_ && align_ != TAlign::alNone) parent_->Realign();
+}
+
+void TControl::SetCaption(const std::string& caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    TextChanged();
+}
+
+void TControl::SetAlign(TAlign align) {
+    if (align == align_) return;
+    align_ = align;
+    if (parent_) parent_->Realign();
+}
+
+void TControl::SetParentFont(bool parent_font) {
+    parent_font_ = parent_font;
+    if (parent_font_) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged() {
+    if (!parent_font_ || !parent_) return;
+    following_parent_ = true;
+    font_->Assign(parent_->Font());
+    following_parent_ = false;
+}
+
+void TControl::NameChanged(const std::string& old_name) {
+    // A control whose caption still shows its old name follows a rename, unless it is being read from
+    // a stored design (itself or its owner).
+    if (!ClassType().caption_follows_name || Loading()) return;
+    if (const auto* owner = dynamic_cast<const TControl*>(Owner()); owner && owner->Loading()) return;
+    if (caption_ == old_name) SetCaption(Name());
+}
+
+void TControl::ParentResized(int dx, int dy) {
+    if (align_ != TAlign::alNone) return;
+    int left = left_, top = top_, width = width_, height = height_;
+    if (anchors_ & akRight) {
+        if (anchors_ & akLeft) width += dx;
+        else left += dx;
+    } else if (!(anchors_ & akLeft)) {
+        left += dx / 2;
+    }
+    if (anchors_ & akBottom) {
+        if (anchors_ & akTop) height += dy;
+        else top += dy;
+    } else if (!(anchors_ & akTop)) {
+        top += dy / 2;
+    }
+    SetBounds(left, top, width, height);
+}
+
+void TControl::BringToFront() {
+    if (!parent_) return;
+    auto& list = parent_->list_of(this);
+    list.erase(std::find(list.begin(), list.end(), this));
+    list.push_back(this);
+}
+
+void TControl::SendToBack() {
+    if (!parent_) return;
+    auto& list = parent_->list_of(this);
+    list.erase(std::find(list.begin(), list.end(), this));
+    list.insert(list.begin(), this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TWinControl
+
+TWinControl::TWinControl(TComponent* owner, const ComponentClass& description) : TControl(owner, description) {
+    is_windowed_ = true;
+}
+
+TWinControl::~TWinControl() {
+    while (ControlCount() > 0) delete Controls(ControlCount() - 1);
+}
+
+TControl* TWinControl::Controls(int index) const {
+    if (index < 0 || index >= ControlCount())
+        throw EComponentError("\xCDndice de controle fora dos limites (" + std::to_string(index) + ")");
+    const auto i = static_cast<std::size_t>(index);
+    return i < graphic_.size() ? graphic_[i] : windowed_[i - graphic_.size()];
+}
+
+std::vector<TControl*>& TWinControl::list_of(const TControl* control) {
+    return control->is_windowed_ ? windowed_ : graphic_;
+}
+
+void TWinControl::InsertControl(TControl* control) {
+    list_of(control).push_back(control);
+    if (control->is_windowed_) tab_list_.push_back(static_cast<TWinControl*>(control));
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    auto& list = list_of(control);
+    list.erase(std::remove(list.begin(), list.end(), control), list.end());
+    tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), control), tab_list_.end());
+}
+
+int TWinControl::TabOrder() const {
+    if (!Parent()) return -1;
+    const auto& list = Parent()->tab_list_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+    if (!Parent()) return;
+    auto& list = Parent()->tab_list_;
+    const int count = static_cast<int>(list.size());
+    if (order < 0 || order >= count) order = count - 1;  // out of range: last, as the target does
+    list.erase(std::find(list.begin(), list.end(), this));
+    list.insert(list.begin() + order, this);
+}
+
+TSize TWinControl::ClientInsets() const {
+    const int inset = ClassType().client_inset;
+    return {2 * inset, 2 * inset};
+}
+
+int TWinControl::ClientWidth() const { return Width() - ClientInsets().cx; }
+int TWinControl::ClientHeight() const { return Height() - ClientInsets().cy; }
+
+TRect TWinControl::AlignRect() const {
+    const int inset = ClassType().align_inset;
+    return {inset, inset, ClientWidth() - inset, ClientHeight() - inset};
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    const int old_width = ClientWidth(), old_height = ClientHeight();
+    TControl::SetBounds(left, top, width, height);
+    const int dx = ClientWidth() - old_width, dy = ClientHeight() - old_height;
+    if (dx == 0 && dy == 0) return;
+    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ParentResized(dx, dy);
+    Realign();
+}
+
+void TWinControl::Realign() {
+    if (aligning_) return;
+    aligning_ = true;
+    TRect rect = AlignRect();
+    const TAlign order[] = {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient};
+    for (TAlign align : order) {
+        std::vector<TControl*> controls;
+        for (int i = 0; i < ControlCount(); ++i) {
+            TControl* c = Controls(i);
+            if (c->Align() == align && c->Visible()) controls.push_back(c);
+        }
+        // Among controls of one alignment, the one nearer the edge comes first.
+        std::stable_sort(controls.begin(), controls.end(), [align](const TControl* a, const TControl* b) {
+            switch (align) {
+                case TAlign::alTop: return a->Top() < b->Top();
+                case TAlign::alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
+                case TAlign::alLeft: return a->Left() < b->Left();
+                case TAlign::alRight: return a->Left() + a->Width() > b->Left() + b->Width();
+                default: return false;
+            }
+        });
+        for (TControl* c : controls) {
+            const int w = rect.Right - rect.Left, h = rect.Bottom - rect.Top;
+            switch (align) {
+                case TAlign::alTop:
+                    c->SetBounds(rect.Left, rect.Top, w, c->Height());
+                    rect.Top += c->Height();
+                    break;
+                case TAlign::alBottom:
+                    c->SetBounds(rect.Left, rect.Bottom - c->Height(), w, c->Height());
+                    rect.Bottom -= c->Height();
+                    break;
+                case TAlign::alLeft:
+                    c->SetBounds(rect.Left, rect.Top, c->Width(), h);
+                    rect.Left += c->Width();
+                    break;
+                case TAlign::alRight:
+                    c->SetBounds(rect.Right - c->Width(), rect.Top, c->Width(), h);
+                    rect.Right -= c->Width();
+                    break;
+                default: c->SetBounds(rect.Left, rect.Top, w, h); break;
+            }
+        }
+    }
+    aligning_ = false;
+}
+
+void TWinControl::GetChildren(std::vector<TComponent*>& children, const TComponent* root) const {
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl* c = Controls(i);
+        if (c->Owner() == root) children.push_back(c);
+    }
+}

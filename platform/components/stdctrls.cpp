@@ -1,0 +1,35 @@
+#include "platform/components/stdctrls.h"
+
+namespace {
+TextExtentFunction& measure_function() {
+    static TextExtentFunction measure;
+    return measure;
+}
+}  // namespace
+
+TLabel::TLabel(TComponent* owner, const ComponentClass& description) : TGraphicControl(owner, description) {}
+
+void TLabel::SetAutoSize(bool auto_size) {
+    if (auto_size == auto_size_) return;
+    auto_size_ = auto_size;
+    AdjustBounds();
+}
+
+bool TLabel::ShowAccelChar() const { return GetProperty("ShowAccelChar").type != formfile::ValueType::False; }
+
+void TLabel::SetTextExtentFunction(TextExtentFunction measure) { measure_function() = std::move(measure); }
+
+const TextExtentFunction& TLabel::GetTextExtentFunction() { return measure_function(); }
+
+void TLabel::AdjustBounds() {
+    const TextExtentFunction& measure = measure_function();
+    if (!auto_size_ || Loading() || !measure) return;
+    // An empty caption (or a lone accelerator mark) still measures one line high.
+    std::string text = Caption();
+    if (text.empty() || (ShowAccelChar() && text == "&")) text += ' ';
+    const TSize extent = measure(text, Font(), ShowAccelChar());
+    int left = Left();
+    // A right-justified label keeps its right edge.
+    if (GetProperty("Alignment").bytes == "taRightJustify") left += Width() - extent.cx;
+    SetBounds(left, Top(), extent.cx, extent.cy);
+}

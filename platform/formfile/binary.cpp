@@ -1,0 +1,430 @@
+#include "platform/formfile/binary.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace formfile {
+
+namespace {
+
+constexpr std::string_view kSignature = "TPF0";
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+class StreamWriter {
+public:
+    std::string out;
+
+    void byte(std::uint8_t b) { out.push_back(static_cast<char>(b)); }
+    template <class T>
+    void little(T v) {
+        using U = std::make_unsigned_t<T>;
+        U u = static_cast<U>(v);
+        for (std::size_t i = 0; i < sizeof(T); ++i) byte(static_cast<std::uint8_t>(u >> (8 * i)));
+    }
+    void raw(const void* data, std::size_t size) { out.append(static_cast<const char*>(data), size); }
+
+    // A short string cannot hold more than 255 bytes; truncating or wrapping the length byte would
+    // corrupt everything after it, so the name is refused.
+    void short_string(std::string_view s, std::string_view what) {
+        if (s.size() > 255)
+            throw FormFileError("cannot write " + std::string(what) + " '" + std::string(s.substr(0, 40)) +
+                                "...': " + std::to_string(s.size()) + " bytes, a short string holds at most 255");
+        byte(static_cast<std::uint8_t>(s.size()));
+        out.append(s);
+    }
+    void length32(std::size_t n, std::string_view what) {
+        if (n > 0x7FFFFFFF) throw FormFileError("cannot write " + std::string(what) + ": too long");
+        little(static_cast<std::int32_t>(n));
+    }
+
+    void value(const Value& v, std::string_view property) {
+        const std::string what = "a value of property '" + std::string(property) + "'";
+        switch (v.type) {
+            case ValueType::Int8:
+            case ValueType::Int16:
+            case ValueType::Int32: {
+                // The type says the width; a value that does not fit it would be silently cut.
+                const auto t = Value::integer_value(v.integer).type;
+                if (static_cast<int>(t) > static_cast<int>(v.type))
+                    throw FormFileError("cannot write " + what + ": " + std::to_string(v.integer) + " does not fit " +
+                                        std::string(value_type_name(v.type)));
+                byte(static_cast<std::uint8_t>(v.type));
+                if (v.type == ValueType::Int8) little(static_cast<std::int8_t>(v.integer));
+                else if (v.type == ValueType::Int16) little(static_cast<std::int16_t>(v.integer));
+                else little(static_cast<std::int32_t>(v.integer));
+                return;
+            }
+            case ValueType::Int64:
+            case ValueType::Currency:
+                byte(static_cast<std::uint8_t>(v.type));
+                little(v.integer);
+                return;
+            case ValueType::Extended:
+                byte(static_cast<std::uint8_t>(v.type));
+                raw(v.extended.data(), v.extended.size());
+                return;
+            case ValueType::Single:
+                byte(static_cast<std::uint8_t>(v.type));
+                raw(&v.single, sizeof v.single);
+                return;
+            case ValueType::Date:
+                byte(static_cast<std::uint8_t>(v.type));
+                raw(&v.date, sizeof v.date);
+                return;
+            case ValueType::String:
+                byte(static_cast<std::uint8_t>(v.type));
+                short_string(v.bytes, what);
+                return;
+            case ValueType::Ident:
+                byte(static_cast<std::uint8_t>(v.type));
+                short_string(v.bytes, "identifier of property '" + std::string(property) + "'");
+                return;
+            case ValueType::LString:
+            case ValueType::Binary:
+            case ValueType::UTF8String:
+                byte(static_cast<std::uint8_t>(v.type));
+                length32(v.bytes.size(), what);
+                out.append(v.bytes);
+                return;
+            case ValueType::WString:
+                byte(static_cast<std::uint8_t>(v.type));
+                length32(v.wide.size(), what);
+                for (char16_t c : v.wide) little(static_cast<std::uint16_t>(c));
+                return;
+            case ValueType::Null:
+            case ValueType::False:
+            case ValueType::True:
+            case ValueType::Nil:
+                byte(static_cast<std::uint8_t>(v.type));
+                return;
+            case ValueType::Set:
+                byte(static_cast<std::uint8_t>(v.type));
+                for (const std::string& member : v.set) {
+                    // An empty name is the end marker of the set.
+                    if (member.empty()) throw FormFileError("cannot write " + what + ": empty set member name");
+                    short_string(member, "set member of property '" + std::string(property) + "'");
+                }
+                byte(0);
+                return;
+            case ValueType::List:
+                byte(static_cast<std::uint8_t>(v.type));
+                for (const Value& element : v.list) {
+                    // Type byte 0 ends a list, so a Null element cannot be written inside one.
+                    if (element.type == ValueType::Null)
+                        throw FormFileError("cannot write " + what + ": a list cannot hold Null");
+                    value(element, property);
+                }
+                byte(0);
+                return;
+            case ValueType::Collection:
+                byte(static_cast<std::uint8_t>(v.type));
+                for (const CollectionItem& item : v.items) {
+                    if (item.has_order) {
+                        if (item.order.type != ValueType::Int8 && item.order.type != ValueType::Int16 &&
+                            item.order.type != ValueType::Int32)
+                            throw FormFileError("cannot write " + what + ": a collection item's order is not an integer");
+                        value(item.order, property);
+                    }
+                    byte(static_cast<std::uint8_t>(ValueType::List));
+                    properties(item.properties);
+                    byte(0);
+                }
+                byte(0);
+                return;
+        }
+        throw FormFileError("cannot write " + what + ": unknown value type " +
+                            std::to_string(static_cast<int>(v.type)));
+    }
+
+    void properties(const std::vector<PropertyEntry>& entries) {
+        for (const PropertyEntry& entry : entries) {
+            if (entry.name.empty()) throw FormFileError("cannot write a property without a name");
+            short_string(entry.name, "property name");
+            value(entry.value, entry.name);
+        }
+    }
+
+    void object(const ObjectNode& node) {
+        if (node.flags) {
+            if (node.flags & ~0x07) throw FormFileError("cannot write object '" + node.name + "': unknown flags");
+            byte(static_cast<std::uint8_t>(0xF0 | node.flags));
+            if (node.flags & kChildPos) {
+                if (node.child_pos.type != ValueType::Int8 && node.child_pos.type != ValueType::Int16 &&
+                    node.child_pos.type != ValueType::Int32)
+                    throw FormFileError("cannot write object '" + node.name + "': its position is not an integer");
+                value(node.child_pos, "position");
+            }
+        }
+        if (node.class_name.empty()) throw FormFileError("cannot write object '" + node.name + "' without a class name");
+        short_string(node.class_name, "class name");
+        short_string(node.name, "object name");
+        properties(node.properties);
+        byte(0);
+        for (const ObjectNode& child : node.children) object(child);
+        byte(0);
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+class StreamReader {
+public:
+    StreamReader(std::string_view data, std::size_t base) : data_(data), base_(base) {}
+
+    [[noreturn]] void fail(std::size_t at, const std::string& problem) const {
+        throw FormFileError("byte offset " + std::to_string(base_ + at) + ": " + problem);
+    }
+
+    std::size_t pos() const { return pos_; }
+    std::size_t left() const { return data_.size() - pos_; }
+    bool at_end() const { return pos_ >= data_.size(); }
+
+    void need(std::size_t n, std::string_view what) const {
+        if (n > left())
+            fail(pos_, std::string(what) + " needs " + std::to_string(n) + " bytes but the stream ends after " +
+                           std::to_string(left()));
+    }
+    std::uint8_t byte(std::string_view what) {
+        need(1, what);
+        return static_cast<std::uint8_t>(data_[pos_++]);
+    }
+    std::uint8_t peek(std::string_view what) const {
+        need(1, what);
+        return static_cast<std::uint8_t>(data_[pos_]);
+    }
+    template <class T>
+    T little(std::string_view what) {
+        need(sizeof(T), what);
+        using U = std::make_unsigned_t<T>;
+        U u = 0;
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            u = static_cast<U>(u | static_cast<U>(static_cast<std::uint8_t>(data_[pos_ + i])) << (8 * i));
+        pos_ += sizeof(T);
+        return static_cast<T>(u);
+    }
+    void raw(void* out, std::size_t n, std::string_view what) {
+        need(n, what);
+        std::memcpy(out, data_.data() + pos_, n);
+        pos_ += n;
+    }
+    std::string bytes(std::size_t n, std::string_view what) {
+        need(n, what);
+        std::string s(data_.substr(pos_, n));
+        pos_ += n;
+        return s;
+    }
+    std::string short_string(std::string_view what) {
+        const std::size_t n = byte(what);
+        return bytes(n, what);
+    }
+    // A 32-bit length, checked against the bytes that are left before anything is allocated.
+    std::size_t length32(std::size_t unit, std::string_view what) {
+        const std::size_t at = pos_;
+        const std::int32_t n = little<std::int32_t>(what);
+        if (n < 0) fail(at, std::string(what) + " has a negative length " + std::to_string(n));
+        if (static_cast<std::size_t>(n) > left() / unit)
+            fail(at, std::string(what) + " of length " + std::to_string(n) + " runs past the end of the stream (" +
+                         std::to_string(left()) + " bytes left)");
+        return static_cast<std::size_t>(n);
+    }
+
+    void enter(std::size_t at) {
+        if (++depth_ > kMaxNestingDepth)
+            fail(at, "nesting deeper than " + std::to_string(kMaxNestingDepth) + " levels");
+    }
+    void leave() { --depth_; }
+
+    Value value(const std::string& property) {
+        const std::size_t at = pos_;
+        const std::uint8_t type = byte("a value type");
+        const std::string what = "the value of '" + property + "'";
+        if (type > kLastValueType)
+            fail(at, "unknown value type " + std::to_string(type) + " for property '" + property + "'");
+        Value v(static_cast<ValueType>(type));
+        switch (v.type) {
+            case ValueType::Null:
+            case ValueType::False:
+            case ValueType::True:
+            case ValueType::Nil: break;
+            case ValueType::Int8: v.integer = little<std::int8_t>(what); break;
+            case ValueType::Int16: v.integer = little<std::int16_t>(what); break;
+            case ValueType::Int32: v.integer = little<std::int32_t>(what); break;
+            case ValueType::Int64:
+            case ValueType::Currency: v.integer = little<std::int64_t>(what); break;
+            case ValueType::Extended: raw(v.extended.data(), v.extended.size(), what); break;
+            case ValueType::Single: raw(&v.single, sizeof v.single, what); break;
+            case ValueType::Date: raw(&v.date, sizeof v.date, what); break;
+            case ValueType::String:
+            case ValueType::Ident: v.bytes = short_string(what); break;
+            case ValueType::LString:
+            case ValueType::Binary:
+            case ValueType::UTF8String: v.bytes = bytes(length32(1, what), what); break;
+            case ValueType::WString: {
+                const std::size_t n = length32(2, what);
+                v.wide.resize(n);
+                for (std::size_t i = 0; i < n; ++i) v.wide[i] = static_cast<char16_t>(little<std::uint16_t>(what));
+                break;
+            }
+            case ValueType::Set:
+                for (;;) {
+                    std::string member = short_string("a set member of '" + property + "'");
+                    if (member.empty()) break;
+                    v.set.push_back(std::move(member));
+                }
+                break;
+            case ValueType::List:
+                enter(at);
+                while (peek("the end of a list in '" + property + "'") != 0) v.list.push_back(value(property));
+                ++pos_;
+                leave();
+                break;
+            case ValueType::Collection:
+                enter(at);
+                while (peek("the end of a collection in '" + property + "'") != 0) {
+                    CollectionItem item;
+                    const std::uint8_t next = peek("a collection item");
+                    if (next == static_cast<std::uint8_t>(ValueType::Int8) ||
+                        next == static_cast<std::uint8_t>(ValueType::Int16) ||
+                        next == static_cast<std::uint8_t>(ValueType::Int32)) {
+                        item.has_order = true;
+                        item.order = value(property);
+                    }
+                    const std::size_t item_at = pos_;
+                    if (byte("a collection item") != static_cast<std::uint8_t>(ValueType::List))
+                        fail(item_at, "a collection item of '" + property + "' does not start with the list marker 1");
+                    item.properties = properties();
+                    v.items.push_back(std::move(item));
+                }
+                ++pos_;
+                leave();
+                break;
+        }
+        return v;
+    }
+
+    // Property entries up to and including the terminating zero byte.
+    std::vector<PropertyEntry> properties() {
+        std::vector<PropertyEntry> entries;
+        while (peek("the end of a property list") != 0) {
+            PropertyEntry entry;
+            entry.name = short_string("a property name");
+            entry.value = value(entry.name);
+            entries.push_back(std::move(entry));
+        }
+        ++pos_;
+        return entries;
+    }
+
+    ObjectNode object() {
+        const std::size_t at = pos_;
+        enter(at);
+        ObjectNode node;
+        const std::uint8_t first = peek("an object record");
+        if ((first & 0xF0) == 0xF0) {
+            ++pos_;
+            node.flags = first & 0x0F;
+            if (node.flags & ~0x07) fail(at, "unknown object flags " + std::to_string(node.flags));
+            if (node.flags & kChildPos) {
+                const std::size_t pos_at = pos_;
+                node.child_pos = value("position");
+                if (!node.child_pos.is_integer() || node.child_pos.type == ValueType::Int64)
+                    fail(pos_at, "an object's position is not a 8, 16 or 32-bit integer");
+            }
+        }
+        node.class_name = short_string("a class name");
+        if (node.class_name.empty()) fail(at, "an object record without a class name");
+        node.name = short_string("an object name");
+        node.properties = properties();
+        while (peek("the end of the objects inside '" + node.name + "'") != 0) node.children.push_back(object());
+        ++pos_;
+        leave();
+        return node;
+    }
+
+private:
+    std::string_view data_;
+    std::size_t base_;
+    std::size_t pos_ = 0;
+    int depth_ = 0;
+};
+
+ObjectNode read_stream_at(std::string_view stream, std::size_t base) {
+    StreamReader reader(stream, base);
+    if (stream.size() < kSignature.size() || stream.substr(0, kSignature.size()) != kSignature)
+        reader.fail(0, "not a component stream: the signature TPF0 is missing");
+    reader.bytes(kSignature.size(), "the signature");
+    ObjectNode root = reader.object();
+    if (!reader.at_end())
+        reader.fail(reader.pos(), std::to_string(reader.left()) + " bytes follow the root object's record");
+    return root;
+}
+
+}  // namespace
+
+std::string write_stream(const ObjectNode& root) {
+    StreamWriter writer;
+    writer.out.append(kSignature);
+    writer.object(root);
+    return std::move(writer.out);
+}
+
+ObjectNode read_stream(std::string_view stream) { return read_stream_at(stream, 0); }
+
+std::string write_form_file(const ObjectNode& root) {
+    const std::string stream = write_stream(root);
+    std::string name = root.class_name;
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    StreamWriter header;
+    header.byte(0xFF);
+    header.little<std::uint16_t>(10);
+    header.out.append(name);
+    header.byte(0);
+    header.little<std::uint16_t>(0x1030);
+    header.little<std::uint32_t>(static_cast<std::uint32_t>(stream.size()));
+    return header.out + stream;
+}
+
+bool looks_binary(std::string_view file) {
+    return (!file.empty() && static_cast<unsigned char>(file[0]) == 0xFF) || file.substr(0, 4) == kSignature;
+}
+
+ObjectNode read_form_file(std::string_view file, ResourceHeader* header) {
+    ResourceHeader parsed;
+    std::string_view stream = file;
+    if (!file.empty() && static_cast<unsigned char>(file[0]) == 0xFF) {
+        StreamReader reader(file, 0);
+        reader.byte("the resource header");
+        const std::uint16_t type = reader.little<std::uint16_t>("the resource type");
+        if (type != 10) reader.fail(1, "resource type " + std::to_string(type) + " is not 10 (raw data)");
+        // The name: a zero-terminated text, or an ordinal ($FF then a 16-bit number).
+        if (reader.peek("the resource name") == 0xFF) {
+            reader.byte("the resource name");
+            parsed.name = std::to_string(reader.little<std::uint16_t>("the resource name"));
+        } else {
+            for (;;) {
+                const std::uint8_t c = reader.byte("the resource name (no terminating zero)");
+                if (c == 0) break;
+                parsed.name.push_back(static_cast<char>(c));
+            }
+        }
+        parsed.flags = reader.little<std::uint16_t>("the resource flags");
+        const std::size_t size_at = reader.pos();
+        parsed.size = reader.little<std::uint32_t>("the resource size");
+        parsed.header_size = reader.pos();
+        if (parsed.size != reader.left())
+            reader.fail(size_at, "the resource header announces " + std::to_string(parsed.size) +
+                                     " bytes of stream but " + std::to_string(reader.left()) + " follow");
+        stream = file.substr(parsed.header_size);
+    }
+    ObjectNode root = read_stream_at(stream, parsed.header_size);
+    if (!header) return root;
+    *header = parsed;
+    if (parsed.header_size == 0) header->size = static_cast<std::uint32_t>(stream.size());
+    return root;
+}
+
+}  // namespace formfile

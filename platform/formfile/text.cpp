@@ -1,0 +1,763 @@
+#include "platform/formfile/text.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include "platform/formfile/binary.h"
+
+namespace formfile {
+
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F as UTF-16; the five unassigned bytes keep their own value, as the
+// system's conversion does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t cp1252_to_utf16(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : static_cast<char16_t>(byte);
+}
+
+bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool is_hex(unsigned char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+bool same_text(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// An identifier, optionally dotted ("Font.Height", "Form1.DataSource1").
+bool is_dotted_ident(std::string_view s) {
+    if (s.empty()) return false;
+    bool start = true;
+    for (unsigned char c : s) {
+        if (start) {
+            if (!is_letter(c)) return false;
+            start = false;
+        } else if (c == '.') {
+            start = true;
+        } else if (!is_letter(c) && !is_digit(c)) {
+            return false;
+        }
+    }
+    return !start;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+constexpr std::size_t kStringChunk = 64;  // characters of a literal per line before " +"
+constexpr std::size_t kBinaryChunk = 32;  // bytes per line of binary data
+
+template <class Float>
+std::string shortest_float(Float v, const char* conversion, int max_digits) {
+    char buffer[64];
+    for (int digits = 1; digits <= max_digits; ++digits) {
+        std::snprintf(buffer, sizeof buffer, conversion, digits, v);
+        Float back;
+        if constexpr (std::is_same_v<Float, long double>) back = std::strtold(buffer, nullptr);
+        else if constexpr (std::is_same_v<Float, double>) back = std::strtod(buffer, nullptr);
+        else back = std::strtof(buffer, nullptr);
+        if (std::memcmp(&back, &v, std::is_same_v<Float, long double> ? 10 : sizeof(Float)) == 0) break;
+    }
+    // "%g" style -> the form text's style: upper-case exponent without "+" and leading zeros, and a
+    // decimal point so that the value does not read back as an integer.
+    std::string text = buffer;
+    std::string mantissa = text, exponent;
+    if (const auto e = text.find_first_of("eE"); e != std::string::npos) {
+        mantissa = text.substr(0, e);
+        std::string digits = text.substr(e + 1);
+        bool negative = false;
+        if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+            negative = digits[0] == '-';
+            digits.erase(0, 1);
+        }
+        while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
+        exponent = std::string("E") + (negative ? "-" : "") + digits;
+    }
+    if (mantissa.find('.') == std::string::npos) mantissa += ".0";
+    return mantissa + exponent;
+}
+
+class TextWriter {
+public:
+    explicit TextWriter(bool crlf) : eol_(crlf ? "\r\n" : "\n") {}
+    std::string out;
+
+    void object(const ObjectNode& node, int level) {
+        indent(level);
+        if (node.flags & kInherited) out += "inherited ";
+        else if (node.flags & kInline) out += "inline ";
+        else out += "object ";
+        if (!node.name.empty()) {
+            check_ident(node.name, "object name", false);
+            out += node.name + ": ";
+        }
+        check_ident(node.class_name, "class name", false);
+        out += node.class_name;
+        if (node.flags & kChildPos) out += " [" + std::to_string(node.child_pos.integer) + "]";
+        out += eol_;
+        properties(node.properties, level + 1);
+        for (const ObjectNode& child : node.children) object(child, level + 1);
+        indent(level);
+        out += "end";
+        out += eol_;
+    }
+
+private:
+    void indent(int level) { out.append(static_cast<std::size_t>(level) * 2, ' '); }
+
+    static void check_ident(std::string_view s, std::string_view what, bool dotted) {
+        if (dotted ? !is_dotted_ident(s) : !(is_dotted_ident(s) && s.find('.') == std::string_view::npos))
+            throw FormFileError("cannot write " + std::string(what) + " '" + std::string(s.substr(0, 64)) +
+                                "' as form text: it is not an identifier");
+    }
+
+    void properties(const std::vector<PropertyEntry>& entries, int level) {
+        for (const PropertyEntry& entry : entries) {
+            check_ident(entry.name, "property name", true);
+            indent(level);
+            out += entry.name + " = ";
+            value(entry.value, level, entry.name);
+            out += eol_;
+        }
+    }
+
+    // One literal made of code units; `wide` decides whether units above 127 are #nnn of a byte or of a
+    // UTF-16 unit (both print as #nnn: the reader tells them apart by the value).
+    void literal(const std::u16string& units, int level) {
+        if (units.empty()) {
+            out += "''";
+            return;
+        }
+        std::size_t line_start = out.size();
+        bool quoted = false;
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            const char16_t c = units[i];
+            if (out.size() - line_start >= kStringChunk) {
+                if (quoted) out += '\'';
+                quoted = false;
+                out += " +";
+                out += eol_;
+                indent(level + 1);
+                line_start = out.size();
+            }
+            if (c >= 32 && c < 127) {
+                if (!quoted) out += '\'';
+                quoted = true;
+                out += static_cast<char>(c);
+                if (c == '\'') out += '\'';
+            } else {
+                if (quoted) out += '\'';
+                quoted = false;
+                out += '#' + std::to_string(static_cast<unsigned>(c));
+            }
+        }
+        if (quoted) out += '\'';
+    }
+
+    void byte_string(const std::string& bytes, int level) {
+        std::u16string units;
+        units.reserve(bytes.size());
+        for (unsigned char c : bytes) units.push_back(c);
+        literal(units, level);
+    }
+
+    static std::u16string utf8_to_utf16(const std::string& bytes, std::string_view property) {
+        std::u16string units;
+        for (std::size_t i = 0; i < bytes.size();) {
+            const unsigned char c = static_cast<unsigned char>(bytes[i]);
+            int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+            char32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
+            bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < bytes.size() + 0;
+            for (int k = 1; ok && k <= extra; ++k) {
+                const unsigned char d = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+                ok = (d & 0xC0) == 0x80;
+                cp = (cp << 6) | (d & 0x3F);
+            }
+            if (!ok || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+                throw FormFileError("cannot write the UTF-8 string of property '" + std::string(property) +
+                                    "' as form text: it is not valid UTF-8");
+            if (cp >= 0x10000) {
+                cp -= 0x10000;
+                units.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+                units.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+            } else {
+                units.push_back(static_cast<char16_t>(cp));
+            }
+            i += static_cast<std::size_t>(extra) + 1;
+        }
+        return units;
+    }
+
+    void value(const Value& v, int level, std::string_view property) {
+        switch (v.type) {
+            case ValueType::Int8:
+            case ValueType::Int16:
+            case ValueType::Int32:
+            case ValueType::Int64: out += std::to_string(v.integer); return;
+            case ValueType::Extended: {
+                long double x;
+                std::memcpy(&x, v.extended.data(), v.extended.size());
+                if (!std::isfinite(x))
+                    throw FormFileError("cannot write the floating-point value of property '" + std::string(property) +
+                                        "' as form text: it is not a finite number");
+                const std::string text = shortest_float(x, "%.*Lg", 21);
+                // Encodings that no decimal text reproduces (unnormals, pseudo-denormals) are refused.
+                const long double back = std::strtold(text.c_str(), nullptr);
+                if (std::memcmp(&back, v.extended.data(), 10) != 0)
+                    throw FormFileError("cannot write the floating-point value of property '" + std::string(property) +
+                                        "' as form text: it has no exact decimal form");
+                out += text;
+                return;
+            }
+            case ValueType::Single:
+                if (!std::isfinite(v.single))
+                    throw FormFileError("cannot write the value of property '" + std::string(property) +
+                                        "' as form text: it is not a finite number");
+                out += shortest_float(v.single, "%.*g", 9) + "s";
+                return;
+            case ValueType::Date:
+                if (!std::isfinite(v.date))
+                    throw FormFileError("cannot write the value of property '" + std::string(property) +
+                                        "' as form text: it is not a finite number");
+                out += shortest_float(v.date, "%.*g", 17) + "d";
+                return;
+            case ValueType::Currency: {
+                // Exact: the scaled integer with four decimals.
+                const bool negative = v.integer < 0;
+                const unsigned long long magnitude =
+                    negative ? 0ull - static_cast<unsigned long long>(v.integer) : static_cast<unsigned long long>(v.integer);
+                char buffer[48];
+                std::snprintf(buffer, sizeof buffer, "%s%llu.%04llu", negative ? "-" : "", magnitude / 10000,
+                              magnitude % 10000);
+                out += buffer;
+                out += 'c';
+                return;
+            }
+            case ValueType::String:
+            case ValueType::LString: byte_string(v.bytes, level); return;
+            case ValueType::WString: literal(v.wide, level); return;
+            case ValueType::UTF8String: literal(utf8_to_utf16(v.bytes, property), level); return;
+            case ValueType::Ident:
+                if (!is_dotted_ident(v.bytes) || Value::ident(v.bytes).type != ValueType::Ident)
+                    throw FormFileError("cannot write the identifier '" + v.bytes.substr(0, 64) + "' of property '" +
+                                        std::string(property) + "' as form text");
+                out += v.bytes;
+                return;
+            case ValueType::Null:
+            case ValueType::False:
+            case ValueType::True:
+            case ValueType::Nil: out += v.ident_name(); return;
+            case ValueType::Set:
+                out += '[';
+                for (std::size_t i = 0; i < v.set.size(); ++i) {
+                    check_ident(v.set[i], "set member", false);
+                    if (i) out += ", ";
+                    out += v.set[i];
+                }
+                out += ']';
+                return;
+            case ValueType::List:
+                out += '(';
+                for (const Value& element : v.list) {
+                    out += eol_;
+                    indent(level + 1);
+                    value(element, level + 1, property);
+                }
+                out += ')';
+                return;
+            case ValueType::Collection:
+                out += '<';
+                for (const CollectionItem& item : v.items) {
+                    out += eol_;
+                    indent(level + 1);
+                    out += "item";
+                    if (item.has_order) out += " [" + std::to_string(item.order.integer) + "]";
+                    out += eol_;
+                    properties(item.properties, level + 2);
+                    indent(level + 1);
+                    out += "end";
+                }
+                out += '>';
+                return;
+            case ValueType::Binary: {
+                static constexpr char hex[] = "0123456789ABCDEF";
+                out += '{';
+                for (std::size_t i = 0; i < v.bytes.size(); ++i) {
+                    if (i % kBinaryChunk == 0) {
+                        out += eol_;
+                        indent(level + 1);
+                    }
+                    const unsigned char c = static_cast<unsigned char>(v.bytes[i]);
+                    out += hex[c >> 4];
+                    out += hex[c & 15];
+                }
+                out += '}';
+                return;
+            }
+        }
+        throw FormFileError("cannot write property '" + std::string(property) + "': unknown value type");
+    }
+
+    std::string eol_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+enum class Tok { End, Symbol, Integer, Float, String, Char };
+
+struct Token {
+    Tok kind = Tok::End;
+    std::size_t line = 1;
+    std::string text;            // Symbol: the name; Integer/Float: the digits; Char: the character
+    std::int64_t integer = 0;
+    char suffix = 0;             // Float: 's', 'c', 'd' or 0
+    // String: the pieces of the literal; `raw` pieces come from inside quotes (file bytes), the others
+    // from #nnn.
+    struct Unit {
+        std::uint32_t value;
+        bool raw;
+    };
+    std::vector<Unit> units;
+};
+
+class Lexer {
+public:
+    explicit Lexer(std::string_view text) : text_(text) {}
+
+    [[noreturn]] void fail(std::size_t line, const std::string& problem) const {
+        throw FormFileError("line " + std::to_string(line) + ": " + problem);
+    }
+
+    Token next() {
+        skip_blanks();
+        Token t;
+        t.line = line_;
+        if (pos_ >= text_.size()) return t;
+        const unsigned char c = static_cast<unsigned char>(text_[pos_]);
+        if (is_letter(c)) {
+            t.kind = Tok::Symbol;
+            const std::size_t start = pos_;
+            while (pos_ < text_.size()) {
+                const unsigned char d = static_cast<unsigned char>(text_[pos_]);
+                if (is_letter(d) || is_digit(d)) {
+                    ++pos_;
+                } else if (d == '.' && pos_ + 1 < text_.size() && is_letter(static_cast<unsigned char>(text_[pos_ + 1]))) {
+                    ++pos_;
+                } else {
+                    break;
+                }
+            }
+            t.text = std::string(text_.substr(start, pos_ - start));
+            return t;
+        }
+        if (c == '\'' || c == '#') {
+            string_literal(t);
+            return t;
+        }
+        if (is_digit(c) || c == '$' || (c == '-' && pos_ + 1 < text_.size() &&
+                                        (is_digit(static_cast<unsigned char>(text_[pos_ + 1])) || text_[pos_ + 1] == '$'))) {
+            number(t);
+            return t;
+        }
+        if (std::strchr("=:[](){}<>,+", c) && c != 0) {
+            t.kind = Tok::Char;
+            t.text = std::string(1, static_cast<char>(c));
+            ++pos_;
+            return t;
+        }
+        fail(line_, "unexpected character " + describe(c));
+    }
+
+    // Hex digits of binary data up to the closing brace (blanks and line breaks allowed between).
+    std::string binary(std::size_t open_line) {
+        std::string data;
+        int pending = -1;
+        for (;;) {
+            skip_blanks();
+            if (pos_ >= text_.size()) fail(open_line, "binary data opened with { is not closed with }");
+            const unsigned char c = static_cast<unsigned char>(text_[pos_++]);
+            if (c == '}') break;
+            if (!is_hex(c)) fail(line_, "binary data holds " + describe(c) + ", not a hexadecimal digit");
+            const int nibble = is_digit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+            if (pending < 0) {
+                pending = nibble;
+            } else {
+                data.push_back(static_cast<char>(pending * 16 + nibble));
+                pending = -1;
+            }
+        }
+        if (pending >= 0) fail(line_, "binary data has an odd number of hexadecimal digits");
+        return data;
+    }
+
+    std::size_t line() const { return line_; }
+
+private:
+    static std::string describe(unsigned char c) {
+        if (c >= 32 && c < 127) return std::string("'") + static_cast<char>(c) + "'";
+        return "#" + std::to_string(c);
+    }
+
+    void skip_blanks() {
+        while (pos_ < text_.size()) {
+            const unsigned char c = static_cast<unsigned char>(text_[pos_]);
+            if (c == '\n') ++line_;
+            if (c > ' ') break;
+            ++pos_;
+        }
+    }
+
+    void string_literal(Token& t) {
+        t.kind = Tok::String;
+        while (pos_ < text_.size()) {
+            const char c = text_[pos_];
+            if (c == '\'') {
+                ++pos_;
+                for (;;) {
+                    if (pos_ >= text_.size() || text_[pos_] == '\n' || text_[pos_] == '\r')
+                        fail(t.line, "unterminated string");
+                    const unsigned char d = static_cast<unsigned char>(text_[pos_++]);
+                    if (d == '\'') {
+                        if (pos_ < text_.size() && text_[pos_] == '\'') {
+                            ++pos_;
+                        } else {
+                            break;
+                        }
+                    }
+                    t.units.push_back({d, true});
+                }
+            } else if (c == '#') {
+                ++pos_;
+                std::uint32_t code = 0;
+                std::size_t digits = 0;
+                if (pos_ < text_.size() && text_[pos_] == '$') {
+                    ++pos_;
+                    while (pos_ < text_.size() && is_hex(static_cast<unsigned char>(text_[pos_]))) {
+                        const unsigned char d = static_cast<unsigned char>(text_[pos_++]);
+                        code = code * 16 + static_cast<std::uint32_t>(is_digit(d) ? d - '0' : (d | 0x20) - 'a' + 10);
+                        if (++digits > 4 || code > 0xFFFF) fail(line_, "character code #$... above 65535");
+                    }
+                } else {
+                    while (pos_ < text_.size() && is_digit(static_cast<unsigned char>(text_[pos_]))) {
+                        code = code * 10 + static_cast<std::uint32_t>(text_[pos_++] - '0');
+                        if (++digits > 5 || code > 0xFFFF) fail(line_, "character code #... above 65535");
+                    }
+                }
+                if (digits == 0) fail(line_, "# is not followed by a character code");
+                t.units.push_back({code, false});
+            } else {
+                break;
+            }
+        }
+    }
+
+    void number(Token& t) {
+        const std::size_t start = pos_;
+        bool negative = false;
+        if (text_[pos_] == '-') {
+            negative = true;
+            ++pos_;
+        }
+        if (pos_ < text_.size() && text_[pos_] == '$') {
+            ++pos_;
+            std::uint64_t v = 0;
+            std::size_t digits = 0;
+            while (pos_ < text_.size() && is_hex(static_cast<unsigned char>(text_[pos_]))) {
+                const unsigned char d = static_cast<unsigned char>(text_[pos_++]);
+                if (++digits > 16) fail(line_, "hexadecimal number too long");
+                v = v * 16 + static_cast<std::uint64_t>(is_digit(d) ? d - '0' : (d | 0x20) - 'a' + 10);
+            }
+            if (digits == 0) fail(line_, "$ is not followed by hexadecimal digits");
+            t.kind = Tok::Integer;
+            t.integer = static_cast<std::int64_t>(v);  // $FFFFFFFFFFFFFFFF is -1, as the target reads it
+            if (negative) t.integer = static_cast<std::int64_t>(0ull - v);
+            t.text = std::string(text_.substr(start, pos_ - start));
+        } else {
+            bool is_float = false;
+            while (pos_ < text_.size() && is_digit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+            if (pos_ + 1 < text_.size() && text_[pos_] == '.' && is_digit(static_cast<unsigned char>(text_[pos_ + 1]))) {
+                is_float = true;
+                ++pos_;
+                while (pos_ < text_.size() && is_digit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+            }
+            if (pos_ < text_.size() && (text_[pos_] == 'E' || text_[pos_] == 'e')) {
+                std::size_t p = pos_ + 1;
+                if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) ++p;
+                if (p < text_.size() && is_digit(static_cast<unsigned char>(text_[p]))) {
+                    is_float = true;
+                    pos_ = p;
+                    while (pos_ < text_.size() && is_digit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+                }
+            }
+            t.text = std::string(text_.substr(start, pos_ - start));
+            if (is_float) {
+                t.kind = Tok::Float;
+                if (pos_ < text_.size() && std::strchr("scdSCD", text_[pos_]) && text_[pos_] != 0)
+                    t.suffix = static_cast<char>(text_[pos_++] | 0x20);
+            } else {
+                t.kind = Tok::Integer;
+                errno = 0;
+                char* end = nullptr;
+                const long long v = std::strtoll(t.text.c_str(), &end, 10);
+                if (errno == ERANGE || *end != 0) fail(t.line, t.text + " is not a valid integer");
+                t.integer = v;
+            }
+        }
+        if (pos_ < text_.size() && (is_letter(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.'))
+            fail(line_, "malformed number " + std::string(text_.substr(start, pos_ + 1 - start)));
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t line_ = 1;
+};
+
+class TextReader {
+public:
+    explicit TextReader(std::string_view text) : lex_(text) { advance(); }
+
+    ObjectNode root() {
+        ObjectNode node = object(0);
+        if (tok_.kind != Tok::End) fail("text after the end of the root object: " + show(tok_));
+        return node;
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& problem) const { lex_.fail(tok_.line, problem); }
+
+    static std::string show(const Token& t) {
+        switch (t.kind) {
+            case Tok::End: return "the end of the text";
+            case Tok::String: return "a string";
+            default: return "'" + t.text + "'";
+        }
+    }
+
+    void advance() { tok_ = lex_.next(); }
+    bool is_char(char c) const { return tok_.kind == Tok::Char && tok_.text[0] == c; }
+    bool is_word(std::string_view word) const { return tok_.kind == Tok::Symbol && same_text(tok_.text, word); }
+    void expect_char(char c, std::string_view where) {
+        if (!is_char(c)) fail(std::string("expected '") + c + "' " + std::string(where) + ", found " + show(tok_));
+        advance();
+    }
+    std::string symbol(std::string_view what) {
+        if (tok_.kind != Tok::Symbol) fail("expected " + std::string(what) + ", found " + show(tok_));
+        std::string s = std::move(tok_.text);
+        advance();
+        return s;
+    }
+    void enter() {
+        if (++depth_ > kMaxNestingDepth) fail("nesting deeper than " + std::to_string(kMaxNestingDepth) + " levels");
+    }
+
+    bool at_object_keyword() const { return is_word("object") || is_word("inherited") || is_word("inline"); }
+
+    ObjectNode object(int) {
+        enter();
+        ObjectNode node;
+        if (is_word("inherited")) node.flags |= kInherited;
+        else if (is_word("inline")) node.flags |= kInline;
+        else if (!is_word("object")) fail("expected 'object', found " + show(tok_));
+        advance();
+        std::string first = symbol("an object name or class name");
+        if (first.find('.') != std::string::npos) fail("'" + first + "' is not a valid name");
+        if (is_char(':')) {
+            advance();
+            node.name = std::move(first);
+            node.class_name = symbol("a class name");
+        } else {
+            node.class_name = std::move(first);
+        }
+        if (node.class_name.find('.') != std::string::npos) fail("'" + node.class_name + "' is not a valid class name");
+        if (is_char('[')) {
+            advance();
+            if (tok_.kind != Tok::Integer) fail("expected the object's position after '[', found " + show(tok_));
+            node.child_pos = Value::integer_value(tok_.integer);
+            if (node.child_pos.type == ValueType::Int64) fail("the object's position " + tok_.text + " is too large");
+            node.flags |= kChildPos;
+            advance();
+            expect_char(']', "after the object's position");
+        }
+        while (!is_word("end")) {
+            if (tok_.kind == Tok::End) fail("object '" + node.name + "' is not closed with 'end'");
+            if (at_object_keyword()) {
+                node.children.push_back(object(0));
+            } else {
+                node.properties.push_back(property());
+            }
+        }
+        advance();
+        --depth_;
+        return node;
+    }
+
+    PropertyEntry property() {
+        PropertyEntry entry;
+        entry.name = symbol("a property name");
+        expect_char('=', "after property '" + entry.name + "'");
+        entry.value = value(entry.name);
+        return entry;
+    }
+
+    Value string_value() {
+        std::vector<Token::Unit> units;
+        for (;;) {
+            units.insert(units.end(), tok_.units.begin(), tok_.units.end());
+            advance();
+            if (!is_char('+')) break;
+            advance();
+            if (tok_.kind != Tok::String) fail("expected a string after '+', found " + show(tok_));
+        }
+        bool wide = false;
+        for (const Token::Unit& u : units) wide = wide || (!u.raw && u.value > 255);
+        if (wide) {
+            std::u16string text;
+            text.reserve(units.size());
+            for (const Token::Unit& u : units)
+                text.push_back(u.raw ? cp1252_to_utf16(static_cast<unsigned char>(u.value)) : static_cast<char16_t>(u.value));
+            return Value::wide_value(text);
+        }
+        std::string bytes;
+        bytes.reserve(units.size());
+        for (const Token::Unit& u : units) bytes.push_back(static_cast<char>(u.value));
+        return Value::string_value(bytes);
+    }
+
+    Value float_value() {
+        const std::string text = tok_.text;
+        const char suffix = tok_.suffix;
+        advance();
+        errno = 0;
+        switch (suffix) {
+            case 's': return Value::single_value(std::strtof(text.c_str(), nullptr));
+            case 'd': return Value::date_value(std::strtod(text.c_str(), nullptr));
+            case 'c': {
+                const long double v = std::strtold(text.c_str(), nullptr) * 10000.0L;
+                if (!(std::fabs(v) < 9.2e18L)) fail("currency value " + text + " out of range");
+                return Value::currency_value(static_cast<std::int64_t>(std::llroundl(v)));
+            }
+            default: {
+                const long double v = std::strtold(text.c_str(), nullptr);
+                if (!std::isfinite(v)) fail("floating-point value " + text + " out of range");
+                return Value::extended_value(v);
+            }
+        }
+    }
+
+    Value value(const std::string& property) {
+        switch (tok_.kind) {
+            case Tok::Integer: {
+                Value v = Value::integer_value(tok_.integer);
+                advance();
+                return v;
+            }
+            case Tok::Float: return float_value();
+            case Tok::String: return string_value();
+            case Tok::Symbol: {
+                Value v = Value::ident(tok_.text);
+                advance();
+                return v;
+            }
+            case Tok::End: fail("the text ends where the value of '" + property + "' should be");
+            case Tok::Char: break;
+        }
+        const std::size_t open_line = tok_.line;
+        const char c = tok_.text[0];
+        if (c == '[') {
+            advance();
+            Value v = Value::set_value({});
+            while (!is_char(']')) {
+                if (!v.set.empty()) expect_char(',', "between set members");
+                std::string member = symbol("a set member");
+                if (member.find('.') != std::string::npos) fail("'" + member + "' is not a valid set member");
+                v.set.push_back(std::move(member));
+            }
+            advance();
+            return v;
+        }
+        if (c == '(') {
+            enter();
+            advance();
+            Value v = Value::list_value({});
+            while (!is_char(')')) {
+                if (tok_.kind == Tok::End) lex_.fail(open_line, "list of '" + property + "' is not closed with ')'");
+                v.list.push_back(value(property));
+                if (v.list.back().type == ValueType::Null) fail("a list cannot hold Null");
+            }
+            advance();
+            --depth_;
+            return v;
+        }
+        if (c == '<') {
+            enter();
+            advance();
+            Value v = Value::collection({});
+            while (!is_char('>')) {
+                if (!is_word("item")) fail("expected 'item' or '>' in collection '" + property + "', found " + show(tok_));
+                advance();
+                CollectionItem item;
+                if (is_char('[')) {
+                    advance();
+                    if (tok_.kind != Tok::Integer) fail("expected the item's order after '[', found " + show(tok_));
+                    item.has_order = true;
+                    item.order = Value::integer_value(tok_.integer);
+                    if (item.order.type == ValueType::Int64) fail("the item's order " + tok_.text + " is too large");
+                    advance();
+                    expect_char(']', "after the item's order");
+                }
+                while (!is_word("end")) {
+                    if (tok_.kind == Tok::End) fail("collection item of '" + property + "' is not closed with 'end'");
+                    item.properties.push_back(property_in_item());
+                }
+                advance();
+                v.items.push_back(std::move(item));
+            }
+            advance();
+            --depth_;
+            return v;
+        }
+        if (c == '{') {
+            Value v = Value::binary(lex_.binary(open_line));
+            advance();
+            return v;
+        }
+        fail("unexpected '" + tok_.text + "' as the value of '" + property + "'");
+    }
+
+    PropertyEntry property_in_item() { return property(); }
+
+    Lexer lex_;
+    Token tok_;
+    int depth_ = 0;
+};
+
+}  // namespace
+
+std::string write_text(const ObjectNode& root, bool crlf) {
+    TextWriter writer(crlf);
+    writer.object(root, 0);
+    return std::move(writer.out);
+}
+
+ObjectNode read_text(std::string_view text) {
+    TextReader reader(text);
+    return reader.root();
+}
+
+}  // namespace formfile
