@@ -7,3 +7,5 @@ void register_catalog_command(CLI::App& app);
 void register_sql_command(CLI::App& app);
 void register_unit_command(CLI::App& app);
 void register_tables_command(CLI::App& app);
+// dfm2txt and txt2dfm: form-file conversion.
+void register_form_commands(CLI::App& app);

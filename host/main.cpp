@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
                  "from entity-relationship diagrams."};
     app.require_subcommand(1);
     register_catalog_command(app);
+    register_form_commands(app);
     register_sql_command(app);
     register_unit_command(app);
     register_tables_command(app);

@@ -147,7 +147,9 @@ public:
     }
 
     void object(const ObjectNode& node) {
-        if (node.flags) {
+        // A record starting with a byte of $F0 or more begins with flags; a class name of 240 bytes or
+        // more would be taken for them, so it gets an (empty) flags byte in front.
+        if (node.flags || node.class_name.size() >= 0xF0) {
             if (node.flags & ~0x07) throw FormFileError("cannot write object '" + node.name + "': unknown flags");
             byte(static_cast<std::uint8_t>(0xF0 | node.flags));
             if (node.flags & kChildPos) {

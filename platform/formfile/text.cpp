@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -528,6 +529,49 @@ private:
     std::size_t line_ = 1;
 };
 
+// `text` (a decimal number, optionally signed, with fraction and exponent) times 10^decimals, rounded
+// half away from zero, computed exactly; false when it does not fit 64 bits.
+bool scaled_decimal(const std::string& text, int decimals, std::int64_t& result) {
+    std::size_t i = 0;
+    const bool negative = text[0] == '-';
+    if (negative) ++i;
+    std::string digits;
+    int exponent = decimals;
+    for (; i < text.size() && (is_digit(static_cast<unsigned char>(text[i])) || text[i] == '.'); ++i) {
+        if (text[i] == '.') continue;
+        digits.push_back(text[i]);
+    }
+    if (const auto dot = text.find('.'); dot != std::string::npos) {
+        const auto end = text.find_first_of("eE");
+        exponent -= static_cast<int>((end == std::string::npos ? text.size() : end) - dot - 1);
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        const long e = std::strtol(text.c_str() + i + 1, nullptr, 10);
+        if (e > 100 || e < -100) return e < 0 ? (result = 0, true) : false;
+        exponent += static_cast<int>(e);
+    }
+    // limit <= 2^63, so a value that passed the checks still has room for one more digit.
+    const std::uint64_t limit = static_cast<std::uint64_t>(INT64_MAX) + (negative ? 1 : 0);
+    std::uint64_t value = 0;
+    std::size_t kept = digits.size();
+    if (exponent < 0) kept = static_cast<std::size_t>(std::max<long>(0, static_cast<long>(digits.size()) + exponent));
+    const auto push = [&](unsigned digit) {
+        if (value > (limit - digit) / 10) return false;
+        value = value * 10 + digit;
+        return true;
+    };
+    for (std::size_t k = 0; k < kept; ++k)
+        if (!push(static_cast<unsigned>(digits[k] - '0'))) return false;
+    for (int k = 0; k < exponent; ++k)
+        if (!push(0)) return false;
+    if (kept < digits.size() && digits[kept] >= '5') {
+        if (value == limit) return false;
+        ++value;
+    }
+    result = negative ? static_cast<std::int64_t>(0 - value) : static_cast<std::int64_t>(value);
+    return true;
+}
+
 class TextReader {
 public:
     explicit TextReader(std::string_view text) : lex_(text) { advance(); }
@@ -648,9 +692,9 @@ private:
             case 's': return Value::single_value(std::strtof(text.c_str(), nullptr));
             case 'd': return Value::date_value(std::strtod(text.c_str(), nullptr));
             case 'c': {
-                const long double v = std::strtold(text.c_str(), nullptr) * 10000.0L;
-                if (!(std::fabs(v) < 9.2e18L)) fail("currency value " + text + " out of range");
-                return Value::currency_value(static_cast<std::int64_t>(std::llroundl(v)));
+                std::int64_t scaled = 0;
+                if (!scaled_decimal(text, 4, scaled)) fail("currency value " + text + " out of range");
+                return Value::currency_value(scaled);
             }
             default: {
                 const long double v = std::strtold(text.c_str(), nullptr);

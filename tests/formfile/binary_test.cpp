@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/formfile/binary.h"
+
+using namespace formfile;
+
+namespace {
+
+std::string bytes(std::initializer_list<int> list) {
+    std::string s;
+    for (int b : list) s.push_back(static_cast<char>(b));
+    return s;
+}
+
+// The stream of an object of class TF named F holding one property P with `value`.
+std::string stream_with(const Value& value) {
+    ObjectNode node;
+    node.class_name = "TF";
+    node.name = "F";
+    node.properties.push_back({"P", value});
+    return write_stream(node);
+}
+
+// The bytes of the value alone: what follows "TPF0" 02 'TF' 01 'F' 01 'P' and precedes the two zero bytes.
+std::string value_bytes(const Value& value) {
+    const std::string s = stream_with(value);
+    return s.substr(4 + 3 + 2 + 2, s.size() - 11 - 2);
+}
+
+TEST(BinaryFormat, IntegersTakeTheSmallestWidthThatHoldsThem) {
+    const struct {
+        std::int64_t value;
+        ValueType type;
+        std::string encoded;
+    } cases[] = {
+        {0, ValueType::Int8, bytes({2, 0})},
+        {-128, ValueType::Int8, bytes({2, 0x80})},
+        {127, ValueType::Int8, bytes({2, 0x7F})},
+        {128, ValueType::Int16, bytes({3, 0x80, 0})},
+        {-129, ValueType::Int16, bytes({3, 0x7F, 0xFF})},
+        {32767, ValueType::Int16, bytes({3, 0xFF, 0x7F})},
+        {32768, ValueType::Int32, bytes({4, 0, 0x80, 0, 0})},
+        {-2147483648LL, ValueType::Int32, bytes({4, 0, 0, 0, 0x80})},
+        {2147483648LL, ValueType::Int64, bytes({19, 0, 0, 0, 0x80, 0, 0, 0, 0})},
+    };
+    for (const auto& c : cases) {
+        const Value v = Value::integer_value(c.value);
+        EXPECT_EQ(v.type, c.type) << c.value;
+        EXPECT_EQ(value_bytes(v), c.encoded) << c.value;
+    }
+}
+
+TEST(BinaryFormat, EveryValueTypeHasItsEncoding) {
+    CollectionItem ordered;
+    ordered.has_order = true;
+    ordered.order = Value::integer_value(3);
+    ordered.properties.push_back({"X", Value::integer_value(1)});
+    const struct {
+        const char* what;
+        Value value;
+        std::string encoded;
+    } cases[] = {
+        {"short string", Value::string_value("ab"), bytes({6, 2, 'a', 'b'})},
+        {"empty string", Value::string_value(""), bytes({6, 0})},
+        {"identifier", Value::ident("alTop"), bytes({7, 5, 'a', 'l', 'T', 'o', 'p'})},
+        {"False", Value::ident("false"), bytes({8})},
+        {"True", Value::ident("TRUE"), bytes({9})},
+        {"nil", Value::ident("Nil"), bytes({13})},
+        {"Null", Value::ident("null"), bytes({0})},
+        {"set", Value::set_value({"fsBold", "fsItalic"}),
+         bytes({11, 6, 'f', 's', 'B', 'o', 'l', 'd', 8, 'f', 's', 'I', 't', 'a', 'l', 'i', 'c', 0})},
+        {"empty set", Value::set_value({}), bytes({11, 0})},
+        {"list", Value::strings({"a", "b"}), bytes({1, 6, 1, 'a', 6, 1, 'b', 0})},
+        {"binary", Value::binary(bytes({1, 2, 0xFF})), bytes({10, 3, 0, 0, 0, 1, 2, 0xFF})},
+        {"wide string", Value::wide_value(u"a\u0410"), bytes({18, 2, 0, 0, 0, 'a', 0, 0x10, 0x04})},
+        {"UTF-8 string", Value::utf8_value("\xC3\xA9"), bytes({20, 2, 0, 0, 0, 0xC3, 0xA9})},
+        {"extended 1.5", Value::extended_value(1.5L), bytes({5, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x3F})},
+        {"single 1.5", Value::single_value(1.5f), bytes({15, 0, 0, 0xC0, 0x3F})},
+        {"currency 12.5", Value::currency_value(125000), bytes({16, 0x48, 0xE8, 0x01, 0, 0, 0, 0, 0})},
+        {"date 3.25", Value::date_value(3.25), bytes({17, 0, 0, 0, 0, 0, 0, 0x0A, 0x40})},
+        {"collection", Value::collection({ordered, CollectionItem{}}),
+         bytes({14, 2, 3, 1, 1, 'X', 2, 1, 0, 1, 0, 0})},
+    };
+    for (const auto& c : cases) EXPECT_EQ(value_bytes(c.value), c.encoded) << c.what;
+
+    const Value long_string = Value::string_value(std::string(300, 'x'));
+    EXPECT_EQ(long_string.type, ValueType::LString);
+    EXPECT_EQ(value_bytes(long_string).substr(0, 5), bytes({12, 0x2C, 1, 0, 0}));
+}
+
+TEST(BinaryFormat, ObjectRecordsNestWithFlagsAndZeroTerminators) {
+    ObjectNode root;
+    root.class_name = "TF";
+    root.name = "F";
+    ObjectNode child;
+    child.class_name = "TL";
+    child.name = "L";
+    child.flags = kInherited | kChildPos;
+    child.child_pos = Value::integer_value(2);
+    root.children.push_back(child);
+    EXPECT_EQ(write_stream(root), "TPF0" + bytes({2, 'T', 'F', 1, 'F', 0, 0xF3, 2, 2, 2, 'T', 'L', 1, 'L', 0, 0, 0}));
+    EXPECT_EQ(read_stream(write_stream(root)), root);
+}
+
+TEST(BinaryFormat, ResourceHeaderNamesTheRootClassInUpperCase) {
+    ObjectNode root;
+    root.class_name = "TF_Cliente";
+    root.name = "F_Cliente";
+    const std::string file = write_form_file(root);
+    const std::string stream = write_stream(root);
+    const std::string header = bytes({0xFF, 10, 0}) + "TF_CLIENTE" + bytes({0, 0x30, 0x10}) +
+                               bytes({static_cast<int>(stream.size()), 0, 0, 0});
+    EXPECT_EQ(file, header + stream);
+
+    ResourceHeader read;
+    EXPECT_EQ(read_form_file(file, &read), root);
+    EXPECT_EQ(read.name, "TF_CLIENTE");
+    EXPECT_EQ(read.flags, 0x1030);
+    EXPECT_EQ(read.size, stream.size());
+    EXPECT_EQ(read.header_size, header.size());
+    // A bare stream is read as well.
+    EXPECT_EQ(read_form_file(stream), root);
+}
+
+TEST(BinaryFormat, EveryValueSurvivesARoundTrip) {
+    ObjectNode root;
+    root.class_name = "TForm1";
+    root.name = "Form1";
+    CollectionItem item;
+    item.properties = {{"FieldName", Value::string_value("NOME")}, {"Title.Caption", Value::string_value("Nome")}};
+    Value nested = Value::list_value({Value::integer_value(1), Value::strings({"x"}), Value::extended_value(-0.0L)});
+    root.properties = {
+        {"I8", Value::integer_value(-5)},       {"I64", Value::integer_value(-5000000000LL)},
+        {"S", Value::string_value("it's")},     {"L", Value::string_value(std::string(70000, 'z'))},
+        {"W", Value::wide_value(u"\u0416x")},   {"U", Value::utf8_value("\xE2\x82\xAC")},
+        {"E", Value::extended_value(0.1L)},     {"F", Value::single_value(-2.5f)},
+        {"C", Value::currency_value(-1)},       {"D", Value::date_value(36526.5)},
+        {"B", Value::binary(std::string(1000, '\0'))},
+        {"Set", Value::set_value({"akRight"})}, {"Items.Strings", nested},
+        {"Cols", Value::collection({item, item})}, {"N", Value::nil()},
+        {"Z", Value::ident("Null")},
+    };
+    // A Single or Date equal to itself only by bits: NaN.
+    float nan = 0;
+    const std::uint32_t nan_bits = 0x7FC00001;
+    std::memcpy(&nan, &nan_bits, sizeof nan);
+    root.properties.push_back({"NaN", Value::single_value(nan)});
+    ObjectNode child = root;
+    child.name = "Child";
+    child.class_name = "TChild";
+    child.children.clear();
+    root.children.push_back(child);
+    EXPECT_EQ(read_form_file(write_form_file(root)), root);
+}
+
+TEST(BinaryFormat, ShortStringsOverTheLimitAreRefusedNotCut) {
+    const std::string name255(255, 'a'), name256(256, 'a');
+    ObjectNode ok;
+    ok.class_name = "T" + std::string(254, 'x');
+    ok.name = name255;
+    ok.properties.push_back({name255, Value::ident(name255)});
+    EXPECT_EQ(read_stream(write_stream(ok)), ok);
+
+    const auto refuses = [](const ObjectNode& node, const std::string& what) {
+        try {
+            write_stream(node);
+            ADD_FAILURE() << what << " was written";
+        } catch (const FormFileError& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(what), std::string::npos) << message;
+            EXPECT_NE(message.find("256 bytes"), std::string::npos) << message;
+            EXPECT_NE(message.find("255"), std::string::npos) << message;
+        }
+    };
+    ObjectNode node = ok;
+    node.class_name = "T" + std::string(255, 'x');
+    refuses(node, "class name");
+    node = ok;
+    node.name = name256;
+    refuses(node, "object name");
+    node = ok;
+    node.properties[0].name = name256;
+    refuses(node, "property name");
+    node = ok;
+    node.properties[0].value = Value::ident(name256);
+    refuses(node, "identifier");
+    node = ok;
+    node.properties[0].value = Value::set_value({name256});
+    refuses(node, "set member");
+    node = ok;
+    Value too_long_short(ValueType::String);
+    too_long_short.bytes = name256;
+    node.properties[0].value = too_long_short;
+    refuses(node, "value of property");
+}
+
+TEST(BinaryFormat, ValuesTheStreamCannotHoldAreRefused) {
+    ObjectNode node;
+    node.class_name = "TF";
+    node.properties.push_back({"P", Value::list_value({Value::ident("Null")})});
+    EXPECT_THROW(write_stream(node), FormFileError) << "Null would end the list early";
+    Value narrow(ValueType::Int8);
+    narrow.integer = 300;
+    node.properties[0].value = narrow;
+    EXPECT_THROW(write_stream(node), FormFileError) << "300 does not fit 8 bits";
+    node.properties[0] = {"", Value::integer_value(1)};
+    EXPECT_THROW(write_stream(node), FormFileError) << "empty property name ends the property list";
+    node.properties[0] = {"P", Value::set_value({""})};
+    EXPECT_THROW(write_stream(node), FormFileError) << "empty member ends the set";
+    node.properties.clear();
+    node.class_name.clear();
+    EXPECT_THROW(write_stream(node), FormFileError);
+}
+
+}  // namespace

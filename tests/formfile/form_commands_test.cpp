@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <iterator>
+#include <fstream>
+#include <sstream>
+
+#include "platform/formfile/binary.h"
+#include "platform/formfile/text.h"
+#include "tests/host/run_host.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FormCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("kzr40-formcmd-" + std::to_string(getpid()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    void put(const std::string& name, const std::string& content) const {
+        std::ofstream(path(name), std::ios::binary) << content;
+    }
+    std::string get(const std::string& name) const {
+        std::ifstream in(path(name), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    fs::path dir_;
+};
+
+const char* const kText =
+    "object F_CLIENTE: TF_CLIENTE\r\n"
+    "  Caption = 'Manuten'#231#227'o da tabela CLIENTE (Cliente)'\r\n"
+    "  Items.Strings = (\r\n"
+    "    'a')\r\n"
+    "end\r\n";
+
+TEST_F(FormCommands, ConvertBothWaysThroughFilesAndStandardOutput) {
+    put("in.txt", kText);
+    HostRun run = run_host({"txt2dfm", path("in.txt"), "-o", path("out.dfm")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    const std::string dfm = get("out.dfm");
+    EXPECT_EQ(dfm, formfile::write_form_file(formfile::read_text(kText)));
+    EXPECT_EQ(dfm.substr(3, 11), std::string("TF_CLIENTE\0", 11));
+
+    run = run_host({"dfm2txt", path("out.dfm")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, kText);
+
+    run = run_host({"dfm2txt", path("out.dfm"), "--lf", "-o", path("back.txt")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::string lf = kText;
+    for (std::size_t at; (at = lf.find('\r')) != std::string::npos;) lf.erase(at, 1);
+    EXPECT_EQ(get("back.txt"), lf);
+
+    run = run_host({"txt2dfm", path("back.txt"), "--bare"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, formfile::write_stream(formfile::read_text(kText)));
+    // A bare stream converts back to text as well.
+    put("bare.bin", run.out);
+    EXPECT_EQ(run_host({"dfm2txt", path("bare.bin")}).out, kText);
+}
+
+TEST_F(FormCommands, ErrorsNameTheFileAndThePositionAndLeaveNoOutput) {
+    put("bad.txt", "object F: TF\r\n  Caption = 'open\r\nend\r\n");
+    HostRun run = run_host({"txt2dfm", path("bad.txt"), "-o", path("out.dfm")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "kzr40: error: " + path("bad.txt") + ": line 2: unterminated string\n");
+    EXPECT_FALSE(fs::exists(path("out.dfm")));
+
+    put("bad.dfm", std::string("TPF0\x02TF\x01" "F\x01P\x0C\xFF\xFF\xFF\x7F", 17));
+    run = run_host({"dfm2txt", path("bad.dfm"), "-o", path("out.txt")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(path("bad.dfm") + ": byte offset 12: "), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(path("out.txt")));
+
+    put("text.txt", kText);
+    run = run_host({"dfm2txt", path("text.txt")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("not a binary form file"), std::string::npos) << run.err;
+
+    // An existing output stays as it was when the conversion fails.
+    put("keep.dfm", "previous");
+    run = run_host({"txt2dfm", path("bad.txt"), "-o", path("keep.dfm")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(get("keep.dfm"), "previous");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 4) << "no temporary file left";
+
+    run = run_host({"dfm2txt", path("missing.dfm")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(path("missing.dfm") + ": cannot read"), std::string::npos) << run.err;
+}
+
+TEST_F(FormCommands, HelpDescribesEachCommand) {
+    for (const char* command : {"dfm2txt", "txt2dfm"}) {
+        const HostRun run = run_host({command, "--help"});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.out.find("-o,--output"), std::string::npos) << command;
+        EXPECT_NE(run.out.find("IN"), std::string::npos) << command;
+    }
+}
+
+}  // namespace
