@@ -13,7 +13,7 @@ bool is_ascii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// One iconv descriptor per direction, opened on first use and kept for the life of the program.
+// One iconv descriptor per direction and thread (the loader reads with two), opened on first use.
 class Converter {
 public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
@@ -71,7 +71,7 @@ UnmappableCharacter::UnmappableCharacter(char32_t code_point, std::string utf8)
 
 std::string utf8_to_cp1252(std::string_view utf8) {
     if (is_ascii(utf8)) return std::string(utf8);
-    static Converter converter("WINDOWS-1252", "UTF-8");
+    thread_local Converter converter("WINDOWS-1252", "UTF-8");
     std::string output;
     std::size_t failed_at = 0;
     int error = 0;
@@ -84,7 +84,7 @@ std::string utf8_to_cp1252(std::string_view utf8) {
 
 std::string cp1252_to_utf8(std::string_view text) {
     if (is_ascii(text)) return std::string(text);
-    static Converter converter("UTF-8", "WINDOWS-1252");
+    thread_local Converter converter("UTF-8", "WINDOWS-1252");
     std::string output;
     std::string piece;
     std::size_t start = 0;

@@ -1,5 +1,7 @@
 // `kzr40 sql`, `kzr40 unit` and `kzr40 tables`: the schema outputs of a diagram file.
 
+#include <malloc.h>
+
 #include <iostream>
 #include <memory>
 #include <string>
@@ -33,20 +35,34 @@ void add_common_options(CLI::App& command, ListingArguments& arguments) {
                        "Write the listing to this file (Windows-1252, CR LF); standard output when absent");
 }
 
+// A run allocates in two waves: the parsed JSON, dropped once the entities stand, then the listing.
+// Keeping freed memory in the process (instead of handing blocks up to 32 MiB back to the system)
+// lets the second wave reuse the first's pages rather than fault in new ones.
+void keep_freed_memory() {
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+}
+
 void produce_listing(const ListingArguments& arguments, std::int32_t language) {
+    keep_freed_memory();
     SchemaRunOptions options;
     options.language = language;
     options.kind = parse_database_kind(arguments.kind);
     options.drop = arguments.drop;
     check_source_date_epoch();
-    const Diagram diagram = load_diagram(arguments.file);
-    StringList listing;
-    run_schema(diagram, options, listing);
-    const std::string text = listing_text(listing);
+    // The process ends right after the listing is written: the diagram and the listing are left for
+    // the system to take back at once rather than freed record by record (a tenth of a large run).
+    // They stay reachable from here, so leak checkers do not count them.
+    static std::unique_ptr<Diagram> diagram;
+    static std::unique_ptr<StringList> listing;
+    diagram = std::make_unique<Diagram>(load_diagram(arguments.file));
+    listing = std::make_unique<StringList>();
+    run_schema(*diagram, options, *listing);
+    const auto produce = [](ByteSink& sink) { write_listing(*listing, sink); };
     if (arguments.output.empty())
-        write_stdout(text);
+        write_stdout(produce);
     else
-        write_file_atomically(arguments.output, text);
+        write_file_atomically(arguments.output, produce);
 }
 
 // Sends gera_tab's message boxes to standard error, naming the entity they concern, for as long as it lives.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "host/output.h"
 #include "platform/clock.h"
 #include "platform/string_list.h"
 #include "plugin/exports.h"
@@ -49,4 +50,11 @@ std::string listing_text(const StringList& listing) {
         text += "\r\n";
     }
     return text;
+}
+
+void write_listing(const StringList& listing, ByteSink& sink) {
+    for (int i = 0; i < listing.Count(); ++i) {
+        sink.write(listing.Text(i).view());
+        sink.write("\r\n");
+    }
 }

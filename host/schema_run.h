@@ -5,6 +5,7 @@
 
 #include "host/diagram.h"
 
+class ByteSink;
 class StringList;
 
 // The language indexes of the plug-in's output languages.
@@ -31,3 +32,4 @@ void run_schema(const Diagram& diagram, const SchemaRunOptions& options, StringL
 
 // The listing as a text file: its Windows-1252 lines, each ended by CR LF.
 std::string listing_text(const StringList& listing);
+void write_listing(const StringList& listing, ByteSink& sink);

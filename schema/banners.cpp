@@ -47,7 +47,7 @@ void abrir_execucao_unidade(BuffersGeracao& buffers) {
 
 namespace {
 void copiar(const Linhas& linhas, HostStringList& lista) {
-    for (std::size_t i = 0; i < linhas.quantidade(); ++i) lista.Add(linhas.c_str(i));
+    linhas.para_cada([&lista](std::string_view linha) { lista.Add(linha.data()); });
 }
 }  // namespace
 
