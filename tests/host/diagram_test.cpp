@@ -2,6 +2,8 @@
 
 #include "host/diagram.h"
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,23 @@ TEST(Diagram, LoadsTheSalesExample) {
     ASSERT_EQ(d.texts.size(), 1u);
     EXPECT_EQ(d.texts[0].text, "Sistema de vendas\nmodelo de exemplo");
     EXPECT_EQ(d.texts[0].font->Name(), "Arial");
+}
+
+// The example in the format's documentation must stay a valid diagram.
+TEST(Diagram, DocumentedExampleLoads) {
+    std::ifstream in(KZR40_SOURCE_DIR "/docs/diagram-format.md");
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string doc = text.str();
+    const std::size_t start = doc.find("```json\n");
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t end = doc.find("```", start + 8);
+    const Diagram d = parse_diagram(doc.substr(start + 8, end - start - 8), "docs/diagram-format.md");
+    ASSERT_EQ(d.entities.size(), 2u);
+    EXPECT_EQ(d.entities[0].entity->Primaria(), 4);
+    EXPECT_EQ(d.entities[0].entity->FonteTitulo().Size(), 10);
+    EXPECT_EQ(d.relationships.size(), 1u);
+    EXPECT_EQ(d.texts.size(), 1u);
 }
 
 TEST(Diagram, ValuesByIndexFontsAndKeysFirst) {
