@@ -412,8 +412,9 @@ void define_classes() {
     creatable<TComponent>(table);
 
     // Data-aware controls.
-    const auto common_tail = [](bool windowed) {
-        std::vector<PropertyInfo> tail = {boolean("ParentBiDiMode", true), boolean("ParentColor", false)};
+    // Edit-like controls keep their own (window) colour; check boxes and group boxes show the parent's.
+    const auto common_tail = [](bool windowed, bool parent_color = false) {
+        std::vector<PropertyInfo> tail = {boolean("ParentBiDiMode", true), boolean("ParentColor", parent_color)};
         if (windowed) tail.push_back(boolean("ParentCtl3D", true));
         tail.push_back(parent_font(true));
         tail.push_back(boolean("ParentShowHint", true));
@@ -471,7 +472,7 @@ void define_classes() {
                                   enumeration("BiDiMode", "bdLeftToRight"), caption(), color("clBtnFace"),
                                   boolean("Ctl3D", true)},
         data_binding(), drag(),
-        std::vector<PropertyInfo>{boolean("Enabled", true), font_property()}, common_tail(true),
+        std::vector<PropertyInfo>{boolean("Enabled", true), font_property()}, common_tail(true, true),
         std::vector<PropertyInfo>{boolean("ReadOnly", false), boolean("ShowHint", false), tab_order(),
                                   boolean("TabStop", true), text("ValueChecked", "True"),
                                   text("ValueUnchecked", "False"), visible(true)},
@@ -586,7 +587,7 @@ void define_classes() {
         std::vector<PropertyInfo>{align(), anchors(), enumeration("BiDiMode", "bdLeftToRight"), caption(),
                                   color("clBtnFace"), integer("Columns", 1), boolean("Ctl3D", true)},
         data_binding(), drag(),
-        std::vector<PropertyInfo>{boolean("Enabled", true), font_property(), strings("Items")}, common_tail(true),
+        std::vector<PropertyInfo>{boolean("Enabled", true), font_property(), strings("Items")}, common_tail(true, true),
         std::vector<PropertyInfo>{boolean("ReadOnly", false), boolean("ShowHint", false), tab_order(),
                                   boolean("TabStop", true), strings("Values"), visible(true)},
         events({"OnChange", "OnClick", "OnContextPopup", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag",

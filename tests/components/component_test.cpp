@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/components/library.h"
+#include "platform/components/menus.h"
+
+using formfile::Value;
+
+namespace {
+
+std::unique_ptr<TComponent> make_owner() {
+    return std::unique_ptr<TComponent>(create_component("TComponent", nullptr));
+}
+
+std::string error_of(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EComponentError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+TEST(ComponentNames, OnlyIdentifiersAreAccepted) {
+    auto owner = make_owner();
+    TComponent* c = create_component("TDataSource", owner.get());
+    for (const char* good : {"A", "_x", "Label0", "TDBEditNOME_CLI", "z9_"}) {
+        EXPECT_NO_THROW(c->SetName(good)) << good;
+        EXPECT_EQ(c->Name(), good);
+    }
+    for (const char* bad : {"1a", "a b", "a-b", "Pre\xE7o", "a.b", " a"}) {
+        EXPECT_EQ(error_of([&] { c->SetName(bad); }),
+                  std::string("'") + bad + "' n\xE3o \xE9 um nome de componente v\xE1lido")
+            << bad;
+        EXPECT_EQ(c->Name(), "z9_") << "a refused name leaves the old one";
+    }
+    EXPECT_NO_THROW(c->SetName("")) << "an unnamed component is allowed";
+}
+
+TEST(ComponentNames, DuplicatesAmongAnOwnersComponentsIgnoreLetterCase) {
+    auto owner = make_owner();
+    TComponent* first = create_component("TMenuItem", owner.get());
+    first->SetName("MMCLIENTE");
+    TComponent* second = create_component("TMenuItem", owner.get());
+    EXPECT_EQ(error_of([&] { second->SetName("mmcliente"); }), "Um componente chamado mmcliente j\xE1 existe");
+    EXPECT_EQ(error_of([&] { second->SetName("MMCLIENTE"); }), "Um componente chamado MMCLIENTE j\xE1 existe");
+    EXPECT_EQ(second->Name(), "");
+    // A case change of one's own name is no clash; other owners may use the name.
+    EXPECT_NO_THROW(first->SetName("MMCliente"));
+    auto other = make_owner();
+    TComponent* elsewhere = create_component("TMenuItem", other.get());
+    EXPECT_NO_THROW(elsewhere->SetName("MMCLIENTE"));
+    EXPECT_EQ(owner->FindComponent("mmCLIENTE"), first);
+    EXPECT_EQ(owner->FindComponent("nothing"), nullptr);
+}
+
+TEST(ComponentOwnership, OwnedComponentsKeepCreationOrderAndGoWithTheOwner) {
+    auto owner = make_owner();
+    int freed = 0;
+    // A watcher outside the owner learns of each freed component.
+    struct Watcher : TComponent {
+        using TComponent::TComponent;
+        int* count = nullptr;
+        void Notification(TComponent* c, TOperation op) override {
+            TComponent::Notification(c, op);
+            if (op == TOperation::opRemove) ++*count;
+        }
+    } watcher(nullptr, component_class("TComponent"));
+    watcher.count = &freed;
+    for (const char* name : {"A", "B", "C"}) {
+        TComponent* c = create_component("TTable", owner.get());
+        c->SetName(name);
+        c->FreeNotification(&watcher);
+    }
+    ASSERT_EQ(owner->ComponentCount(), 3);
+    EXPECT_EQ(owner->Components(0)->Name(), "A");
+    EXPECT_EQ(owner->Components(2)->Name(), "C");
+    EXPECT_EQ(owner->Components(1)->ComponentIndex(), 1);
+    EXPECT_THROW(owner->Components(3), EComponentError);
+
+    delete owner->Components(1);
+    EXPECT_EQ(freed, 1);
+    ASSERT_EQ(owner->ComponentCount(), 2);
+    EXPECT_EQ(owner->Components(1)->Name(), "C");
+    owner.reset();
+    EXPECT_EQ(freed, 3);
+}
+
+TEST(ComponentOwnership, ReferencesAreClearedWhenTheTargetGoes) {
+    auto owner = make_owner();
+    auto other = make_owner();
+    TComponent* source = create_component("TDataSource", owner.get());
+    TComponent* table = create_component("TTable", other.get());  // another owner: only free notification
+    source->SetReference("DataSet", table);
+    EXPECT_EQ(source->Reference("dataset"), table);
+    delete table;
+    EXPECT_EQ(source->Reference("DataSet"), nullptr);
+    EXPECT_EQ(source->GetProperty("DataSet").type, formfile::ValueType::Nil);
+
+    // The referring one going first leaves nothing dangling in the target.
+    TComponent* table2 = create_component("TTable", other.get());
+    TComponent* source2 = create_component("TDataSource", owner.get());
+    source2->SetReference("DataSet", table2);
+    delete source2;
+    delete table2;
+}
+
+TEST(ComponentProperties, ValuesAreCheckedAgainstTheClassDescription) {
+    auto owner = make_owner();
+    TComponent* edit = create_component("TDBEdit", owner.get());
+    edit->SetProperty("maxlength", Value::integer_value(20));
+    EXPECT_EQ(edit->GetProperty("MaxLength").integer, 20);
+    EXPECT_EQ(edit->GetProperty("ReadOnly").type, formfile::ValueType::False) << "class default";
+    EXPECT_FALSE(edit->IsAssigned("DataField"));
+    edit->SetProperty("DataField", Value::string_value("NOME"));
+    EXPECT_TRUE(edit->IsAssigned("DataField"));
+    EXPECT_NE(error_of([&] { edit->SetProperty("Caption", Value::string_value("x")); }).find("n\xE3o existe em TDBEdit"),
+              std::string::npos);
+    EXPECT_NE(error_of([&] { edit->SetProperty("MaxLength", Value::string_value("x")); }).find("MaxLength"),
+              std::string::npos);
+    EXPECT_NE(error_of([&] { edit->SetProperty("DataSource", Value::ident("DataSource1")); }).find("SetReference"),
+              std::string::npos);
+    EXPECT_THROW(edit->SetReference("DataField", edit), EComponentError);
+    EXPECT_THROW(create_component("TNoSuchClass", owner.get()), EComponentError);
+    EXPECT_THROW(create<TMenuItem>("TDBEdit", owner.get()), EComponentError) << "wrong C++ kind";
+}
+
+TEST(Menus, ItemsFormATreeOwnedByTheForm) {
+    auto owner = make_owner();
+    auto* menu = create<TMainMenu>("TMainMenu", owner.get());
+    auto* file = create<TMenuItem>("TMenuItem", owner.get());
+    auto* quit = create<TMenuItem>("TMenuItem", owner.get());
+    auto* other = create<TMenuItem>("TMenuItem", owner.get());
+    menu->Items().Add(file);
+    file->Add(quit);
+    menu->Items().Add(other);
+    EXPECT_EQ(menu->Items().Count(), 2);
+    EXPECT_EQ(quit->Parent(), file);
+    EXPECT_THROW(quit->Add(file), EComponentError) << "an item cannot hold its own parent";
+    other->Add(quit);  // moves
+    EXPECT_EQ(file->Count(), 0);
+    EXPECT_EQ(other->Items(0), quit);
+    // Freeing an item frees its sub-items, which leave their owner.
+    delete other;
+    EXPECT_EQ(owner->ComponentCount(), 2);
+    EXPECT_EQ(menu->Items().Count(), 1);
+}
+
+}  // namespace
