@@ -378,6 +378,9 @@ ObjectNode read_stream(std::string_view stream) { return read_stream_at(stream, 
 std::string write_form_file(const ObjectNode& root) {
     const std::string stream = write_stream(root);
     std::string name = root.class_name;
+    // The resource name ends at the first zero byte, so it cannot hold one.
+    if (name.find('\0') != std::string::npos)
+        throw FormFileError("cannot write the resource header: class name holds a zero byte");
     for (char& c : name)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     StreamWriter header;

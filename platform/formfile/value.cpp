@@ -14,6 +14,14 @@ std::string_view value_type_name(ValueType type) {
     return index < std::size(names) ? names[index] : std::string_view("unknown");
 }
 
+Value::Value() = default;
+Value::Value(ValueType t) : type(t) {}
+Value::Value(const Value&) = default;
+Value::Value(Value&&) noexcept = default;
+Value& Value::operator=(const Value&) = default;
+Value& Value::operator=(Value&&) noexcept = default;
+Value::~Value() = default;
+
 Value Value::integer_value(std::int64_t v) {
     Value value;
     value.integer = v;

@@ -51,8 +51,14 @@ struct CollectionItem;
 struct PropertyEntry;
 
 struct Value {
-    Value() = default;
-    explicit Value(ValueType t) : type(t) {}
+    // Out of line: the members hold collection items, which are complete only after Value.
+    Value();
+    explicit Value(ValueType t);
+    Value(const Value&);
+    Value(Value&&) noexcept;
+    Value& operator=(const Value&);
+    Value& operator=(Value&&) noexcept;
+    ~Value();
 
     ValueType type = ValueType::Null;
     std::int64_t integer = 0;       // Int8, Int16, Int32, Int64, Currency (raw scaled value)

@@ -216,3 +216,16 @@ TEST(BinaryFormat, ValuesTheStreamCannotHoldAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BinaryFormat, AClassNameWithAZeroByteCannotNameTheResource) {
+    // Read from a stream it is a valid short string, but the header's name would end early.
+    ObjectNode node;
+    node.class_name = std::string("T\0F", 3);
+    node.name = "F";
+    EXPECT_EQ(read_stream(write_stream(node)), node);
+    EXPECT_THROW(write_form_file(node), FormFileError);
+}
+
+}  // namespace
