@@ -9,3 +9,5 @@ void register_unit_command(CLI::App& app);
 void register_tables_command(CLI::App& app);
 // dfm2txt and txt2dfm: form-file conversion.
 void register_form_commands(CLI::App& app);
+void register_forms_command(CLI::App& app);
+void register_generate_command(CLI::App& app);

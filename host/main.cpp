@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     register_sql_command(app);
     register_unit_command(app);
     register_tables_command(app);
+    register_forms_command(app);
+    register_generate_command(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -35,6 +35,7 @@ public:
 
     friend bool operator==(const HostString& a, const HostString& b) noexcept { return a.view() == b.view(); }
     friend bool operator==(const HostString& a, std::string_view b) noexcept { return a.view() == b; }
+    friend bool operator==(const HostString& a, const std::string& b) noexcept { return a.view() == std::string_view(b); }
     friend bool operator==(const HostString& a, const char* b) noexcept { return a.view() == std::string_view(b ? b : ""); }
 
 private:

@@ -1,0 +1,118 @@
+#include "appgen/formulario_manutencao.h"
+
+#include <memory>
+#include <string_view>
+
+#include "appgen/layout.h"
+#include "appgen/resultform_design.h"
+#include "appgen/unidade_manutencao.h"
+#include "platform/components/forms.h"
+#include "platform/components/stdctrls.h"
+#include "platform/components/streaming.h"
+#include "platform/formfile/binary.h"
+#include "platform/formfile/text.h"
+#include "platform/metrics.h"
+#include "platform/table.h"
+#include "platform/text_file.h"
+#include "plugin/entidade.h"
+
+namespace {
+
+using Layout = void (*)(ContextoLayout&);
+
+Layout layout_do_tipo(std::int32_t tipoform) {
+    switch (tipoform) {
+        case 0: return layout_vertical;
+        case 1: return layout_horizontal;
+        case 2: return layout_grade;
+        default: return nullptr;
+    }
+}
+
+// Labels of the generated forms measure their captions in the System font; other fonts scale the
+// same table by their height.
+void medir_rotulos_na_fonte_do_sistema() {
+    if (TLabel::GetTextExtentFunction()) return;
+    TLabel::SetTextExtentFunction([](std::string_view texto, const TFont& fonte, bool marcas) {
+        const int largura = marcas ? metrics::system_text_width(texto) : [&] {
+            int soma = 0;
+            for (unsigned char c : texto) soma += metrics::system_char_width(c);
+            return soma;
+        }();
+        const int altura_fonte = fonte.Height() < 0 ? -fonte.Height() : fonte.Height();
+        const int escala = -metrics::kSystemFontHeight;
+        return TSize{(largura * altura_fonte + escala / 2) / escala,
+                     (metrics::kSystemTextHeight * altura_fonte + escala / 2) / escala};
+    });
+}
+
+TComponent& componente(TCustomForm& form, std::string_view nome) {
+    TComponent* achado = form.FindComponent(nome);
+    if (!achado) throw EComponentError("the scratch form has no component " + std::string(nome));
+    return *achado;
+}
+
+std::string legenda_do_form(const TEntidade& entidade, const std::string& tabela) {
+    if (!entidade.Tituloform().empty()) return entidade.Tituloform().str();
+    return "Manuten\xE7\xE3o da tabela " + tabela + " (" + entidade.entidade().str() + ")";
+}
+
+// The form text of the scratch form with its first line, the root object's header, replaced so that
+// the form gets its generated name and class.
+std::string renomear_texto(const std::string& texto, const std::string& nome_form) {
+    const std::size_t fim_primeira = texto.find('\n');
+    std::string resultado = "OBJECT " + nome_form + ": T" + nome_form + "\r\n";
+    if (fim_primeira != std::string::npos) resultado.append(texto, fim_primeira + 1);
+    return resultado;
+}
+
+}  // namespace
+
+void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade, const std::string& diretorio,
+                                 std::int32_t tipo_banco) {
+    const Layout layout = layout_do_tipo(entidade.Tipoform());
+    if (!layout) return;
+    medir_rotulos_na_fonte_do_sistema();
+
+    // The scratch form is freed on every way out, so a failed call leaves nothing named after the
+    // table behind to clash with the next attempt.
+    std::unique_ptr<TCustomForm> form(create_result_form(nullptr));
+    TComponent& table1 = componente(*form, "Table1");
+    table1.SetProperty("DatabaseName", formfile::Value::string_value(tabela.DatabaseName()));
+    table1.SetProperty("TableName", formfile::Value::string_value(tabela.TableName()));
+
+    const std::string t = entidade.tabela().str();
+    form->SetCaption(legenda_do_form(entidade, t));
+    const std::string base = diretorio + "M" + t;
+    const std::string nome_form = "F_" + t;
+    form->SetName("T" + nome_form);
+
+    {
+        TextFileWriter unidade(base + ".PAS");
+        escrever_inicio_unidade(unidade, t, layout == layout_grade);
+        ContextoLayout contexto{*form,
+                                dynamic_cast<TWinControl&>(componente(*form, "ScrollBox1")),
+                                componente(*form, "DataSource1"),
+                                unidade,
+                                tabela,
+                                entidade,
+                                tipo_banco};
+        layout(contexto);
+        escrever_fim_unidade(unidade, t);
+        unidade.Close();
+    }
+
+    const std::string arquivo_form = base + ".dfm";
+    escrever_arquivo(arquivo_form, form_file_bytes(*form));
+    form.reset();
+
+    // The detour through form text gives the form its final name and class, and the resource its
+    // final name.
+    const std::string temporario = diretorio + "temp.txt";
+    const std::string texto_renomeado = base + ".txt";
+    escrever_arquivo(temporario, formfile::write_text(formfile::read_form_file(ler_arquivo(arquivo_form))));
+    escrever_arquivo(texto_renomeado, renomear_texto(ler_arquivo(temporario), nome_form));
+    escrever_arquivo(arquivo_form, formfile::write_form_file(formfile::read_text(ler_arquivo(texto_renomeado))));
+    apagar_arquivo(texto_renomeado);
+    apagar_arquivo(temporario);
+}

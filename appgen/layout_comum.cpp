@@ -1,0 +1,102 @@
+#include <algorithm>
+#include <cstdint>
+
+#include "appgen/layout.h"
+#include "platform/components/forms.h"
+#include "platform/components/library.h"
+#include "platform/metrics.h"
+#include "platform/table.h"
+#include "platform/text_file.h"
+#include "plugin/entidade.h"
+#include "plugin/nomes.h"
+#include "plugin/registros.h"
+
+namespace layout {
+
+namespace {
+
+const TFieldDef& definicao(const ContextoLayout& contexto, int posicao) { return contexto.tabela.FieldDefs()[posicao]; }
+
+void declarar(ContextoLayout& contexto, const TComponent& componente) {
+    contexto.unidade.WriteLine("    " + componente.Name() + ": " + componente.ClassName() + ";");
+}
+
+// The heights editors take once they adapt to the System font they get from the scroll box.
+void adaptar_a_fonte(TControl& editor, ClasseEditor classe) {
+    switch (classe) {
+        case ClasseEditor::TDBEdit: editor.SetHeight(metrics::kEditHeight); break;
+        case ClasseEditor::TDBLookupComboBox: editor.SetHeight(metrics::kLookupComboHeight); break;
+        case ClasseEditor::TDBLookupListBox: editor.SetHeight(metrics::kLookupListHeight); break;
+        default: break;
+    }
+}
+
+// 32-bit signed arithmetic with wrap-around, as the generated sizes have always been computed.
+std::int32_t soma32(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+std::int32_t produto32(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+std::int32_t abs32(std::int32_t a) { return a < 0 ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a)) : a; }
+
+}  // namespace
+
+bool atributo_visivel(const TAtributo& atributo) { return (atributo.opcoes & kOpcaoForaDoFormulario) == 0; }
+
+std::string legenda(const TAtributo& atributo) {
+    return atributo.rotulo.empty() ? atributo.titulo.str() : atributo.rotulo.str();
+}
+
+TControl& criar_rotulo(ContextoLayout& contexto, int posicao, const TAtributo& atributo) {
+    auto* rotulo = create<TControl>("TLabel", &contexto.form);
+    rotulo->SetParent(&contexto.scroll_box);
+    rotulo->SetName("Label" + std::to_string(posicao));
+    declarar(contexto, *rotulo);
+    rotulo->SetCaption(legenda(atributo));
+    return *rotulo;
+}
+
+TControl& criar_editor(ContextoLayout& contexto, int posicao, ClasseEditor classe) {
+    auto* editor = create<TControl>(nome_classe_editor(classe), &contexto.form);
+    editor->SetParent(&contexto.scroll_box);
+    adaptar_a_fonte(*editor, classe);
+    std::string nome = std::string(nome_classe_editor(classe)) + definicao(contexto, posicao).Name;
+    limpa_identificador(contexto.tipo_banco, nome);
+    editor->SetName(nome);
+    declarar(contexto, *editor);
+    return *editor;
+}
+
+void ligar(ContextoLayout& contexto, TControl& editor, int posicao) {
+    editor.SetReference("DataSource", &contexto.data_source);
+    editor.SetProperty("DataField", formfile::Value::string_value(definicao(contexto, posicao).Name));
+}
+
+int largura_geral(const ContextoLayout& contexto, const TAtributo& atributo) {
+    return atributo.largura >= 100 ? atributo.largura : contexto.scroll_box.Width() - 160;
+}
+
+int largura_por_tamanho(const ContextoLayout& contexto, std::int32_t tamanho, std::int32_t margem) {
+    return std::min<std::int32_t>(contexto.scroll_box.Width() - 160, soma32(abs32(produto32(kPontosFonte, tamanho)), margem));
+}
+
+void dimensionar_edit(ContextoLayout& contexto, TControl& editor, std::int32_t tamanho) {
+    editor.SetWidth(largura_por_tamanho(contexto, tamanho, 10));
+    editor.SetProperty("MaxLength", formfile::Value::integer_value(std::max<std::int32_t>(1, tamanho)));
+}
+
+void ajustar_altura_form(ContextoLayout& contexto, int altura_conteudo) {
+    TCustomForm& form = contexto.form;
+    const auto* painel = dynamic_cast<const TControl*>(form.FindComponent("Panel1"));
+    const int desejada = (painel ? painel->Height() : 0) + altura_conteudo;
+    const int disponivel = metrics::kScreenHeight - 40 - (form.Height() - form.ClientHeight());
+    int altura_cliente = desejada;
+    if (disponivel < desejada) {
+        form.SetWidth(form.Width() + metrics::kVerticalScrollBarWidth);
+        altura_cliente = disponivel;
+    }
+    form.SetClientHeight(altura_cliente);
+}
+
+}  // namespace layout

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/formfile/value.h"
+#include "plugin/entidade.h"
+#include "plugin/registros.h"
+
+// Builds entities as the host does and reads back what the application generators wrote.
+namespace fixture {
+
+struct Attribute {
+    std::string nome = {};
+    std::int32_t tipo = 1;
+    std::int32_t tamanho = 0;
+    std::int32_t componente = 1;
+    bool chave = false;
+    std::uint32_t opcoes = 0;
+    std::int32_t largura = 0;
+    std::string titulo = {};
+    std::string rotulo = {};
+};
+
+std::unique_ptr<TEntidade> entity(const std::string& tabela, const std::vector<Attribute>& attributes,
+                                  std::int32_t tipoform = 0, const std::string& entidade = "");
+
+// A fresh, empty directory under the system's temporary directory, removed with its contents.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    const std::filesystem::path& path() const { return path_; }
+    // The directory with a final separator, as the plug-in takes it.
+    std::string prefix() const { return path_.string() + "/"; }
+    std::vector<std::string> files() const;  // names of the files inside, sorted
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string read(const std::filesystem::path& file);
+std::vector<std::string> lines(const std::string& crlf_text);  // split at CR LF; fails on a bare LF
+formfile::ObjectNode read_form(const std::filesystem::path& file, std::string* resource_name = nullptr);
+
+// Property helpers on a streamed object.
+std::int64_t integer(const formfile::ObjectNode& node, std::string_view property);
+std::string text(const formfile::ObjectNode& node, std::string_view property);
+bool has(const formfile::ObjectNode& node, std::string_view property);
+
+}  // namespace fixture
