@@ -10,7 +10,6 @@
 #include "platform/components/stdctrls.h"
 #include "platform/components/streaming.h"
 #include "platform/formfile/binary.h"
-#include "platform/formfile/text.h"
 #include "platform/metrics.h"
 #include "platform/table.h"
 #include "platform/text_file.h"
@@ -57,15 +56,6 @@ std::string legenda_do_form(const TEntidade& entidade, const std::string& tabela
     return "Manuten\xE7\xE3o da tabela " + tabela + " (" + entidade.entidade().str() + ")";
 }
 
-// The form text of the scratch form with its first line, the root object's header, replaced so that
-// the form gets its generated name and class.
-std::string renomear_texto(const std::string& texto, const std::string& nome_form) {
-    const std::size_t fim_primeira = texto.find('\n');
-    std::string resultado = "OBJECT " + nome_form + ": T" + nome_form + "\r\n";
-    if (fim_primeira != std::string::npos) resultado.append(texto, fim_primeira + 1);
-    return resultado;
-}
-
 }  // namespace
 
 void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade, const std::string& diretorio,
@@ -102,17 +92,12 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
         unidade.Close();
     }
 
-    const std::string arquivo_form = base + ".dfm";
-    escrever_arquivo(arquivo_form, form_file_bytes(*form));
+    // The form was built under its scratch class; the stored form takes the generated object and class
+    // names, and so does the resource, whose name is the root class in upper case. (This is what the
+    // detour through form text with a replaced first line gives, without scratch files.)
+    formfile::ObjectNode raiz = stream_component(*form);
     form.reset();
-
-    // The detour through form text gives the form its final name and class, and the resource its
-    // final name.
-    const std::string temporario = diretorio + "temp.txt";
-    const std::string texto_renomeado = base + ".txt";
-    escrever_arquivo(temporario, formfile::write_text(formfile::read_form_file(ler_arquivo(arquivo_form))));
-    escrever_arquivo(texto_renomeado, renomear_texto(ler_arquivo(temporario), nome_form));
-    escrever_arquivo(arquivo_form, formfile::write_form_file(formfile::read_text(ler_arquivo(texto_renomeado))));
-    apagar_arquivo(texto_renomeado);
-    apagar_arquivo(temporario);
+    raiz.name = nome_form;
+    raiz.class_name = "T" + nome_form;
+    escrever_arquivo(base + ".dfm", formfile::write_form_file(raiz));
 }
