@@ -8,17 +8,6 @@
 
 namespace {
 
-bool same_text(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 std::string lower(std::string_view s) {
     std::string out(s);
     for (char& c : out)
@@ -37,9 +26,9 @@ std::map<std::string, const ComponentClass*>& registry() {
 const PropertyInfo* ComponentClass::find_property(std::string_view property) const {
     for (const ComponentClass* c = this; c; c = c->parent) {
         for (const PropertyInfo& p : c->published)
-            if (same_text(p.name, property)) return &p;
+            if (formfile::same_ident(p.name, property)) return &p;
         for (const PropertyInfo& p : c->defined)
-            if (same_text(p.name, property)) return &p;
+            if (formfile::same_ident(p.name, property)) return &p;
     }
     return nullptr;
 }
@@ -57,7 +46,7 @@ std::vector<const PropertyInfo*> ComponentClass::stored_order() const {
 
 bool ComponentClass::inherits_from(std::string_view class_name) const {
     for (const ComponentClass* c = this; c; c = c->parent)
-        if (same_text(c->name, class_name)) return true;
+        if (formfile::same_ident(c->name, class_name)) return true;
     return false;
 }
 

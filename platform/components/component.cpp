@@ -4,17 +4,6 @@
 
 namespace {
 
-bool same_text(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 const PropertyInfo& lookup(const TPersistent& object, std::string_view name) {
     const PropertyInfo* info = object.ClassType().find_property(name);
     if (!info)
@@ -149,13 +138,13 @@ int TComponent::ComponentIndex() const {
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty()) return nullptr;
     for (TComponent* c : components_)
-        if (same_text(c->name_, name)) return c;
+        if (formfile::same_ident(c->name_, name)) return c;
     return nullptr;
 }
 
 void TComponent::ValidateRename(const TComponent* component, const std::string& old_name,
                                 const std::string& new_name) const {
-    if (component && !same_text(old_name, new_name) && component->owner_ == this && FindComponent(new_name))
+    if (component && !formfile::same_ident(old_name, new_name) && component->owner_ == this && FindComponent(new_name))
         throw EComponentError("Um componente chamado " + new_name + " j\xE1 existe");
 }
 

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <mutex>
+#include <type_traits>
 
 #include "platform/components/control.h"
 #include "platform/components/dbgrids.h"
@@ -234,6 +235,16 @@ void creatable(ComponentClass& c) {
     c.create = [self](TComponent* owner) -> TComponent* { return new T(owner, *self); };
 }
 
+// A control class: created as T, with its creation size and whether naming sets its caption.
+template <class T>
+void control_class(ComponentClass& c, int width, int height, bool caption_follows_name) {
+    c.windowed = std::is_base_of_v<TWinControl, T>;
+    c.caption_follows_name = caption_follows_name;
+    c.create_width = width;
+    c.create_height = height;
+    creatable<T>(c);
+}
+
 void define_classes() {
     // TComponent: Name is published but never stored (the record carries it); a non-visual
     // component's design position follows the published values.
@@ -343,12 +354,8 @@ void define_classes() {
                 "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag", "OnEnter", "OnExit",
                 "OnGetSiteInfo", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize", "OnStartDock",
                 "OnStartDrag", "OnUnDock"}));
-    panel.windowed = true;
-    panel.caption_follows_name = true;
-    panel.create_width = 185;
-    panel.create_height = 41;
     panel.align_inset = 1;  // the raised outer bevel
-    creatable<TWinControl>(panel);
+    control_class<TWinControl>(panel, 185, 41, true);
 
     ComponentClass& scroll_box = add("TScrollBox", &win_c);
     scroll_box.published = join(
@@ -365,11 +372,8 @@ void define_classes() {
                 "OnDockOver", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag", "OnEnter", "OnExit",
                 "OnGetSiteInfo", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnMouseWheel", "OnResize",
                 "OnStartDock", "OnStartDrag", "OnUnDock"}));
-    scroll_box.windowed = true;
-    scroll_box.create_width = 185;
-    scroll_box.create_height = 41;
     scroll_box.client_inset = 2;  // single 3-D border
-    creatable<TWinControl>(scroll_box);
+    control_class<TWinControl>(scroll_box, 185, 41, false);
 
     ComponentClass& navigator = add("TDBNavigator", &win_c);
     navigator.published = join(
@@ -384,10 +388,7 @@ void define_classes() {
                                   tab_order(), boolean("TabStop", false), visible(true)},
         events({"BeforeAction", "OnClick", "OnContextPopup", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock",
                 "OnEndDrag", "OnEnter", "OnExit", "OnResize", "OnStartDock", "OnStartDrag"}));
-    navigator.windowed = true;
-    navigator.create_width = 240;
-    navigator.create_height = 25;
-    creatable<TWinControl>(navigator);
+    control_class<TWinControl>(navigator, 240, 25, false);
 
     ComponentClass& data_source = add("TDataSource", &component_c);
     data_source.published = join(std::vector<PropertyInfo>{boolean("AutoEdit", true), component("DataSet"),
@@ -443,10 +444,7 @@ void define_classes() {
                                       boolean("WordWrap", false)},
             mouse_events);
     }
-    label.caption_follows_name = true;
-    label.create_width = 65;
-    label.create_height = 17;
-    creatable<TLabel>(label);
+    control_class<TLabel>(label, 65, 17, true);
 
     ComponentClass& edit = add("TDBEdit", &win_c);
     edit.published = join(
@@ -460,11 +458,7 @@ void define_classes() {
         std::vector<PropertyInfo>{integer("PasswordChar", 0), boolean("ReadOnly", false), boolean("ShowHint", false),
                                   tab_order(), boolean("TabStop", true), visible(true)},
         focus_events, mouse_events);
-    edit.windowed = true;
-    edit.caption_follows_name = true;
-    edit.create_width = 121;
-    edit.create_height = 25;
-    creatable<TWinControl>(edit);
+    control_class<TWinControl>(edit, 121, 25, true);
 
     ComponentClass& check_box = add("TDBCheckBox", &win_c);
     check_box.published = join(
@@ -477,11 +471,7 @@ void define_classes() {
                                   boolean("TabStop", true), text("ValueChecked", "True"),
                                   text("ValueUnchecked", "False"), visible(true)},
         focus_events, mouse_events);
-    check_box.windowed = true;
-    check_box.caption_follows_name = true;
-    check_box.create_width = 97;
-    check_box.create_height = 17;
-    creatable<TWinControl>(check_box);
+    control_class<TWinControl>(check_box, 97, 17, true);
 
     ComponentClass& memo = add("TDBMemo", &win_c);
     memo.published = join(
@@ -496,11 +486,7 @@ void define_classes() {
                                   boolean("ShowHint", false), tab_order(), boolean("TabStop", true), visible(true),
                                   boolean("WantReturns", true), boolean("WantTabs", false), boolean("WordWrap", true)},
         focus_events, mouse_events);
-    memo.windowed = true;
-    memo.caption_follows_name = true;
-    memo.create_width = 185;
-    memo.create_height = 89;
-    creatable<TWinControl>(memo);
+    control_class<TWinControl>(memo, 185, 89, true);
 
     ComponentClass& image = add("TDBImage", &win_c);
     image.published = join(
@@ -516,10 +502,7 @@ void define_classes() {
         events({"OnClick", "OnContextPopup", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag",
                 "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
                 "OnMouseUp", "OnStartDock", "OnStartDrag"}));
-    image.windowed = true;
-    image.create_width = 105;
-    image.create_height = 105;
-    creatable<TWinControl>(image);
+    control_class<TWinControl>(image, 105, 105, false);
 
     ComponentClass& db_text = add("TDBText", &graphic_c);
     db_text.published = join(
@@ -532,10 +515,7 @@ void define_classes() {
                                   component("PopupMenu"), boolean("Transparent", false), boolean("ShowHint", false),
                                   visible(true), boolean("WordWrap", false)},
         mouse_events);
-    db_text.caption_follows_name = true;
-    db_text.create_width = 65;
-    db_text.create_height = 17;
-    creatable<TGraphicControl>(db_text);
+    control_class<TGraphicControl>(db_text, 65, 17, true);
 
     ComponentClass& combo = add("TDBComboBox", &win_c);
     {
@@ -554,11 +534,7 @@ void define_classes() {
                                       tab_order(), boolean("TabStop", true), visible(true)},
             focus_events, mouse_events, events({"OnDrawItem", "OnDropDown", "OnMeasureItem"}));
     }
-    combo.windowed = true;
-    combo.caption_follows_name = true;
-    combo.create_width = 145;
-    combo.create_height = 25;
-    creatable<TWinControl>(combo);
+    control_class<TWinControl>(combo, 145, 25, true);
 
     ComponentClass& list_box = add("TDBListBox", &win_c);
     {
@@ -577,10 +553,7 @@ void define_classes() {
                                       visible(true)},
             focus_events, mouse_events, events({"OnDrawItem", "OnMeasureItem"}));
     }
-    list_box.windowed = true;
-    list_box.create_width = 121;
-    list_box.create_height = 97;
-    creatable<TWinControl>(list_box);
+    control_class<TWinControl>(list_box, 121, 97, false);
 
     ComponentClass& radio_group = add("TDBRadioGroup", &win_c);
     radio_group.published = join(
@@ -592,11 +565,7 @@ void define_classes() {
                                   boolean("TabStop", true), strings("Values"), visible(true)},
         events({"OnChange", "OnClick", "OnContextPopup", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag",
                 "OnEnter", "OnExit", "OnStartDock", "OnStartDrag"}));
-    radio_group.windowed = true;
-    radio_group.caption_follows_name = true;
-    radio_group.create_width = 185;
-    radio_group.create_height = 105;
-    creatable<TWinControl>(radio_group);
+    control_class<TWinControl>(radio_group, 185, 105, true);
 
     const auto lookup_fields = [] {
         return std::vector<PropertyInfo>{text("KeyField"), text("ListField"), integer("ListFieldIndex", 0),
@@ -614,9 +583,7 @@ void define_classes() {
                                   prop("RowCount", PropertyKind::Integer, Value::integer_value(7), Stored::Never),
                                   boolean("ShowHint", false), tab_order(), boolean("TabStop", true), visible(true)},
         focus_events, mouse_events);
-    lookup_list.windowed = true;
-    lookup_list.create_width = 121;
-    creatable<TWinControl>(lookup_list);
+    control_class<TWinControl>(lookup_list, 121, 0, false);
 
     ComponentClass& lookup_combo = add("TDBLookupComboBox", &win_c);
     lookup_combo.published = join(
@@ -630,10 +597,7 @@ void define_classes() {
         std::vector<PropertyInfo>{boolean("ReadOnly", false), boolean("ShowHint", false), tab_order(),
                                   boolean("TabStop", true), visible(true)},
         focus_events, mouse_events, events({"OnCloseUp", "OnDropDown"}));
-    lookup_combo.windowed = true;
-    lookup_combo.create_width = 145;
-    lookup_combo.create_height = 0;
-    creatable<TWinControl>(lookup_combo);
+    control_class<TWinControl>(lookup_combo, 145, 0, false);
 
     // Grid columns: the title's properties carry their path. A column without an object field is never
     // expanded, so Expanded reads False and, against its default True, is stored.
@@ -692,10 +656,7 @@ void define_classes() {
                     "OnStartDock", "OnStartDrag", "OnTitleClick"}));
         grid.defined = {columns};
     }
-    grid.windowed = true;
-    grid.create_width = 320;
-    grid.create_height = 120;
-    creatable<TDBGrid>(grid);
+    control_class<TDBGrid>(grid, 320, 120, false);
 
     ComponentClass& main_menu = add("TMainMenu", &component_c);
     main_menu.published = join(

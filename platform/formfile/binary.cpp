@@ -378,9 +378,11 @@ ObjectNode read_stream(std::string_view stream) { return read_stream_at(stream, 
 std::string write_form_file(const ObjectNode& root) {
     const std::string stream = write_stream(root);
     std::string name = root.class_name;
-    // The resource name ends at the first zero byte, so it cannot hold one.
+    // The resource name ends at the first zero byte, and one starting with $FF would read as a number.
     if (name.find('\0') != std::string::npos)
         throw FormFileError("cannot write the resource header: class name holds a zero byte");
+    if (!name.empty() && static_cast<unsigned char>(name[0]) == 0xFF)
+        throw FormFileError("cannot write the resource header: class name starts with byte 255");
     for (char& c : name)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     StreamWriter header;

@@ -29,16 +29,6 @@ bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && 
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool is_hex(unsigned char c) { return is_digit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
-bool same_text(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 // An identifier, optionally dotted ("Font.Height", "Form1.DataSource1").
 bool is_dotted_ident(std::string_view s) {
@@ -595,7 +585,7 @@ private:
 
     void advance() { tok_ = lex_.next(); }
     bool is_char(char c) const { return tok_.kind == Tok::Char && tok_.text[0] == c; }
-    bool is_word(std::string_view word) const { return tok_.kind == Tok::Symbol && same_text(tok_.text, word); }
+    bool is_word(std::string_view word) const { return tok_.kind == Tok::Symbol && same_ident(tok_.text, word); }
     void expect_char(char c, std::string_view where) {
         if (!is_char(c)) fail(std::string("expected '") + c + "' " + std::string(where) + ", found " + show(tok_));
         advance();

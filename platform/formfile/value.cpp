@@ -14,6 +14,17 @@ std::string_view value_type_name(ValueType type) {
     return index < std::size(names) ? names[index] : std::string_view("unknown");
 }
 
+bool same_ident(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
 Value::Value() = default;
 Value::Value(ValueType t) : type(t) {}
 Value::Value(const Value&) = default;
@@ -44,16 +55,7 @@ Value Value::string_value(std::string_view v) {
 
 Value Value::ident(std::string_view name) {
     // The target's writer turns these four identifiers into single type bytes, ignoring letter case.
-    auto same = [&](std::string_view word) {
-        if (word.size() != name.size()) return false;
-        for (std::size_t i = 0; i < word.size(); ++i) {
-            char a = name[i], b = word[i];
-            if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-            if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-            if (a != b) return false;
-        }
-        return true;
-    };
+    const auto same = [&](std::string_view word) { return same_ident(name, word); };
     if (same("False")) return Value(ValueType::False);
     if (same("True")) return Value(ValueType::True);
     if (same("nil")) return Value(ValueType::Nil);

@@ -42,6 +42,10 @@ inline constexpr std::uint8_t kLastValueType = static_cast<std::uint8_t>(ValueTy
 
 std::string_view value_type_name(ValueType type);
 
+// Identifiers (names of classes, components, properties, keywords) compare without regard to the
+// letter case of ASCII letters, as the target does.
+bool same_ident(std::string_view a, std::string_view b);
+
 struct Value;
 
 // One item of a collection: an optional order index (a value written before the item's properties),

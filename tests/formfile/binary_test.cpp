@@ -4,16 +4,11 @@
 #include <string>
 
 #include "platform/formfile/binary.h"
+#include "tests/formfile/bytes.h"
 
 using namespace formfile;
 
 namespace {
-
-std::string bytes(std::initializer_list<int> list) {
-    std::string s;
-    for (int b : list) s.push_back(static_cast<char>(b));
-    return s;
-}
 
 // The stream of an object of class TF named F holding one property P with `value`.
 std::string stream_with(const Value& value) {
@@ -219,11 +214,14 @@ TEST(BinaryFormat, ValuesTheStreamCannotHoldAreRefused) {
 
 namespace {
 
-TEST(BinaryFormat, AClassNameWithAZeroByteCannotNameTheResource) {
+TEST(BinaryFormat, SomeClassNamesCannotNameTheResource) {
     // Read from a stream it is a valid short string, but the header's name would end early.
     ObjectNode node;
     node.class_name = std::string("T\0F", 3);
     node.name = "F";
+    EXPECT_EQ(read_stream(write_stream(node)), node);
+    EXPECT_THROW(write_form_file(node), FormFileError);
+    node.class_name = "\xFFTF";  // $FF starts a numbered resource
     EXPECT_EQ(read_stream(write_stream(node)), node);
     EXPECT_THROW(write_form_file(node), FormFileError);
 }

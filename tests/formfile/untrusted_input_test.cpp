@@ -3,17 +3,12 @@
 #include <string>
 
 #include "platform/formfile/binary.h"
+#include "tests/formfile/bytes.h"
 #include "platform/formfile/text.h"
 
 using namespace formfile;
 
 namespace {
-
-std::string bytes(std::initializer_list<int> list) {
-    std::string s;
-    for (int b : list) s.push_back(static_cast<char>(b));
-    return s;
-}
 
 // "TPF0", class TF, object F, then `tail`.
 std::string stream(const std::string& tail) { return "TPF0" + bytes({2, 'T', 'F', 1, 'F'}) + tail; }
