@@ -567,7 +567,7 @@ public:
     explicit TextReader(std::string_view text) : lex_(text) { advance(); }
 
     ObjectNode root() {
-        ObjectNode node = object(0);
+        ObjectNode node = object();
         if (tok_.kind != Tok::End) fail("text after the end of the root object: " + show(tok_));
         return node;
     }
@@ -602,7 +602,7 @@ private:
 
     bool at_object_keyword() const { return is_word("object") || is_word("inherited") || is_word("inline"); }
 
-    ObjectNode object(int) {
+    ObjectNode object() {
         enter();
         ObjectNode node;
         if (is_word("inherited")) node.flags |= kInherited;
@@ -631,7 +631,7 @@ private:
         while (!is_word("end")) {
             if (tok_.kind == Tok::End) fail("object '" + node.name + "' is not closed with 'end'");
             if (at_object_keyword()) {
-                node.children.push_back(object(0));
+                node.children.push_back(object());
             } else {
                 node.properties.push_back(property());
             }
@@ -757,7 +757,7 @@ private:
                 }
                 while (!is_word("end")) {
                     if (tok_.kind == Tok::End) fail("collection item of '" + property + "' is not closed with 'end'");
-                    item.properties.push_back(property_in_item());
+                    item.properties.push_back(this->property());  // the member, not the parameter
                 }
                 advance();
                 v.items.push_back(std::move(item));
@@ -773,8 +773,6 @@ private:
         }
         fail("unexpected '" + tok_.text + "' as the value of '" + property + "'");
     }
-
-    PropertyEntry property_in_item() { return property(); }
 
     Lexer lex_;
     Token tok_;
