@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/string_list.h"
 #include "plugin/registros.h"
@@ -21,3 +23,8 @@ inline bool aceita_nulo(const TAtributo& a) { return (a.opcoes & kOpcaoAceitaNul
 // The column-name and column-type checks that every generator applies before writing an attribute.
 // On success `tipo` holds the program-side type name and `nome` the sanitised column name.
 bool validar_atributo(std::int32_t tipo_banco, const TAtributo& a, std::string& tipo, std::string& nome);
+
+// The primary key's column list: the key attributes in list order, each checked and sanitised, joined
+// by `separador`. A refused attribute ends the list there and is handed to `recusado`, if given.
+std::string lista_de_chaves(std::int32_t tipo_banco, const StringList& atributos, std::string_view separador,
+                            const std::function<void(const TAtributo&)>& recusado = {});

@@ -57,18 +57,9 @@ void gerar_sql_entidade(const TEntidade& entidade, std::int32_t tipo_banco, bool
     }
 
     indices.limpar();
-    std::string chave;
-    for (int i = 0; i < atributos.Count(); ++i) {
-        const TAtributo* a = atributo_em(atributos, i);
-        if (!a || !eh_chave(*a)) continue;
-        if (!validar_atributo(tipo_banco, *a, tipo, nome)) {
-            indices.adicionar({" // \xCDndice n\xE3o gerado, nome ou tipo inv\xE1lido :", Q, a->nome.view(), Q});
-            break;
-        }
-        chave += nome;
-        chave += ", ";
-    }
-    if (!chave.empty()) chave.resize(chave.size() - 2);
+    const std::string chave = lista_de_chaves(tipo_banco, atributos, ", ", [&indices](const TAtributo& a) {
+        indices.adicionar({" // \xCDndice n\xE3o gerado, nome ou tipo inv\xE1lido :", Q, a.nome.view(), Q});
+    });
     indices.adicionar({" PRIMARY KEY ( ", chave, " )"});
     if ((entidade.Primaria() & kPrimariaDescendente) != 0) indices.adicionar("DESCENDING");
     indices.adicionar(");");

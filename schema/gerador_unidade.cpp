@@ -95,19 +95,9 @@ void gerar_unidade_entidade(const TEntidade& entidade, std::int32_t tipo_banco, 
     corpo.adicionar("    End;");
 
     indices.limpar();
-    std::string chave;
-    const StringList& atributos = entidade.atributos();
-    for (int i = 0; i < atributos.Count(); ++i) {
-        const TAtributo* a = atributo_em(atributos, i);
-        if (!a || !eh_chave(*a)) continue;
-        if (!validar_atributo(tipo_banco, *a, tipo, nome)) {
-            indices.adicionar({" // \xCDndice n\xE3o gerado, nome ou tipo inv\xE1lido :", Q, a->nome.view(), Q});
-            break;
-        }
-        chave += nome;
-        chave += "; ";
-    }
-    if (!chave.empty()) chave.resize(chave.size() - 2);
+    const std::string chave = lista_de_chaves(tipo_banco, entidade.atributos(), "; ", [&indices](const TAtributo& a) {
+        indices.adicionar({" // \xCDndice n\xE3o gerado, nome ou tipo inv\xE1lido :", Q, a.nome.view(), Q});
+    });
     indices.adicionar({"      Add('', '", chave, "'", ", [ixPrimary,ixUnique]);"});
 
     const StringList& chaves = entidade.ChavesSecundarias();
@@ -162,16 +152,8 @@ void preparar_tabela(TTable& tabela, const TEntidade& entidade, std::string_view
     });
     if (recusado) return;
 
-    std::string chave;
-    const StringList& atributos = entidade.atributos();
-    for (int i = 0; i < atributos.Count(); ++i) {
-        const TAtributo* a = atributo_em(atributos, i);
-        if (!a || !eh_chave(*a)) continue;
-        if (!validar_atributo(tipo_banco, *a, tipo, nome)) break;
-        chave += nome;
-        chave += ';';
-    }
-    if (!chave.empty()) chave.pop_back();
+    // A refused key attribute silently ends the list.
+    const std::string chave = lista_de_chaves(tipo_banco, entidade.atributos(), ";");
 
     TIndexDefs& indices = tabela.IndexDefs();
     indices.Clear();

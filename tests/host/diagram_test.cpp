@@ -2,6 +2,7 @@
 
 #include "host/diagram.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -191,6 +192,34 @@ TEST(Diagram, BadInputIsReportedWithFileItemAndProblem) {
             const std::string mensagem = e.what();
             EXPECT_NE(mensagem.find(caso.mensagem), std::string::npos) << mensagem << "\n  for " << caso.json;
             EXPECT_EQ(mensagem.find('\n'), std::string::npos) << mensagem;
+        }
+    }
+}
+
+// Large diagrams are read by two threads: the result keeps file order, and of several bad entities the
+// first in the file is reported.
+TEST(Diagram, LargeDiagramsKeepOrderAndReportTheFirstProblem) {
+    auto diagrama = [](int entidades, const std::vector<int>& ruins) {
+        std::string json = "{\"entities\": [";
+        for (int i = 1; i <= entidades; ++i) {
+            const bool ruim = std::find(ruins.begin(), ruins.end(), i) != ruins.end();
+            json += (i > 1 ? "," : "") + std::string("{\"entidade\": \"E") + std::to_string(i) + "\", \"tabela\": \"T" +
+                    std::to_string(i) + "\", \"atributos\": [{\"nome\": \"A\", \"tipo\": " + (ruim ? "-3" : "3") + "}]}";
+        }
+        return json + "]}";
+    };
+    const Diagram d = parse_diagram(diagrama(1500, {}), "big.json");
+    ASSERT_EQ(d.entities.size(), 1500u);
+    for (std::size_t i : {0u, 749u, 750u, 1499u}) EXPECT_EQ(d.entities[i].entity->entidade().view(), "E" + std::to_string(i + 1));
+
+    const std::pair<std::vector<int>, const char*> casos[] = {
+        {{1200}, "entity \"E1200\" (#1200)"}, {{1400, 9}, "entity \"E9\" (#9)"}, {{751, 1499}, "entity \"E751\" (#751)"}};
+    for (const auto& [ruins, esperado] : casos) {
+        try {
+            parse_diagram(diagrama(1500, ruins), "big.json");
+            ADD_FAILURE();
+        } catch (const DiagramError& e) {
+            EXPECT_NE(std::string(e.what()).find(esperado), std::string::npos) << e.what();
         }
     }
 }

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/run_host.h"
+#include "tests/schema/exemplos.h"
 
 namespace {
 
@@ -63,67 +64,29 @@ TEST_F(Comandos, SqlOfTheWorkedExampleAfterItsBanner) {
     const HostRun run = run_host({"sql", kCliente, "--drop"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, crlf({
-                           "/*  Esquema gerado por VELQUORANTIS v 0.1.0 Lite */",
-                           "/* em 14/11/2023 22:13:20                       */",
-                           " ",
-                           "/*  Projeto : Clientes              */",
-                           "/*  Servidor : LOCAL       */",
-                           " ",
-                           "/*   Coloque aqui seus procedimentos de login para  */",
-                           "/*   conec\xE7\xE3o ao servidor do banco de dados         */",
-                           " ",
-                           "",
-                           "/* Entidade : Cliente */",
-                           " ",
-                           "DROP TABLE \"CLIENTE.DB\" ;",
-                           " ",
-                           "CREATE TABLE \"CLIENTE.DB\"",
-                           "(",
-                           " CODIGO  INTEGER  NOT NULL ,",
-                           " NOME  CHARACTER (40)   ,",
-                           " PRIMARY KEY ( CODIGO )",
-                           ");",
-                           " ",
-                           "  CREATE   UNIQUE INDEX IDX_NOME ON \"CLIENTE.DB\"",
-                           "  (NOME);",
-                           " ",
-                           " ",
-                           "",
-                       }));
+    std::vector<std::string> esperado = {
+        "/*  Esquema gerado por VELQUORANTIS v 0.1.0 Lite */",
+        "/* em 14/11/2023 22:13:20                       */",
+        " ",
+        "/*  Projeto : Clientes              */",
+        "/*  Servidor : LOCAL       */",
+        " ",
+        "/*   Coloque aqui seus procedimentos de login para  */",
+        "/*   conec\xE7\xE3o ao servidor do banco de dados         */",
+        " ",
+        "",
+    };
+    esperado.insert(esperado.end(), sql_de_cliente().begin(), sql_de_cliente().end());
+    esperado.push_back("");
+    EXPECT_EQ(run.out, crlf(esperado));
 }
 
 TEST_F(Comandos, UnitOfTheWorkedExampleHoldsItsProcedureInTheFrame) {
     const HostRun run = run_host({"unit", kCliente});
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string procedimento = crlf({
-        "// Entidade: Cliente",
-        " ",
-        "procedure CriarCLIENTE(Diretorio:string);",
-        "Begin",
-        "  With TTable.Create(Application) do begin",
-        "    Active := false;",
-        "    DatabaseName := Diretorio;",
-        "    TableName := 'CLIENTE.DB';",
-        "    TableType := ttParadox;",
-        "    With FieldDefs do begin",
-        "      Clear;",
-        "      Add('CODIGO', ftInteger, 0, True);",
-        "      Add('NOME', ftString, 40, False);",
-        "    End;",
-        "    With IndexDefs do begin",
-        "      Clear;",
-        "      Add('', 'CODIGO', [ixPrimary,ixUnique]);",
-        "      Add('IDX_NOME', 'NOME', [ixUnique,ixCaseInsensitive]);",
-        "    End;",
-        "    CreateTable;",
-        "    Free;",
-        "  End;",
-        "End; // CriarCLIENTE",
-        " ",
-        "",
-        "End.  //CriarDBs",
-    });
+    std::vector<std::string> fim = procedimento_de_cliente();
+    fim.insert(fim.end(), {"", "End.  //CriarDBs"});
+    const std::string procedimento = crlf(fim);
     ASSERT_GE(run.out.size(), procedimento.size());
     EXPECT_EQ(run.out.substr(run.out.size() - procedimento.size()), procedimento);
     EXPECT_EQ(run.out.rfind("\r\n// Unit gerada por Velquorantis v 0.1.0 Lite\r\n// em 14/11/2023 22:13:20\r\n", 0), 0u);

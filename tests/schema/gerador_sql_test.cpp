@@ -8,31 +8,13 @@
 #include "platform/clock.h"
 #include "plugin/exports.h"
 #include "tests/schema/entidades.h"
+#include "tests/schema/exemplos.h"
 
 namespace {
 
 using Texto = std::vector<std::string>;
 
-TEST(GeradorSql, WorkedExampleWithDrop) {
-    const auto c = cliente();
-    EXPECT_EQ(corpo_sql(*c, 0, true), (Texto{
-                                          "/* Entidade : Cliente */",
-                                          " ",
-                                          "DROP TABLE \"CLIENTE.DB\" ;",
-                                          " ",
-                                          "CREATE TABLE \"CLIENTE.DB\"",
-                                          "(",
-                                          " CODIGO  INTEGER  NOT NULL ,",
-                                          " NOME  CHARACTER (40)   ,",
-                                          " PRIMARY KEY ( CODIGO )",
-                                          ");",
-                                          " ",
-                                          "  CREATE   UNIQUE INDEX IDX_NOME ON \"CLIENTE.DB\"",
-                                          "  (NOME);",
-                                          " ",
-                                          " ",
-                                      }));
-}
+TEST(GeradorSql, WorkedExampleWithDrop) { EXPECT_EQ(corpo_sql(*cliente(), 0, true), sql_de_cliente()); }
 
 TEST(GeradorSql, WithoutDropTheTwoBlankLinesMeet) {
     const Texto corpo = corpo_sql(*cliente(), 0, false);

@@ -8,39 +8,13 @@
 #include "platform/clock.h"
 #include "plugin/exports.h"
 #include "tests/schema/entidades.h"
+#include "tests/schema/exemplos.h"
 
 namespace {
 
 using Texto = std::vector<std::string>;
 
-TEST(GeradorUnidade, WorkedExampleProcedure) {
-    EXPECT_EQ(corpo_unidade(*cliente()), (Texto{
-                                             "// Entidade: Cliente",
-                                             " ",
-                                             "procedure CriarCLIENTE(Diretorio:string);",
-                                             "Begin",
-                                             "  With TTable.Create(Application) do begin",
-                                             "    Active := false;",
-                                             "    DatabaseName := Diretorio;",
-                                             "    TableName := 'CLIENTE.DB';",
-                                             "    TableType := ttParadox;",
-                                             "    With FieldDefs do begin",
-                                             "      Clear;",
-                                             "      Add('CODIGO', ftInteger, 0, True);",
-                                             "      Add('NOME', ftString, 40, False);",
-                                             "    End;",
-                                             "    With IndexDefs do begin",
-                                             "      Clear;",
-                                             "      Add('', 'CODIGO', [ixPrimary,ixUnique]);",
-                                             "      Add('IDX_NOME', 'NOME', [ixUnique,ixCaseInsensitive]);",
-                                             "    End;",
-                                             "    CreateTable;",
-                                             "    Free;",
-                                             "  End;",
-                                             "End; // CriarCLIENTE",
-                                             " ",
-                                         }));
-}
+TEST(GeradorUnidade, WorkedExampleProcedure) { EXPECT_EQ(corpo_unidade(*cliente()), procedimento_de_cliente()); }
 
 TEST(GeradorUnidade, EachEntityAddsItsDeclarationAndItsCallToCriarTodas) {
     const auto a = entidade("A", "Tab A", {{"X", 3, 0, 0, true}});
