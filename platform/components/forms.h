@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/components/control.h"
+#include "platform/metrics.h"
 
 // Forms: the root of a stored design. Outer size = client size + the frame (borders and caption).
 
@@ -26,7 +27,7 @@ public:
     bool HasParent() const override { return false; }
 
 private:
-    TSize frame_{8, 27};
+    TSize frame_{metrics::kFormSideBorders, metrics::kFormCaptionAndBorder};
     int pixels_per_inch_ = 96;
     int text_height_ = 13;
 };

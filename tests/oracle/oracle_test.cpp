@@ -11,6 +11,8 @@
 #include <sstream>
 
 #include "appgen/fproj_design.h"
+#include "host/application_run.h"
+#include "host/diagram.h"
 #include "appgen/resultform_design.h"
 #include "platform/components/dbgrids.h"
 #include "platform/components/library.h"
@@ -232,6 +234,26 @@ TEST(FreePascalOracle, StoredDesignsAndBuiltFormsRoundTrip) {
     group->Add(item);
     main_form->SetCaption("Controle de Estoque");
     check_against_free_pascal("built main form", form_file_bytes(*main_form));
+}
+
+// Every form file that the application generators write for the example diagrams.
+TEST(FreePascalOracle, GeneratedExampleFormsRoundTrip) {
+    REQUIRE_FREE_PASCAL();
+    for (const char* example : {"cliente.json", "vendas.json"}) {
+        const fs::path dir = fs::temp_directory_path() / ("kzr40-oracle-app-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        const Diagram diagram = load_diagram(fs::path(KZR40_SOURCE_DIR) / "examples" / example);
+        for (const FormOutcome& outcome : generate_forms(diagram, dir, 0)) ASSERT_EQ(outcome.error, "") << outcome.entity;
+        generate_main_project(diagram, dir, 0, default_title(diagram));
+        int forms = 0;
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            if (entry.path().extension() != ".dfm") continue;
+            ++forms;
+            check_against_free_pascal(std::string(example) + ": " + entry.path().filename().string(), slurp(entry.path()));
+        }
+        EXPECT_EQ(forms, static_cast<int>(diagram.entities.size()) + 1) << example;
+        fs::remove_all(dir);
+    }
 }
 
 TEST(FreePascalOracle, ScratchFormReadsBackAsItsStoredDesign) {
