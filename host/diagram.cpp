@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <thread>
+#include <unordered_map>
 
 #include <sys/stat.h>
 
@@ -537,18 +538,19 @@ DiagramEntity build_entity(EntitySpec& spec) {
     return result;
 }
 
-DiagramRelationship read_relationship(element value, const Place& file, std::size_t number, const Diagram& diagram) {
+// Entity index by name; of two entities with one name the first counts.
+using EntityIndex = std::unordered_map<std::string_view, std::size_t>;
+
+DiagramRelationship read_relationship(element value, const Place& file, std::size_t number, const EntityIndex& entities) {
     Place place{&file, "relationship", number, {}, nullptr};
     static constexpr std::string_view kKeys[] = {"name", "from", "to", "Relacao", "Chave", "meioperc", "descricao"};
     const ObjectReader r(value, place, "the relationship", kKeys, "name");
     DiagramRelationship result;
     result.name = r.required_text("name");
     for (auto [key, index] : {std::pair{"from", &result.from}, std::pair{"to", &result.to}}) {
-        const std::string entity = r.required_text(key);
-        std::size_t i = 0;
-        while (i < diagram.entities.size() && diagram.entities[i].entity->entidade().view() != entity) ++i;
-        if (i == diagram.entities.size()) r.fail(key, "names no entity of the diagram (\"" + std::string(r.raw_text(key)) + "\")");
-        *index = i;
+        const auto found = entities.find(r.required_text(key));
+        if (found == entities.end()) r.fail(key, "names no entity of the diagram (\"" + std::string(r.raw_text(key)) + "\")");
+        *index = found->second;
     }
     result.relacao = static_cast<trelacao>(r.choice("Relacao", 0, kCardinalities, 0));
     result.chave = static_cast<tchave>(r.choice("Chave", 0, kKeyKinds, 0));
@@ -601,9 +603,12 @@ Diagram parse_padded(const simdjson::padded_string& padded, const std::string& s
     diagram.entities.reserve(count);
     for (EntityBatch& batch : batches)
         for (EntitySpec& spec : batch.specs) diagram.entities.push_back(build_entity(spec));
-    if (auto items = top.array("relationships"))
+    if (auto items = top.array("relationships")) {
+        EntityIndex by_name;
+        for (std::size_t i = 0; i < diagram.entities.size(); ++i) by_name.emplace(diagram.entities[i].entity->entidade().view(), i);
         for (element item : *items)
-            diagram.relationships.push_back(read_relationship(item, file, diagram.relationships.size() + 1, diagram));
+            diagram.relationships.push_back(read_relationship(item, file, diagram.relationships.size() + 1, by_name));
+    }
     if (auto items = top.array("texts"))
         for (element item : *items) diagram.texts.push_back(read_text(item, file, diagram.texts.size() + 1));
     return diagram;
