@@ -12,6 +12,7 @@
 #include "host/diagram.h"
 #include "host/output.h"
 #include "host/schema_run.h"
+#include "plugin/nomes.h"
 #include "platform/string_list.h"
 
 namespace fs = std::filesystem;
@@ -93,11 +94,37 @@ void write_listing(const Diagram& diagram, std::int32_t language, std::int32_t k
     write_file_atomically(file, listing_text(listing));
 }
 
+// The main project names each table in a menu entry whose fields are separated by ";"; an empty table
+// name would shift the fields and make the project open a unit that was never written.
+void require_table_names(const Diagram& diagram, const std::string& file) {
+    for (std::size_t i = 0; i < diagram.entities.size(); ++i) {
+        const TEntidade& entity = *diagram.entities[i].entity;
+        if (entity.tabela().view().find_first_not_of(" \t") == std::string_view::npos)
+            throw std::runtime_error(file + ": entity \"" + cp1252_to_utf8(entity.entidade().view()) + "\" (#" +
+                                     std::to_string(i + 1) +
+                                     ") has no table name; the application needs one to name its form and menu item");
+    }
+}
+
+// Titles the project source cannot carry: it becomes the program name and a quoted string.
+void warn_about_title(const std::string& title) {
+    std::string program = title;
+    limpa_identificador(0, program);
+    if (program.empty() || (program[0] >= '0' && program[0] <= '9'))
+        std::cerr << "kzr40: warning: the title \"" << cp1252_to_utf8(title) << "\" gives the program name \""
+                  << program << "\", which Pascal does not accept as an identifier\n";
+    if (title.find('\'') != std::string::npos)
+        std::cerr << "kzr40: warning: the apostrophe in the title \"" << cp1252_to_utf8(title)
+                  << "\" ends the quoted Application.Title early; the project will not compile as written\n";
+}
+
 void run_generate(const GenerateArguments& arguments) {
     const std::int32_t kind = parse_database_kind(arguments.kind);
     check_source_date_epoch();
     const Diagram diagram = load_diagram(arguments.file);
+    require_table_names(diagram, arguments.file);
     const std::string title = arguments.title.empty() ? default_title(diagram) : utf8_to_cp1252(arguments.title);
+    warn_about_title(title);
     const fs::path target = arguments.directory;
 
     StagingDirectory staging(target);

@@ -94,6 +94,26 @@ TEST(GenerateCommand, AFailedRunLeavesTheDirectoryAsItWas) {
     EXPECT_EQ(beside, (Names{"app", "d.json"}));
 }
 
+// A menu entry cannot carry an empty table name: the fields would shift and the project would open a
+// unit that was never written.
+TEST(GenerateCommand, RefusesAnEntityWithoutTableName) {
+    fixture::ScratchDir dir;
+    const std::string diagram = std::string(KZR40_SOURCE_DIR) + "/tests/compile/diagrams/tabela_vazia.json";
+    const HostRun run = run_host({"generate", diagram, "--dir", (dir.path() / "app").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("entity \"Sem nome de tabela\" (#1) has no table name"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir.path() / "app"));
+}
+
+TEST(GenerateCommand, WarnsAboutTitlesTheProjectCannotCarry) {
+    fixture::ScratchDir dir;
+    const HostRun run = run_host(
+        {"generate", kExamples + "cliente.json", "--dir", (dir.path() / "app").string(), "--title", "2024 d'Oeste"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("gives the program name \"2024_d_Oeste\""), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("apostrophe"), std::string::npos) << run.err;
+}
+
 TEST(ApplicationCommands, HelpAndMissingOptions) {
     for (const char* command : {"forms", "generate"}) {
         const HostRun help = run_host({command, "--help"});
