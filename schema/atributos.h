@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +24,21 @@ inline bool aceita_nulo(const TAtributo& a) { return (a.opcoes & kOpcaoAceitaNul
 bool validar_atributo(std::int32_t tipo_banco, const TAtributo& a, std::string& tipo, std::string& nome);
 
 // The primary key's column list: the key attributes in list order, each checked and sanitised, joined
-// by `separador`. A refused attribute ends the list there and is handed to `recusado`, if given.
+// by `separador`. A refused attribute ends the list there and is handed to `recusado`.
+template <typename Recusado>
 std::string lista_de_chaves(std::int32_t tipo_banco, const StringList& atributos, std::string_view separador,
-                            const std::function<void(const TAtributo&)>& recusado = {});
+                            Recusado&& recusado) {
+    std::string lista, tipo, nome;
+    for (int i = 0; i < atributos.Count(); ++i) {
+        const TAtributo* a = atributo_em(atributos, i);
+        if (!a || !eh_chave(*a)) continue;
+        if (!validar_atributo(tipo_banco, *a, tipo, nome)) {
+            recusado(*a);
+            break;
+        }
+        lista += nome;
+        lista += separador;
+    }
+    if (!lista.empty()) lista.resize(lista.size() - separador.size());
+    return lista;
+}

@@ -153,7 +153,7 @@ void preparar_tabela(TTable& tabela, const TEntidade& entidade, std::string_view
     if (recusado) return;
 
     // A refused key attribute silently ends the list.
-    const std::string chave = lista_de_chaves(tipo_banco, entidade.atributos(), ";");
+    const std::string chave = lista_de_chaves(tipo_banco, entidade.atributos(), ";", [](const TAtributo&) {});
 
     TIndexDefs& indices = tabela.IndexDefs();
     indices.Clear();
