@@ -20,10 +20,6 @@ HostString::HostString(std::string_view text) {
     chars_[text.size()] = '\0';
 }
 
-HostString::HostString(const HostString& other) noexcept : chars_(other.chars_) {
-    if (chars_) ++header()->references;
-}
-
 HostString& HostString::operator=(const HostString& other) noexcept {
     char* const shared = other.chars_;  // read before releasing: `other` may be this very text
     if (shared) ++other.header()->references;
@@ -41,14 +37,4 @@ HostString& HostString::operator=(HostString&& other) noexcept {
     return *this;
 }
 
-std::size_t HostString::size() const noexcept {
-    return chars_ ? static_cast<std::size_t>(header()->length) : 0;
-}
-
-std::int32_t HostString::use_count() const noexcept { return chars_ ? header()->references : 0; }
-
-void HostString::release() noexcept {
-    if (!chars_) return;
-    if (--header()->references == 0) std::free(header());
-    chars_ = nullptr;
-}
+void HostString::free_storage() noexcept { std::free(header()); }

@@ -15,7 +15,9 @@ public:
     HostString(std::string_view text);
     HostString(const char* text) : HostString(std::string_view(text ? text : "")) {}
     HostString(const std::string& text) : HostString(std::string_view(text)) {}
-    HostString(const HostString& other) noexcept;
+    HostString(const HostString& other) noexcept : chars_(other.chars_) {
+        if (chars_) ++header()->references;
+    }
     HostString(HostString&& other) noexcept : chars_(other.chars_) { other.chars_ = nullptr; }
     HostString& operator=(const HostString& other) noexcept;
     HostString& operator=(HostString&& other) noexcept;
@@ -24,14 +26,14 @@ public:
     // The raw reference as the host sees it: null for the empty text.
     const char* data() const noexcept { return chars_; }
     const char* c_str() const noexcept { return chars_ ? chars_ : ""; }
-    std::size_t size() const noexcept;
+    std::size_t size() const noexcept { return chars_ ? static_cast<std::size_t>(header()->length) : 0; }
     bool empty() const noexcept { return chars_ == nullptr; }
     std::string_view view() const noexcept { return {c_str(), size()}; }
     std::string str() const { return std::string(view()); }
     operator std::string_view() const noexcept { return view(); }
 
     // Number of HostString values sharing this storage (0 for the empty text).
-    std::int32_t use_count() const noexcept;
+    std::int32_t use_count() const noexcept { return chars_ ? header()->references : 0; }
 
     friend bool operator==(const HostString& a, const HostString& b) noexcept { return a.view() == b.view(); }
     friend bool operator==(const HostString& a, std::string_view b) noexcept { return a.view() == b; }
@@ -44,7 +46,11 @@ private:
         std::int32_t length;
     };
     Header* header() const noexcept { return reinterpret_cast<Header*>(chars_) - 1; }
-    void release() noexcept;
+    void release() noexcept {
+        if (chars_ && --header()->references == 0) free_storage();
+        chars_ = nullptr;
+    }
+    void free_storage() noexcept;
 
     char* chars_ = nullptr;
 };

@@ -38,6 +38,8 @@ public:
     void PutObject(int index, TObject* object) { entry(index).object = object; }
     void Delete(int index);
     void Exchange(int a, int b);
+    // Makes room for `count` entries in all, so that adding up to that many moves nothing.
+    void Reserve(std::size_t count) { entries_.reserve(count); }
     // Replaces this list's entries with copies of `source`'s (same texts, same object references).
     void Assign(const HostStringList& source);
 

@@ -1,7 +1,6 @@
 #include "plugin/entidade.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <vector>
 
 #include "plugin/registros.h"
@@ -36,11 +35,17 @@ TEntidade::~TEntidade() {
 }
 
 void TEntidade::copiar_registros(StringList& propria, const HostStringList& lista) {
-    std::unordered_set<TObject*> mantidos;
-    for (int i = 0; i < lista.Count(); ++i) mantidos.insert(lista.Objects(i));
     std::vector<TObject*> soltos;
-    for (int i = 0; i < propria.Count(); ++i)
-        if (TObject* registro = propria.Objects(i); registro && !mantidos.contains(registro)) soltos.push_back(registro);
+    if (propria.Count() > 0) {
+        std::vector<TObject*> mantidos;
+        mantidos.reserve(static_cast<std::size_t>(lista.Count()));
+        for (int i = 0; i < lista.Count(); ++i) mantidos.push_back(lista.Objects(i));
+        std::sort(mantidos.begin(), mantidos.end());
+        for (int i = 0; i < propria.Count(); ++i)
+            if (TObject* registro = propria.Objects(i);
+                registro && !std::binary_search(mantidos.begin(), mantidos.end(), registro))
+                soltos.push_back(registro);
+    }
     propria.Assign(lista);
     for (TObject* registro : soltos) delete registro;
 }

@@ -3,6 +3,7 @@
 #include "schema/banners.h"
 
 #include <string>
+#include <typeinfo>
 
 #include "platform/clock.h"
 #include "platform/string_list.h"
@@ -47,6 +48,14 @@ void abrir_execucao_unidade(BuffersGeracao& buffers) {
 
 namespace {
 void copiar(const Linhas& linhas, HostStringList& lista) {
+    // Our own list class (and not a class derived from it, which may override Add) takes the lines
+    // with their known lengths and room made for them at once.
+    if (typeid(lista) == typeid(StringList)) {
+        auto& propria = static_cast<StringList&>(lista);
+        propria.Reserve(static_cast<std::size_t>(propria.Count()) + linhas.quantidade());
+        linhas.para_cada([&propria](std::string_view linha) { propria.AddObject(HostString(linha), nullptr); });
+        return;
+    }
     linhas.para_cada([&lista](std::string_view linha) { lista.Add(linha.data()); });
 }
 }  // namespace
