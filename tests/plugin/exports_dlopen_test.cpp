@@ -13,12 +13,13 @@ struct Library {
     }
 };
 
-TEST(Exports, EveryImplementedEntryPointIsFoundByItsExactName) {
+TEST(Exports, EveryEntryPointIsFoundByItsExactName) {
     Library lib;
     ASSERT_NE(lib.handle, nullptr) << dlerror();
     for (const char* name : {"GetID", "Init", "set_var", "listas", "Lings", "Bancos", "tipofonte", "carrega_tipo",
                              "carrega_comps", "nometipo", "ordemtipo", "variavel", "decimais", "traduzcampo",
-                             "nomecomponente"}) {
+                             "nomecomponente", "gerar_cabecalho", "gerar_cab_sql", "montar_listagem", "finalizar",
+                             "gera_fonte", "gera_fonte_sql", "gera_tab", "gerarform", "gerarmain"}) {
         EXPECT_NE(dlsym(lib.handle, name), nullptr) << name;
     }
 }
