@@ -7,6 +7,7 @@
 
 #include "bench/synthetic_diagram.h"
 #include "host/diagram.h"
+#include "host/memory_tuning.h"
 #include "host/schema_run.h"
 #include "platform/string_list.h"
 
@@ -83,4 +84,12 @@ BENCHMARK(BM_TableUnit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDiagram)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SqlRunWithJson)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+// The generators run under the allocator set-up that the host's commands use.
+int main(int argc, char** argv) {
+    tune_allocator_for_large_runs();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

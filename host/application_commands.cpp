@@ -10,6 +10,7 @@
 #include "host/commands.h"
 #include "host/cp1252.h"
 #include "host/diagram.h"
+#include "host/memory_tuning.h"
 #include "host/output.h"
 #include "host/schema_run.h"
 #include "plugin/nomes.h"
@@ -119,6 +120,7 @@ void warn_about_title(const std::string& title) {
 }
 
 void run_generate(const GenerateArguments& arguments) {
+    tune_allocator_for_large_runs();
     const std::int32_t kind = parse_database_kind(arguments.kind);
     check_source_date_epoch();
     const Diagram diagram = load_diagram(arguments.file);

@@ -1,7 +1,5 @@
 // `kzr40 sql`, `kzr40 unit` and `kzr40 tables`: the schema outputs of a diagram file.
 
-#include <malloc.h>
-
 #include <iostream>
 #include <memory>
 #include <string>
@@ -9,6 +7,7 @@
 #include "host/commands.h"
 #include "host/cp1252.h"
 #include "host/diagram.h"
+#include "host/memory_tuning.h"
 #include "host/output.h"
 #include "host/schema_run.h"
 #include "platform/message_box.h"
@@ -35,19 +34,8 @@ void add_common_options(CLI::App& command, ListingArguments& arguments) {
                        "Write the listing to this file (Windows-1252, CR LF); standard output when absent");
 }
 
-// A run allocates in two waves: the parsed JSON, dropped once the entities stand, then the listing.
-// Keeping freed memory in the process (instead of handing blocks up to 32 MiB back to the system)
-// lets the second wave reuse the first's pages rather than fault in new ones.
-// Without fast bins, the many small texts freed while the diagram is read are merged as they go, not
-// all at once by the next large allocation.
-void keep_freed_memory() {
-    mallopt(M_MXFAST, 0);
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
-}
-
 void produce_listing(const ListingArguments& arguments, std::int32_t language) {
-    keep_freed_memory();
+    tune_allocator_for_large_runs();
     SchemaRunOptions options;
     options.language = language;
     options.kind = parse_database_kind(arguments.kind);
