@@ -22,6 +22,15 @@ namespace {
 
 const char* const kKindHelp = "Database kind: paradox (default), dbase, oracle, or its number (other numbers act as paradox)";
 
+// Creates `directory` (and its parents) when missing; the error names the directory.
+void ensure_directory(const fs::path& directory) {
+    std::error_code error;
+    fs::create_directories(directory, error);
+    if (error || !fs::is_directory(directory))
+        throw std::runtime_error(directory.string() + ": cannot create the output directory" +
+                                 (error ? ": " + error.message() : ": a file of that name is in the way"));
+}
+
 // Reports each entity's forms; answers whether every entity succeeded.
 bool report_forms(const std::vector<FormOutcome>& outcomes, const fs::path& directory) {
     bool all = true;
@@ -48,7 +57,7 @@ struct FormsArguments {
 void run_forms(const FormsArguments& arguments) {
     const std::int32_t kind = parse_database_kind(arguments.kind);
     const Diagram diagram = load_diagram(arguments.file);
-    fs::create_directories(arguments.directory);
+    ensure_directory(arguments.directory);
     const bool all = report_forms(generate_forms(diagram, arguments.directory, kind), arguments.directory);
     std::cout.flush();
     if (!all) throw std::runtime_error("some forms were not generated (see above); the others were written");
@@ -63,12 +72,12 @@ struct GenerateArguments {
 };
 
 // A scratch directory beside the output directory (so that its files can be renamed into place),
-// removed with everything in it unless released.
+// removed with whatever is still in it when the run ends.
 class StagingDirectory {
 public:
     explicit StagingDirectory(const fs::path& target) {
         const fs::path parent = fs::absolute(target).parent_path();
-        fs::create_directories(parent);
+        ensure_directory(parent);
         std::string pattern = (parent / ("." + target.filename().string() + ".kzr40-XXXXXX")).string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error(parent.string() + ": cannot create a scratch directory");
         path_ = pattern;
@@ -147,9 +156,16 @@ void run_generate(const GenerateArguments& arguments) {
                                  target.string());
     }
 
-    fs::create_directories(target);
+    ensure_directory(target);
+    // Moving the files in must not stop halfway: what could stop a rename is checked first.
+    for (const std::string& file : files)
+        if (fs::is_directory(target / file))
+            throw std::runtime_error((target / file).string() + ": is a directory; nothing was written to " +
+                                     target.string());
     for (const std::string& file : files) {
-        fs::rename(staging.path() / file, target / file);
+        std::error_code error;
+        fs::rename(staging.path() / file, target / file, error);
+        if (error) throw std::runtime_error((target / file).string() + ": cannot write: " + error.message());
         std::cout << "wrote " << (target / file).string() << "\n";
     }
     std::cout.flush();

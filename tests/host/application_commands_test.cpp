@@ -114,6 +114,28 @@ TEST(GenerateCommand, WarnsAboutTitlesTheProjectCannotCarry) {
     EXPECT_NE(run.err.find("apostrophe"), std::string::npos) << run.err;
 }
 
+TEST(GenerateCommand, ADirectoryInTheWayStopsTheRunBeforeAnyFileMoves) {
+    fixture::ScratchDir dir;
+    const fs::path out = dir.path() / "app";
+    fs::create_directories(out / "Princ.dfm");
+    const HostRun run = run_host({"generate", kExamples + "cliente.json", "--dir", out.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Princ.dfm: is a directory; nothing was written"), std::string::npos) << run.err;
+    Names files;
+    for (const auto& entry : fs::directory_iterator(out)) files.push_back(entry.path().filename().string());
+    EXPECT_EQ(files, (Names{"Princ.dfm"}));
+}
+
+TEST(ApplicationCommands, OutputDirectoryThatCannotBeCreated) {
+    fixture::ScratchDir dir;
+    write(dir.path() / "file", "");
+    for (const char* command : {"forms", "generate"}) {
+        const HostRun run = run_host({command, kExamples + "cliente.json", "--dir", (dir.path() / "file" / "out").string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("cannot create the output directory"), std::string::npos) << command << ": " << run.err;
+    }
+}
+
 TEST(ApplicationCommands, HelpAndMissingOptions) {
     for (const char* command : {"forms", "generate"}) {
         const HostRun help = run_host({command, "--help"});
