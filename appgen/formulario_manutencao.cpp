@@ -28,21 +28,19 @@ Layout layout_do_tipo(std::int32_t tipoform) {
     }
 }
 
-// Labels of the generated forms measure their captions in the System font; other fonts scale the
-// same table by their height.
-void medir_rotulos_na_fonte_do_sistema() {
-    if (TLabel::GetTextExtentFunction()) return;
-    TLabel::SetTextExtentFunction([](std::string_view texto, const TFont& fonte, bool marcas) {
-        const int largura = marcas ? metrics::system_text_width(texto) : [&] {
-            int soma = 0;
-            for (unsigned char c : texto) soma += metrics::system_char_width(c);
-            return soma;
-        }();
-        const int altura_fonte = fonte.Height() < 0 ? -fonte.Height() : fonte.Height();
-        const int escala = -metrics::kSystemFontHeight;
-        return TSize{(largura * altura_fonte + escala / 2) / escala,
-                     (metrics::kSystemTextHeight * altura_fonte + escala / 2) / escala};
-    });
+// Labels of the generated forms measure their captions with the System font's width table (other
+// fonts scale it by their height), whatever measure was installed before: the forms must not depend on
+// what else ran in the process.
+TSize medida_no_sistema(std::string_view texto, const TFont& fonte, bool marcas) {
+    int largura = 0;
+    if (marcas)
+        largura = metrics::system_text_width(texto);
+    else
+        for (unsigned char c : texto) largura += metrics::system_char_width(c);
+    const int altura_fonte = fonte.Height() < 0 ? -fonte.Height() : fonte.Height();
+    const int escala = -metrics::kSystemFontHeight;
+    return TSize{(largura * altura_fonte + escala / 2) / escala,
+                 (metrics::kSystemTextHeight * altura_fonte + escala / 2) / escala};
 }
 
 TComponent& componente(TCustomForm& form, std::string_view nome) {
@@ -62,7 +60,7 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
                                  std::int32_t tipo_banco) {
     const Layout layout = layout_do_tipo(entidade.Tipoform());
     if (!layout) return;
-    medir_rotulos_na_fonte_do_sistema();
+    TLabel::SetTextExtentFunction(medida_no_sistema);
 
     // The scratch form is freed on every way out, so a failed call leaves nothing named after the
     // table behind to clash with the next attempt.
