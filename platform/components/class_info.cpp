@@ -33,15 +33,16 @@ const PropertyInfo* ComponentClass::find_property(std::string_view property) con
     return nullptr;
 }
 
-std::vector<const PropertyInfo*> ComponentClass::stored_order() const {
+const std::vector<const PropertyInfo*>& ComponentClass::stored_order() const {
+    if (stored_order_ready_) return stored_order_;
     std::vector<const ComponentClass*> chain;
     for (const ComponentClass* c = this; c; c = c->parent) chain.insert(chain.begin(), c);
-    std::vector<const PropertyInfo*> order;
     for (const ComponentClass* c : chain)
-        for (const PropertyInfo& p : c->published) order.push_back(&p);
+        for (const PropertyInfo& p : c->published) stored_order_.push_back(&p);
     for (const ComponentClass* c : chain)
-        for (const PropertyInfo& p : c->defined) order.push_back(&p);
-    return order;
+        for (const PropertyInfo& p : c->defined) stored_order_.push_back(&p);
+    stored_order_ready_ = true;
+    return stored_order_;
 }
 
 bool ComponentClass::inherits_from(std::string_view class_name) const {

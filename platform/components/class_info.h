@@ -80,8 +80,13 @@ struct ComponentClass {
     const PropertyInfo* find_property(std::string_view property) const;
     // Published properties from the root class down, then the defined values from the root class
     // down: the order in which a writer considers them.
-    std::vector<const PropertyInfo*> stored_order() const;
+    // Computed once, on first use: a description must be complete by then.
+    const std::vector<const PropertyInfo*>& stored_order() const;
     bool inherits_from(std::string_view class_name) const;
+
+private:
+    mutable std::vector<const PropertyInfo*> stored_order_;
+    mutable bool stored_order_ready_ = false;
 };
 
 // The registry of classes that can be created by name (the streamed classes of the component
