@@ -17,259 +17,14 @@
 #include <simdjson.h>
 
 #include "host/cp1252.h"
+#include "host/diagram_json.h"
 #include "plugin/catalogo.h"
 #include "plugin/nomes.h"
 #include "plugin/registros.h"
 
 namespace {
 
-using simdjson::dom::element;
-using simdjson::dom::element_type;
-
-// A name as a message shows it: control characters escaped, so that the message stays on one line.
-std::string printable(std::string_view name) {
-    std::string text;
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
-            text += c;
-        } else {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04X", byte);
-            text += c == '\n' ? "\\n" : c == '\t' ? "\\t" : escape;
-        }
-    }
-    return text;
-}
-
-// Where an item stands in the file, for messages: the chain file, entity "Pedido" (#3), attribute "VALOR"
-// (#2). Built as the reader descends; the text is composed only when a message needs it.
-struct Place {
-    const Place* parent = nullptr;
-    std::string_view kind;   // "entity", "attribute", ...; empty for the file itself
-    std::size_t number = 0;  // 1-based position in its array
-    std::string_view name;   // as written in the file (UTF-8); empty until known
-    const std::string* file = nullptr;
-
-    std::string describe() const {
-        if (!parent) return *file;
-        std::string text = parent->describe();
-        text += parent->parent ? ", " : ": ";
-        text += kind;
-        if (!name.empty()) {
-            text += " \"";
-            text += printable(name);
-            text += "\" (#";
-        } else {
-            text += " #";
-        }
-        text += std::to_string(number);
-        if (!name.empty()) text += ')';
-        return text;
-    }
-};
-
-[[noreturn]] void fail(const Place& place, std::string_view key, const std::string& problem) {
-    std::string message = place.describe();
-    message += ": ";
-    if (!key.empty()) {
-        message += '"';
-        message += key;
-        message += "\" ";
-    }
-    message += problem;
-    throw DiagramError(message);
-}
-
-enum class Lines { single, several };
-
-// Windows-1252 text of a JSON string. Control characters would break the one-line texts of the
-// listings (a line end inside a name starts a new line of SQL), so only free texts may hold line ends.
-std::string to_plugin_text(std::string_view utf8, const Place& place, std::string_view key, Lines lines) {
-    std::string text;
-    try {
-        text = utf8_to_cp1252(utf8);
-    } catch (const UnmappableCharacter& c) {
-        fail(place, key, "holds the character " + describe_character(c) + ", which has no Windows-1252 byte");
-    } catch (const std::runtime_error& e) {
-        fail(place, key, e.what());
-    }
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool line_break = c == '\n' || c == '\r' || c == '\t';
-        if ((byte < 0x20 || byte == 0x7F) && !(lines == Lines::several && line_break)) {
-            char code[8];
-            std::snprintf(code, sizeof code, "U+%04X", byte);
-            fail(place, key, std::string("holds the control character ") + code + ", which a name cannot hold");
-        }
-    }
-    return text;
-}
-
-const char* type_name(element_type type) {
-    switch (type) {
-        case element_type::ARRAY: return "an array";
-        case element_type::OBJECT: return "an object";
-        case element_type::INT64:
-        case element_type::UINT64: return "a whole number";
-        case element_type::DOUBLE: return "a number with a fraction";
-        case element_type::STRING: return "a text";
-        case element_type::BOOL: return "true or false";
-        case element_type::NULL_VALUE: return "null";
-    }
-    return "a value";
-}
-
-// The members of one JSON object, checked against the keys its kind allows (a misspelt key is an
-// error, not silently ignored) and looked up by name.
-class ObjectReader {
-public:
-    ObjectReader(element value, const Place& place, std::string_view what, std::span<const std::string_view> known)
-        : place_(place) {
-        const std::string problem = scan(value, what, known);
-        if (!problem.empty()) ::fail(place, "", problem);
-    }
-
-    // The member `name_key` names the item in messages (place.name), also in those about its other keys.
-    ObjectReader(element value, Place& place, std::string_view what, std::span<const std::string_view> known,
-                 std::string_view name_key)
-        : place_(place) {
-        const std::string problem = scan(value, what, known);
-        place.name = raw_text(name_key);
-        if (!problem.empty()) ::fail(place, "", problem);
-    }
-
-    bool has(std::string_view key) const { return member(key) != nullptr; }
-    element get(std::string_view key) const { return *member(key); }
-    const Place& place() const { return place_; }
-
-    [[noreturn]] void fail(std::string_view key, const std::string& problem) const { ::fail(place_, key, problem); }
-
-    // The raw UTF-8 of a text member, for naming the item in messages before it is converted.
-    std::string_view raw_text(std::string_view key) const {
-        if (!has(key) || get(key).type() != element_type::STRING) return {};
-        return get(key).get_string().value_unsafe();
-    }
-
-    std::string text(std::string_view key, Lines lines = Lines::single) const {
-        if (!has(key)) return {};
-        return convert(key, get(key), lines);
-    }
-
-    std::string required_text(std::string_view key, Lines lines = Lines::single) const {
-        if (!has(key)) fail(key, "is missing");
-        return text(key, lines);
-    }
-
-    std::string convert(std::string_view key, element value, Lines lines) const {
-        if (value.type() != element_type::STRING) fail(key, std::string("must be a text, not ") + type_name(value.type()));
-        return to_plugin_text(value.get_string().value_unsafe(), place_, key, lines);
-    }
-
-    std::int32_t integer(std::string_view key, std::int32_t fallback, std::int64_t low, std::int64_t high) const {
-        if (!has(key)) return fallback;
-        return whole_number(key, get(key), low, high);
-    }
-
-    std::int64_t whole_number(std::string_view key, element value, std::int64_t low, std::int64_t high) const {
-        if (value.type() != element_type::INT64)
-            fail(key, std::string("must be a whole number, not ") + type_name(value.type()));
-        const std::int64_t number = value.get_int64().value_unsafe();
-        if (number < low || number > high) {
-            if (low == 0 && number < 0) fail(key, "must not be negative (got " + std::to_string(number) + ")");
-            fail(key, "must lie between " + std::to_string(low) + " and " + std::to_string(high) + " (got " +
-                          std::to_string(number) + ")");
-        }
-        return number;
-    }
-
-    bool flag(std::string_view key) const {
-        if (!has(key)) return false;
-        const element value = get(key);
-        if (value.type() != element_type::BOOL) fail(key, std::string("must be true or false, not ") + type_name(value.type()));
-        return value.get_bool().value_unsafe();
-    }
-
-    // A value given by name or by its index: `names[i]` stands for index `first + i`.
-    std::int32_t choice(std::string_view key, std::int32_t fallback, std::span<const std::string_view> names,
-                        std::int32_t first) const {
-        if (!has(key)) return fallback;
-        const element value = get(key);
-        const std::int64_t last = first + static_cast<std::int64_t>(names.size()) - 1;
-        if (value.type() == element_type::STRING) {
-            const std::string_view name = value.get_string().value_unsafe();
-            for (std::size_t i = 0; i < names.size(); ++i)
-                if (names[i] == name) return first + static_cast<std::int32_t>(i);
-            std::string known;
-            for (std::string_view n : names) known += (known.empty() ? "" : ", ") + std::string(n);
-            fail(key, "names no known value: \"" + std::string(name) + "\" (use one of " + known + ", or an index " +
-                          std::to_string(first) + ".." + std::to_string(last) + ")");
-        }
-        if (value.type() != element_type::INT64)
-            fail(key, std::string("must be a name or an index, not ") + type_name(value.type()));
-        const std::int64_t index = value.get_int64().value_unsafe();
-        if (index < first || index > last)
-            fail(key, "must be a name or an index from " + std::to_string(first) + " to " + std::to_string(last) +
-                          " (got " + std::to_string(index) + ")");
-        return static_cast<std::int32_t>(index);
-    }
-
-    // A member that must be an array; an absent one reads as empty.
-    std::optional<simdjson::dom::array> array(std::string_view key) const {
-        if (!has(key)) return std::nullopt;
-        const element value = get(key);
-        if (value.type() != element_type::ARRAY) fail(key, std::string("must be an array, not ") + type_name(value.type()));
-        return value.get_array().value_unsafe();
-    }
-
-private:
-    static constexpr std::size_t kMaxKeys = 16;
-
-    // Files the members by key; answers the first problem found (an unknown or repeated key), if any.
-    std::string scan(element value, std::string_view what, std::span<const std::string_view> known) {
-        if (value.type() != element_type::OBJECT)
-            ::fail(place_, "", std::string(what) + " must be an object, not " + type_name(value.type()));
-        keys_ = known;
-        std::string problem;
-        const simdjson::dom::object object = value.get_object().value_unsafe();
-        for (auto [key, value_of_key] : object) {
-            if (!known_key(key)) {
-                if (problem.empty()) problem = std::string(what) + " has an unknown key \"" + std::string(key) + "\"";
-                continue;
-            }
-            if (member(key)) {
-                if (problem.empty()) problem = std::string(what) + " has the key \"" + std::string(key) + "\" twice";
-                continue;
-            }
-            members_[count_++] = {key, value_of_key};
-        }
-        return problem;
-    }
-
-    // Keys are short and looked up often: a plain loop beats a library comparison call here.
-    static bool same(std::string_view a, std::string_view b) {
-        if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (a[i] != b[i]) return false;
-        return true;
-    }
-    bool known_key(std::string_view key) const {
-        for (std::string_view k : keys_)
-            if (same(k, key)) return true;
-        return false;
-    }
-    // The members present are few (most keys are optional), so they are searched rather than the keys.
-    const element* member(std::string_view key) const {
-        for (std::size_t i = 0; i < count_; ++i)
-            if (same(members_[i].first, key)) return &members_[i].second;
-        return nullptr;
-    }
-
-    const Place& place_;
-    std::span<const std::string_view> keys_;
-    std::array<std::pair<std::string_view, element>, kMaxKeys> members_;
-    std::size_t count_ = 0;
-};
+using namespace diagram_json;
 
 // Name tables for values given by name.
 const std::array<std::string_view, kTiposNoCatalogo>& type_names() {
@@ -297,6 +52,10 @@ constexpr std::array<std::string_view, 4> kFontStyles = {"bold", "italic", "unde
 
 constexpr std::int64_t kInt32Min = INT32_MIN, kInt32Max = INT32_MAX;
 
+std::string too_large() {
+    return "is larger than " + std::to_string(kMaxDiagramBytes >> 20) + " MiB, the most a diagram file may hold";
+}
+
 // Below this many entities a second reading thread costs more than it saves.
 constexpr std::size_t kEntitiesWorthAThread = 512;
 
@@ -310,8 +69,8 @@ std::vector<std::string> read_lines(const ObjectReader& object, std::string_view
 ShapeBounds read_shape(const ObjectReader& owner) {
     ShapeBounds bounds;
     if (!owner.has("shape")) return bounds;
-    static constexpr std::string_view kKeys[] = {"left", "top", "width", "height"};
-    const ObjectReader shape(owner.get("shape"), owner.place(), "\"shape\"", kKeys);
+    static const KeySet kKeys{"left", "top", "width", "height"};
+    const ObjectReader shape(owner.get("shape"), owner.place(), kKeys, "shape");
     bounds.left = shape.integer("left", 0, kInt32Min, kInt32Max);
     bounds.top = shape.integer("top", 0, kInt32Min, kInt32Max);
     bounds.width = shape.integer("width", 0, 0, kInt32Max);
@@ -321,8 +80,8 @@ ShapeBounds read_shape(const ObjectReader& owner) {
 
 void read_font(const ObjectReader& owner, std::string_view key, TFont& font) {
     if (!owner.has(key)) return;
-    static constexpr std::string_view kKeys[] = {"name", "size", "height", "style", "color", "charset"};
-    const ObjectReader f(owner.get(key), owner.place(), "\"" + std::string(key) + "\"", kKeys);
+    static const KeySet kKeys{"name", "size", "height", "style", "color", "charset"};
+    const ObjectReader f(owner.get(key), owner.place(), kKeys, key);
     if (f.has("name")) font.SetName(f.text("name"));
     if (f.has("size") && f.has("height")) f.fail("size", "and \"height\" say the same thing: give one of them");
     if (f.has("size")) font.SetSize(f.integer("size", 0, 1, 1000));
@@ -345,8 +104,9 @@ void read_font(const ObjectReader& owner, std::string_view key, TFont& font) {
     if (f.has("charset")) font.SetCharset(static_cast<TFontCharset>(f.integer("charset", 0, 0, 255)));
 }
 
-// The column name a database will see, for telling apart two attributes that would collide there.
-std::string column_identity(std::string nome) {
+// The name a database or a file system will see for a column or a table, for telling apart two names
+// that would collide there: sanitised, with case ignored.
+std::string identity(std::string nome) {
     limpa_identificador(0, nome);
     for (char& c : nome)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -355,9 +115,8 @@ std::string column_identity(std::string nome) {
 
 std::unique_ptr<TAtributo> read_attribute(element value, const Place& entity, std::size_t number) {
     Place place{&entity, "attribute", number, {}, nullptr};
-    static constexpr std::string_view kKeys[] = {"nome",     "titulo",      "tipo",     "tamanho", "decimais",
-                                                 "componente", "key",       "foreign_key", "nullable", "hidden",
-                                                 "largura",  "rotulo",      "origem"};
+    static const KeySet kKeys{"nome",        "titulo",   "tipo",   "tamanho", "decimais", "componente", "key",
+                              "foreign_key", "nullable", "hidden", "largura", "rotulo",   "origem"};
     const ObjectReader a(value, place, "the attribute", kKeys, "nome");
     auto record = std::make_unique<TAtributo>();
     record->nome = a.required_text("nome");
@@ -379,8 +138,8 @@ std::unique_ptr<TAtributo> read_attribute(element value, const Place& entity, st
 std::unique_ptr<TChaveSecundaria> read_secondary_key(element value, const Place& entity, std::size_t number,
                                                      std::string& name) {
     Place place{&entity, "secondary key", number, {}, nullptr};
-    static constexpr std::string_view kKeys[] = {"nome",       "campos",         "duplicates", "case_sensitive",
-                                                 "descending", "non_maintained", "expression"};
+    static const KeySet kKeys{"nome",       "campos",         "duplicates", "case_sensitive",
+                              "descending", "non_maintained", "expression"};
     const ObjectReader k(value, place, "the secondary key", kKeys, "nome");
     name = k.required_text("nome");
     if (name.empty()) k.fail("nome", "must not be empty");
@@ -411,8 +170,8 @@ std::int32_t read_primary_options(const ObjectReader& e) {
     if (!e.has("Primaria")) return 0;
     const element value = e.get("Primaria");
     if (value.type() == element_type::INT64) return e.integer("Primaria", 0, kInt32Min, kInt32Max);
-    static constexpr std::string_view kKeys[] = {"descending"};
-    const ObjectReader p(value, e.place(), "\"Primaria\"", kKeys);
+    static const KeySet kKeys{"descending"};
+    const ObjectReader p(value, e.place(), kKeys, "Primaria");
     return p.flag("descending") ? kPrimariaDescendente : 0;
 }
 
@@ -433,10 +192,9 @@ constexpr std::array<std::string_view, 3> kFontKeys = {"FonteTitulo", "FonteAtri
 
 EntitySpec read_entity(element value, const Place& file, std::size_t number) {
     Place place{&file, "entity", number, {}, nullptr};
-    static constexpr std::string_view kKeys[] = {
-        "entidade", "tabela",      "Tituloform",     "Tipoform",          "Alturaform", "Larguraform",
-        "Menu",     "Primaria",    "Modo",           "descricao",         "FonteTitulo", "FonteAtributos",
-        "FonteExtrangeiras", "shape", "atributos", "ChavesSecundarias"};
+    static const KeySet kKeys{"entidade",    "tabela",         "Tituloform",        "Tipoform", "Alturaform", "Larguraform",
+                              "Menu",        "Primaria",       "Modo",              "descricao", "FonteTitulo",
+                              "FonteAtributos", "FonteExtrangeiras", "shape",       "atributos", "ChavesSecundarias"};
     const ObjectReader e(value, place, "the entity", kKeys, "entidade");
 
     EntitySpec spec;
@@ -459,22 +217,21 @@ EntitySpec read_entity(element value, const Place& file, std::size_t number) {
     }
     spec.shape = read_shape(e);
 
-    std::vector<std::pair<std::string, std::size_t>> columns;  // database column identity, attribute number
     if (auto items = e.array("atributos")) {
+        std::unordered_map<std::string, std::size_t> columns;  // column identity -> attribute number
+        columns.reserve(items->size());
+        spec.attributes.reserve(items->size());
         for (element item : *items) {
             spec.attributes.push_back(read_attribute(item, place, spec.attributes.size() + 1));
             const std::size_t number = spec.attributes.size();
-            std::string identity = column_identity(spec.attributes.back()->nome.str());
-            for (const auto& [other, other_number] : columns) {
-                if (other == identity) {
-                    Place at{&place, "attribute", number, {}, nullptr};
-                    const std::string shown = cp1252_to_utf8(spec.attributes.back()->nome.view());
-                    at.name = shown;
-                    fail(at, "nome", "gives the column " + identity + ", which attribute #" + std::to_string(other_number) +
-                                         " already has");
-                }
+            const auto [at, added] = columns.try_emplace(identity(spec.attributes.back()->nome.str()), number);
+            if (!added) {
+                Place attribute{&place, "attribute", number, {}, nullptr};
+                const std::string shown = cp1252_to_utf8(spec.attributes.back()->nome.view());
+                attribute.name = shown;
+                fail(attribute, "nome",
+                     "gives the column " + at->first + ", which attribute #" + std::to_string(at->second) + " already has");
             }
-            columns.emplace_back(std::move(identity), number);
         }
     }
     if (auto items = e.array("ChavesSecundarias")) {
@@ -543,7 +300,7 @@ using EntityIndex = std::unordered_map<std::string_view, std::size_t>;
 
 DiagramRelationship read_relationship(element value, const Place& file, std::size_t number, const EntityIndex& entities) {
     Place place{&file, "relationship", number, {}, nullptr};
-    static constexpr std::string_view kKeys[] = {"name", "from", "to", "Relacao", "Chave", "meioperc", "descricao"};
+    static const KeySet kKeys{"name", "from", "to", "Relacao", "Chave", "meioperc", "descricao"};
     const ObjectReader r(value, place, "the relationship", kKeys, "name");
     DiagramRelationship result;
     result.name = r.required_text("name");
@@ -561,7 +318,7 @@ DiagramRelationship read_relationship(element value, const Place& file, std::siz
 
 DiagramText read_text(element value, const Place& file, std::size_t number) {
     Place place{&file, "text", number, {}, nullptr};
-    static constexpr std::string_view kKeys[] = {"text", "shape", "font"};
+    static const KeySet kKeys{"text", "shape", "font"};
     const ObjectReader t(value, place, "the text", kKeys);
     DiagramText result;
     result.text = t.required_text("text", Lines::several);
@@ -572,14 +329,42 @@ DiagramText read_text(element value, const Place& file, std::size_t number) {
     return result;
 }
 
-Diagram parse_padded(const simdjson::padded_string& padded, const std::string& source) {
+// Two entities whose tables would share a name in the generated code and files (sanitised, case
+// ignored, as the target's file names compare) would give one table two definitions: refused.
+void check_table_names(const std::array<EntityBatch, 2>& batches, const Place& file) {
+    std::unordered_map<std::string, std::size_t> tables;  // table identity -> entity number
+    std::vector<const EntitySpec*> specs;
+    for (const EntityBatch& batch : batches)
+        for (const EntitySpec& spec : batch.specs) specs.push_back(&spec);
+    tables.reserve(specs.size());
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const auto [at, added] = tables.try_emplace(identity(specs[i]->tabela), i + 1);
+        if (added) continue;
+        const std::string name = cp1252_to_utf8(specs[i]->entidade);
+        const std::string other = cp1252_to_utf8(specs[at->second - 1]->entidade);
+        const Place entity{&file, "entity", i + 1, name, nullptr};
+        const std::string table = at->first.empty() ? "with the empty name" : at->first;
+        fail(entity, "tabela",
+             "gives the table " + table + ", which entity \"" + printable(other) + "\" (#" + std::to_string(at->second) +
+                 ") already has (table names are compared as the generated files name them: sanitised, ignoring case)");
+    }
+}
+
+// Parses the diagram text in `padded` and releases it as soon as the parsed form stands, which holds
+// its own copy of every text, so that the text is not held together with the records read from it.
+Diagram parse_owned(simdjson::padded_string padded, const std::string& source) {
     const Place file{nullptr, {}, 0, {}, &source};
+    // Some editors start a UTF-8 file with a byte-order mark; it carries nothing here.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const std::size_t skip = std::string_view(padded.data(), padded.size()).starts_with(kByteOrderMark) ? 3 : 0;
     simdjson::dom::parser parser;
     element root;
-    if (const auto error = parser.parse(padded).get(root))
+    const auto* start = reinterpret_cast<const std::uint8_t*>(padded.data()) + skip;
+    if (const auto error = parser.parse(start, padded.size() - skip, false).get(root))
         fail(file, "", std::string("is not valid JSON: ") + simdjson::error_message(error));
+    padded = simdjson::padded_string();
 
-    static constexpr std::string_view kKeys[] = {"version", "project", "server", "entities", "relationships", "texts"};
+    static const KeySet kKeys{"version", "project", "server", "entities", "relationships", "texts"};
     const ObjectReader top(root, file, "the diagram", kKeys);
     top.integer("version", 1, 1, 1);
     Diagram diagram;
@@ -600,6 +385,7 @@ Diagram parse_padded(const simdjson::padded_string& padded, const std::string& s
     }
     for (EntityBatch& batch : batches)
         if (batch.error) std::rethrow_exception(batch.error);
+    check_table_names(batches, file);
     diagram.entities.reserve(count);
     for (EntityBatch& batch : batches)
         for (EntitySpec& spec : batch.specs) diagram.entities.push_back(build_entity(spec));
@@ -617,7 +403,8 @@ Diagram parse_padded(const simdjson::padded_string& padded, const std::string& s
 }  // namespace
 
 Diagram parse_diagram(std::string_view json, const std::string& source) {
-    return parse_padded(simdjson::padded_string(json), source);
+    if (json.size() > kMaxDiagramBytes) throw DiagramError(source + ": " + too_large());
+    return parse_owned(simdjson::padded_string(json), source);
 }
 
 Diagram load_diagram(const std::filesystem::path& path) {
@@ -625,23 +412,32 @@ Diagram load_diagram(const std::filesystem::path& path) {
     std::FILE* stream = std::fopen(name.c_str(), "rb");
     if (!stream) throw DiagramError(name + ": cannot open: " + std::strerror(errno));
     // A regular file is read straight into simdjson's padded buffer, so a large diagram is held once.
+    // Anything else (a pipe, a device) is read only up to the size limit.
     struct stat info {};
     const bool regular = fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
     simdjson::padded_string padded;
-    std::string content;
+    bool failed = false, too_big = false;
     if (regular) {
-        padded = simdjson::padded_string(static_cast<std::size_t>(info.st_size));
-        const std::size_t got = std::fread(padded.data(), 1, padded.size(), stream);
-        if (got != padded.size() && !std::ferror(stream)) padded = simdjson::padded_string(padded.data(), got);
+        too_big = static_cast<std::uint64_t>(info.st_size) > kMaxDiagramBytes;
+        if (!too_big) {
+            padded = simdjson::padded_string(static_cast<std::size_t>(info.st_size));
+            const std::size_t got = std::fread(padded.data(), 1, padded.size(), stream);
+            if (got != padded.size() && !std::ferror(stream)) padded = simdjson::padded_string(padded.data(), got);
+        }
     } else {
+        std::string content;
         char block[1 << 16];
         std::size_t got;
-        while ((got = std::fread(block, 1, sizeof block, stream)) > 0) content.append(block, got);
-        padded = simdjson::padded_string(content);
+        while (!too_big && (got = std::fread(block, 1, sizeof block, stream)) > 0) {
+            content.append(block, got);
+            too_big = content.size() > kMaxDiagramBytes;
+        }
+        if (!too_big) padded = simdjson::padded_string(content);
     }
-    const bool failed = std::ferror(stream) != 0;
+    failed = std::ferror(stream) != 0;
     const int error = errno;
     std::fclose(stream);
     if (failed) throw DiagramError(name + ": cannot read: " + std::strerror(error));
-    return parse_padded(padded, name);
+    if (too_big) throw DiagramError(name + ": " + too_large());
+    return parse_owned(std::move(padded), name);
 }

@@ -22,7 +22,7 @@ HostString::HostString(std::string_view text) {
 
 HostString& HostString::operator=(const HostString& other) noexcept {
     char* const shared = other.chars_;  // read before releasing: `other` may be this very text
-    if (shared) ++other.header()->references;
+    if (shared) retain(shared);
     release();
     chars_ = shared;
     return *this;

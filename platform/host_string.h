@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,7 +9,8 @@
 // The host's reference-counted single-byte text. One pointer wide: it points at the first character,
 // the 32-bit length sits in the 4 bytes just before it (the reference count before that) and a zero
 // byte follows the last character. The empty text is the null pointer. Copies share the storage;
-// the text is never changed in place, so sharing is invisible to users.
+// the text is never changed in place, so sharing is invisible to users. The count is changed
+// atomically: texts read on two threads (the diagram loader's) may share their storage.
 class HostString {
 public:
     HostString() noexcept = default;
@@ -16,7 +18,7 @@ public:
     HostString(const char* text) : HostString(std::string_view(text ? text : "")) {}
     HostString(const std::string& text) : HostString(std::string_view(text)) {}
     HostString(const HostString& other) noexcept : chars_(other.chars_) {
-        if (chars_) ++header()->references;
+        if (chars_) retain(chars_);
     }
     HostString(HostString&& other) noexcept : chars_(other.chars_) { other.chars_ = nullptr; }
     HostString& operator=(const HostString& other) noexcept;
@@ -33,7 +35,9 @@ public:
     operator std::string_view() const noexcept { return view(); }
 
     // Number of HostString values sharing this storage (0 for the empty text).
-    std::int32_t use_count() const noexcept { return chars_ ? header()->references : 0; }
+    std::int32_t use_count() const noexcept {
+        return chars_ ? std::atomic_ref<std::int32_t>(header()->references).load(std::memory_order_relaxed) : 0;
+    }
 
     friend bool operator==(const HostString& a, const HostString& b) noexcept { return a.view() == b.view(); }
     friend bool operator==(const HostString& a, std::string_view b) noexcept { return a.view() == b; }
@@ -42,12 +46,19 @@ public:
 
 private:
     struct Header {
-        std::int32_t references;
+        alignas(std::atomic_ref<std::int32_t>::required_alignment) std::int32_t references;
         std::int32_t length;
     };
     Header* header() const noexcept { return reinterpret_cast<Header*>(chars_) - 1; }
+    static void retain(char* chars) noexcept {
+        // A new sharer needs no ordering: it was handed the text by one who already holds it.
+        std::atomic_ref<std::int32_t>(reinterpret_cast<Header*>(chars)[-1].references).fetch_add(1, std::memory_order_relaxed);
+    }
     void release() noexcept {
-        if (chars_ && --header()->references == 0) free_storage();
+        // The last one out must see every other sharer's use of the text before freeing it.
+        if (chars_ &&
+            std::atomic_ref<std::int32_t>(header()->references).fetch_sub(1, std::memory_order_acq_rel) == 1)
+            free_storage();
         chars_ = nullptr;
     }
     void free_storage() noexcept;

@@ -1,6 +1,7 @@
 #include "plugin/entidade.h"
 
 #include <algorithm>
+#include <typeinfo>
 #include <vector>
 
 #include "plugin/registros.h"
@@ -46,7 +47,17 @@ void TEntidade::copiar_registros(StringList& propria, const HostStringList& list
                 registro && !std::binary_search(mantidos.begin(), mantidos.end(), registro))
                 soltos.push_back(registro);
     }
-    propria.Assign(lista);
+    if (typeid(lista) == typeid(StringList)) {
+        // Our own list shares its texts instead of copying them, which matters for large diagrams.
+        const auto& origem = static_cast<const StringList&>(lista);
+        if (&origem != &propria) {
+            propria.Clear();
+            propria.Reserve(static_cast<std::size_t>(origem.Count()));
+            for (int i = 0; i < origem.Count(); ++i) propria.AddObject(origem.Text(i), origem.Objects(i));
+        }
+    } else {
+        propria.Assign(lista);
+    }
     for (TObject* registro : soltos) delete registro;
 }
 
@@ -59,17 +70,25 @@ void TEntidade::SetAtributos(const HostStringList& lista) {
 // Key entries first, each group in its former order (the same result as exchanging neighbours until no
 // key entry follows a non-key one). An entry without a record counts as a non-key.
 void TEntidade::ordenar_chaves_primeiro() {
+    const auto eh_chave = [](const TObject* registro) {
+        const auto* atributo = static_cast<const TAtributo*>(registro);
+        return atributo && (atributo->chave & kChavePrimaria) != 0;
+    };
+    const int quantidade = atributos_->Count();
+    int primeira_fora = 0;
+    while (primeira_fora < quantidade && eh_chave(atributos_->Objects(primeira_fora))) ++primeira_fora;
+    int fim = primeira_fora;
+    while (fim < quantidade && !eh_chave(atributos_->Objects(fim))) ++fim;
+    if (fim == quantidade) return;  // already keys first, as most lists are
+
     struct Entrada {
         HostString texto;
         TObject* registro;
     };
     std::vector<Entrada> entradas;
-    entradas.reserve(static_cast<std::size_t>(atributos_->Count()));
-    for (int i = 0; i < atributos_->Count(); ++i) entradas.push_back({atributos_->Text(i), atributos_->Objects(i)});
-    std::stable_partition(entradas.begin(), entradas.end(), [](const Entrada& e) {
-        const auto* registro = static_cast<const TAtributo*>(e.registro);
-        return registro && (registro->chave & kChavePrimaria) != 0;
-    });
+    entradas.reserve(static_cast<std::size_t>(quantidade));
+    for (int i = 0; i < quantidade; ++i) entradas.push_back({atributos_->Text(i), atributos_->Objects(i)});
+    std::stable_partition(entradas.begin(), entradas.end(), [&](const Entrada& e) { return eh_chave(e.registro); });
     atributos_->Clear();
     for (Entrada& e : entradas) atributos_->AddObject(std::move(e.texto), e.registro);
 }

@@ -8,3 +8,21 @@ bool validar_atributo(std::int32_t tipo_banco, const TAtributo& a, std::string& 
     return limpa_identificador(tipo_banco, nome);
 }
 
+
+std::string campos_do_indice(const TChaveSecundaria& chave, std::string_view separador) {
+    if ((chave.tipo_indice & kIndiceExpressao) != 0) return substituir_todos(chave.campos.view(), "+", separador);
+    std::string campos;
+    campos.reserve(chave.campos.size());
+    std::string nome;
+    std::string_view resto = chave.campos.view();
+    for (bool primeiro = true;; primeiro = false) {
+        const std::size_t mais = resto.find('+');
+        nome.assign(resto.substr(0, mais));
+        limpa_identificador(0, nome);
+        if (!primeiro) campos += separador;
+        campos += nome;
+        if (mais == std::string_view::npos) break;
+        resto.remove_prefix(mais + 1);
+    }
+    return campos;
+}

@@ -23,6 +23,11 @@ inline bool aceita_nulo(const TAtributo& a) { return (a.opcoes & kOpcaoAceitaNul
 // On success `tipo` holds the program-side type name and `nome` the sanitised column name.
 bool validar_atributo(std::int32_t tipo_banco, const TAtributo& a, std::string& tipo, std::string& nome);
 
+// The fields of a secondary key's `campos` (names joined by "+") as the columns are named: each name
+// sanitised like a column name, joined by `separador`. An expression index keeps its text as typed, with
+// "+" still replaced, since it is not a list of names.
+std::string campos_do_indice(const TChaveSecundaria& chave, std::string_view separador);
+
 // The primary key's column list: the key attributes in list order, each checked and sanitised, joined
 // by `separador`. A refused attribute ends the list there and is handed to `recusado`.
 template <typename Recusado>

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/string_list.h"
 #include "plugin/modulo.h"
+#include "schema/comentario.h"
 
 void abrir_execucao_sql(BuffersGeracao& buffers) {
     buffers.preparar();
@@ -16,8 +17,8 @@ void abrir_execucao_sql(BuffersGeracao& buffers) {
     l.adicionar("/*  Esquema gerado por VELQUORANTIS v 0.1.0 Lite */");
     l.adicionar({"/* em ", agora, "                       */"});
     l.adicionar(" ");
-    l.adicionar({"/*  Projeto : ", modulo().nome_projeto, "              */"});
-    l.adicionar({"/*  Servidor : ", modulo().nome_servidor, "       */"});
+    l.adicionar({"/*  Projeto : ", texto_de_comentario(modulo().nome_projeto), "              */"});
+    l.adicionar({"/*  Servidor : ", texto_de_comentario(modulo().nome_servidor), "       */"});
     l.adicionar(" ");
     l.adicionar("/*   Coloque aqui seus procedimentos de login para  */");
     l.adicionar("/*   conec\xE7\xE3o ao servidor do banco de dados         */");

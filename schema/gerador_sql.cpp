@@ -9,6 +9,7 @@
 #include "plugin/entidade.h"
 #include "plugin/nomes.h"
 #include "schema/atributos.h"
+#include "schema/comentario.h"
 #include "schema/tipo_banco.h"
 
 namespace {
@@ -30,7 +31,7 @@ void gerar_sql_entidade(const TEntidade& entidade, std::int32_t tipo_banco, bool
     Linhas& corpo = *buffers.linhas_corpo;
     Linhas& indices = *buffers.linhas_indices;
 
-    corpo.adicionar({"/* Entidade : ", entidade.entidade().view(), " */"});
+    corpo.adicionar({"/* Entidade : ", texto_de_comentario(entidade.entidade().view()), " */"});
     corpo.adicionar(" ");
     std::string t = entidade.tabela().str();
     if (!valida_tabela(tipo_banco, t)) {
@@ -50,7 +51,7 @@ void gerar_sql_entidade(const TEntidade& entidade, std::int32_t tipo_banco, bool
         if (!a) continue;
         if (!validar_atributo(tipo_banco, *a, tipo, nome)) {
             // The statement stays open: nothing more is written for this entity.
-            corpo.adicionar({" /* Coluna n\xE3o gerada, nome ou tipo inv\xE1lido :", Q, a->nome.view(), Q, " */"});
+            corpo.adicionar({" /* Coluna n\xE3o gerada, nome ou tipo inv\xE1lido :", Q, texto_de_comentario(a->nome.view()), Q, " */"});
             return;
         }
         corpo.adicionar({" ", nome, "  ", tipo_clausula_sql(*a), "  ", aceita_nulo(*a) ? "" : "NOT NULL", " ,"});
@@ -71,7 +72,7 @@ void gerar_sql_entidade(const TEntidade& entidade, std::int32_t tipo_banco, bool
         if (!c) continue;
         indices.adicionar({"  CREATE ", modificador_indice(c->tipo_indice), " INDEX ", chaves.Text(i).view(), " ON ",
                            Q, t, ext, Q});
-        indices.adicionar({"  (", substituir_todos(c->campos.view(), "+", ","), ");"});
+        indices.adicionar({"  (", campos_do_indice(*c, ","), ");"});
         indices.adicionar(" ");
     }
 

@@ -104,7 +104,7 @@ void gerar_unidade_entidade(const TEntidade& entidade, std::int32_t tipo_banco, 
     for (int i = 0; i < chaves.Count(); ++i) {
         const TChaveSecundaria* c = chave_em(chaves, i);
         if (!c) continue;
-        indices.adicionar({"      Add('", chaves.Text(i).view(), "'", ", ", "'", substituir_todos(c->campos.view(), "+", ";"),
+        indices.adicionar({"      Add('", chaves.Text(i).view(), "'", ", ", "'", campos_do_indice(*c, ";"),
                            "'", ", ", conjunto_opcoes(c->tipo_indice), ");"});
     }
 
@@ -172,13 +172,9 @@ void preparar_tabela(TTable& tabela, const TEntidade& entidade, std::string_view
         if ((bits & kIndiceDescendente) != 0) opcoes.include(TIndexOption::ixDescending);
         if ((bits & kIndiceNaoMantido) != 0) opcoes.include(TIndexOption::ixNonMaintained);
         if ((bits & kIndiceExpressao) != 0) opcoes.include(TIndexOption::ixExpression);
-        std::string campos_indice = c->campos.str();
-        if (dbase) {
-            // dBase indexes several fields through an expression that joins them.
-            if (campos_indice.find('+') != std::string::npos) opcoes.include(TIndexOption::ixExpression);
-        } else {
-            campos_indice = substituir_todos(campos_indice, "+", ";");
-        }
+        // dBase indexes several fields through an expression that joins them with "+".
+        const std::string campos_indice = campos_do_indice(*c, dbase ? "+" : ";");
+        if (dbase && campos_indice.find('+') != std::string::npos) opcoes.include(TIndexOption::ixExpression);
         indices.Add(chaves.Text(i).str(), campos_indice, opcoes);
     }
 }

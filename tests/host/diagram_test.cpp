@@ -3,6 +3,7 @@
 #include "host/diagram.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -179,7 +180,16 @@ TEST(Diagram, BadInputIsReportedWithFileItemAndProblem) {
         {R"({"entities": [{"entidade": "E", "tabela": "T", "Primaria": {"desc": true}}]})",
          "entity \"E\" (#1): \"Primaria\" has an unknown key \"desc\""},
         {R"({"entities": [{"entidade": "E", "tabela": "T", "FonteTitulo": {"size": 8, "height": -11}}]})",
-         "\"size\" and \"height\" say the same thing: give one of them"},
+         "entity \"E\" (#1): \"FonteTitulo.size\" and \"height\" say the same thing: give one of them"},
+        {R"({"entities": [{"entidade": "E", "tabela": "T", "FonteAtributos": {"color": 18446744073709551615}}]})",
+         "\"FonteAtributos.color\" must lie between -2147483648 and 4294967295 (got 18446744073709551615)"},
+        {entidade + R"({"nome": "A", "tipo": "String", "tamanho": 18446744073709551615}]}]})",
+         "\"tamanho\" must lie between 0 and 2147483647 (got 18446744073709551615)"},
+        {entidade + R"({"nome": "A", "tipo": 18446744073709551615}]}]})",
+         "\"tipo\" must be a name or an index from 0 to 19 (got 18446744073709551615)"},
+        {R"({"entities": [{"entidade": "Cliente", "tabela": "Nota Fiscal"}, {"entidade": "X", "tabela": "X"},
+                          {"entidade": "Nota", "tabela": "NOTA_fiscal"}]})",
+         "f.json: entity \"Nota\" (#3): \"tabela\" gives the table NOTA_FISCAL, which entity \"Cliente\" (#1) already has"},
         {R"({"entities": [{"entidade": "E", "tabela": "T"}], "relationships": [{"name": "R", "from": "E", "to": "F"}]})",
          "f.json: relationship \"R\" (#1): \"to\" names no entity of the diagram (\"F\")"},
         {R"({"entities": [], "texts": [{"shape": {"left": 1}}]})", "f.json: text #1: \"text\" is missing"},
@@ -222,6 +232,43 @@ TEST(Diagram, LargeDiagramsKeepOrderAndReportTheFirstProblem) {
             EXPECT_NE(std::string(e.what()).find(esperado), std::string::npos) << e.what();
         }
     }
+}
+
+// The entity has the most keys of any object: all of them read, and one more is refused by name.
+TEST(Diagram, AnEntityWithEveryKeyReadsAndOneMoreIsRefused) {
+    const std::string todas = R"("entidade": "E", "tabela": "T", "Tituloform": "F", "Tipoform": 1, "Alturaform": 1,
+        "Larguraform": 2, "Menu": "M", "Primaria": 4, "Modo": 1, "descricao": ["d"], "FonteTitulo": {},
+        "FonteAtributos": {}, "FonteExtrangeiras": {}, "shape": {}, "atributos": [], "ChavesSecundarias": [])";
+    const Diagram d = parse_diagram("{\"entities\": [{" + todas + "}]}", "f.json");
+    EXPECT_EQ(d.entities[0].entity->Larguraform(), 2);
+    EXPECT_EQ(d.entities[0].entity->Menu(), "M");
+    try {
+        parse_diagram("{\"entities\": [{" + todas + ", \"z\": 1}]}", "f.json");
+        ADD_FAILURE();
+    } catch (const DiagramError& e) {
+        EXPECT_STREQ(e.what(), "f.json: entity \"E\" (#1): the entity has an unknown key \"z\"");
+    }
+}
+
+// A byte-order mark is skipped; a file over the size limit is refused before it is read whole, also
+// when it is not a regular file and never ends.
+TEST(Diagram, ByteOrderMarkAndSizeLimit) {
+    EXPECT_EQ(parse_diagram("\xEF\xBB\xBF{\"entities\": []}", "bom.json").entities.size(), 0u);
+    const std::string grande = ::testing::TempDir() + "kzr40-grande.json";
+    {
+        std::ofstream arquivo(grande, std::ios::binary);
+        arquivo.seekp(static_cast<std::streamoff>(kMaxDiagramBytes));
+        arquivo.put(' ');  // sparse: one byte past the limit
+    }
+    for (const std::string& arquivo : {grande, std::string("/dev/zero")}) {
+        try {
+            load_diagram(arquivo);
+            ADD_FAILURE() << arquivo;
+        } catch (const DiagramError& e) {
+            EXPECT_EQ(std::string(e.what()), arquivo + ": is larger than 256 MiB, the most a diagram file may hold");
+        }
+    }
+    std::remove(grande.c_str());
 }
 
 TEST(Diagram, UnreadableFilesAreNamed) {

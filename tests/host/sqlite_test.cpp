@@ -126,6 +126,25 @@ TEST(SqlNoBanco, SalesExampleLoadsWithItsKeysNullsAndIndexes) {
     }
 }
 
+// Names are data: a comment-closing "*/" in a name cannot smuggle statements into the script, and an
+// index on a column whose name was sanitised names the column the table has.
+TEST(SqlNoBanco, NamesNeitherBreakOutOfCommentsNorMissTheirColumns) {
+    const Diagram diagram = parse_diagram(R"({
+        "project": "P */ CREATE TABLE projeto_invadido (a INTEGER); /*",
+        "server": "S*/ CREATE TABLE servidor_invadido (a INTEGER); /**",
+        "entities": [{"entidade": "E */ CREATE TABLE entidade_invadida (a INTEGER); /* x/", "tabela": "PRODUTO",
+                      "atributos": [{"nome": "Pre\u00e7o", "tipo": "Integer", "key": true}, {"nome": "Nome", "tipo": "Integer"}],
+                      "ChavesSecundarias": [{"nome": "IDX_PRECO_NOME", "campos": ["Pre\u00e7o", "Nome"]}]}]})",
+                                          "injecao.json");
+    StringList listing;
+    run_schema(diagram, SchemaRunOptions{kLanguageSql, 0, false}, listing);
+    Banco b;
+    ASSERT_EQ(b.executar(listing_text(listing)), "");
+    EXPECT_EQ(b.linhas("SELECT name FROM sqlite_schema WHERE type = 'table'"), Texto{"PRODUTO.DB"});
+    EXPECT_EQ(b.indices("PRODUTO.DB"), Texto{"IDX_PRECO_NOME|1|Pre_o,Nome"});
+    EXPECT_EQ(listing.Get(3), std::string("/*  Projeto : P * / CREATE TABLE projeto_invadido (a INTEGER); / *              */"));
+}
+
 TEST(SqlNoBanco, DroppingScriptRunsTwiceOverItsOwnTables) {
     Banco b;
     const Diagram diagram = load_diagram(KZR40_SOURCE_DIR "/examples/vendas.json");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,24 @@ TEST(HostString, CopiesShareStorageAndReleaseItOnce) {
     EXPECT_EQ(moved.use_count(), 1);
     moved = moved;  // self-assignment keeps the text
     EXPECT_EQ(moved, "Pre\xE7o");
+}
+
+// Two threads copying and dropping one text: with a plain counter some updates are lost and the count
+// ends wrong (or the text is freed while still in use).
+TEST(HostString, CopiesOnTwoThreadsKeepTheCountRight) {
+    const HostString shared("NOME");
+    const auto copy_often = [&shared] {
+        for (int i = 0; i < 200000; ++i) {
+            HostString copy = shared;
+            HostString other;
+            other = copy;
+        }
+    };
+    std::thread second(copy_often);
+    copy_often();
+    second.join();
+    EXPECT_EQ(shared.use_count(), 1);
+    EXPECT_EQ(shared, "NOME");
 }
 
 TEST(HostString, KeepsEmbeddedAndHighBytes) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -78,6 +79,22 @@ TEST(GeraTab, DBaseHasNoPrimaryIndexAndJoinsFieldsByExpression) {
     EXPECT_EQ(t.TableName(), "Pedido_Venda.DBF");
     EXPECT_EQ(t.TableType(), TTableType::ttDBase);
     EXPECT_EQ(indices(t), (Texto{"IDX_OBS | OBS | []", "IDX_SV | SERIE+VALOR | [ixDescending,ixExpression]"}));
+}
+
+// An index names its fields as the table names its columns; an expression index is not a list of
+// names and stays as typed. The generated unit and the table object agree.
+TEST(GeraTab, IndexFieldsAreTheSanitisedColumnsExpressionsStayAsTyped) {
+    const auto e = entidade("E", "T", {{"Pre\xE7o", 7, 0, 0, true}, {"Nota Fiscal", 3}},
+                            {{"I", "Pre\xE7o+Nota Fiscal", 0}, {"X", "UPPER(Nota Fiscal)", kIndiceExpressao}});
+    TTable paradox, dbase;
+    gera_tab(&paradox, e.get(), "", 0, true);
+    gera_tab(&dbase, e.get(), "", 1, true);
+    EXPECT_EQ(indices(paradox)[1], "I | Pre_o;Nota_Fiscal | [ixUnique,ixCaseInsensitive]");
+    EXPECT_EQ(indices(paradox)[2], "X | UPPER(Nota Fiscal) | [ixUnique,ixCaseInsensitive,ixExpression]");
+    EXPECT_EQ(indices(dbase)[0], "I | Pre_o+Nota_Fiscal | [ixExpression]");
+    const Texto unidade = corpo_unidade(*e);
+    EXPECT_NE(std::find(unidade.begin(), unidade.end(), "      Add('I', 'Pre_o;Nota_Fiscal', [ixUnique,ixCaseInsensitive]);"),
+              unidade.end());
 }
 
 TEST(GeraTab, OracleKeepsTheDefaultTypeAndGetsNoPrimaryIndex) {

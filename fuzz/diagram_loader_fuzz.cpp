@@ -1,0 +1,75 @@
+// libFuzzer target: the diagram loader on arbitrary bytes, and every generator on each diagram it
+// accepts. A refused diagram must be a clean DiagramError; an accepted one must go through the SQL
+// script and the table-creation unit for every database kind, the table set-up, the maintenance forms
+// and the main project without a fault. Forms and project are written to a scratch directory in
+// memory (/dev/shm where there is one); the listings stay in memory.
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "host/application_run.h"
+#include "host/diagram.h"
+#include "host/schema_run.h"
+#include "platform/string_list.h"
+#include "platform/table.h"
+#include "plugin/exports.h"
+
+namespace {
+
+const std::filesystem::path& scratch() {
+    static const std::filesystem::path path = [] {
+        const std::filesystem::path base =
+            std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "kzr40-fuzz-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) ::abort();
+        return std::filesystem::path(pattern);
+    }();
+    return path;
+}
+
+void run_every_generator(const Diagram& diagram) {
+    for (const std::int32_t kind : {0, 1, 2}) {
+        for (const std::int32_t language : {kLanguageSql, kLanguageUnit}) {
+            StringList listing;
+            run_schema(diagram, SchemaRunOptions{language, kind, kind == 0}, listing);
+            if (listing_text(listing).empty()) ::abort();  // a run always writes its banner
+        }
+        for (const DiagramEntity& item : diagram.entities) {
+            TTable table;
+            gera_tab(&table, item.entity.get(), "", kind, true);
+        }
+    }
+    // What the host reports as a failed form or project (a clashing component name, a file that cannot
+    // be written) is a refusal, not a fault.
+    generate_forms(diagram, scratch(), 0);
+    try {
+        generate_main_project(diagram, scratch(), 0, default_title(diagram));
+    } catch (const std::exception&) {
+    }
+    std::error_code ignored;
+    for (const auto& file : std::filesystem::directory_iterator(scratch(), ignored))
+        std::filesystem::remove(file.path(), ignored);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    ::setenv("SOURCE_DATE_EPOCH", "0", 1);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Diagram diagram;
+    try {
+        diagram = parse_diagram(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.json");
+    } catch (const DiagramError&) {
+        return 0;
+    }
+    run_every_generator(diagram);
+    return 0;
+}
