@@ -350,18 +350,22 @@ void check_table_names(const std::array<EntityBatch, 2>& batches, const Place& f
     }
 }
 
-// Parses the diagram text in `padded` and releases it as soon as the parsed form stands, which holds
-// its own copy of every text, so that the text is not held together with the records read from it.
+// Parses the diagram text in `padded` and releases it, and the parser's index of it, as soon as the
+// parsed document stands (it holds its own copy of every text): at its peak a large diagram is held
+// once as the document and once as records, not also as text.
 Diagram parse_owned(simdjson::padded_string padded, const std::string& source) {
     const Place file{nullptr, {}, 0, {}, &source};
     // Some editors start a UTF-8 file with a byte-order mark; it carries nothing here.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     const std::size_t skip = std::string_view(padded.data(), padded.size()).starts_with(kByteOrderMark) ? 3 : 0;
-    simdjson::dom::parser parser;
+    simdjson::dom::document document;
     element root;
-    const auto* start = reinterpret_cast<const std::uint8_t*>(padded.data()) + skip;
-    if (const auto error = parser.parse(start, padded.size() - skip, false).get(root))
-        fail(file, "", std::string("is not valid JSON: ") + simdjson::error_message(error));
+    {
+        simdjson::dom::parser parser;
+        const auto* start = reinterpret_cast<const std::uint8_t*>(padded.data()) + skip;
+        if (const auto error = parser.parse_into_document(document, start, padded.size() - skip, false).get(root))
+            fail(file, "", std::string("is not valid JSON: ") + simdjson::error_message(error));
+    }  // the parser's index of the text is not needed once the document stands
     padded = simdjson::padded_string();
 
     static const KeySet kKeys{"version", "project", "server", "entities", "relationships", "texts"};
