@@ -27,27 +27,26 @@ namespace {
 using namespace diagram_json;
 
 // Name tables for values given by name.
-const std::array<std::string_view, kTiposNoCatalogo>& type_names() {
-    static const auto names = [] {
+const KeySet& type_names() {
+    static const KeySet names = [] {
         std::array<std::string_view, kTiposNoCatalogo> list;
         for (int i = 0; i < kTiposNoCatalogo; ++i) list[i] = nome_tipo(i);
-        return list;
+        return KeySet(list);
     }();
     return names;
 }
-const std::array<std::string_view, kComponentesNoCatalogo>& component_names() {
-    static const auto names = [] {
+const KeySet& component_names() {
+    static const KeySet names = [] {
         std::array<std::string_view, kComponentesNoCatalogo> list;
         for (int i = 0; i < kComponentesNoCatalogo; ++i) list[i] = nome_componente(i + 1);
-        return list;
+        return KeySet(list);
     }();
     return names;
 }
-constexpr std::array<std::string_view, 3> kFormLayouts = {"vertical", "horizontal", "grid"};
-constexpr std::array<std::string_view, 7> kModes = {"tmAtributo", "tmEsquema", "tmChave", "tmEntidade",
-                                                    "tmdelete",   "tmTabela",  "tmload"};
-constexpr std::array<std::string_view, 4> kCardinalities = {"tr1x1", "tr1xn", "tr0x1", "tr0xn"};
-constexpr std::array<std::string_view, 2> kKeyKinds = {"tckey", "tcatrib"};
+const KeySet kFormLayouts{"vertical", "horizontal", "grid"};
+const KeySet kModes{"tmAtributo", "tmEsquema", "tmChave", "tmEntidade", "tmdelete", "tmTabela", "tmload"};
+const KeySet kCardinalities{"tr1x1", "tr1xn", "tr0x1", "tr0xn"};
+const KeySet kKeyKinds{"tckey", "tcatrib"};
 constexpr std::array<std::string_view, 4> kFontStyles = {"bold", "italic", "underline", "strikeout"};
 
 constexpr std::int64_t kInt32Min = INT32_MIN, kInt32Max = INT32_MAX;
@@ -175,8 +174,9 @@ std::int32_t read_primary_options(const ObjectReader& e) {
     return p.flag("descending") ? kPrimariaDescendente : 0;
 }
 
-// What the file says of one entity, read into plain records. Reading touches no state of the
-// plug-in, so several entities can be read at once; the TEntidade is built afterwards, in file order.
+// What the file says of one entity, read into plain records and then built into a TEntidade. Neither
+// touches state shared with other entities (texts shared between threads are counted atomically), so
+// several entities can be read at once.
 struct EntitySpec {
     std::string entidade, tabela, tituloform, menu;
     std::int32_t tipoform = 0, alturaform = 0, larguraform = 0, primaria = 0;
@@ -244,27 +244,6 @@ EntitySpec read_entity(element value, const Place& file, std::size_t number) {
     return spec;
 }
 
-// Reads the entities of `items` from `first` up to `last`, in order; stops at the first bad one and
-// keeps its error.
-struct EntityBatch {
-    std::vector<EntitySpec> specs;
-    std::exception_ptr error;
-};
-void read_entities(const simdjson::dom::array& items, std::size_t first, std::size_t last, const Place& file,
-                   EntityBatch& batch) {
-    try {
-        batch.specs.reserve(last - first);
-        std::size_t index = 0;
-        for (element item : items) {
-            if (index >= last) break;
-            if (index >= first) batch.specs.push_back(read_entity(item, file, index + 1));
-            ++index;
-        }
-    } catch (...) {
-        batch.error = std::current_exception();
-    }
-}
-
 DiagramEntity build_entity(EntitySpec& spec) {
     DiagramEntity result{std::make_unique<TEntidade>(), spec.shape};
     TEntidade& entity = *result.entity;
@@ -293,6 +272,30 @@ DiagramEntity build_entity(EntitySpec& spec) {
     entity.SetChavesSecundarias(key_list);
     for (auto& entry : spec.keys) entry.second.release();
     return result;
+}
+
+// Reads and builds the entities of `items` from `first` up to `last`, in order; stops at the first bad
+// one and keeps its error.
+struct EntityBatch {
+    std::vector<DiagramEntity> entities;
+    std::exception_ptr error;
+};
+void read_entities(const simdjson::dom::array& items, std::size_t first, std::size_t last, const Place& file,
+                   EntityBatch& batch) {
+    try {
+        batch.entities.reserve(last - first);
+        std::size_t index = 0;
+        for (element item : items) {
+            if (index >= last) break;
+            if (index >= first) {
+                EntitySpec spec = read_entity(item, file, index + 1);
+                batch.entities.push_back(build_entity(spec));
+            }
+            ++index;
+        }
+    } catch (...) {
+        batch.error = std::current_exception();
+    }
 }
 
 // Entity index by name; of two entities with one name the first counts.
@@ -331,17 +334,14 @@ DiagramText read_text(element value, const Place& file, std::size_t number) {
 
 // Two entities whose tables would share a name in the generated code and files (sanitised, case
 // ignored, as the target's file names compare) would give one table two definitions: refused.
-void check_table_names(const std::array<EntityBatch, 2>& batches, const Place& file) {
+void check_table_names(const std::vector<DiagramEntity>& entities, const Place& file) {
     std::unordered_map<std::string, std::size_t> tables;  // table identity -> entity number
-    std::vector<const EntitySpec*> specs;
-    for (const EntityBatch& batch : batches)
-        for (const EntitySpec& spec : batch.specs) specs.push_back(&spec);
-    tables.reserve(specs.size());
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const auto [at, added] = tables.try_emplace(identity(specs[i]->tabela), i + 1);
+    tables.reserve(entities.size());
+    for (std::size_t i = 0; i < entities.size(); ++i) {
+        const auto [at, added] = tables.try_emplace(identity(entities[i].entity->tabela().str()), i + 1);
         if (added) continue;
-        const std::string name = cp1252_to_utf8(specs[i]->entidade);
-        const std::string other = cp1252_to_utf8(specs[at->second - 1]->entidade);
+        const std::string name = cp1252_to_utf8(entities[i].entity->entidade().view());
+        const std::string other = cp1252_to_utf8(entities[at->second - 1].entity->entidade().view());
         const Place entity{&file, "entity", i + 1, name, nullptr};
         const std::string table = at->first.empty() ? "with the empty name" : at->first;
         fail(entity, "tabela",
@@ -377,7 +377,7 @@ Diagram parse_owned(simdjson::padded_string padded, const std::string& source) {
     if (!top.has("entities")) top.fail("entities", "is missing");
     const simdjson::dom::array entities = *top.array("entities");
     // A large diagram is read by two threads, each taking half of the entities; the first bad entity in
-    // file order is reported. The entities themselves are built here, one after the other.
+    // file order is reported.
     const std::size_t count = entities.size();
     std::array<EntityBatch, 2> batches;
     if (count >= kEntitiesWorthAThread) {
@@ -389,10 +389,10 @@ Diagram parse_owned(simdjson::padded_string padded, const std::string& source) {
     }
     for (EntityBatch& batch : batches)
         if (batch.error) std::rethrow_exception(batch.error);
-    check_table_names(batches, file);
+    diagram.entities = std::move(batches[0].entities);
     diagram.entities.reserve(count);
-    for (EntityBatch& batch : batches)
-        for (EntitySpec& spec : batch.specs) diagram.entities.push_back(build_entity(spec));
+    for (DiagramEntity& entity : batches[1].entities) diagram.entities.push_back(std::move(entity));
+    check_table_names(diagram.entities, file);
     if (auto items = top.array("relationships")) {
         EntityIndex by_name;
         for (std::size_t i = 0; i < diagram.entities.size(); ++i) by_name.emplace(diagram.entities[i].entity->entidade().view(), i);

@@ -86,7 +86,7 @@ std::string to_plugin_text(std::string_view utf8, const Place& place, std::strin
     return text;
 }
 
-KeySet::KeySet(std::initializer_list<std::string_view> keys) {
+KeySet::KeySet(std::span<const std::string_view> keys) {
     if (keys.size() > kMaxKeys) throw std::logic_error("a kind of diagram object has more keys than a KeySet holds");
     table_.fill(-1);
     for (std::string_view key : keys) {
@@ -205,7 +205,7 @@ bool ObjectReader::flag(std::string_view key) const {
     return value->get_bool().value_unsafe();
 }
 
-std::int32_t ObjectReader::choice(std::string_view key, std::int32_t fallback, std::span<const std::string_view> names,
+std::int32_t ObjectReader::choice(std::string_view key, std::int32_t fallback, const KeySet& names,
                                   std::int32_t first) const {
     const element* found = member(key);
     if (!found) return fallback;
@@ -213,10 +213,9 @@ std::int32_t ObjectReader::choice(std::string_view key, std::int32_t fallback, s
     const std::int64_t last = first + static_cast<std::int64_t>(names.size()) - 1;
     if (value.type() == element_type::STRING) {
         const std::string_view name = value.get_string().value_unsafe();
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (names[i] == name) return first + static_cast<std::int32_t>(i);
+        if (const int index = names.find(name); index >= 0) return first + index;
         std::string known;
-        for (std::string_view n : names) known += (known.empty() ? "" : ", ") + std::string(n);
+        for (std::size_t i = 0; i < names.size(); ++i) known += (known.empty() ? "" : ", ") + std::string(names[i]);
         fail(key, "names no known value: \"" + printable(name) + "\" (use one of " + known + ", or an index " +
                       std::to_string(first) + ".." + std::to_string(last) + ")");
     }

@@ -55,19 +55,28 @@ public:
     static constexpr std::size_t kMaxKeys = 32;
 
     // Throws std::logic_error for more than kMaxKeys keys or a key listed twice.
-    KeySet(std::initializer_list<std::string_view> keys);
+    KeySet(std::initializer_list<std::string_view> keys) : KeySet(std::span<const std::string_view>(keys)) {}
+    explicit KeySet(std::span<const std::string_view> keys);
 
     // Position of `key` in the set, or -1 when the kind has no such key.
     int find(std::string_view key) const {
         for (std::size_t s = slot(key);; s = (s + 1) % kSlots) {
             const int index = table_[s];
-            if (index < 0 || keys_[static_cast<std::size_t>(index)] == key) return index;
+            if (index < 0 || same(keys_[static_cast<std::size_t>(index)], key)) return index;
         }
     }
     std::size_t size() const { return size_; }
+    std::string_view operator[](std::size_t index) const { return keys_[index]; }
 
 private:
     static constexpr std::size_t kSlots = 2 * kMaxKeys;  // never full, so a probe always ends
+    // Keys are short: a plain loop beats a call to the library's comparison here.
+    static bool same(std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i]) return false;
+        return true;
+    }
     static std::size_t slot(std::string_view key) {
         if (key.empty()) return 0;
         const auto first = static_cast<unsigned char>(key.front());
@@ -111,8 +120,7 @@ public:
     bool flag(std::string_view key) const;
 
     // A value given by name or by its index: `names[i]` stands for index `first + i`.
-    std::int32_t choice(std::string_view key, std::int32_t fallback, std::span<const std::string_view> names,
-                        std::int32_t first) const;
+    std::int32_t choice(std::string_view key, std::int32_t fallback, const KeySet& names, std::int32_t first) const;
 
     // A member that must be an array; an absent one reads as empty.
     std::optional<simdjson::dom::array> array(std::string_view key) const;
