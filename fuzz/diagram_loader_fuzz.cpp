@@ -21,15 +21,25 @@
 
 namespace {
 
-const std::filesystem::path& scratch() {
-    static const std::filesystem::path path = [] {
+// Made on first use and removed when the fuzzer ends.
+struct ScratchDirectory {
+    std::filesystem::path path;
+    ScratchDirectory() {
         const std::filesystem::path base =
             std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
         std::string pattern = (base / "kzr40-fuzz-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) ::abort();
-        return std::filesystem::path(pattern);
-    }();
-    return path;
+        path = pattern;
+    }
+    ~ScratchDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
+const std::filesystem::path& scratch() {
+    static const ScratchDirectory directory;
+    return directory.path;
 }
 
 void run_every_generator(const Diagram& diagram) {
