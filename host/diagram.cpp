@@ -1,5 +1,5 @@
-// Reading diagram files: JSON through simdjson's DOM, texts converted to Windows-1252, every value
-// checked, and every problem reported with the file and the item it concerns.
+// Reading diagram files: what each object of the format means, on top of the checked JSON reading of
+// host/diagram_json.h; the entities are read by two threads when there are many.
 
 #include "host/diagram.h"
 
@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <optional>
-#include <span>
 #include <thread>
 #include <unordered_map>
 
