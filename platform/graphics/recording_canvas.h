@@ -80,8 +80,9 @@ struct DeviceHolder {
 // A canvas that draws nothing and records every call: what tests assert on.
 class RecordingCanvas : private recording_detail::DeviceHolder, public TCanvas {
 public:
-    // A canvas whose device covers `width` by `height` pixels from (0, 0).
-    explicit RecordingCanvas(int width = 4096, int height = 4096, TextMetrics& metrics = TextMetrics::Shared());
+    // A canvas whose device covers `width` by `height` pixels from (0, 0); by default as much as the
+    // largest picture the cairo back end draws.
+    explicit RecordingCanvas(int width = 32767, int height = 32767, TextMetrics& metrics = TextMetrics::Shared());
 
     const std::vector<RecordedCall>& Calls() const { return device.Calls(); }
     std::string Transcript() const { return device.Transcript(); }
