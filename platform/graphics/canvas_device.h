@@ -6,7 +6,6 @@
 #include "platform/font.h"
 #include "platform/geometry.h"
 #include "platform/graphics/drawing_tools.h"
-#include "platform/graphics/text_layout.h"
 #include "platform/graphics/text_metrics.h"
 
 // One run of text to draw: its cell's top-left corner (device pixels) and its characters.
