@@ -282,6 +282,44 @@ TEST(GenerateCommand, TheNextRunRemovesWhatAKilledRunLeft) {
     EXPECT_EQ(fixture::files_in(out), (Names{".kzr40-notour", "MCLIENTE.PAS", "MCLIENTE.dfm"}));
 }
 
+// Runs kzr40 as a user without privileges, so that directory permissions apply: through setpriv as
+// "nobody" when the tests run as root.
+HostRun run_host_unprivileged(const std::vector<std::string>& arguments) {
+    if (::geteuid() != 0) return run_host(arguments);
+    std::vector<std::string> all = {"--reuid=65534", "--regid=65534", "--clear-groups", KZR40_HOST_PATH};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return run_program("/usr/bin/setpriv", all);
+}
+
+// Only the output directory needs to be writable: the files are staged inside it. When it is not,
+// nothing is generated and the message says why.
+TEST(ApplicationCommands, OnlyTheOutputDirectoryNeedsToBeWritable) {
+    if (::geteuid() == 0 && !fs::exists("/usr/bin/setpriv")) {
+        GTEST_SKIP() << "needs setpriv to drop root";
+    }
+    fixture::ScratchDir dir;
+    const fs::path parent = dir.path() / "p", out = parent / "out";
+    fs::create_directories(out);
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(parent, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_exec);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(out.c_str(), 65534, 65534), 0);
+    }
+    const HostRun run = run_host_unprivileged({"generate", kExamples + "cliente.json", "--dir", out.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fixture::files_in(out).size(), 7u);
+
+    fs::permissions(out, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+    const HostRun refused = run_host_unprivileged({"forms", kExamples + "cliente.json", "--dir", out.string()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find(out.string() + ": cannot write into the output directory: Permission denied"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(refused.err.find("were written"), std::string::npos) << refused.err;
+    fs::permissions(parent, fs::perms::owner_all);
+    fs::permissions(out, fs::perms::all);
+}
+
 TEST(ApplicationCommands, OutputDirectoryThatCannotBeCreated) {
     fixture::ScratchDir dir;
     write(dir.path() / "file", "");
