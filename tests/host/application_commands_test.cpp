@@ -171,6 +171,15 @@ TEST(GenerateCommand, AFailedRunLeavesTheDirectoryAsItWasAndNamesTheClash) {
     EXPECT_EQ(fixture::files_in(out), (Names{"MBOM.PAS"}));
     EXPECT_EQ(fixture::read(out / "MBOM.PAS"), "old unit");
     EXPECT_EQ(fixture::files_in(dir.path()), (Names{"app", "d.json"}));
+    // A group item is named after the table of its first entry, so tables A and MA in two groups clash.
+    write(dir.path() / "groups.json", R"({ "entities": [
+        { "entidade": "Um", "tabela": "A", "Menu": "G1;", "atributos": [ { "nome": "X", "tipo": "Integer" } ] },
+        { "entidade": "Dois", "tabela": "MA", "Menu": "G2;", "atributos": [ { "nome": "X", "tipo": "Integer" } ] } ] })");
+    const HostRun groups = run_host({"generate", (dir.path() / "groups.json").string(), "--dir", out.string()});
+    EXPECT_NE(groups.err.find("Um componente chamado MMMA j\xC3\xA1 existe: the menu \"G1\", named after table \"A\" "
+                              "(entity \"Um\") and the menu item of table \"MA\" (entity \"Dois\") both take that name"),
+              std::string::npos)
+        << groups.err;
     // An output directory the run had to make goes again.
     EXPECT_EQ(run_host({"generate", (dir.path() / "d.json").string(), "--dir", (dir.path() / "new" / "app").string()}).status, 1);
     EXPECT_FALSE(fs::exists(dir.path() / "new"));
