@@ -26,11 +26,10 @@ constexpr std::string_view kMarkerText =
 std::vector<fs::path> create_output_directory(const fs::path& directory) {
     std::vector<fs::path> missing;
     std::error_code error;
-    for (fs::path at = fs::absolute(directory, error).lexically_normal(); !at.empty() && !fs::exists(fs::symlink_status(at, error));
-         at = at.parent_path()) {
+    fs::path at = fs::absolute(directory, error).lexically_normal();
+    if (!at.has_filename()) at = at.parent_path();  // "out/" names "out"
+    for (; at.has_relative_path() && !fs::exists(fs::symlink_status(at, error)); at = at.parent_path())
         missing.insert(missing.begin(), at);
-        if (at == at.parent_path()) break;
-    }
     fs::create_directories(directory, error);
     if (error || !fs::is_directory(directory))
         throw std::runtime_error(directory.string() + ": cannot create the output directory" +
