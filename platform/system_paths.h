@@ -3,13 +3,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/api.h"
+
 // The plug-in names files as the target does: Windows-1252 texts, relative names resolved against the
 // current directory. Here the system's file names are UTF-8, and a run carries its own current
 // directory instead of changing the process's, which belongs to the host and to every thread.
 
 // While it lives, relative file names that plug-in calls on this thread create, read or delete resolve
 // against `directory` (a system path) instead of the process's current directory. Nests.
-class ScopedWorkingDirectory {
+class KZR40_API ScopedWorkingDirectory {
 public:
     explicit ScopedWorkingDirectory(std::string directory);
     ~ScopedWorkingDirectory();
