@@ -37,7 +37,7 @@ std::vector<fs::path> create_output_directory(const fs::path& directory) {
     return missing;
 }
 
-// Opens the marker of a scratch directory left in `output`; -1 when `name` is not one of ours.
+// Opens the marker inside `directory`; -1 when it is not one of our scratch directories.
 int open_marker(const fs::path& directory) {
     struct stat status;
     if (::lstat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return -1;
