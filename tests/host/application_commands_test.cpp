@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -241,6 +242,7 @@ std::string many_entities(int count) {
 // Starts generate into `out`, and once its scratch directory is there, sends `signal`; answers how the
 // process ended (the wait status) and whether the scratch directory had been seen.
 std::pair<int, bool> interrupt_generate(const fs::path& diagram, const fs::path& out, int signal) {
+    const Names before = fixture::files_in(out);
     const pid_t child = fork();
     if (child == 0) {
         if (!std::freopen("/dev/null", "wb", stdout) || !std::freopen("/dev/null", "wb", stderr)) _exit(127);
@@ -250,8 +252,11 @@ std::pair<int, bool> interrupt_generate(const fs::path& diagram, const fs::path&
     bool seen = false;
     for (int tries = 0; tries < 20000 && !seen; ++tries) {
         std::error_code ignored;
-        for (const auto& entry : fs::directory_iterator(out, ignored))
-            seen = seen || entry.path().filename().string().starts_with(".kzr40-");
+        for (const auto& entry : fs::directory_iterator(out, ignored)) {
+            const std::string name = entry.path().filename().string();
+            seen = seen || (name.starts_with(".kzr40-") && std::find(before.begin(), before.end(), name) == before.end() &&
+                            fs::exists(entry.path() / ".kzr40-run", ignored));
+        }
         if (!seen) std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     if (seen) std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let it write a few files
