@@ -164,7 +164,7 @@ void register_forms_command(CLI::App& app) {
         ->required()
         ->check(non_empty())
         ->check(windows_1252());
-    command->add_option("--kind", arguments->kind, kKindHelp);
+    command->add_option("--kind", arguments->kind, kKindHelp)->check(database_kind());
     command->callback([arguments] { run_forms(*arguments); });
 }
 
@@ -179,7 +179,7 @@ void register_generate_command(CLI::App& app) {
         ->check(windows_1252());
     command->add_option("--title", arguments->title, "Application title (default: the diagram's project name)")
         ->check(application_title());
-    command->add_option("--kind", arguments->kind, kKindHelp);
+    command->add_option("--kind", arguments->kind, kKindHelp)->check(database_kind());
     command->add_flag("--drop", arguments->drop, "Put a DROP TABLE before each CREATE TABLE in the SQL script");
     command->callback([arguments] { run_generate(*arguments); });
 }

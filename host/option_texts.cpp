@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "host/cp1252.h"
+#include "host/schema_run.h"
 
 namespace {
 
@@ -28,6 +29,21 @@ CLI::Validator non_empty() {
 
 CLI::Validator windows_1252() {
     return CLI::Validator([](std::string& value) { return conversion_problem(value); }, "", "windows_1252");
+}
+
+CLI::Validator database_kind() {
+    return CLI::Validator(
+        [](std::string& value) {
+            try {
+                parse_database_kind(value);
+                return std::string();
+            } catch (const std::runtime_error& e) {
+                const std::string message = e.what();
+                const std::size_t colon = message.find(": ");  // the message names the option itself
+                return colon == std::string::npos ? message : message.substr(colon + 2);
+            }
+        },
+        "", "database_kind");
 }
 
 std::string title_problem(const std::string& text) {

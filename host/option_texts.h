@@ -16,6 +16,9 @@ CLI::Validator windows_1252();
 // the line of the project source that carries it.
 CLI::Validator application_title();
 
+// A database kind, as parse_database_kind reads it.
+CLI::Validator database_kind();
+
 // Why `text` (Windows-1252) cannot be an application title, or empty when it can.
 std::string title_problem(const std::string& text);
 

@@ -30,7 +30,7 @@ struct ListingArguments {
 
 void add_common_options(CLI::App& command, ListingArguments& arguments) {
     command.add_option("FILE", arguments.file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
-    command.add_option("--kind", arguments.kind, kKindHelp);
+    command.add_option("--kind", arguments.kind, kKindHelp)->check(database_kind());
     command.add_option("-o,--output", arguments.output,
                        "Write the listing to this file (Windows-1252, CR LF); standard output when absent or -");
 }
@@ -137,7 +137,7 @@ void register_tables_command(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "tables", "Show the table definitions (fields, indexes) that the plug-in sets up on a table object per entity");
     command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
-    command->add_option("--kind", arguments->kind, kKindHelp);
+    command->add_option("--kind", arguments->kind, kKindHelp)->check(database_kind());
     command->add_option("--dir", arguments->directory, "Database directory the tables belong to (default: the current one)")
         ->check(windows_1252());
     command->add_flag("--keep", arguments->keep, "Leave alone the tables whose file already exists in the directory");

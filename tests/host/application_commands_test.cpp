@@ -360,6 +360,7 @@ TEST(ApplicationCommands, UsageErrorsExitWithStatusTwoAndNameTheOption) {
         {{"generate", cliente, "--dir", "x", "--title", "\xE4\xB8\xAD"}, "--title: the character U+4E2D"},
         {{"generate", cliente, "--dir", "x", "--title", "two\nlines"}, "--title: a line break cannot stand in the title"},
         {{"forms", cliente, "--dir", "x", "--bogus"}, "--bogus"},
+        {{"generate", cliente, "--dir", "x", "--kind", "access"}, "--kind: expected paradox"},
     };
     for (const auto& [arguments, message] : cases) {
         const HostRun run = run_host(arguments);
