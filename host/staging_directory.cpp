@@ -114,6 +114,10 @@ void StagingDirectory::move_into_place(const std::vector<std::string>& files) {
     }
     HoldInterrupts held;
     for (const std::string& file : files) {
+        // A file replaced keeps its permissions (a link is replaced as it is, never followed).
+        struct stat existing;
+        if (::lstat((output_ / file).c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+            ::chmod((path_ / file).c_str(), existing.st_mode & 07777);
         if (::rename((path_ / file).c_str(), (output_ / file).c_str()) != 0)
             throw std::runtime_error((output_ / file).string() + ": cannot write: " + reason(errno));
         moved_ = true;

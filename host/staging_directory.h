@@ -32,7 +32,7 @@ public:
     // Why `file` cannot be moved into the output directory (a directory stands at its name), or empty.
     std::string obstacle(const std::string& file) const;
     // Moves `files` (names in the scratch directory) into the output directory, replacing what stands
-    // there, with interruptions held back until all are in. Checks every obstacle before moving any;
+    // there (a file keeps its permissions), with interruptions held back until all are in. Checks every obstacle before moving any;
     // throws std::runtime_error naming the file and the reason.
     void move_into_place(const std::vector<std::string>& files);
     // Whether any file was moved into the output directory.

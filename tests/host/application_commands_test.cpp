@@ -80,15 +80,18 @@ TEST(FormsCommand, GoesOnAfterAFailingEntityAndSaysWhichWereWritten) {
 }
 
 // Files of an earlier run are replaced, never written through: a link planted in the directory is
-// replaced by the file and its target stays as it was.
+// replaced by the file and its target stays as it was; a replaced file keeps its permissions.
 TEST(FormsCommand, ReplacesLinksInsteadOfFollowingThem) {
     fixture::ScratchDir dir;
     const fs::path out = dir.path() / "out";
     fs::create_directories(out);
     write(dir.path() / "victim", "keep me");
     fs::create_symlink(dir.path() / "victim", out / "MCLIENTE.PAS");
+    write(out / "MCLIENTE.dfm", "old form");
+    fs::permissions(out / "MCLIENTE.dfm", fs::perms::owner_read | fs::perms::owner_write);
     const HostRun run = run_host({"forms", kExamples + "cliente.json", "--dir", out.string()});
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fs::status(out / "MCLIENTE.dfm").permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(fixture::read(dir.path() / "victim"), "keep me");
     EXPECT_FALSE(fs::is_symlink(out / "MCLIENTE.PAS"));
     EXPECT_EQ(fixture::lines(fixture::read(out / "MCLIENTE.PAS"))[0], "unit MCLIENTE;");
