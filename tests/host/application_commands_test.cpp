@@ -42,9 +42,7 @@ TEST(FormsCommand, WritesOneUnitAndFormFilePerEntity) {
     const HostRun run = run_host({"forms", kExamples + "cliente.json", "--dir", out.string()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "wrote " + (out / "MCLIENTE.PAS").string() + "\nwrote " + (out / "MCLIENTE.dfm").string() + "\n");
-    Names files;
-    for (const auto& entry : fs::directory_iterator(out)) files.push_back(entry.path().filename().string());
-    std::sort(files.begin(), files.end());
+    const Names files = fixture::files_in(out);
     EXPECT_EQ(files, (Names{"MCLIENTE.PAS", "MCLIENTE.dfm"}));
     EXPECT_EQ(fixture::read_form(out / "MCLIENTE.dfm").class_name, "TF_CLIENTE");
 }
@@ -140,16 +138,12 @@ TEST(GenerateCommand, RunsAreReproducibleAndAgreeWithTheFormsCommand) {
 TEST(GenerateCommand, WritesTheWholeApplicationIntoTheDirectory) {
     fixture::ScratchDir dir;
     const fs::path out = dir.path() / "app";
-    const fs::path before = fs::current_path();
     const HostRun run = run_host({"generate", kExamples + "vendas.json", "--dir", out.string(), "--title", "Vendas Já"});
     ASSERT_EQ(run.status, 0) << run.err;
-    Names files;
-    for (const auto& entry : fs::directory_iterator(out)) files.push_back(entry.path().filename().string());
-    std::sort(files.begin(), files.end());
+    const Names files = fixture::files_in(out);
     EXPECT_EQ(files, (Names{"GerarDBs.pas", "MCLIENTE.PAS", "MCLIENTE.dfm", "MItens_Pedido.PAS", "MItens_Pedido.dfm",
                             "MPEDIDO.PAS", "MPEDIDO.dfm", "MPRODUTO.PAS", "MPRODUTO.dfm", "Princ.PAS", "Princ.dfm",
                             "Vendas_J_.DPR", "schema.sql"}));
-    EXPECT_EQ(fs::current_path(), before);
     for (const std::string& file : files) EXPECT_NE(run.out.find((out / file).string()), std::string::npos) << file;
     // The title reaches the project as Windows-1252 text.
     const std::vector<std::string> project = fixture::lines(fixture::read(out / "Vendas_J_.DPR"));
@@ -228,9 +222,7 @@ TEST(GenerateCommand, ADirectoryInTheWayStopsTheRunBeforeAnyFileMoves) {
     const HostRun run = run_host({"generate", kExamples + "cliente.json", "--dir", out.string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("Princ.dfm: is a directory; nothing was written"), std::string::npos) << run.err;
-    Names files;
-    for (const auto& entry : fs::directory_iterator(out)) files.push_back(entry.path().filename().string());
-    EXPECT_EQ(files, (Names{"Princ.dfm"}));
+    EXPECT_EQ(fixture::files_in(out), (Names{"Princ.dfm"}));
 }
 
 // A diagram large enough that generate is still at work when the test interrupts it.
