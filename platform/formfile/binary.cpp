@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/formfile/exact_list.h"
+#include "platform/formfile/printable.h"
+
 namespace formfile {
 
 namespace {
@@ -29,7 +32,7 @@ public:
     // corrupt everything after it, so the name is refused.
     void short_string(std::string_view s, std::string_view what) {
         if (s.size() > 255)
-            throw FormFileError("cannot write " + std::string(what) + " '" + std::string(s.substr(0, 40)) +
+            throw FormFileError("cannot write " + std::string(what) + " '" + printable(s.substr(0, 40)) +
                                 "...': " + std::to_string(s.size()) + " bytes, a short string holds at most 255");
         byte(static_cast<std::uint8_t>(s.size()));
         out.append(s);
@@ -127,16 +130,16 @@ public:
         // A record starting with a byte of $F0 or more begins with flags; a class name of 240 bytes or
         // more would be taken for them, so it gets an (empty) flags byte in front.
         if (node.flags || node.class_name.size() >= 0xF0) {
-            if (node.flags & ~0x07) throw FormFileError("cannot write object '" + node.name + "': unknown flags");
+            if (node.flags & ~0x07) throw FormFileError("cannot write object '" + printable(node.name) + "': unknown flags");
             byte(static_cast<std::uint8_t>(0xF0 | node.flags));
             if (node.flags & kChildPos) {
                 const ValueType pos = node.child_pos.type();
                 if (pos != ValueType::Int8 && pos != ValueType::Int16 && pos != ValueType::Int32)
-                    throw FormFileError("cannot write object '" + node.name + "': its position is not an integer");
+                    throw FormFileError("cannot write object '" + printable(node.name) + "': its position is not an integer");
                 value(node.child_pos, "position");
             }
         }
-        if (node.class_name.empty()) throw FormFileError("cannot write object '" + node.name + "' without a class name");
+        if (node.class_name.empty()) throw FormFileError("cannot write object '" + printable(node.name) + "' without a class name");
         short_string(node.class_name, "class name");
         short_string(node.name, "object name");
         properties(node.properties);
@@ -157,13 +160,22 @@ public:
         throw FormFileError("byte offset " + std::to_string(base_ + at) + ": " + problem);
     }
 
+    // What is being read, for a message: kValue names the property whose value it is. Names are file
+    // bytes, so they are escaped; the text is made only when it is needed.
+    static constexpr std::string_view kValue = "the value";
+    std::string describe(std::string_view what) const {
+        if (what == kValue && property_) return "the value of " + property();
+        return std::string(what);
+    }
+    std::string property() const { return "'" + (property_ ? printable(*property_) : std::string()) + "'"; }
+
     std::size_t pos() const { return pos_; }
     std::size_t left() const { return data_.size() - pos_; }
     bool at_end() const { return pos_ >= data_.size(); }
 
     void need(std::size_t n, std::string_view what) const {
         if (n > left())
-            fail(pos_, std::string(what) + " needs " + std::to_string(n) + " bytes but the stream ends after " +
+            fail(pos_, describe(what) + " needs " + std::to_string(n) + " bytes but the stream ends after " +
                            std::to_string(left()));
     }
     std::uint8_t byte(std::string_view what) {
@@ -204,9 +216,9 @@ public:
     std::size_t length32(std::size_t unit, std::string_view what) {
         const std::size_t at = pos_;
         const std::int32_t n = little<std::int32_t>(what);
-        if (n < 0) fail(at, std::string(what) + " has a negative length " + std::to_string(n));
+        if (n < 0) fail(at, describe(what) + " has a negative length " + std::to_string(n));
         if (static_cast<std::size_t>(n) > left() / unit)
-            fail(at, std::string(what) + " of length " + std::to_string(n) + " runs past the end of the stream (" +
+            fail(at, describe(what) + " of length " + std::to_string(n) + " runs past the end of the stream (" +
                          std::to_string(left()) + " bytes left)");
         return static_cast<std::size_t>(n);
     }
@@ -217,12 +229,12 @@ public:
     }
     void leave() { --depth_; }
 
-    Value value(const std::string& property) {
+    Value value() {
         const std::size_t at = pos_;
         const std::uint8_t type_byte = byte("a value type");
-        const std::string what = "the value of '" + property + "'";
+        constexpr std::string_view what = kValue;
         if (type_byte > kLastValueType)
-            fail(at, "unknown value type " + std::to_string(type_byte) + " for property '" + property + "'");
+            fail(at, "unknown value type " + std::to_string(type_byte) + " for property " + property());
         const auto type = static_cast<ValueType>(type_byte);
         switch (type) {
             case ValueType::Null:
@@ -264,43 +276,43 @@ public:
                 return Value::wide_value(wide);
             }
             case ValueType::Set: {
-                std::vector<std::string> members;
+                ExactList<std::string> members;
                 for (;;) {
-                    std::string member = short_string("a set member of '" + property + "'");
+                    std::string member = short_string("a set member");
                     if (member.empty()) break;
-                    members.push_back(std::move(member));
+                    members.add(std::move(member));
                 }
-                return Value::set_value(std::move(members));
+                return Value::set_value(members.take());
             }
             case ValueType::List: {
                 enter(at);
-                std::vector<Value> elements;
-                while (peek("the end of a list in '" + property + "'") != 0) elements.push_back(value(property));
+                ExactList<Value> elements;
+                while (peek("the end of a list") != 0) elements.add(value());
                 ++pos_;
                 leave();
-                return Value::list_value(std::move(elements));
+                return Value::list_value(elements.take());
             }
             case ValueType::Collection: {
                 enter(at);
-                std::vector<CollectionItem> items;
-                while (peek("the end of a collection in '" + property + "'") != 0) {
+                ExactList<CollectionItem> items;
+                while (peek("the end of a collection") != 0) {
                     CollectionItem item;
                     const std::uint8_t next = peek("a collection item");
                     if (next == static_cast<std::uint8_t>(ValueType::Int8) ||
                         next == static_cast<std::uint8_t>(ValueType::Int16) ||
                         next == static_cast<std::uint8_t>(ValueType::Int32)) {
                         item.has_order = true;
-                        item.order = value(property);
+                        item.order = value();
                     }
                     const std::size_t item_at = pos_;
                     if (byte("a collection item") != static_cast<std::uint8_t>(ValueType::List))
-                        fail(item_at, "a collection item of '" + property + "' does not start with the list marker 1");
+                        fail(item_at, "a collection item of " + property() + " does not start with the list marker 1");
                     item.properties = properties();
-                    items.push_back(std::move(item));
+                    items.add(std::move(item));
                 }
                 ++pos_;
                 leave();
-                return Value::collection(std::move(items));
+                return Value::collection(items.take());
             }
         }
         fail(at, "unknown value type " + std::to_string(type_byte));
@@ -308,15 +320,18 @@ public:
 
     // Property entries up to and including the terminating zero byte.
     std::vector<PropertyEntry> properties() {
-        std::vector<PropertyEntry> entries;
+        const std::string* outer = property_;
+        ExactList<PropertyEntry> entries;
         while (peek("the end of a property list") != 0) {
             PropertyEntry entry;
             entry.name = short_string("a property name");
-            entry.value = value(entry.name);
-            entries.push_back(std::move(entry));
+            property_ = &entry.name;
+            entry.value = value();
+            property_ = outer;
+            entries.add(std::move(entry));
         }
         ++pos_;
-        return entries;
+        return entries.take();
     }
 
     ObjectNode object() {
@@ -330,7 +345,7 @@ public:
             if (node.flags & ~0x07) fail(at, "unknown object flags " + std::to_string(node.flags));
             if (node.flags & kChildPos) {
                 const std::size_t pos_at = pos_;
-                node.child_pos = value("position");
+                node.child_pos = value();
                 if (!node.child_pos.is_integer() || node.child_pos.type() == ValueType::Int64)
                     fail(pos_at, "an object's position is not a 8, 16 or 32-bit integer");
             }
@@ -339,7 +354,9 @@ public:
         if (node.class_name.empty()) fail(at, "an object record without a class name");
         node.name = short_string("an object name");
         node.properties = properties();
-        while (peek("the end of the objects inside '" + node.name + "'") != 0) node.children.push_back(object());
+        ExactList<ObjectNode> children;
+        while (peek("the end of an object's children") != 0) children.add(object());
+        node.children = children.take();
         ++pos_;
         leave();
         return node;
@@ -350,6 +367,7 @@ private:
     std::size_t base_;
     std::size_t pos_ = 0;
     int depth_ = 0;
+    const std::string* property_ = nullptr;  // the property whose value is being read
 };
 
 ObjectNode read_stream_at(std::string_view stream, std::size_t base) {
