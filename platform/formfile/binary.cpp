@@ -371,6 +371,7 @@ private:
 };
 
 ObjectNode read_stream_at(std::string_view stream, std::size_t base) {
+    if (stream.size() > kMaxFormFileSize) throw FormFileError("the stream has " + too_large_message(stream.size()));
     StreamReader reader(stream, base);
     if (stream.size() < kSignature.size() || stream.substr(0, kSignature.size()) != kSignature)
         reader.fail(0, "not a component stream: the signature TPF0 is missing");
@@ -417,6 +418,7 @@ bool looks_binary(std::string_view file) {
 }
 
 ObjectNode read_form_file(std::string_view file, ResourceHeader* header) {
+    if (file.size() > kMaxFormFileSize) throw FormFileError("the form file has " + too_large_message(file.size()));
     ResourceHeader parsed;
     std::string_view stream = file;
     if (!file.empty() && static_cast<unsigned char>(file[0]) == 0xFF) {

@@ -840,6 +840,7 @@ std::string write_text(const ObjectNode& root, bool crlf) {
 }
 
 ObjectNode read_text(std::string_view text) {
+    if (text.size() > kMaxFormFileSize) throw FormFileError("the form text has " + too_large_message(text.size()));
     TextReader reader(text);
     return reader.root();
 }

@@ -73,6 +73,13 @@ TEST(UntrustedInput, MessagesEscapeTheBytesTheyQuote) {
     EXPECT_NE(error_of([&] { write_text(node); }).find("'N#27'"), std::string::npos);
 }
 
+TEST(UntrustedInput, InputsOverTheSizeLimitAreRefused) {
+    const std::string huge(kMaxFormFileSize + 1, ' ');
+    EXPECT_NE(error_of([&] { read_text(huge); }).find("67108865 bytes, more than the 67108864"), std::string::npos);
+    EXPECT_NE(error_of([&] { read_form_file(huge); }).find("67108865 bytes"), std::string::npos);
+    EXPECT_NE(error_of([&] { read_stream(huge); }).find("67108865 bytes"), std::string::npos);
+}
+
 TEST(UntrustedBinary, ResourceHeadersAreChecked) {
     const std::string good = write_form_file(read_stream(stream(bytes({0, 0}))));
     EXPECT_NO_THROW(read_form_file(good));
