@@ -65,28 +65,45 @@ void deliver(const ConvertArguments& arguments, const std::string& content) {
 }
 
 // Converter errors carry the position; the file name goes in front.
-template <class Convert>
-std::string convert(const std::string& path, Convert&& conversion) {
-    const std::string content = read_form_input(path);
+template <class Step>
+auto in_file(const std::string& path, Step&& step) {
     try {
-        return conversion(content);
+        return step();
     } catch (const formfile::FormFileError& e) {
         throw std::runtime_error(path + ": " + e.what());
     }
 }
 
+// The input is released once its objects stand, and the text goes out in pieces as it is made, so that
+// a large form is held once, as objects.
 void dfm_to_text(const ConvertArguments& arguments) {
-    deliver(arguments, convert(arguments.input, [&](const std::string& content) {
-                if (!formfile::looks_binary(content))
-                    throw formfile::FormFileError(
-                        "byte offset 0: not a binary form file (neither a resource header nor TPF0)");
-                return formfile::write_text(formfile::read_form_file(content), !arguments.lf);
-            }));
+    const formfile::ObjectNode root = [&] {
+        const std::string content = read_form_input(arguments.input);
+        return in_file(arguments.input, [&] {
+            if (!formfile::looks_binary(content))
+                throw formfile::FormFileError("byte offset 0: not a binary form file (neither a resource header nor TPF0)");
+            return formfile::read_form_file(content);
+        });
+    }();
+    const bool crlf = !arguments.lf;
+    const auto produce = [&](ByteSink& sink) {
+        formfile::write_text(root, crlf, [&sink](std::string_view piece) { sink.write(piece); });
+    };
+    in_file(arguments.input, [&] {
+        if (!arguments.output.empty()) return write_file_atomically(arguments.output, produce);
+        // What reached standard output cannot be taken back: the whole text is made once without
+        // output, so that a value without a text form fails before any of it goes out.
+        formfile::write_text(root, crlf, [](std::string_view) {});
+        write_stdout(produce);
+    });
 }
 
 void text_to_dfm(const ConvertArguments& arguments) {
-    deliver(arguments, convert(arguments.input, [&](const std::string& content) {
-                const formfile::ObjectNode root = formfile::read_text(content);
+    const formfile::ObjectNode root = [&] {
+        const std::string content = read_form_input(arguments.input);
+        return in_file(arguments.input, [&] { return formfile::read_text(content); });
+    }();
+    deliver(arguments, in_file(arguments.input, [&] {
                 return arguments.bare ? formfile::write_stream(root) : formfile::write_form_file(root);
             }));
 }

@@ -1,9 +1,10 @@
 #include "platform/formfile/binary.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
-#include "platform/formfile/exact_list.h"
 #include "platform/formfile/printable.h"
 
 namespace formfile {
@@ -150,11 +151,165 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
+// Sizing
+
+// The element count of each long run (list, set, collection, property list, children) by the offset
+// where it starts. The reader reserves exactly that many elements: grown by doubling, a list of
+// one-byte values would need up to three times its final memory while it moves.
+struct RunSize {
+    std::uint32_t start;
+    std::uint32_t count;
+    friend bool operator<(const RunSize& a, const RunSize& b) { return a.start < b.start; }
+};
+
+// A quick pass over the stream that only counts; it stops quietly at anything malformed (the reader
+// then reports it) and leaves runs it did not finish uncounted.
+class RunSizer {
+public:
+    explicit RunSizer(std::string_view data) : data_(data) {}
+
+    std::vector<RunSize> sizes(std::size_t object_start) {
+        pos_ = object_start;
+        object();
+        std::sort(sizes_.begin(), sizes_.end());
+        return std::move(sizes_);
+    }
+
+private:
+    // Short runs are not worth a record: they grow by doubling from few elements.
+    static constexpr std::uint32_t kCounted = 16;
+
+    bool byte(std::uint8_t& b) {
+        if (pos_ >= data_.size()) return false;
+        b = static_cast<std::uint8_t>(data_[pos_++]);
+        return true;
+    }
+    bool peek(std::uint8_t& b) const {
+        if (pos_ >= data_.size()) return false;
+        b = static_cast<std::uint8_t>(data_[pos_]);
+        return true;
+    }
+    bool skip(std::size_t n) {
+        if (n > data_.size() - pos_) return false;
+        pos_ += n;
+        return true;
+    }
+    bool short_string(std::uint8_t& length) { return byte(length) && skip(length); }
+    bool length32(std::size_t unit) {
+        if (data_.size() - pos_ < 4) return false;
+        std::uint32_t n = 0;
+        for (int i = 0; i < 4; ++i) n |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(data_[pos_ + i])) << (8 * i);
+        pos_ += 4;
+        return n <= 0x7FFFFFFF && skip(static_cast<std::size_t>(n) * unit);
+    }
+    void counted(std::size_t start, std::uint32_t count) {
+        if (count >= kCounted) sizes_.push_back({static_cast<std::uint32_t>(start), count});
+    }
+
+    // Elements up to the zero byte that ends the run, each read by `element`.
+    template <class Element>
+    bool run(Element&& element) {
+        const std::size_t start = pos_;
+        std::uint32_t count = 0;
+        for (std::uint8_t next; peek(next);) {
+            if (next == 0) {
+                ++pos_;
+                counted(start, count);
+                return true;
+            }
+            if (!element()) return false;
+            ++count;
+        }
+        return false;
+    }
+
+    bool value() {
+        if (++depth_ > kMaxNestingDepth) return false;
+        const bool ok = value_inside();
+        --depth_;
+        return ok;
+    }
+
+    bool value_inside() {
+        std::uint8_t type, length;
+        if (!byte(type) || type > kLastValueType) return false;
+        switch (static_cast<ValueType>(type)) {
+            case ValueType::Null:
+            case ValueType::False:
+            case ValueType::True:
+            case ValueType::Nil: return true;
+            case ValueType::Int8: return skip(1);
+            case ValueType::Int16: return skip(2);
+            case ValueType::Int32:
+            case ValueType::Single: return skip(4);
+            case ValueType::Int64:
+            case ValueType::Currency:
+            case ValueType::Date: return skip(8);
+            case ValueType::Extended: return skip(10);
+            case ValueType::String:
+            case ValueType::Ident: return short_string(length);
+            case ValueType::LString:
+            case ValueType::Binary:
+            case ValueType::UTF8String: return length32(1);
+            case ValueType::WString: return length32(2);
+            case ValueType::Set: {
+                const std::size_t start = pos_;
+                std::uint32_t count = 0;
+                for (;;) {
+                    if (!short_string(length)) return false;
+                    if (length == 0) break;
+                    ++count;
+                }
+                counted(start, count);
+                return true;
+            }
+            case ValueType::List: return run([this] { return value(); });
+            case ValueType::Collection:
+                return run([this] {
+                    std::uint8_t next;
+                    if (!peek(next)) return false;
+                    if (next >= static_cast<std::uint8_t>(ValueType::Int8) &&
+                        next <= static_cast<std::uint8_t>(ValueType::Int32) && !value())
+                        return false;
+                    return byte(next) && next == static_cast<std::uint8_t>(ValueType::List) && properties();
+                });
+        }
+        return false;
+    }
+
+    bool properties() {
+        return run([this] {
+            std::uint8_t length;
+            return short_string(length) && value();
+        });
+    }
+
+    bool object() {
+        if (++depth_ > kMaxNestingDepth) return false;
+        std::uint8_t first, length;
+        bool ok = peek(first);
+        if (ok && (first & 0xF0) == 0xF0) ok = skip(1) && (!(first & kChildPos) || value());
+        ok = ok && short_string(length) && short_string(length) && properties() &&
+             run([this] { return object(); });
+        --depth_;
+        return ok;
+    }
+
+    std::string_view data_;
+    std::size_t pos_ = 0;
+    int depth_ = 0;
+    std::vector<RunSize> sizes_;
+};
+
+// ---------------------------------------------------------------------------------------------
 // Reading
 
 class StreamReader {
 public:
     StreamReader(std::string_view data, std::size_t base) : data_(data), base_(base) {}
+
+    // Counts of the long runs, from RunSizer over the same bytes.
+    void expect(std::vector<RunSize> sizes) { sizes_ = std::move(sizes); }
 
     [[noreturn]] void fail(std::size_t at, const std::string& problem) const {
         throw FormFileError("byte offset " + std::to_string(base_ + at) + ": " + problem);
@@ -276,25 +431,28 @@ public:
                 return Value::wide_value(wide);
             }
             case ValueType::Set: {
-                ExactList<std::string> members;
+                std::vector<std::string> members;
+                members.reserve(expected());
                 for (;;) {
                     std::string member = short_string("a set member");
                     if (member.empty()) break;
-                    members.add(std::move(member));
+                    members.push_back(std::move(member));
                 }
-                return Value::set_value(members.take());
+                return Value::set_value(std::move(members));
             }
             case ValueType::List: {
                 enter(at);
-                ExactList<Value> elements;
-                while (peek("the end of a list") != 0) elements.add(value());
+                std::vector<Value> elements;
+                elements.reserve(expected());
+                while (peek("the end of a list") != 0) elements.push_back(value());
                 ++pos_;
                 leave();
-                return Value::list_value(elements.take());
+                return Value::list_value(std::move(elements));
             }
             case ValueType::Collection: {
                 enter(at);
-                ExactList<CollectionItem> items;
+                std::vector<CollectionItem> items;
+                items.reserve(expected());
                 while (peek("the end of a collection") != 0) {
                     CollectionItem item;
                     const std::uint8_t next = peek("a collection item");
@@ -308,11 +466,11 @@ public:
                     if (byte("a collection item") != static_cast<std::uint8_t>(ValueType::List))
                         fail(item_at, "a collection item of " + property() + " does not start with the list marker 1");
                     item.properties = properties();
-                    items.add(std::move(item));
+                    items.push_back(std::move(item));
                 }
                 ++pos_;
                 leave();
-                return Value::collection(items.take());
+                return Value::collection(std::move(items));
             }
         }
         fail(at, "unknown value type " + std::to_string(type_byte));
@@ -321,17 +479,18 @@ public:
     // Property entries up to and including the terminating zero byte.
     std::vector<PropertyEntry> properties() {
         const std::string* outer = property_;
-        ExactList<PropertyEntry> entries;
+        std::vector<PropertyEntry> entries;
+        entries.reserve(expected());
         while (peek("the end of a property list") != 0) {
             PropertyEntry entry;
             entry.name = short_string("a property name");
             property_ = &entry.name;
             entry.value = value();
             property_ = outer;
-            entries.add(std::move(entry));
+            entries.push_back(std::move(entry));
         }
         ++pos_;
-        return entries.take();
+        return entries;
     }
 
     ObjectNode object() {
@@ -354,9 +513,8 @@ public:
         if (node.class_name.empty()) fail(at, "an object record without a class name");
         node.name = short_string("an object name");
         node.properties = properties();
-        ExactList<ObjectNode> children;
-        while (peek("the end of an object's children") != 0) children.add(object());
-        node.children = children.take();
+        node.children.reserve(expected());
+        while (peek("the end of an object's children") != 0) node.children.push_back(object());
         ++pos_;
         leave();
         return node;
@@ -368,6 +526,15 @@ private:
     std::size_t pos_ = 0;
     int depth_ = 0;
     const std::string* property_ = nullptr;  // the property whose value is being read
+    std::vector<RunSize> sizes_;
+    std::size_t next_size_ = 0;
+
+    // The element count of the run that starts here, when it was counted; runs are met in the order of
+    // their start.
+    std::size_t expected() {
+        while (next_size_ < sizes_.size() && sizes_[next_size_].start < pos_) ++next_size_;
+        return next_size_ < sizes_.size() && sizes_[next_size_].start == pos_ ? sizes_[next_size_].count : 0;
+    }
 };
 
 ObjectNode read_stream_at(std::string_view stream, std::size_t base) {
@@ -376,6 +543,7 @@ ObjectNode read_stream_at(std::string_view stream, std::size_t base) {
     if (stream.size() < kSignature.size() || stream.substr(0, kSignature.size()) != kSignature)
         reader.fail(0, "not a component stream: the signature TPF0 is missing");
     reader.bytes(kSignature.size(), "the signature");
+    reader.expect(RunSizer(stream).sizes(kSignature.size()));
     ObjectNode root = reader.object();
     if (!reader.at_end())
         reader.fail(reader.pos(), std::to_string(reader.left()) + " bytes follow the root object's record");

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/formfile/exact_list.h"
 #include "platform/formfile/printable.h"
 
 namespace formfile {
@@ -86,8 +85,15 @@ std::string shortest_float(Float v, const char* conversion, int max_digits) {
 
 class TextWriter {
 public:
-    explicit TextWriter(bool crlf) : eol_(crlf ? "\r\n" : "\n") {}
+    // With a sink, the text goes out in pieces of about kPiece bytes, so that a large form is never
+    // held whole; without one it collects in `out`.
+    TextWriter(bool crlf, const TextSink* sink) : eol_(crlf ? "\r\n" : "\n"), sink_(sink) {}
     std::string out;
+
+    void finish() {
+        if (sink_ && !out.empty()) (*sink_)(out);
+        if (sink_) out.clear();
+    }
 
     void object(const ObjectNode& node, int level) {
         indent(level);
@@ -101,16 +107,27 @@ public:
         check_ident(node.class_name, "class name", false);
         out += node.class_name;
         if (node.flags & kChildPos) out += " [" + std::to_string(node.child_pos.integer()) + "]";
-        out += eol_;
+        line_end();
         properties(node.properties, level + 1);
         for (const ObjectNode& child : node.children) object(child, level + 1);
         indent(level);
         out += "end";
-        out += eol_;
+        line_end();
     }
 
 private:
+    static constexpr std::size_t kPiece = 1 << 16;
+
     void indent(int level) { out.append(static_cast<std::size_t>(level) * 2, ' '); }
+
+    // Ends a line; only here, between lines, may a piece go out.
+    void line_end() {
+        out += eol_;
+        if (sink_ && out.size() >= kPiece) {
+            (*sink_)(out);
+            out.clear();
+        }
+    }
 
     static void check_ident(std::string_view s, std::string_view what, bool dotted) {
         if (dotted ? !is_dotted_ident(s) : !(is_dotted_ident(s) && s.find('.') == std::string_view::npos))
@@ -124,7 +141,7 @@ private:
             indent(level);
             out += entry.name + " = ";
             value(entry.value, level, entry.name);
-            out += eol_;
+            line_end();
         }
     }
 
@@ -261,7 +278,7 @@ private:
             case ValueType::List:
                 out += '(';
                 for (const Value& element : v.list()) {
-                    out += eol_;
+                    line_end();
                     indent(level + 1);
                     value(element, level + 1, property);
                 }
@@ -270,11 +287,11 @@ private:
             case ValueType::Collection:
                 out += '<';
                 for (const CollectionItem& item : v.items()) {
-                    out += eol_;
+                    line_end();
                     indent(level + 1);
                     out += "item";
                     if (item.has_order) out += " [" + std::to_string(item.order.integer()) + "]";
-                    out += eol_;
+                    line_end();
                     properties(item.properties, level + 2);
                     indent(level + 1);
                     out += "end";
@@ -287,7 +304,7 @@ private:
                 out += '{';
                 for (std::size_t i = 0; i < data.size(); ++i) {
                     if (i % kBinaryChunk == 0) {
-                        out += eol_;
+                        line_end();
                         indent(level + 1);
                     }
                     const unsigned char c = static_cast<unsigned char>(data[i]);
@@ -302,6 +319,7 @@ private:
     }
 
     std::string eol_;
+    const TextSink* sink_;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -398,6 +416,20 @@ public:
     }
 
     std::size_t line() const { return line_; }
+
+    // How many names stand between here and the next `close`: a set's members, counted before they are
+    // read so that they are held at their exact number.
+    std::size_t names_before(char close) const {
+        std::size_t names = 0;
+        bool in_name = false;
+        for (std::size_t i = pos_; i < text_.size() && text_[i] != close; ++i) {
+            const unsigned char c = static_cast<unsigned char>(text_[i]);
+            const bool name_char = is_letter(c) || is_digit(c);
+            if (name_char && !in_name) ++names;
+            in_name = name_char;
+        }
+        return names;
+    }
 
     // Calls `unit(code, raw)` for each character of the literal that starts at `t` (already checked);
     // `raw` characters stand inside quotes (file bytes), the others are #nnn codes.
@@ -652,18 +684,18 @@ private:
             advance();
             expect_char(']', "after the object's position");
         }
-        ExactList<PropertyEntry> properties;
-        ExactList<ObjectNode> children;
+        std::vector<PropertyEntry> properties;
+        std::vector<ObjectNode> children;
         while (!is_word("end")) {
             if (tok_.kind == Tok::End) fail("object '" + node.name + "' is not closed with 'end'");
             if (at_object_keyword()) {
-                children.add(object());
+                children.push_back(object());
             } else {
-                properties.add(property());
+                properties.push_back(property());
             }
         }
-        node.properties = properties.take();
-        node.children = children.take();
+        node.properties = std::move(properties);
+        node.children = std::move(children);
         advance();
         --depth_;
         return node;
@@ -761,37 +793,38 @@ private:
         const std::size_t open_line = tok_.line;
         const char c = tok_.text[0];
         if (c == '[') {
+            std::vector<std::string> members;
+            members.reserve(lex_.names_before(']'));
             advance();
-            ExactList<std::string> members;
             bool first = true;
             while (!is_char(']')) {
                 if (!first) expect_char(',', "between set members");
                 first = false;
                 std::string member = symbol("a set member");
                 if (member.find('.') != std::string::npos) fail("'" + member + "' is not a valid set member");
-                members.add(std::move(member));
+                members.push_back(std::move(member));
             }
             advance();
-            return Value::set_value(members.take());
+            return Value::set_value(std::move(members));
         }
         if (c == '(') {
             enter();
             advance();
-            ExactList<Value> elements;
+            std::vector<Value> elements;
             while (!is_char(')')) {
                 if (tok_.kind == Tok::End) lex_.fail(open_line, "list of '" + property + "' is not closed with ')'");
                 Value element = value(property);
                 if (element.type() == ValueType::Null) fail("a list cannot hold Null");
-                elements.add(std::move(element));
+                elements.push_back(std::move(element));
             }
             advance();
             --depth_;
-            return Value::list_value(elements.take());
+            return Value::list_value(std::move(elements));
         }
         if (c == '<') {
             enter();
             advance();
-            ExactList<CollectionItem> items;
+            std::vector<CollectionItem> items;
             while (!is_char('>')) {
                 if (!is_word("item")) fail("expected 'item' or '>' in collection '" + property + "', found " + show(tok_));
                 advance();
@@ -805,18 +838,18 @@ private:
                     advance();
                     expect_char(']', "after the item's order");
                 }
-                ExactList<PropertyEntry> properties;
+                std::vector<PropertyEntry> properties;
                 while (!is_word("end")) {
                     if (tok_.kind == Tok::End) fail("collection item of '" + property + "' is not closed with 'end'");
-                    properties.add(this->property());  // the member, not the parameter
+                    properties.push_back(this->property());  // the member, not the parameter
                 }
-                item.properties = properties.take();
+                item.properties = std::move(properties);
                 advance();
-                items.add(std::move(item));
+                items.push_back(std::move(item));
             }
             advance();
             --depth_;
-            return Value::collection(items.take());
+            return Value::collection(std::move(items));
         }
         if (c == '{') {
             Value v = Value::binary(lex_.binary(open_line));
@@ -834,9 +867,15 @@ private:
 }  // namespace
 
 std::string write_text(const ObjectNode& root, bool crlf) {
-    TextWriter writer(crlf);
+    TextWriter writer(crlf, nullptr);
     writer.object(root, 0);
     return std::move(writer.out);
+}
+
+void write_text(const ObjectNode& root, bool crlf, const TextSink& sink) {
+    TextWriter writer(crlf, &sink);
+    writer.object(root, 0);
+    writer.finish();
 }
 
 ObjectNode read_text(std::string_view text) {
