@@ -102,6 +102,19 @@ TEST_F(FormCommands, ErrorsNameTheFileAndThePositionAndLeaveNoOutput) {
     EXPECT_NE(run.err.find(path("missing.dfm") + ": cannot read"), std::string::npos) << run.err;
 }
 
+TEST_F(FormCommands, AFormWithoutATextFormPrintsNothing) {
+    // 100,000 bytes of text first (more than goes out in one piece), then an Extended NaN.
+    formfile::ObjectNode root;
+    root.class_name = "TF";
+    root.properties.push_back({"Long", formfile::Value::string_value(std::string(100000, 'a'))});
+    root.properties.push_back({"NaN", formfile::Value::extended_of({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F})});
+    put("nan.dfm", formfile::write_form_file(root));
+    const HostRun run = run_host({"dfm2txt", path("nan.dfm")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("not a finite number"), std::string::npos) << run.err;
+}
+
 TEST_F(FormCommands, InputsOverTheSizeLimitAreRefusedBeforeTheyAreRead) {
     // A sparse file: refused by its size, without reading it.
     put("huge.dfm", "");
