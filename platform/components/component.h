@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/api.h"
 #include "platform/components/class_info.h"
 #include "platform/formfile/value.h"
 #include "platform/object.h"
@@ -14,7 +15,7 @@
 // published property values. Forms, controls, menus and the diagram shapes all build on it.
 
 // Errors of the component model, e.g. a rejected or duplicate name. Messages are Windows-1252 text.
-class EComponentError : public std::runtime_error {
+class KZR40_API EComponentError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
