@@ -63,9 +63,9 @@ Value named_value(const Named (&table)[N], std::int64_t v) {
 
 template <std::size_t N>
 std::int64_t value_of_name(const Named (&table)[N], const Value& v, const char* what) {
-    if (v.is_integer()) return v.integer;
+    if (v.is_integer()) return v.integer();
     for (const Named& n : table)
-        if (v.type == ValueType::Ident && v.bytes == n.name) return n.value;
+        if (v.type() == ValueType::Ident && v.bytes() == n.name) return n.value;
     throw EComponentError(std::string("unknown ") + what + " " + v.ident_name());
 }
 
@@ -99,7 +99,7 @@ std::vector<PropertyInfo> events(std::initializer_list<const char*> names) {
 TControl& control(TPersistent& p) { return dynamic_cast<TControl&>(p); }
 const TControl& control(const TPersistent& p) { return dynamic_cast<const TControl&>(p); }
 
-bool flag(const TPersistent& p, const char* name) { return p.GetProperty(name).type == ValueType::True; }
+bool flag(const TPersistent& p, const char* name) { return p.GetProperty(name).type() == ValueType::True; }
 
 // A colour that a control takes from its parent while ParentColor is set: stored only when it is the
 // control's own, and setting it makes it so.
@@ -123,21 +123,21 @@ PropertyInfo font_property() {
 PropertyInfo parent_font(bool def) {
     PropertyInfo p = boolean("ParentFont", def);
     p.get = [](const TPersistent& o) { return Value::boolean(control(o).ParentFont()); };
-    p.set = [](TPersistent& o, const Value& v) { control(o).SetParentFont(v.type == ValueType::True); };
+    p.set = [](TPersistent& o, const Value& v) { control(o).SetParentFont(v.type() == ValueType::True); };
     return p;
 }
 
 PropertyInfo caption() {
     PropertyInfo p = text("Caption");
     p.get = [](const TPersistent& o) { return Value::string_value(control(o).Caption()); };
-    p.set = [](TPersistent& o, const Value& v) { control(o).SetCaption(v.bytes); };
+    p.set = [](TPersistent& o, const Value& v) { control(o).SetCaption(std::string(v.bytes())); };
     return p;
 }
 
 PropertyInfo visible(bool def) {
     PropertyInfo p = boolean("Visible", def);
     p.get = [](const TPersistent& o) { return Value::boolean(control(o).Visible()); };
-    p.set = [](TPersistent& o, const Value& v) { control(o).SetVisible(v.type == ValueType::True); };
+    p.set = [](TPersistent& o, const Value& v) { control(o).SetVisible(v.type() == ValueType::True); };
     return p;
 }
 
@@ -148,8 +148,8 @@ PropertyInfo align() {
     p.get = [](const TPersistent& o) { return Value::ident(kAlignNames[static_cast<int>(control(o).Align())]); };
     p.set = [](TPersistent& o, const Value& v) {
         for (int i = 0; i < 6; ++i)
-            if (v.bytes == kAlignNames[i]) return control(o).SetAlign(static_cast<TAlign>(i));
-        throw EComponentError("unknown alignment " + v.bytes);
+            if (v.bytes() == kAlignNames[i]) return control(o).SetAlign(static_cast<TAlign>(i));
+        throw EComponentError("unknown alignment " + std::string(v.bytes()));
     };
     return p;
 }
@@ -166,7 +166,7 @@ PropertyInfo anchors() {
     };
     p.set = [](TPersistent& o, const Value& v) {
         TAnchors a = 0;
-        for (const std::string& m : v.set) {
+        for (const std::string& m : v.set()) {
             bool known = false;
             for (const auto& [bit, name] : names)
                 if (m == name) a |= bit, known = true;
@@ -180,7 +180,7 @@ PropertyInfo anchors() {
 PropertyInfo tab_order() {
     PropertyInfo p = integer("TabOrder", -1);
     p.get = [](const TPersistent& o) { return Value::integer_value(dynamic_cast<const TWinControl&>(o).TabOrder()); };
-    p.set = [](TPersistent& o, const Value& v) { dynamic_cast<TWinControl&>(o).SetTabOrder(static_cast<int>(v.integer)); };
+    p.set = [](TPersistent& o, const Value& v) { dynamic_cast<TWinControl&>(o).SetTabOrder(static_cast<int>(v.integer())); };
     return p;
 }
 
@@ -195,7 +195,7 @@ PropertyInfo bound(const char* name, int which) {
     p.set = [which](TPersistent& o, const Value& v) {
         TControl& c = control(o);
         int b[] = {c.Left(), c.Top(), c.Width(), c.Height()};
-        b[which] = static_cast<int>(v.integer);
+        b[which] = static_cast<int>(v.integer());
         c.SetBounds(b[0], b[1], b[2], b[3]);
     };
     return p;
@@ -253,12 +253,12 @@ void define_classes() {
     component_c.published[0].get = [](const TPersistent& o) {
         return Value::string_value(dynamic_cast<const TComponent&>(o).Name());
     };
-    component_c.published[0].set = [](TPersistent& o, const Value& v) { dynamic_cast<TComponent&>(o).SetName(v.bytes); };
+    component_c.published[0].set = [](TPersistent& o, const Value& v) { dynamic_cast<TComponent&>(o).SetName(std::string(v.bytes())); };
     component_c.published[1].get = [](const TPersistent& o) {
         return Value::integer_value(dynamic_cast<const TComponent&>(o).Tag());
     };
     component_c.published[1].set = [](TPersistent& o, const Value& v) {
-        dynamic_cast<TComponent&>(o).SetTag(static_cast<int>(v.integer));
+        dynamic_cast<TComponent&>(o).SetTag(static_cast<int>(v.integer()));
     };
     component_c.defined = {integer("Left", 0), integer("Top", 0)};
     creatable<TComponent>(component_c);
@@ -277,26 +277,26 @@ void define_classes() {
     // Forms. Width and Height give way to ClientWidth and ClientHeight when the form does not scroll.
     ComponentClass& form_c = add("TForm", &win_c);
     {
-        auto auto_scroll = [](const TPersistent& o) { return o.GetProperty("AutoScroll").type != ValueType::False; };
+        auto auto_scroll = [](const TPersistent& o) { return o.GetProperty("AutoScroll").type() != ValueType::False; };
         PropertyInfo client_height = integer("ClientHeight", 0);
         client_height.stored = Stored::Always;
         client_height.get = [](const TPersistent& o) { return Value::integer_value(control(o).ClientHeight()); };
-        client_height.set = [](TPersistent& o, const Value& v) { control(o).SetClientHeight(static_cast<int>(v.integer)); };
+        client_height.set = [](TPersistent& o, const Value& v) { control(o).SetClientHeight(static_cast<int>(v.integer())); };
         client_height.stored_if = [auto_scroll](const TPersistent& o) { return !auto_scroll(o); };
         PropertyInfo client_width = client_height;
         client_width.name = "ClientWidth";
         client_width.get = [](const TPersistent& o) { return Value::integer_value(control(o).ClientWidth()); };
-        client_width.set = [](TPersistent& o, const Value& v) { control(o).SetClientWidth(static_cast<int>(v.integer)); };
+        client_width.set = [](TPersistent& o, const Value& v) { control(o).SetClientWidth(static_cast<int>(v.integer())); };
         PropertyInfo form_color = prop("Color", PropertyKind::Color, Value::ident("clBtnFace"), Stored::Always);
         PropertyInfo old_create_order = prop("OldCreateOrder", PropertyKind::Boolean, Value::boolean(false), Stored::Always);
         PropertyInfo pixels = integer("PixelsPerInch", 96);
         pixels.stored = Stored::Always;
         pixels.get = [](const TPersistent& o) { return Value::integer_value(dynamic_cast<const TCustomForm&>(o).PixelsPerInch()); };
-        pixels.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetPixelsPerInch(static_cast<int>(v.integer)); };
+        pixels.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetPixelsPerInch(static_cast<int>(v.integer())); };
         PropertyInfo text_height = integer("TextHeight", 13);
         text_height.stored = Stored::Always;
         text_height.get = [](const TPersistent& o) { return Value::integer_value(dynamic_cast<const TCustomForm&>(o).TextHeight()); };
-        text_height.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetTextHeight(static_cast<int>(v.integer)); };
+        text_height.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetTextHeight(static_cast<int>(v.integer())); };
         PropertyInfo stored_pixels = pixels;
         stored_pixels.stored = Stored::Never;  // published, but written by the form itself at the end
         form_c.published = join(
@@ -332,7 +332,7 @@ void define_classes() {
         if (p.name != "Width" && p.name != "Height") continue;
         p.stored_if = [](const TPersistent& o) {
             if (!dynamic_cast<const TCustomForm*>(&o)) return true;
-            return o.GetProperty("AutoScroll").type != ValueType::False;
+            return o.GetProperty("AutoScroll").type() != ValueType::False;
         };
     }
 
@@ -431,7 +431,7 @@ void define_classes() {
     {
         PropertyInfo auto_size = boolean("AutoSize", true);
         auto_size.get = [](const TPersistent& o) { return Value::boolean(dynamic_cast<const TLabel&>(o).AutoSize()); };
-        auto_size.set = [](TPersistent& o, const Value& v) { dynamic_cast<TLabel&>(o).SetAutoSize(v.type == ValueType::True); };
+        auto_size.set = [](TPersistent& o, const Value& v) { dynamic_cast<TLabel&>(o).SetAutoSize(v.type() == ValueType::True); };
         label.published = join(
             std::vector<PropertyInfo>{align(), enumeration("Alignment", "taLeftJustify"), anchors(), auto_size,
                                       enumeration("BiDiMode", "bdLeftToRight"), caption(), color("clBtnFace")},
@@ -540,7 +540,7 @@ void define_classes() {
     {
         // Stored only for owner-drawn styles, where the program sets it.
         PropertyInfo item_height = integer("ItemHeight", 16);
-        item_height.stored_if = [](const TPersistent& o) { return o.GetProperty("Style").bytes != "lbStandard"; };
+        item_height.stored_if = [](const TPersistent& o) { return o.GetProperty("Style").bytes() != "lbStandard"; };
         list_box.published = join(
             std::vector<PropertyInfo>{align(), anchors(), enumeration("BiDiMode", "bdLeftToRight"),
                                       enumeration("BorderStyle", "bsSingle"), color("clWindow"), boolean("Ctl3D", true)},
@@ -673,7 +673,7 @@ void define_classes() {
         item_caption.get = [](const TPersistent& o) {
             return Value::string_value(dynamic_cast<const TMenuItem&>(o).Caption());
         };
-        item_caption.set = [](TPersistent& o, const Value& v) { dynamic_cast<TMenuItem&>(o).SetCaption(v.bytes); };
+        item_caption.set = [](TPersistent& o, const Value& v) { dynamic_cast<TMenuItem&>(o).SetCaption(std::string(v.bytes())); };
         menu_item.published = join(
             std::vector<PropertyInfo>{component("Action"), enumeration("AutoHotkeys", "maParent"),
                                       enumeration("AutoLineReduction", "maParent"), enumeration("Break", "mbNone"),

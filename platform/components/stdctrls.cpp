@@ -15,7 +15,7 @@ void TLabel::SetAutoSize(bool auto_size) {
     AdjustBounds();
 }
 
-bool TLabel::ShowAccelChar() const { return GetProperty("ShowAccelChar").type != formfile::ValueType::False; }
+bool TLabel::ShowAccelChar() const { return GetProperty("ShowAccelChar").type() != formfile::ValueType::False; }
 
 void TLabel::SetTextExtentFunction(TextExtentFunction measure) { measure_function() = std::move(measure); }
 
@@ -30,6 +30,6 @@ void TLabel::AdjustBounds() {
     const TSize extent = measure(text, Font(), ShowAccelChar());
     int left = Left();
     // A right-justified label keeps its right edge.
-    if (GetProperty("Alignment").bytes == "taRightJustify") left += Width() - extent.cx;
+    if (GetProperty("Alignment").bytes() == "taRightJustify") left += Width() - extent.cx;
     SetBounds(left, Top(), extent.cx, extent.cy);
 }

@@ -1,7 +1,11 @@
 #include "platform/formfile/binary.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
+
+#include "platform/formfile/printable.h"
 
 namespace formfile {
 
@@ -29,7 +33,7 @@ public:
     // corrupt everything after it, so the name is refused.
     void short_string(std::string_view s, std::string_view what) {
         if (s.size() > 255)
-            throw FormFileError("cannot write " + std::string(what) + " '" + std::string(s.substr(0, 40)) +
+            throw FormFileError("cannot write " + std::string(what) + " '" + printable(s.substr(0, 40)) +
                                 "...': " + std::to_string(s.size()) + " bytes, a short string holds at most 255");
         byte(static_cast<std::uint8_t>(s.size()));
         out.append(s);
@@ -41,67 +45,47 @@ public:
 
     void value(const Value& v, std::string_view property) {
         const std::string what = "a value of property '" + std::string(property) + "'";
-        switch (v.type) {
-            case ValueType::Int8:
-            case ValueType::Int16:
-            case ValueType::Int32: {
-                // The type says the width; a value that does not fit it would be silently cut.
-                const auto t = Value::integer_value(v.integer).type;
-                if (static_cast<int>(t) > static_cast<int>(v.type))
-                    throw FormFileError("cannot write " + what + ": " + std::to_string(v.integer) + " does not fit " +
-                                        std::string(value_type_name(v.type)));
-                byte(static_cast<std::uint8_t>(v.type));
-                if (v.type == ValueType::Int8) little(static_cast<std::int8_t>(v.integer));
-                else if (v.type == ValueType::Int16) little(static_cast<std::int16_t>(v.integer));
-                else little(static_cast<std::int32_t>(v.integer));
+        const ValueType type = v.type();
+        byte(static_cast<std::uint8_t>(type));
+        switch (type) {
+            case ValueType::Int8: little(static_cast<std::int8_t>(v.integer())); return;
+            case ValueType::Int16: little(static_cast<std::int16_t>(v.integer())); return;
+            case ValueType::Int32: little(static_cast<std::int32_t>(v.integer())); return;
+            case ValueType::Int64:
+            case ValueType::Currency: little(v.integer()); return;
+            case ValueType::Extended: {
+                const auto stored = v.extended();
+                raw(stored.data(), stored.size());
                 return;
             }
-            case ValueType::Int64:
-            case ValueType::Currency:
-                byte(static_cast<std::uint8_t>(v.type));
-                little(v.integer);
+            case ValueType::Single: {
+                const float x = v.single();
+                raw(&x, sizeof x);
                 return;
-            case ValueType::Extended:
-                byte(static_cast<std::uint8_t>(v.type));
-                raw(v.extended.data(), v.extended.size());
+            }
+            case ValueType::Date: {
+                const double x = v.date();
+                raw(&x, sizeof x);
                 return;
-            case ValueType::Single:
-                byte(static_cast<std::uint8_t>(v.type));
-                raw(&v.single, sizeof v.single);
-                return;
-            case ValueType::Date:
-                byte(static_cast<std::uint8_t>(v.type));
-                raw(&v.date, sizeof v.date);
-                return;
-            case ValueType::String:
-                byte(static_cast<std::uint8_t>(v.type));
-                short_string(v.bytes, what);
-                return;
-            case ValueType::Ident:
-                byte(static_cast<std::uint8_t>(v.type));
-                short_string(v.bytes, "identifier of property '" + std::string(property) + "'");
-                return;
+            }
+            case ValueType::String: short_string(v.bytes(), what); return;
+            case ValueType::Ident: short_string(v.bytes(), "identifier of property '" + std::string(property) + "'"); return;
             case ValueType::LString:
             case ValueType::Binary:
             case ValueType::UTF8String:
-                byte(static_cast<std::uint8_t>(v.type));
-                length32(v.bytes.size(), what);
-                out.append(v.bytes);
+                length32(v.bytes().size(), what);
+                out.append(v.bytes());
                 return;
             case ValueType::WString:
-                byte(static_cast<std::uint8_t>(v.type));
-                length32(v.wide.size(), what);
-                for (char16_t c : v.wide) little(static_cast<std::uint16_t>(c));
+                length32(v.wide().size(), what);
+                for (char16_t c : v.wide()) little(static_cast<std::uint16_t>(c));
                 return;
             case ValueType::Null:
             case ValueType::False:
             case ValueType::True:
-            case ValueType::Nil:
-                byte(static_cast<std::uint8_t>(v.type));
-                return;
+            case ValueType::Nil: return;
             case ValueType::Set:
-                byte(static_cast<std::uint8_t>(v.type));
-                for (const std::string& member : v.set) {
+                for (const std::string& member : v.set()) {
                     // An empty name is the end marker of the set.
                     if (member.empty()) throw FormFileError("cannot write " + what + ": empty set member name");
                     short_string(member, "set member of property '" + std::string(property) + "'");
@@ -109,21 +93,19 @@ public:
                 byte(0);
                 return;
             case ValueType::List:
-                byte(static_cast<std::uint8_t>(v.type));
-                for (const Value& element : v.list) {
+                for (const Value& element : v.list()) {
                     // Type byte 0 ends a list, so a Null element cannot be written inside one.
-                    if (element.type == ValueType::Null)
+                    if (element.type() == ValueType::Null)
                         throw FormFileError("cannot write " + what + ": a list cannot hold Null");
                     value(element, property);
                 }
                 byte(0);
                 return;
             case ValueType::Collection:
-                byte(static_cast<std::uint8_t>(v.type));
-                for (const CollectionItem& item : v.items) {
+                for (const CollectionItem& item : v.items()) {
                     if (item.has_order) {
-                        if (item.order.type != ValueType::Int8 && item.order.type != ValueType::Int16 &&
-                            item.order.type != ValueType::Int32)
+                        const ValueType order = item.order.type();
+                        if (order != ValueType::Int8 && order != ValueType::Int16 && order != ValueType::Int32)
                             throw FormFileError("cannot write " + what + ": a collection item's order is not an integer");
                         value(item.order, property);
                     }
@@ -134,8 +116,7 @@ public:
                 byte(0);
                 return;
         }
-        throw FormFileError("cannot write " + what + ": unknown value type " +
-                            std::to_string(static_cast<int>(v.type)));
+        throw FormFileError("cannot write " + what + ": unknown value type " + std::to_string(static_cast<int>(type)));
     }
 
     void properties(const std::vector<PropertyEntry>& entries) {
@@ -150,16 +131,16 @@ public:
         // A record starting with a byte of $F0 or more begins with flags; a class name of 240 bytes or
         // more would be taken for them, so it gets an (empty) flags byte in front.
         if (node.flags || node.class_name.size() >= 0xF0) {
-            if (node.flags & ~0x07) throw FormFileError("cannot write object '" + node.name + "': unknown flags");
+            if (node.flags & ~0x07) throw FormFileError("cannot write object '" + printable(node.name) + "': unknown flags");
             byte(static_cast<std::uint8_t>(0xF0 | node.flags));
             if (node.flags & kChildPos) {
-                if (node.child_pos.type != ValueType::Int8 && node.child_pos.type != ValueType::Int16 &&
-                    node.child_pos.type != ValueType::Int32)
-                    throw FormFileError("cannot write object '" + node.name + "': its position is not an integer");
+                const ValueType pos = node.child_pos.type();
+                if (pos != ValueType::Int8 && pos != ValueType::Int16 && pos != ValueType::Int32)
+                    throw FormFileError("cannot write object '" + printable(node.name) + "': its position is not an integer");
                 value(node.child_pos, "position");
             }
         }
-        if (node.class_name.empty()) throw FormFileError("cannot write object '" + node.name + "' without a class name");
+        if (node.class_name.empty()) throw FormFileError("cannot write object '" + printable(node.name) + "' without a class name");
         short_string(node.class_name, "class name");
         short_string(node.name, "object name");
         properties(node.properties);
@@ -170,15 +151,178 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
+// Sizing
+
+// The element count of each long run (list, set, collection, property list, children) by the offset
+// where it starts. The reader reserves exactly that many elements: grown by doubling, a list of
+// one-byte values would need up to three times its final memory while it moves.
+struct RunSize {
+    std::uint32_t start;
+    std::uint32_t count;
+    friend bool operator<(const RunSize& a, const RunSize& b) { return a.start < b.start; }
+};
+
+// A quick pass over the stream that only counts; it stops quietly at anything malformed (the reader
+// then reports it) and leaves runs it did not finish uncounted.
+class RunSizer {
+public:
+    explicit RunSizer(std::string_view data) : data_(data) {}
+
+    std::vector<RunSize> sizes(std::size_t object_start) {
+        pos_ = object_start;
+        object();
+        std::sort(sizes_.begin(), sizes_.end());
+        return std::move(sizes_);
+    }
+
+private:
+    // Short runs are not worth a record: they grow by doubling from few elements.
+    static constexpr std::uint32_t kCounted = 16;
+
+    bool byte(std::uint8_t& b) {
+        if (pos_ >= data_.size()) return false;
+        b = static_cast<std::uint8_t>(data_[pos_++]);
+        return true;
+    }
+    bool peek(std::uint8_t& b) const {
+        if (pos_ >= data_.size()) return false;
+        b = static_cast<std::uint8_t>(data_[pos_]);
+        return true;
+    }
+    bool skip(std::size_t n) {
+        if (n > data_.size() - pos_) return false;
+        pos_ += n;
+        return true;
+    }
+    bool short_string(std::uint8_t& length) { return byte(length) && skip(length); }
+    bool length32(std::size_t unit) {
+        if (data_.size() - pos_ < 4) return false;
+        std::uint32_t n = 0;
+        for (int i = 0; i < 4; ++i) n |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(data_[pos_ + i])) << (8 * i);
+        pos_ += 4;
+        return n <= 0x7FFFFFFF && skip(static_cast<std::size_t>(n) * unit);
+    }
+    void counted(std::size_t start, std::uint32_t count) {
+        if (count >= kCounted) sizes_.push_back({static_cast<std::uint32_t>(start), count});
+    }
+
+    // Elements up to the zero byte that ends the run, each read by `element`.
+    template <class Element>
+    bool run(Element&& element) {
+        const std::size_t start = pos_;
+        std::uint32_t count = 0;
+        for (std::uint8_t next; peek(next);) {
+            if (next == 0) {
+                ++pos_;
+                counted(start, count);
+                return true;
+            }
+            if (!element()) return false;
+            ++count;
+        }
+        return false;
+    }
+
+    bool value() {
+        if (++depth_ > kMaxNestingDepth) return false;
+        const bool ok = value_inside();
+        --depth_;
+        return ok;
+    }
+
+    bool value_inside() {
+        std::uint8_t type, length;
+        if (!byte(type) || type > kLastValueType) return false;
+        switch (static_cast<ValueType>(type)) {
+            case ValueType::Null:
+            case ValueType::False:
+            case ValueType::True:
+            case ValueType::Nil: return true;
+            case ValueType::Int8: return skip(1);
+            case ValueType::Int16: return skip(2);
+            case ValueType::Int32:
+            case ValueType::Single: return skip(4);
+            case ValueType::Int64:
+            case ValueType::Currency:
+            case ValueType::Date: return skip(8);
+            case ValueType::Extended: return skip(10);
+            case ValueType::String:
+            case ValueType::Ident: return short_string(length);
+            case ValueType::LString:
+            case ValueType::Binary:
+            case ValueType::UTF8String: return length32(1);
+            case ValueType::WString: return length32(2);
+            case ValueType::Set: {
+                const std::size_t start = pos_;
+                std::uint32_t count = 0;
+                for (;;) {
+                    if (!short_string(length)) return false;
+                    if (length == 0) break;
+                    ++count;
+                }
+                counted(start, count);
+                return true;
+            }
+            case ValueType::List: return run([this] { return value(); });
+            case ValueType::Collection:
+                return run([this] {
+                    std::uint8_t next;
+                    if (!peek(next)) return false;
+                    if (next >= static_cast<std::uint8_t>(ValueType::Int8) &&
+                        next <= static_cast<std::uint8_t>(ValueType::Int32) && !value())
+                        return false;
+                    return byte(next) && next == static_cast<std::uint8_t>(ValueType::List) && properties();
+                });
+        }
+        return false;
+    }
+
+    bool properties() {
+        return run([this] {
+            std::uint8_t length;
+            return short_string(length) && value();
+        });
+    }
+
+    bool object() {
+        if (++depth_ > kMaxNestingDepth) return false;
+        std::uint8_t first, length;
+        bool ok = peek(first);
+        if (ok && (first & 0xF0) == 0xF0) ok = skip(1) && (!(first & kChildPos) || value());
+        ok = ok && short_string(length) && short_string(length) && properties() &&
+             run([this] { return object(); });
+        --depth_;
+        return ok;
+    }
+
+    std::string_view data_;
+    std::size_t pos_ = 0;
+    int depth_ = 0;
+    std::vector<RunSize> sizes_;
+};
+
+// ---------------------------------------------------------------------------------------------
 // Reading
 
 class StreamReader {
 public:
     StreamReader(std::string_view data, std::size_t base) : data_(data), base_(base) {}
 
+    // Counts of the long runs, from RunSizer over the same bytes.
+    void expect(std::vector<RunSize> sizes) { sizes_ = std::move(sizes); }
+
     [[noreturn]] void fail(std::size_t at, const std::string& problem) const {
         throw FormFileError("byte offset " + std::to_string(base_ + at) + ": " + problem);
     }
+
+    // What is being read, for a message: kValue names the property whose value it is. Names are file
+    // bytes, so they are escaped; the text is made only when it is needed.
+    static constexpr std::string_view kValue = "the value";
+    std::string describe(std::string_view what) const {
+        if (what == kValue && property_) return "the value of " + property();
+        return std::string(what);
+    }
+    std::string property() const { return "'" + (property_ ? printable(*property_) : std::string()) + "'"; }
 
     std::size_t pos() const { return pos_; }
     std::size_t left() const { return data_.size() - pos_; }
@@ -186,7 +330,7 @@ public:
 
     void need(std::size_t n, std::string_view what) const {
         if (n > left())
-            fail(pos_, std::string(what) + " needs " + std::to_string(n) + " bytes but the stream ends after " +
+            fail(pos_, describe(what) + " needs " + std::to_string(n) + " bytes but the stream ends after " +
                            std::to_string(left()));
     }
     std::uint8_t byte(std::string_view what) {
@@ -212,12 +356,13 @@ public:
         std::memcpy(out, data_.data() + pos_, n);
         pos_ += n;
     }
-    std::string bytes(std::size_t n, std::string_view what) {
+    std::string_view view(std::size_t n, std::string_view what) {
         need(n, what);
-        std::string s(data_.substr(pos_, n));
+        const std::string_view s = data_.substr(pos_, n);
         pos_ += n;
         return s;
     }
+    std::string bytes(std::size_t n, std::string_view what) { return std::string(view(n, what)); }
     std::string short_string(std::string_view what) {
         const std::size_t n = byte(what);
         return bytes(n, what);
@@ -226,9 +371,9 @@ public:
     std::size_t length32(std::size_t unit, std::string_view what) {
         const std::size_t at = pos_;
         const std::int32_t n = little<std::int32_t>(what);
-        if (n < 0) fail(at, std::string(what) + " has a negative length " + std::to_string(n));
+        if (n < 0) fail(at, describe(what) + " has a negative length " + std::to_string(n));
         if (static_cast<std::size_t>(n) > left() / unit)
-            fail(at, std::string(what) + " of length " + std::to_string(n) + " runs past the end of the stream (" +
+            fail(at, describe(what) + " of length " + std::to_string(n) + " runs past the end of the stream (" +
                          std::to_string(left()) + " bytes left)");
         return static_cast<std::size_t>(n);
     }
@@ -239,81 +384,109 @@ public:
     }
     void leave() { --depth_; }
 
-    Value value(const std::string& property) {
+    Value value() {
         const std::size_t at = pos_;
-        const std::uint8_t type = byte("a value type");
-        const std::string what = "the value of '" + property + "'";
-        if (type > kLastValueType)
-            fail(at, "unknown value type " + std::to_string(type) + " for property '" + property + "'");
-        Value v(static_cast<ValueType>(type));
-        switch (v.type) {
+        const std::uint8_t type_byte = byte("a value type");
+        constexpr std::string_view what = kValue;
+        if (type_byte > kLastValueType)
+            fail(at, "unknown value type " + std::to_string(type_byte) + " for property " + property());
+        const auto type = static_cast<ValueType>(type_byte);
+        switch (type) {
             case ValueType::Null:
             case ValueType::False:
             case ValueType::True:
-            case ValueType::Nil: break;
-            case ValueType::Int8: v.integer = little<std::int8_t>(what); break;
-            case ValueType::Int16: v.integer = little<std::int16_t>(what); break;
-            case ValueType::Int32: v.integer = little<std::int32_t>(what); break;
-            case ValueType::Int64:
-            case ValueType::Currency: v.integer = little<std::int64_t>(what); break;
-            case ValueType::Extended: raw(v.extended.data(), v.extended.size(), what); break;
-            case ValueType::Single: raw(&v.single, sizeof v.single, what); break;
-            case ValueType::Date: raw(&v.date, sizeof v.date, what); break;
+            case ValueType::Nil: return Value(type);
+            case ValueType::Int8: return Value::integer_of(type, little<std::int8_t>(what));
+            case ValueType::Int16: return Value::integer_of(type, little<std::int16_t>(what));
+            case ValueType::Int32: return Value::integer_of(type, little<std::int32_t>(what));
+            case ValueType::Int64: return Value::integer_of(type, little<std::int64_t>(what));
+            case ValueType::Currency: return Value::currency_value(little<std::int64_t>(what));
+            case ValueType::Extended: {
+                payload::ExtendedBytes stored;
+                raw(stored.data(), stored.size(), what);
+                return Value::extended_of(stored);
+            }
+            case ValueType::Single: {
+                float x;
+                raw(&x, sizeof x, what);
+                return Value::single_value(x);
+            }
+            case ValueType::Date: {
+                double x;
+                raw(&x, sizeof x, what);
+                return Value::date_value(x);
+            }
             case ValueType::String:
-            case ValueType::Ident: v.bytes = short_string(what); break;
+            case ValueType::Ident: {
+                const std::size_t n = byte(what);
+                return Value::bytes_of(type, view(n, what));
+            }
             case ValueType::LString:
             case ValueType::Binary:
-            case ValueType::UTF8String: v.bytes = bytes(length32(1, what), what); break;
+            case ValueType::UTF8String: return Value::bytes_of(type, view(length32(1, what), what));
             case ValueType::WString: {
                 const std::size_t n = length32(2, what);
-                v.wide.resize(n);
-                for (std::size_t i = 0; i < n; ++i) v.wide[i] = static_cast<char16_t>(little<std::uint16_t>(what));
-                break;
+                std::u16string wide(n, u'\0');
+                for (std::size_t i = 0; i < n; ++i) wide[i] = static_cast<char16_t>(little<std::uint16_t>(what));
+                return Value::wide_value(wide);
             }
-            case ValueType::Set:
+            case ValueType::Set: {
+                std::vector<std::string> members;
+                members.reserve(expected());
                 for (;;) {
-                    std::string member = short_string("a set member of '" + property + "'");
+                    std::string member = short_string("a set member");
                     if (member.empty()) break;
-                    v.set.push_back(std::move(member));
+                    members.push_back(std::move(member));
                 }
-                break;
-            case ValueType::List:
+                return Value::set_value(std::move(members));
+            }
+            case ValueType::List: {
                 enter(at);
-                while (peek("the end of a list in '" + property + "'") != 0) v.list.push_back(value(property));
+                std::vector<Value> elements;
+                elements.reserve(expected());
+                while (peek("the end of a list") != 0) elements.push_back(value());
                 ++pos_;
                 leave();
-                break;
-            case ValueType::Collection:
+                return Value::list_value(std::move(elements));
+            }
+            case ValueType::Collection: {
                 enter(at);
-                while (peek("the end of a collection in '" + property + "'") != 0) {
+                std::vector<CollectionItem> items;
+                items.reserve(expected());
+                while (peek("the end of a collection") != 0) {
                     CollectionItem item;
                     const std::uint8_t next = peek("a collection item");
                     if (next == static_cast<std::uint8_t>(ValueType::Int8) ||
                         next == static_cast<std::uint8_t>(ValueType::Int16) ||
                         next == static_cast<std::uint8_t>(ValueType::Int32)) {
                         item.has_order = true;
-                        item.order = value(property);
+                        item.order = value();
                     }
                     const std::size_t item_at = pos_;
                     if (byte("a collection item") != static_cast<std::uint8_t>(ValueType::List))
-                        fail(item_at, "a collection item of '" + property + "' does not start with the list marker 1");
+                        fail(item_at, "a collection item of " + property() + " does not start with the list marker 1");
                     item.properties = properties();
-                    v.items.push_back(std::move(item));
+                    items.push_back(std::move(item));
                 }
                 ++pos_;
                 leave();
-                break;
+                return Value::collection(std::move(items));
+            }
         }
-        return v;
+        fail(at, "unknown value type " + std::to_string(type_byte));
     }
 
     // Property entries up to and including the terminating zero byte.
     std::vector<PropertyEntry> properties() {
+        const std::string* outer = property_;
         std::vector<PropertyEntry> entries;
+        entries.reserve(expected());
         while (peek("the end of a property list") != 0) {
             PropertyEntry entry;
             entry.name = short_string("a property name");
-            entry.value = value(entry.name);
+            property_ = &entry.name;
+            entry.value = value();
+            property_ = outer;
             entries.push_back(std::move(entry));
         }
         ++pos_;
@@ -331,8 +504,8 @@ public:
             if (node.flags & ~0x07) fail(at, "unknown object flags " + std::to_string(node.flags));
             if (node.flags & kChildPos) {
                 const std::size_t pos_at = pos_;
-                node.child_pos = value("position");
-                if (!node.child_pos.is_integer() || node.child_pos.type == ValueType::Int64)
+                node.child_pos = value();
+                if (!node.child_pos.is_integer() || node.child_pos.type() == ValueType::Int64)
                     fail(pos_at, "an object's position is not a 8, 16 or 32-bit integer");
             }
         }
@@ -340,7 +513,8 @@ public:
         if (node.class_name.empty()) fail(at, "an object record without a class name");
         node.name = short_string("an object name");
         node.properties = properties();
-        while (peek("the end of the objects inside '" + node.name + "'") != 0) node.children.push_back(object());
+        node.children.reserve(expected());
+        while (peek("the end of an object's children") != 0) node.children.push_back(object());
         ++pos_;
         leave();
         return node;
@@ -351,13 +525,25 @@ private:
     std::size_t base_;
     std::size_t pos_ = 0;
     int depth_ = 0;
+    const std::string* property_ = nullptr;  // the property whose value is being read
+    std::vector<RunSize> sizes_;
+    std::size_t next_size_ = 0;
+
+    // The element count of the run that starts here, when it was counted; runs are met in the order of
+    // their start.
+    std::size_t expected() {
+        while (next_size_ < sizes_.size() && sizes_[next_size_].start < pos_) ++next_size_;
+        return next_size_ < sizes_.size() && sizes_[next_size_].start == pos_ ? sizes_[next_size_].count : 0;
+    }
 };
 
 ObjectNode read_stream_at(std::string_view stream, std::size_t base) {
+    if (stream.size() > kMaxFormFileSize) throw FormFileError("the stream has " + too_large_message(stream.size()));
     StreamReader reader(stream, base);
     if (stream.size() < kSignature.size() || stream.substr(0, kSignature.size()) != kSignature)
         reader.fail(0, "not a component stream: the signature TPF0 is missing");
     reader.bytes(kSignature.size(), "the signature");
+    reader.expect(RunSizer(stream).sizes(kSignature.size()));
     ObjectNode root = reader.object();
     if (!reader.at_end())
         reader.fail(reader.pos(), std::to_string(reader.left()) + " bytes follow the root object's record");
@@ -400,6 +586,7 @@ bool looks_binary(std::string_view file) {
 }
 
 ObjectNode read_form_file(std::string_view file, ResourceHeader* header) {
+    if (file.size() > kMaxFormFileSize) throw FormFileError("the form file has " + too_large_message(file.size()));
     ResourceHeader parsed;
     std::string_view stream = file;
     if (!file.empty() && static_cast<unsigned char>(file[0]) == 0xFF) {

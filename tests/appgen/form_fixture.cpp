@@ -49,9 +49,11 @@ ScratchDir::~ScratchDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::vector<std::string> ScratchDir::files() const {
+std::vector<std::string> ScratchDir::files() const { return files_in(path_); }
+
+std::vector<std::string> files_in(const std::filesystem::path& directory) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -93,13 +95,13 @@ std::int64_t integer(const formfile::ObjectNode& node, std::string_view property
     const formfile::PropertyEntry* entry = node.find(property);
     if (!entry) throw std::runtime_error(node.name + " has no stored " + std::string(property));
     if (!entry->value.is_integer()) throw std::runtime_error(node.name + "." + std::string(property) + " is no integer");
-    return entry->value.integer;
+    return entry->value.integer();
 }
 
 std::string text(const formfile::ObjectNode& node, std::string_view property) {
     const formfile::PropertyEntry* entry = node.find(property);
     if (!entry) throw std::runtime_error(node.name + " has no stored " + std::string(property));
-    return entry->value.is_ident() ? entry->value.ident_name() : entry->value.bytes;
+    return entry->value.is_ident() ? entry->value.ident_name() : std::string(entry->value.bytes());
 }
 
 bool has(const formfile::ObjectNode& node, std::string_view property) { return node.find(property) != nullptr; }

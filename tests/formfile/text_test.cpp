@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/formfile/binary.h"
@@ -70,7 +71,7 @@ TEST(FormText, ValuesAreWrittenInTheFormTextNotation) {
         {Value::extended_value(-1.5e10L), "-1.5E10"},
         {Value::extended_value(1e-300L), "1.0E-300"},
         {Value::single_value(0.1f), "0.1s"},
-        {Value::currency_value(-125001), "-12.5001c"},
+        {Value::currency_value(-125001), "-125001c"},  // the stored integer, as the target writes it
         {Value::date_value(36526.25), "36526.25d"},
     };
     for (const auto& c : cases) EXPECT_EQ(written(c.value), c.text) << c.text;
@@ -155,14 +156,14 @@ TEST(FormText, ReaderAcceptsTheVariantsOtherWritersProduce) {
     EXPECT_EQ(node.properties[0].value, Value::string_value("abcdef\r\ng"));
     EXPECT_EQ(node.properties[1].value, Value::extended_value(1.5L));
     EXPECT_EQ(node.properties[2].value, Value::integer_value(255));
-    EXPECT_EQ(node.properties[2].value.type, ValueType::Int16);
-    EXPECT_EQ(node.properties[3].value.type, ValueType::True);
-    EXPECT_EQ(node.properties[4].value.type, ValueType::Nil);
+    EXPECT_EQ(node.properties[2].value.type(), ValueType::Int16);
+    EXPECT_EQ(node.properties[3].value.type(), ValueType::True);
+    EXPECT_EQ(node.properties[4].value.type(), ValueType::Nil);
     EXPECT_EQ(node.properties[5].value, Value::strings({"a"}));
     EXPECT_EQ(node.properties[6].value, Value::binary("\x01\x02\xFF"));
-    ASSERT_EQ(node.properties[7].value.items.size(), 2u);
-    EXPECT_TRUE(node.properties[7].value.items[1].has_order);
-    EXPECT_EQ(node.properties[7].value.items[1].order, Value::integer_value(2));
+    ASSERT_EQ(node.properties[7].value.items().size(), 2u);
+    EXPECT_TRUE(node.properties[7].value.items()[1].has_order);
+    EXPECT_EQ(node.properties[7].value.items()[1].order, Value::integer_value(2));
     ASSERT_EQ(node.children.size(), 1u);
     EXPECT_EQ(node.children[0].flags, kInline | kChildPos);
     EXPECT_EQ(node.children[0].child_pos, Value::integer_value(3));
@@ -171,8 +172,8 @@ TEST(FormText, ReaderAcceptsTheVariantsOtherWritersProduce) {
 TEST(FormText, CharacterCodesUpTo255AreBytesOfAOneByteString) {
     // The target's reading: #nnn up to 255 is one byte; only a code above 255 makes a wide string.
     const Value caption = read_value("'Manuten'#231#227'o da tabela CLIENTE (Cliente)'");
-    EXPECT_EQ(caption.type, ValueType::String);
-    EXPECT_EQ(caption.bytes, "Manuten\xE7\xE3o da tabela CLIENTE (Cliente)");
+    EXPECT_EQ(caption.type(), ValueType::String);
+    EXPECT_EQ(caption.bytes(), "Manuten\xE7\xE3o da tabela CLIENTE (Cliente)");
     EXPECT_EQ(read_value("'Giri'#254'leri'"), Value::string_value("Giri\xFEleri"));
     EXPECT_EQ(read_value("'Giri\xFEleri'"), Value::string_value("Giri\xFEleri"));
     EXPECT_EQ(read_value("#$41#66"), Value::string_value("AB"));
@@ -182,19 +183,47 @@ TEST(FormText, CharacterCodesUpTo255AreBytesOfAOneByteString) {
     // Joined parts decide together.
     EXPECT_EQ(read_value("'a'#233 +\n 'b'#1040"), Value::wide_value(u"a\u00E9b\u0410"));
     // Over 255 bytes: a long string.
-    EXPECT_EQ(read_value("'" + std::string(256, 'q') + "'").type, ValueType::LString);
+    EXPECT_EQ(read_value("'" + std::string(256, 'q') + "'").type(), ValueType::LString);
 }
 
 TEST(FormText, NumbersKeepTheirKind) {
     EXPECT_EQ(read_value("-2147483648"), Value::integer_value(-2147483648LL));
-    EXPECT_EQ(read_value("-2147483649").type, ValueType::Int64);
-    EXPECT_EQ(read_value("9223372036854775807").integer, 9223372036854775807LL);
+    EXPECT_EQ(read_value("-2147483649").type(), ValueType::Int64);
+    EXPECT_EQ(read_value("9223372036854775807").integer(), 9223372036854775807LL);
     EXPECT_EQ(read_value("1E5"), Value::extended_value(1e5L));
     EXPECT_EQ(read_value("-0.0"), Value::extended_value(-0.0L));
     EXPECT_EQ(read_value("0.1s"), Value::single_value(0.1f));
     EXPECT_EQ(read_value("36526.25d"), Value::date_value(36526.25));
-    EXPECT_EQ(read_value("-12.5001c"), Value::currency_value(-125001));
-    EXPECT_EQ(read_value("0.00005c"), Value::currency_value(1)) << "currency rounds to four decimals";
+    EXPECT_EQ(read_value("-125001c"), Value::currency_value(-125001)) << "currency text is the stored integer";
+}
+
+// Forms the target writes that Free Pascal cannot judge: whole numbers with a suffix, a float ending
+// in a point, Currency as its stored integer. Each reads to the value, and our text of it reads back.
+TEST(FormText, NumbersAsTheTargetWritesThem) {
+    const struct {
+        const char* text;
+        Value value;
+        const char* written;
+    } cases[] = {
+        {"38353d", Value::date_value(38353), "38353.0d"},
+        {"0d", Value::date_value(0), "0.0d"},
+        {"534s", Value::single_value(534), "534.0s"},
+        {"-7S", Value::single_value(-7), "-7.0s"},
+        {"25000c", Value::currency_value(25000), "25000c"},  // the Currency 2.5
+        {"10000c", Value::currency_value(10000), "10000c"},
+        {"2.5c", Value::currency_value(3), "3c"},  // a fraction of the stored integer rounds half away from 0
+        {"1.5E4c", Value::currency_value(15000), "15000c"},
+        {"-9223372036854775808c", Value::currency_value(INT64_MIN), "-9223372036854775808c"},
+        {"99999999999999999999d", Value::date_value(1e20), "1.0E20d"},
+        {"2.", Value::extended_value(2.0L), "2.0"},
+        {"-2.E3", Value::extended_value(-2000.0L), "-2.0E3"},
+        {"1.s", Value::single_value(1), "1.0s"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(read_value(c.text), c.value) << c.text;
+        EXPECT_EQ(written(c.value), c.written) << c.text;
+        EXPECT_EQ(read_value(c.written), c.value) << c.text;
+    }
 }
 
 TEST(FormText, WriterThenReaderGivesTheSameObjects) {
@@ -222,14 +251,10 @@ TEST(FormText, WriterThenReaderGivesTheSameObjects) {
 }
 
 TEST(FormText, ValuesWithoutATextNotationAreRefused) {
-    Value nan = Value::extended_value(0.0L);
-    nan.extended = {0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F};
-    Value unnormal = Value::extended_value(0.0L);
-    unnormal.extended = {0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F};  // integer bit clear
-    Value bad_ident(ValueType::Ident);
-    bad_ident.bytes = "two words";
-    Value true_ident(ValueType::Ident);
-    true_ident.bytes = "True";  // would read back as the single byte True
+    const Value nan = Value::extended_of({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F});
+    const Value unnormal = Value::extended_of({0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F});  // integer bit clear
+    const Value bad_ident = Value::bytes_of(ValueType::Ident, "two words");
+    const Value true_ident = Value::bytes_of(ValueType::Ident, "True");  // would read back as the single byte True
     const Value cases[] = {nan, unnormal, bad_ident, true_ident, Value::utf8_value("\xC3"),
                            Value::set_value({"no-dash"})};
     for (const Value& v : cases) EXPECT_THROW(write_text(form_with({{"P", v}})), FormFileError);
