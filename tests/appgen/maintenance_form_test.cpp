@@ -351,7 +351,7 @@ TEST(MaintenanceForm, AttributesFindTheirFieldsByNameAndEntriesWithoutRecordsAre
         e->SetAtributos(list);
         const ObjectNode form = generate(dir, *e);
         if (layout == 2) {
-            EXPECT_EQ(scroll_box(form).child("Grid1")->find("Columns")->value.items.size(), 2u);
+            EXPECT_EQ(scroll_box(form).child("Grid1")->find("Columns")->value.items().size(), 2u);
             continue;
         }
         EXPECT_EQ(fixture::text(in_box(form, "TDBEditA"), "DataField"), "A") << layout;
