@@ -48,9 +48,12 @@ TControl& criar_rotulo(ContextoLayout& contexto, int posicao, const TAtributo& a
 TControl& criar_editor(ContextoLayout& contexto, int posicao, ClasseEditor classe);
 // DataSource = DataSource1, DataField = the field definition's name.
 void ligar(ContextoLayout& contexto, TControl& editor, int posicao);
+// a + b, held at the ends of the 32-bit range (positions next to widths as large as `largura`).
+int soma_saturada(int a, int b);
 // General editor width: `largura` when it is 100 or more, else the scroll box width less 160.
 int largura_geral(const ContextoLayout& contexto, const TAtributo& atributo);
-// The smaller of the scroll box width less 160 and |points x size| + margin, in 32-bit arithmetic.
+// The smaller of the scroll box width less 160 and |points x size| + margin, in 32-bit arithmetic that
+// saturates at the ends of the range.
 int largura_por_tamanho(const ContextoLayout& contexto, std::int32_t tamanho, std::int32_t margem);
 // Width and MaxLength of an edit sized by its field.
 void dimensionar_edit(ContextoLayout& contexto, TControl& editor, std::int32_t tamanho);
