@@ -5,6 +5,7 @@
 
 #include "platform/components/component.h"
 #include "platform/components/library.h"
+#include "platform/identifier.h"
 
 namespace {
 
@@ -26,9 +27,9 @@ std::map<std::string, const ComponentClass*>& registry() {
 const PropertyInfo* ComponentClass::find_property(std::string_view property) const {
     for (const ComponentClass* c = this; c; c = c->parent) {
         for (const PropertyInfo& p : c->published)
-            if (formfile::same_ident(p.name, property)) return &p;
+            if (SameIdent(p.name, property)) return &p;
         for (const PropertyInfo& p : c->defined)
-            if (formfile::same_ident(p.name, property)) return &p;
+            if (SameIdent(p.name, property)) return &p;
     }
     return nullptr;
 }
@@ -47,7 +48,7 @@ const std::vector<const PropertyInfo*>& ComponentClass::stored_order() const {
 
 bool ComponentClass::inherits_from(std::string_view class_name) const {
     for (const ComponentClass* c = this; c; c = c->parent)
-        if (formfile::same_ident(c->name, class_name)) return true;
+        if (SameIdent(c->name, class_name)) return true;
     return false;
 }
 

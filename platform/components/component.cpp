@@ -38,13 +38,6 @@ bool fits(PropertyKind kind, const formfile::Value& value) {
 
 }  // namespace
 
-bool IsValidIdent(std::string_view name) {
-    if (name.empty()) return false;
-    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
-    if (!letter(name[0])) return false;
-    return std::all_of(name.begin() + 1, name.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
-}
-
 // ---------------------------------------------------------------------------------------------
 // TPersistent
 
@@ -110,10 +103,10 @@ TComponent::~TComponent() {
     destroying_ = true;
     // Those that asked to be told go first, then the owned components (last created first), then
     // the owner and its components learn that this one is gone.
-    while (!free_notifies_.empty()) {
-        TComponent* other = free_notifies_.back();
-        free_notifies_.pop_back();
-        other->RemoveNotification(this);
+    while (!free_notifies_.Empty()) {
+        TComponent* other = free_notifies_.Back();
+        free_notifies_.Remove(other);
+        other->free_notifies_.Remove(this);
         other->Notification(this, TOperation::opRemove);
     }
     while (!components_.empty()) {
@@ -137,14 +130,13 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty()) return nullptr;
-    for (TComponent* c : components_)
-        if (formfile::same_ident(c->name_, name)) return c;
-    return nullptr;
+    const auto it = names_.find(IdentKey(name));
+    return it == names_.end() ? nullptr : it->second;
 }
 
 void TComponent::ValidateRename(const TComponent* component, const std::string& old_name,
                                 const std::string& new_name) const {
-    if (component && !formfile::same_ident(old_name, new_name) && component->owner_ == this && FindComponent(new_name))
+    if (component && !SameIdent(old_name, new_name) && component->owner_ == this && FindComponent(new_name))
         throw EComponentError("Um componente chamado " + new_name + " j\xE1 existe");
 }
 
@@ -154,14 +146,19 @@ void TComponent::SetName(const std::string& name) {
         throw EComponentError("'" + name + "' n\xE3o \xE9 um nome de componente v\xE1lido");
     if (owner_) owner_->ValidateRename(this, name_, name);
     const std::string old_name = name_;
+    if (owner_ && !old_name.empty()) owner_->names_.erase(IdentKey(old_name));
     name_ = name;
+    if (owner_ && !name_.empty()) owner_->names_[IdentKey(name_)] = this;
     NameChanged(old_name);
 }
 
 void TComponent::InsertComponent(TComponent* component) {
     // A named component joining an owner must not clash with the names already there.
-    if (!component->name_.empty() && FindComponent(component->name_))
-        throw EComponentError("Um componente chamado " + component->name_ + " j\xE1 existe");
+    if (!component->name_.empty()) {
+        if (FindComponent(component->name_))
+            throw EComponentError("Um componente chamado " + component->name_ + " j\xE1 existe");
+        names_[IdentKey(component->name_)] = component;
+    }
     components_.push_back(component);
     component->owner_ = this;
     Notification(component, TOperation::opInsert);
@@ -169,26 +166,26 @@ void TComponent::InsertComponent(TComponent* component) {
 
 void TComponent::RemoveComponent(TComponent* component) {
     Notification(component, TOperation::opRemove);
-    components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
+    owner_listeners_.Remove(component);
+    if (!component->name_.empty()) names_.erase(IdentKey(component->name_));
+    EraseFromBack(components_, component);
     component->owner_ = nullptr;
 }
 
 void TComponent::FreeNotification(TComponent* other) {
     if (!other || other == this) return;
-    if (std::find(free_notifies_.begin(), free_notifies_.end(), other) == free_notifies_.end())
-        free_notifies_.push_back(other);
-    if (std::find(other->free_notifies_.begin(), other->free_notifies_.end(), this) == other->free_notifies_.end())
-        other->free_notifies_.push_back(this);
+    free_notifies_.Add(other);
+    other->free_notifies_.Add(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* other) {
     if (!other) return;
-    RemoveNotification(other);
-    other->RemoveNotification(this);
+    free_notifies_.Remove(other);
+    other->free_notifies_.Remove(this);
 }
 
-void TComponent::RemoveNotification(TComponent* component) {
-    free_notifies_.erase(std::remove(free_notifies_.begin(), free_notifies_.end(), component), free_notifies_.end());
+void TComponent::NotifyOnOwnerChanges() {
+    if (owner_) owner_->owner_listeners_.Add(this);
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
@@ -196,9 +193,9 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
         for (auto it = references_.begin(); it != references_.end();)
             it = it->second == component ? references_.erase(it) : std::next(it);
     }
-    // The owner passes the news on to everything it owns, as the target library does.
+    // The owner passes the news on to the owned components that asked for it.
     if (!destroying_)
-        for (TComponent* c : std::vector<TComponent*>(components_))
+        for (TComponent* c : std::vector<TComponent*>(owner_listeners_.Members()))
             if (c != component) c->Notification(component, operation);
 }
 

@@ -4,10 +4,13 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/components/class_info.h"
+#include "platform/components/component_list.h"
 #include "platform/formfile/value.h"
+#include "platform/identifier.h"
 #include "platform/object.h"
 
 // The component model of the target's class library: ownership, names, tags, free notification and
@@ -64,7 +67,7 @@ public:
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Components(int index) const;
     int ComponentIndex() const;
-    // The owned component of that name (letter case ignored), or null.
+    // The owned component of that name (letter case ignored), or null. Constant time.
     TComponent* FindComponent(std::string_view name) const;
 
     int Tag() const { return tag_; }
@@ -73,8 +76,11 @@ public:
     // Asks for Notification(this-or-other, opRemove) when `other` is freed, and the other way round.
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
-    // Told of components inserted into or removed from the owner, and of freed components this one
-    // asked to be told about. Overrides call the inherited version first.
+    // Asks to be told (Notification) of every component that joins or leaves this one's owner. Only
+    // those that asked are told, so adding a component costs the same however many the owner has.
+    void NotifyOnOwnerChanges();
+    // Told of components inserted into or removed from the owner (when asked for), and of freed
+    // components this one asked to be told about. Overrides call the inherited version first.
     virtual void Notification(TComponent* component, TOperation operation);
 
     // Component-valued published properties: stored by the referenced component's name; cleared when
@@ -101,7 +107,6 @@ protected:
 private:
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
-    void RemoveNotification(TComponent* component);
 
     TComponent* owner_ = nullptr;
     std::string name_;
@@ -109,9 +114,9 @@ private:
     bool loading_ = false;
     bool destroying_ = false;
     std::vector<TComponent*> components_;       // owned, in creation order
-    std::vector<TComponent*> free_notifies_;    // told when this one goes
+    std::unordered_map<std::string, TComponent*> names_;  // owned and named, by IdentKey of the name
+    ComponentList owner_listeners_;             // owned components told of insertions and removals
+    ComponentList free_notifies_;               // told when this one goes
     std::map<std::string, TComponent*, std::less<>> references_;
 };
 
-// True when `name` is an identifier: a letter or "_" followed by letters, digits and "_" (ASCII).
-bool IsValidIdent(std::string_view name);

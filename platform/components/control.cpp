@@ -137,19 +137,31 @@ std::vector<TControl*>& TWinControl::list_of(const TControl* control) {
 
 void TWinControl::InsertControl(TControl* control) {
     list_of(control).push_back(control);
-    if (control->is_windowed_) tab_list_.push_back(static_cast<TWinControl*>(control));
+    if (control->is_windowed_) {
+        auto* windowed = static_cast<TWinControl*>(control);
+        windowed->tab_position_ = static_cast<int>(tab_list_.size());
+        tab_list_.push_back(windowed);
+    }
 }
 
 void TWinControl::RemoveControl(TControl* control) {
-    auto& list = list_of(control);
-    list.erase(std::remove(list.begin(), list.end(), control), list.end());
-    tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), control), tab_list_.end());
+    EraseFromBack(list_of(control), control);
+    if (control->is_windowed_) {
+        EraseFromBack(tab_list_, control);
+        tab_positions_valid_ = false;
+    }
 }
 
 int TWinControl::TabOrder() const {
     if (!Parent()) return -1;
-    const auto& list = Parent()->tab_list_;
-    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+    // Positions are numbered once after a change, so that reading every child's tab order (as the
+    // writer does) stays linear in the number of children.
+    const TWinControl& parent = *Parent();
+    if (!parent.tab_positions_valid_) {
+        for (std::size_t i = 0; i < parent.tab_list_.size(); ++i) parent.tab_list_[i]->tab_position_ = static_cast<int>(i);
+        parent.tab_positions_valid_ = true;
+    }
+    return tab_position_;
 }
 
 void TWinControl::SetTabOrder(int order) {
@@ -159,6 +171,7 @@ void TWinControl::SetTabOrder(int order) {
     if (order < 0 || order >= count) order = count - 1;  // out of range: last, as the target does
     list.erase(std::find(list.begin(), list.end(), this));
     list.insert(list.begin() + order, this);
+    Parent()->tab_positions_valid_ = false;
 }
 
 TSize TWinControl::ClientInsets() const {

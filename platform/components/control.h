@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/components/component.h"
@@ -26,6 +28,10 @@ struct TSize {
     int cx = 0, cy = 0;
     friend bool operator==(const TSize&, const TSize&) = default;
 };
+
+// Measures `text` drawn in `font` (accelerator marks honoured when `show_accel_char`), as a canvas of
+// the control's form would.
+using TextExtentFunction = std::function<TSize(std::string_view text, const TFont& font, bool show_accel_char)>;
 
 class TControl : public TComponent {
 public:
@@ -144,5 +150,7 @@ private:
     std::vector<TControl*> graphic_;
     std::vector<TControl*> windowed_;
     std::vector<TWinControl*> tab_list_;
+    mutable bool tab_positions_valid_ = true;  // false once a child left or moved in tab_list_
+    mutable int tab_position_ = -1;            // this control's index in its parent's tab_list_
     bool aligning_ = false;
 };

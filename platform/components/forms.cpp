@@ -19,3 +19,10 @@ void TCustomForm::GetChildren(std::vector<TComponent*>& children, const TCompone
         if (!c->HasParent()) children.push_back(c);
     }
 }
+
+const TCustomForm* GetParentForm(const TControl& control) {
+    const TControl* top = &control;
+    while (top->Parent()) top = top->Parent();
+    if (const auto* form = dynamic_cast<const TCustomForm*>(top)) return form;
+    return dynamic_cast<const TCustomForm*>(control.Owner());
+}

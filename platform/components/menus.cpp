@@ -27,9 +27,8 @@ void TMenuItem::Add(TMenuItem* item) {
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
-    const auto it = std::find(items_.begin(), items_.end(), item);
-    if (it == items_.end()) return;
-    items_.erase(it);
+    if (item->parent_ != this) return;
+    EraseFromBack(items_, item);
     item->parent_ = nullptr;
 }
 

@@ -1,11 +1,6 @@
 #include "platform/components/stdctrls.h"
 
-namespace {
-TextExtentFunction& measure_function() {
-    static TextExtentFunction measure;
-    return measure;
-}
-}  // namespace
+#include "platform/components/forms.h"
 
 TLabel::TLabel(TComponent* owner, const ComponentClass& description) : TGraphicControl(owner, description) {}
 
@@ -17,13 +12,11 @@ void TLabel::SetAutoSize(bool auto_size) {
 
 bool TLabel::ShowAccelChar() const { return GetProperty("ShowAccelChar").type != formfile::ValueType::False; }
 
-void TLabel::SetTextExtentFunction(TextExtentFunction measure) { measure_function() = std::move(measure); }
-
-const TextExtentFunction& TLabel::GetTextExtentFunction() { return measure_function(); }
-
 void TLabel::AdjustBounds() {
-    const TextExtentFunction& measure = measure_function();
-    if (!auto_size_ || Loading() || !measure) return;
+    if (!auto_size_ || Loading()) return;
+    const TCustomForm* form = GetParentForm(*this);
+    if (!form || !form->TextExtentFunction()) return;
+    const auto& measure = form->TextExtentFunction();
     // An empty caption (or a lone accelerator mark) still measures one line high.
     std::string text = Caption();
     if (text.empty() || (ShowAccelChar() && text == "&")) text += ' ';

@@ -88,6 +88,34 @@ TEST(ComponentOwnership, OwnedComponentsKeepCreationOrderAndGoWithTheOwner) {
     EXPECT_EQ(freed, 3);
 }
 
+TEST(ComponentOwnership, NamesAreIndexedAndOnlyListenersHearOfSiblings) {
+    auto owner = make_owner();
+    struct Listener : TComponent {
+        using TComponent::TComponent;
+        std::vector<std::pair<std::string, TOperation>> heard;
+        void Notification(TComponent* c, TOperation op) override {
+            TComponent::Notification(c, op);
+            heard.emplace_back(c->Name(), op);
+        }
+    };
+    auto* asked = new Listener(owner.get(), component_class("TComponent"));
+    auto* silent = new Listener(owner.get(), component_class("TComponent"));
+    asked->NotifyOnOwnerChanges();
+    TComponent* a = create_component("TTable", owner.get());
+    a->SetName("A");
+    a->SetName("B");  // renamed: found by its new name only
+    EXPECT_EQ(owner->FindComponent("b"), a);
+    EXPECT_EQ(owner->FindComponent("A"), nullptr);
+    TComponent* c = create_component("TTable", owner.get());
+    EXPECT_NO_THROW(c->SetName("A")) << "the old name is free again";
+    delete a;
+    EXPECT_EQ(owner->FindComponent("B"), nullptr);
+    EXPECT_NO_THROW(create_component("TTable", owner.get())->SetName("B"));
+    ASSERT_EQ(asked->heard.size(), 4u);  // three insertions, one removal
+    EXPECT_EQ(asked->heard[2], (std::pair<std::string, TOperation>{"B", TOperation::opRemove}));
+    EXPECT_TRUE(silent->heard.empty());
+}
+
 TEST(ComponentOwnership, ReferencesAreClearedWhenTheTargetGoes) {
     auto owner = make_owner();
     auto other = make_owner();
