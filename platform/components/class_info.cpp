@@ -1,20 +1,11 @@
 #include "platform/components/class_info.h"
 
-#include <deque>
 #include <map>
 
 #include "platform/components/component.h"
-#include "platform/components/library.h"
 #include "platform/identifier.h"
 
 namespace {
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 // Class names are identifiers, compared without regard to letter case as the target does.
 std::map<std::string, const ComponentClass*>& registry() {
@@ -52,11 +43,10 @@ bool ComponentClass::inherits_from(std::string_view class_name) const {
     return false;
 }
 
-void register_class(const ComponentClass& description) { registry()[lower(description.name)] = &description; }
+void register_class(const ComponentClass& description) { registry()[IdentKey(description.name)] = &description; }
 
 const ComponentClass* find_class(std::string_view class_name) {
-    register_library_classes();
-    const auto it = registry().find(lower(class_name));
+    const auto it = registry().find(IdentKey(class_name));
     return it == registry().end() ? nullptr : it->second;
 }
 
@@ -65,5 +55,15 @@ TComponent* create_component(std::string_view class_name, TComponent* owner) {
     if (!description) throw EComponentError("Classe " + std::string(class_name) + " n\xE3o encontrada");
     if (!description->create)
         throw EComponentError("class " + std::string(class_name) + " cannot be created by name");
-    return description->create(owner);
+    return description->create(owner, *description);
+}
+
+const ComponentClass& component_class(std::string_view class_name) {
+    const ComponentClass* c = find_class(class_name);
+    if (!c) throw EComponentError("Classe " + std::string(class_name) + " n\xE3o encontrada");
+    return *c;
+}
+
+ClassRegistration::ClassRegistration(std::initializer_list<const ComponentClass& (*)()> classes) {
+    for (const auto describe : classes) register_class(describe());
 }

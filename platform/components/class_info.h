@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 // class and its parent description and lists the published properties that the class introduces, in
 // the target library's declaration order, with their types and defaults; the writer walks them from
 // the root class down and stores what differs from the defaults plus what the class always stores.
+// Each class is described in the file of its unit (docs/form-files.md lists them).
 
 class TPersistent;
 class TComponent;
@@ -57,6 +59,10 @@ struct PropertyInfo {
 };
 
 struct ComponentClass {
+    ComponentClass() = default;
+    ComponentClass(std::string class_name, const ComponentClass* parent_class)
+        : name(std::move(class_name)), parent(parent_class) {}
+
     std::string name;
     const ComponentClass* parent = nullptr;
     // Published properties introduced (or made published) at this level, in declaration order.
@@ -73,8 +79,9 @@ struct ComponentClass {
     int client_inset = 0;             // border between the bounds and the client area, on every side
     int align_inset = 0;              // further margin that aligned children keep (a panel's bevel)
 
-    // Creates an instance owned by `owner`; absent for classes that cannot be created by name.
-    std::function<TComponent*(TComponent* owner)> create;
+    // Creates an instance of `self` (this description) owned by `owner`; absent for classes that cannot
+    // be created by name.
+    std::function<TComponent*(TComponent* owner, const ComponentClass& self)> create;
 
     // Looks a property up in this class and its ancestors (letter case ignored).
     const PropertyInfo* find_property(std::string_view property) const;
@@ -89,9 +96,20 @@ private:
     mutable bool stored_order_ready_ = false;
 };
 
-// The registry of classes that can be created by name (the streamed classes of the component
-// library and the descriptions that derive from them).
+// The registry of classes that can be created by name. Each unit of the component library registers
+// the classes it declares when it is loaded (see ClassRegistration), as the target's units do in their
+// initialization; form classes of stored designs are registered when first defined.
 void register_class(const ComponentClass& description);
 const ComponentClass* find_class(std::string_view class_name);
+// The description of a registered class; EComponentError naming it when there is none.
+const ComponentClass& component_class(std::string_view class_name);
 // Creates a component of a registered class; unknown class: EComponentError naming it.
 TComponent* create_component(std::string_view class_name, TComponent* owner);
+
+// Registers the descriptions that the given functions return, at load time:
+//   const ClassRegistration registration{TPanelClass};
+// The functions build their description on first call, so a parent description in another unit is
+// complete whatever the order in which units load.
+struct ClassRegistration {
+    ClassRegistration(std::initializer_list<const ComponentClass& (*)()> classes);
+};

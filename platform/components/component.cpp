@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/components/property_builders.h"
+
 namespace {
 
 const PropertyInfo& lookup(const TPersistent& object, std::string_view name) {
@@ -109,11 +111,17 @@ TComponent::~TComponent() {
         other->free_notifies_.Remove(this);
         other->Notification(this, TOperation::opRemove);
     }
+    DestroyComponents();
+    if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
+    destroying_ = true;
+    // Last created first: each then leaves the end of the list (and of its parent's child list).
     while (!components_.empty()) {
         TComponent* child = components_.back();
         delete child;  // removes itself from components_
     }
-    if (owner_) owner_->RemoveComponent(this);
 }
 
 TComponent* TComponent::Components(int index) const {
@@ -222,3 +230,36 @@ TComponent* TComponent::Reference(std::string_view property) const {
 }
 
 void TComponent::GetChildren(std::vector<TComponent*>&, const TComponent*) const {}
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// Name is published but never stored (the record carries it); a non-visual component's design
+// position follows the published values.
+const ComponentClass& TComponentClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass c("TComponent", nullptr);
+        c.published = {prop("Name", PropertyKind::String, {}, Stored::Never), integer("Tag", 0)};
+        c.published[0].get = [](const TPersistent& o) {
+            return formfile::Value::string_value(dynamic_cast<const TComponent&>(o).Name());
+        };
+        c.published[0].set = [](TPersistent& o, const formfile::Value& v) {
+            dynamic_cast<TComponent&>(o).SetName(v.bytes);
+        };
+        c.published[1].get = [](const TPersistent& o) {
+            return formfile::Value::integer_value(dynamic_cast<const TComponent&>(o).Tag());
+        };
+        c.published[1].set = [](TPersistent& o, const formfile::Value& v) {
+            dynamic_cast<TComponent&>(o).SetTag(static_cast<int>(v.integer));
+        };
+        c.defined = {integer("Left", 0), integer("Top", 0)};
+        creatable<TComponent>(c);
+        return c;
+    }();
+    return description;
+}
+
+namespace {
+const ClassRegistration registration{TComponentClass};
+}  // namespace

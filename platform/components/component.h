@@ -100,6 +100,9 @@ public:
     virtual void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const;
 
 protected:
+    // Frees the owned components, last created first. A subclass whose destructor would free some of
+    // them in another order (a windowed control freeing its children) calls it first.
+    void DestroyComponents();
     // Hook for the caption-follows-name rule of controls; called after the name has changed.
     virtual void NameChanged(const std::string& old_name) { (void)old_name; }
     void ValidateRename(const TComponent* component, const std::string& old_name, const std::string& new_name) const;
@@ -120,3 +123,15 @@ private:
     std::map<std::string, TComponent*, std::less<>> references_;
 };
 
+
+// The description of TComponent itself: Name, Tag, and a non-visual component's design position.
+const ComponentClass& TComponentClass();
+
+// Creates a component of a registered class and checks its C++ type.
+template <class T>
+T* create(std::string_view class_name, TComponent* owner) {
+    TComponent* component = create_component(class_name, owner);
+    if (T* typed = dynamic_cast<T*>(component)) return typed;
+    delete component;
+    throw EComponentError("class " + std::string(class_name) + " is not of the requested kind");
+}

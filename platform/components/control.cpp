@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/components/component_list.h"
+#include "platform/components/control_properties.h"
+
 // ---------------------------------------------------------------------------------------------
 // TControl
 
@@ -121,6 +124,8 @@ TWinControl::TWinControl(TComponent* owner, const ComponentClass& description) :
 }
 
 TWinControl::~TWinControl() {
+    // Owned components go first, in the owner's order, which keeps each removal at the end of a list.
+    DestroyComponents();
     while (ControlCount() > 0) delete Controls(ControlCount() - 1);
 }
 
@@ -249,3 +254,42 @@ void TWinControl::GetChildren(std::vector<TComponent*>& children, const TCompone
         if (c->Owner() == root) children.push_back(c);
     }
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+const ComponentClass& TControlClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass c("TControl", &TComponentClass());
+        c.published = {bound("Left", 0), bound("Top", 1), bound("Width", 2), bound("Height", 3),
+                       enumeration("Cursor", "crDefault"), text("Hint")};
+        c.caption_follows_name = true;
+        return c;
+    }();
+    return description;
+}
+
+const ComponentClass& TGraphicControlClass() {
+    static const ComponentClass description = [] {
+        ComponentClass c("TGraphicControl", &TControlClass());
+        c.caption_follows_name = true;
+        return c;
+    }();
+    return description;
+}
+
+const ComponentClass& TWinControlClass() {
+    static const ComponentClass description = [] {
+        ComponentClass c("TWinControl", &TControlClass());
+        c.windowed = true;
+        c.caption_follows_name = true;
+        c.published = {props::integer("HelpContext", 0)};
+        return c;
+    }();
+    return description;
+}
+
+namespace {
+const ClassRegistration registration{TControlClass, TGraphicControlClass, TWinControlClass};
+}  // namespace

@@ -81,6 +81,8 @@ public:
     void SendToBack();
 
     bool HasParent() const override { return true; }
+    // Whether Width and Height are stored (a form that does not scroll stores its client size).
+    virtual bool StoresOuterSize() const { return true; }
 
 protected:
     void NameChanged(const std::string& old_name) override;
@@ -154,3 +156,8 @@ private:
     mutable int tab_position_ = -1;            // this control's index in its parent's tab_list_
     bool aligning_ = false;
 };
+
+// Descriptions of the control classes, for the classes that derive from them.
+const ComponentClass& TControlClass();
+const ComponentClass& TGraphicControlClass();
+const ComponentClass& TWinControlClass();

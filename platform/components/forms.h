@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/components/control.h"
 #include "platform/metrics.h"
 
@@ -30,6 +32,8 @@ public:
     void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const override;
     // A form is a root: it is not streamed inside a parent.
     bool HasParent() const override { return false; }
+    // A form that scrolls (AutoScroll, the default) stores Width and Height, otherwise its client size.
+    bool StoresOuterSize() const override;
 
 private:
     TSize frame_{metrics::kFormSideBorders, metrics::kFormCaptionAndBorder};
@@ -43,3 +47,10 @@ private:
 const TCustomForm* GetParentForm(const TControl& control);
 
 using TForm = TCustomForm;
+
+// The description of TForm, from which the form classes of stored designs derive.
+const ComponentClass& TFormClass();
+
+// Describes and registers a form class of a stored design (e.g. "TResultForm"), derived from TForm and
+// publishing nothing of its own. Asking twice for one name gives the same description.
+const ComponentClass& define_form_class(std::string_view class_name);

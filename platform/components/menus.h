@@ -46,3 +46,6 @@ public:
 private:
     TMenuItem* items_;  // owned by the menu, not by a component
 };
+
+// The description of TMenuItem (a main menu makes its root item of it).
+const ComponentClass& TMenuItemClass();

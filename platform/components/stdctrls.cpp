@@ -1,6 +1,10 @@
 #include "platform/components/stdctrls.h"
 
+#include "platform/components/control_properties.h"
 #include "platform/components/forms.h"
+
+using formfile::Value;
+using formfile::ValueType;
 
 TLabel::TLabel(TComponent* owner, const ComponentClass& description) : TGraphicControl(owner, description) {}
 
@@ -26,3 +30,36 @@ void TLabel::AdjustBounds() {
     if (GetProperty("Alignment").bytes == "taRightJustify") left += Width() - extent.cx;
     SetBounds(left, Top(), extent.cx, extent.cy);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+const ComponentClass& TLabelClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass label("TLabel", &TGraphicControlClass());
+        {
+            PropertyInfo auto_size = boolean("AutoSize", true);
+            auto_size.get = [](const TPersistent& o) { return Value::boolean(dynamic_cast<const TLabel&>(o).AutoSize()); };
+            auto_size.set = [](TPersistent& o, const Value& v) { dynamic_cast<TLabel&>(o).SetAutoSize(v.type == ValueType::True); };
+            label.published = join(
+                std::vector<PropertyInfo>{align(), enumeration("Alignment", "taLeftJustify"), anchors(), auto_size,
+                                          enumeration("BiDiMode", "bdLeftToRight"), caption(), color("clBtnFace")},
+                drag(),
+                std::vector<PropertyInfo>{boolean("Enabled", true), component("FocusControl"), font_property(),
+                                          boolean("ParentBiDiMode", true), boolean("ParentColor", true), parent_font(true),
+                                          boolean("ParentShowHint", true), component("PopupMenu"),
+                                          boolean("ShowAccelChar", true), boolean("ShowHint", false),
+                                          boolean("Transparent", false), enumeration("Layout", "tlTop"), visible(true),
+                                          boolean("WordWrap", false)},
+                mouse_events());
+        }
+        control_class<TLabel>(label, 65, 17, true);
+        return label;
+    }();
+    return description;
+}
+
+namespace {
+const ClassRegistration registration{TLabelClass};
+}  // namespace

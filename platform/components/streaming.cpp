@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/components/dbgrids.h"
-#include "platform/components/library.h"
+#include "platform/components/graphics_idents.h"
 #include "platform/font.h"
 #include "platform/formfile/binary.h"
 
