@@ -94,9 +94,16 @@ public:
     void SetLoading(bool loading) { loading_ = loading; }
     bool Destroying() const { return destroying_; }
 
+    // Called once the whole stream this component was read from has been read and its references
+    // fixed up, after the loading state ended.
+    virtual void Loaded() {}
+
     // Streaming structure: whether the component is streamed inside a parent (controls, menu items)
     // rather than directly by its owner, and the children streamed inside this one for `root`.
     virtual bool HasParent() const { return false; }
+    // Makes `parent`, the object the stream lists this one in, its parent. Components that have no
+    // parent ignore it; a component that cannot stand in `parent` raises EComponentError.
+    virtual void SetParentComponent(TComponent* parent) { (void)parent; }
     virtual void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const;
 
 protected:

@@ -43,6 +43,14 @@ void TControl::SetParent(TWinControl* parent) {
     if (align_ != TAlign::alNone) parent_->Realign();
 }
 
+void TControl::SetParentComponent(TComponent* parent) {
+    auto* windowed = dynamic_cast<TWinControl*>(parent);
+    if (!windowed)
+        throw EComponentError("O controle " + Name() + " n\xE3o pode estar dentro de " +
+                              (parent ? parent->Name() + " (" + parent->ClassName() + ")" : std::string("nada")));
+    SetParent(windowed);
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     left_ = left;

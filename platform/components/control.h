@@ -81,6 +81,7 @@ public:
     void SendToBack();
 
     bool HasParent() const override { return true; }
+    void SetParentComponent(TComponent* parent) override;
     // Whether Width and Height are stored (a form that does not scroll stores its client size).
     virtual bool StoresOuterSize() const { return true; }
 

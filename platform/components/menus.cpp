@@ -36,6 +36,13 @@ void TMenuItem::Remove(TMenuItem* item) {
     item->parent_ = nullptr;
 }
 
+void TMenuItem::SetParentComponent(TComponent* parent) {
+    if (auto* menu = dynamic_cast<TMainMenu*>(parent)) return menu->Items().Add(this);
+    if (auto* item = dynamic_cast<TMenuItem*>(parent)) return item->Add(this);
+    throw EComponentError("O item de menu " + Name() + " n\xE3o pode estar dentro de " +
+                          (parent ? parent->Name() + " (" + parent->ClassName() + ")" : std::string("nada")));
+}
+
 void TMenuItem::GetChildren(std::vector<TComponent*>& children, const TComponent* root) const {
     for (TMenuItem* item : items_)
         if (item->Owner() == root) children.push_back(item);

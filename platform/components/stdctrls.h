@@ -17,6 +17,8 @@ public:
     void AdjustBounds();
 
 protected:
+    // A label read from a stream measures itself once it is complete, as the target's does.
+    void Loaded() override { AdjustBounds(); }
     void TextChanged() override { AdjustBounds(); }
     void FontChanged() override { AdjustBounds(); }
 
