@@ -18,20 +18,20 @@ bool fits(PropertyKind kind, const formfile::Value& value) {
     using formfile::ValueType;
     switch (kind) {
         case PropertyKind::Integer: return value.is_integer();
-        case PropertyKind::Boolean: return value.type == ValueType::False || value.type == ValueType::True;
-        case PropertyKind::Enumeration: return value.type == ValueType::Ident;
-        case PropertyKind::Set: return value.type == ValueType::Set;
+        case PropertyKind::Boolean: return value.type() == ValueType::False || value.type() == ValueType::True;
+        case PropertyKind::Enumeration: return value.type() == ValueType::Ident;
+        case PropertyKind::Set: return value.type() == ValueType::Set;
         case PropertyKind::String: return value.is_string();
         case PropertyKind::Event:
-        case PropertyKind::Component: return value.type == ValueType::Ident || value.type == ValueType::Nil;
+        case PropertyKind::Component: return value.type() == ValueType::Ident || value.type() == ValueType::Nil;
         case PropertyKind::Strings: {
-            if (value.type != ValueType::List) return false;
-            return std::all_of(value.list.begin(), value.list.end(), [](const formfile::Value& v) { return v.is_string(); });
+            if (value.type() != ValueType::List) return false;
+            return std::all_of(value.list().begin(), value.list().end(), [](const formfile::Value& v) { return v.is_string(); });
         }
         case PropertyKind::Float:
-            return value.type == ValueType::Extended || value.type == ValueType::Single ||
-                   value.type == ValueType::Currency || value.type == ValueType::Date;
-        case PropertyKind::Color: return value.is_integer() || value.type == ValueType::Ident;
+            return value.type() == ValueType::Extended || value.type() == ValueType::Single ||
+                   value.type() == ValueType::Currency || value.type() == ValueType::Date;
+        case PropertyKind::Color: return value.is_integer() || value.type() == ValueType::Ident;
         case PropertyKind::Font:
         case PropertyKind::Collection: return false;  // sub-objects are changed through their own interface
     }
@@ -48,7 +48,7 @@ void TPersistent::SetProperty(std::string_view name, formfile::Value value) {
     if (info.kind == PropertyKind::Component) {
         auto* self = dynamic_cast<TComponent*>(this);
         if (!self) throw EComponentError("property " + info.name + " needs a component");
-        if (value.type == formfile::ValueType::Nil) {
+        if (value.type() == formfile::ValueType::Nil) {
             self->SetReference(info.name, nullptr);
             return;
         }
@@ -56,7 +56,7 @@ void TPersistent::SetProperty(std::string_view name, formfile::Value value) {
     }
     if (!fits(info.kind, value))
         throw EComponentError("Valor inv\xE1lido para a propriedade " + info.name + " (" +
-                              std::string(formfile::value_type_name(value.type)) + ")");
+                              std::string(formfile::value_type_name(value.type())) + ")");
     if (info.set) {
         info.set(*this, value);
         return;
@@ -245,13 +245,13 @@ const ComponentClass& TComponentClass() {
             return formfile::Value::string_value(dynamic_cast<const TComponent&>(o).Name());
         };
         c.published[0].set = [](TPersistent& o, const formfile::Value& v) {
-            dynamic_cast<TComponent&>(o).SetName(v.bytes);
+            dynamic_cast<TComponent&>(o).SetName(std::string(v.bytes()));
         };
         c.published[1].get = [](const TPersistent& o) {
             return formfile::Value::integer_value(dynamic_cast<const TComponent&>(o).Tag());
         };
         c.published[1].set = [](TPersistent& o, const formfile::Value& v) {
-            dynamic_cast<TComponent&>(o).SetTag(static_cast<int>(v.integer));
+            dynamic_cast<TComponent&>(o).SetTag(static_cast<int>(v.integer()));
         };
         c.defined = {integer("Left", 0), integer("Top", 0)};
         creatable<TComponent>(c);

@@ -33,12 +33,12 @@ struct PropertyError {
 [[noreturn]] void refuse(std::string message) { throw PropertyError{std::move(message)}; }
 
 TFontStyles font_styles(const Value& value) {
-    if (value.type != ValueType::Set) refuse("um estilo de fonte \xE9 um conjunto");
+    if (value.type() != ValueType::Set) refuse("um estilo de fonte \xE9 um conjunto");
     static constexpr std::pair<TFontStyle, const char*> names[] = {
         {TFontStyle::fsBold, "fsBold"}, {TFontStyle::fsItalic, "fsItalic"},
         {TFontStyle::fsUnderline, "fsUnderline"}, {TFontStyle::fsStrikeOut, "fsStrikeOut"}};
     TFontStyles styles;
-    for (const std::string& member : value.set) {
+    for (const std::string& member : value.set()) {
         bool known = false;
         for (const auto& [style, name] : names)
             if (SameIdent(member, name)) styles.include(style), known = true;
@@ -48,9 +48,9 @@ TFontStyles font_styles(const Value& value) {
 }
 
 int font_integer(const Value& value, const char* what) {
-    if (!value.is_integer() || value.integer < INT32_MIN || value.integer > INT32_MAX)
+    if (!value.is_integer() || value.integer() < INT32_MIN || value.integer() > INT32_MAX)
         refuse(std::string(what) + " de fonte precisa ser um n\xFAmero inteiro");
-    return static_cast<int>(value.integer);
+    return static_cast<int>(value.integer());
 }
 
 void read_font_property(TFont& font, std::string_view name, const Value& value) {
@@ -60,8 +60,8 @@ void read_font_property(TFont& font, std::string_view name, const Value& value) 
     if (SameIdent(name, "Size")) return font.SetSize(font_integer(value, "Tamanho"));
     if (SameIdent(name, "Style")) return font.SetStyle(font_styles(value));
     if (SameIdent(name, "Name")) {
-        if (value.type != ValueType::String && value.type != ValueType::LString) refuse("o nome da fonte \xE9 um texto");
-        return font.SetName(value.bytes);
+        if (value.type() != ValueType::String && value.type() != ValueType::LString) refuse("o nome da fonte \xE9 um texto");
+        return font.SetName(std::string(value.bytes()));
     }
     refuse("a fonte n\xE3o tem a propriedade " + std::string(name));
 }
@@ -138,18 +138,18 @@ private:
             case PropertyKind::Component: {
                 auto* component = dynamic_cast<TComponent*>(&object);
                 if (!component) refuse("s\xF3 componentes guardam refer\xEAncias");
-                if (value.type == ValueType::Nil) return component->SetReference(info.name, nullptr);
-                if (value.type != ValueType::Ident) refuse("uma refer\xEAncia a componente \xE9 um nome");
-                fixups_.push_back({component, info.name, value.bytes, where + "." + info.name});
+                if (value.type() == ValueType::Nil) return component->SetReference(info.name, nullptr);
+                if (value.type() != ValueType::Ident) refuse("uma refer\xEAncia a componente \xE9 um nome");
+                fixups_.push_back({component, info.name, std::string(value.bytes()), where + "." + info.name});
                 return;
             }
             case PropertyKind::Collection: {
-                if (value.type != ValueType::Collection) refuse("esperava uma cole\xE7\xE3o");
+                if (value.type() != ValueType::Collection) refuse("esperava uma cole\xE7\xE3o");
                 auto* collection = info.collection ? const_cast<TCollection*>(info.collection(object)) : nullptr;
                 if (!collection) refuse("Propriedade " + info.name + " n\xE3o existe em " + object.ClassName());
                 collection->Clear();
-                for (std::size_t i = 0; i < value.items.size(); ++i)
-                    read_properties(*collection->Add(), value.items[i].properties,
+                for (std::size_t i = 0; i < value.items().size(); ++i)
+                    read_properties(*collection->Add(), value.items()[i].properties,
                                     where + "." + info.name + "[" + std::to_string(i) + "]");
                 return;
             }

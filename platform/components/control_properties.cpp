@@ -12,7 +12,7 @@ namespace {
 TControl& control(TPersistent& p) { return dynamic_cast<TControl&>(p); }
 const TControl& control(const TPersistent& p) { return dynamic_cast<const TControl&>(p); }
 
-bool flag(const TPersistent& p, const char* name) { return p.GetProperty(name).type == ValueType::True; }
+bool flag(const TPersistent& p, const char* name) { return p.GetProperty(name).type() == ValueType::True; }
 
 }  // namespace
 
@@ -36,21 +36,21 @@ PropertyInfo font_property() {
 PropertyInfo parent_font(bool def) {
     PropertyInfo p = boolean("ParentFont", def);
     p.get = [](const TPersistent& o) { return Value::boolean(control(o).ParentFont()); };
-    p.set = [](TPersistent& o, const Value& v) { control(o).SetParentFont(v.type == ValueType::True); };
+    p.set = [](TPersistent& o, const Value& v) { control(o).SetParentFont(v.type() == ValueType::True); };
     return p;
 }
 
 PropertyInfo caption() {
     PropertyInfo p = text("Caption");
     p.get = [](const TPersistent& o) { return Value::string_value(control(o).Caption()); };
-    p.set = [](TPersistent& o, const Value& v) { control(o).SetCaption(v.bytes); };
+    p.set = [](TPersistent& o, const Value& v) { control(o).SetCaption(std::string(v.bytes())); };
     return p;
 }
 
 PropertyInfo visible(bool def) {
     PropertyInfo p = boolean("Visible", def);
     p.get = [](const TPersistent& o) { return Value::boolean(control(o).Visible()); };
-    p.set = [](TPersistent& o, const Value& v) { control(o).SetVisible(v.type == ValueType::True); };
+    p.set = [](TPersistent& o, const Value& v) { control(o).SetVisible(v.type() == ValueType::True); };
     return p;
 }
 
@@ -61,8 +61,8 @@ PropertyInfo align() {
     p.get = [](const TPersistent& o) { return Value::ident(kAlignNames[static_cast<int>(control(o).Align())]); };
     p.set = [](TPersistent& o, const Value& v) {
         for (int i = 0; i < 6; ++i)
-            if (v.bytes == kAlignNames[i]) return control(o).SetAlign(static_cast<TAlign>(i));
-        throw EComponentError("unknown alignment " + v.bytes);
+            if (v.bytes() == kAlignNames[i]) return control(o).SetAlign(static_cast<TAlign>(i));
+        throw EComponentError("unknown alignment " + std::string(v.bytes()));
     };
     return p;
 }
@@ -79,7 +79,7 @@ PropertyInfo anchors() {
     };
     p.set = [](TPersistent& o, const Value& v) {
         TAnchors a = 0;
-        for (const std::string& m : v.set) {
+        for (const std::string& m : v.set()) {
             bool known = false;
             for (const auto& [bit, name] : names)
                 if (m == name) a |= bit, known = true;
@@ -93,7 +93,7 @@ PropertyInfo anchors() {
 PropertyInfo tab_order() {
     PropertyInfo p = integer("TabOrder", -1);
     p.get = [](const TPersistent& o) { return Value::integer_value(dynamic_cast<const TWinControl&>(o).TabOrder()); };
-    p.set = [](TPersistent& o, const Value& v) { dynamic_cast<TWinControl&>(o).SetTabOrder(static_cast<int>(v.integer)); };
+    p.set = [](TPersistent& o, const Value& v) { dynamic_cast<TWinControl&>(o).SetTabOrder(static_cast<int>(v.integer())); };
     return p;
 }
 
@@ -108,7 +108,7 @@ PropertyInfo bound(const char* name, int which) {
     p.set = [which](TPersistent& o, const Value& v) {
         TControl& c = control(o);
         int b[] = {c.Left(), c.Top(), c.Width(), c.Height()};
-        b[which] = static_cast<int>(v.integer);
+        b[which] = static_cast<int>(v.integer());
         c.SetBounds(b[0], b[1], b[2], b[3]);
     };
     return p;

@@ -177,7 +177,7 @@ const ComponentClass& TDBListBoxClass() {
         {
             // Stored only for owner-drawn styles, where the program sets it.
             PropertyInfo item_height = integer("ItemHeight", 16);
-            item_height.stored_if = [](const TPersistent& o) { return o.GetProperty("Style").bytes != "lbStandard"; };
+            item_height.stored_if = [](const TPersistent& o) { return o.GetProperty("Style").bytes() != "lbStandard"; };
             list_box.published = join(
                 std::vector<PropertyInfo>{align(), anchors(), enumeration("BiDiMode", "bdLeftToRight"),
                                           enumeration("BorderStyle", "bsSingle"), color("clWindow"), boolean("Ctl3D", true)},

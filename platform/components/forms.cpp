@@ -12,7 +12,7 @@ TCustomForm::TCustomForm(TComponent* owner, const ComponentClass& description) :
     SetParentFont(false);
 }
 
-bool TCustomForm::StoresOuterSize() const { return GetProperty("AutoScroll").type != ValueType::False; }
+bool TCustomForm::StoresOuterSize() const { return GetProperty("AutoScroll").type() != ValueType::False; }
 
 void TCustomForm::SetFrame(TSize frame) {
     const int client_width = ClientWidth(), client_height = ClientHeight();
@@ -50,26 +50,26 @@ const ComponentClass& TFormClass() {
         using namespace props;
         ComponentClass form_c("TForm", &TWinControlClass());
         {
-            auto auto_scroll = [](const TPersistent& o) { return o.GetProperty("AutoScroll").type != ValueType::False; };
+            auto auto_scroll = [](const TPersistent& o) { return o.GetProperty("AutoScroll").type() != ValueType::False; };
             PropertyInfo client_height = integer("ClientHeight", 0);
             client_height.stored = Stored::Always;
             client_height.get = [](const TPersistent& o) { return Value::integer_value(control(o).ClientHeight()); };
-            client_height.set = [](TPersistent& o, const Value& v) { control(o).SetClientHeight(static_cast<int>(v.integer)); };
+            client_height.set = [](TPersistent& o, const Value& v) { control(o).SetClientHeight(static_cast<int>(v.integer())); };
             client_height.stored_if = [auto_scroll](const TPersistent& o) { return !auto_scroll(o); };
             PropertyInfo client_width = client_height;
             client_width.name = "ClientWidth";
             client_width.get = [](const TPersistent& o) { return Value::integer_value(control(o).ClientWidth()); };
-            client_width.set = [](TPersistent& o, const Value& v) { control(o).SetClientWidth(static_cast<int>(v.integer)); };
+            client_width.set = [](TPersistent& o, const Value& v) { control(o).SetClientWidth(static_cast<int>(v.integer())); };
             PropertyInfo form_color = prop("Color", PropertyKind::Color, Value::ident("clBtnFace"), Stored::Always);
             PropertyInfo old_create_order = prop("OldCreateOrder", PropertyKind::Boolean, Value::boolean(false), Stored::Always);
             PropertyInfo pixels = integer("PixelsPerInch", 96);
             pixels.stored = Stored::Always;
             pixels.get = [](const TPersistent& o) { return Value::integer_value(dynamic_cast<const TCustomForm&>(o).PixelsPerInch()); };
-            pixels.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetPixelsPerInch(static_cast<int>(v.integer)); };
+            pixels.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetPixelsPerInch(static_cast<int>(v.integer())); };
             PropertyInfo text_height = integer("TextHeight", 13);
             text_height.stored = Stored::Always;
             text_height.get = [](const TPersistent& o) { return Value::integer_value(dynamic_cast<const TCustomForm&>(o).TextHeight()); };
-            text_height.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetTextHeight(static_cast<int>(v.integer)); };
+            text_height.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetTextHeight(static_cast<int>(v.integer())); };
             PropertyInfo stored_pixels = pixels;
             stored_pixels.stored = Stored::Never;  // published, but written by the form itself at the end
             form_c.published = join(

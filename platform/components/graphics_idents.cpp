@@ -52,9 +52,9 @@ Value named_value(const Named (&table)[N], std::int64_t v) {
 
 template <std::size_t N>
 std::int64_t value_of_name(const Named (&table)[N], const Value& v, const char* what) {
-    if (v.is_integer()) return v.integer;
+    if (v.is_integer()) return v.integer();
     for (const Named& n : table)
-        if (v.type == ValueType::Ident && v.bytes == n.name) return n.value;
+        if (v.type() == ValueType::Ident && v.bytes() == n.name) return n.value;
     throw EComponentError(std::string("unknown ") + what + " " + v.ident_name());
 }
 

@@ -85,7 +85,7 @@ const ComponentClass& TMenuItemClass() {
             item_caption.get = [](const TPersistent& o) {
                 return Value::string_value(dynamic_cast<const TMenuItem&>(o).Caption());
             };
-            item_caption.set = [](TPersistent& o, const Value& v) { dynamic_cast<TMenuItem&>(o).SetCaption(v.bytes); };
+            item_caption.set = [](TPersistent& o, const Value& v) { dynamic_cast<TMenuItem&>(o).SetCaption(std::string(v.bytes())); };
             menu_item.published = join(
                 std::vector<PropertyInfo>{component("Action"), enumeration("AutoHotkeys", "maParent"),
                                           enumeration("AutoLineReduction", "maParent"), enumeration("Break", "mbNone"),

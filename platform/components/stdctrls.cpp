@@ -14,7 +14,7 @@ void TLabel::SetAutoSize(bool auto_size) {
     AdjustBounds();
 }
 
-bool TLabel::ShowAccelChar() const { return GetProperty("ShowAccelChar").type != formfile::ValueType::False; }
+bool TLabel::ShowAccelChar() const { return GetProperty("ShowAccelChar").type() != formfile::ValueType::False; }
 
 void TLabel::AdjustBounds() {
     if (!auto_size_ || Loading()) return;
@@ -27,7 +27,7 @@ void TLabel::AdjustBounds() {
     const TSize extent = measure(text, Font(), ShowAccelChar());
     int left = Left();
     // A right-justified label keeps its right edge.
-    if (GetProperty("Alignment").bytes == "taRightJustify") left += Width() - extent.cx;
+    if (GetProperty("Alignment").bytes() == "taRightJustify") left += Width() - extent.cx;
     SetBounds(left, Top(), extent.cx, extent.cy);
 }
 
@@ -41,7 +41,7 @@ const ComponentClass& TLabelClass() {
         {
             PropertyInfo auto_size = boolean("AutoSize", true);
             auto_size.get = [](const TPersistent& o) { return Value::boolean(dynamic_cast<const TLabel&>(o).AutoSize()); };
-            auto_size.set = [](TPersistent& o, const Value& v) { dynamic_cast<TLabel&>(o).SetAutoSize(v.type == ValueType::True); };
+            auto_size.set = [](TPersistent& o, const Value& v) { dynamic_cast<TLabel&>(o).SetAutoSize(v.type() == ValueType::True); };
             label.published = join(
                 std::vector<PropertyInfo>{align(), enumeration("Alignment", "taLeftJustify"), anchors(), auto_size,
                                           enumeration("BiDiMode", "bdLeftToRight"), caption(), color("clBtnFace")},

@@ -24,39 +24,40 @@ Value value_of(const TPersistent& object, const PropertyInfo& info) {
 
 // Values equal as the property sees them: integers whatever their width, sets whatever their order.
 bool same_value(const Value& a, const Value& b) {
-    if (a.is_integer() && b.is_integer()) return a.integer == b.integer;
-    if (a.type == ValueType::Set && b.type == ValueType::Set) {
-        std::vector<std::string> x = a.set, y = b.set;
+    if (a.is_integer() && b.is_integer()) return a.integer() == b.integer();
+    if (a.type() == ValueType::Set && b.type() == ValueType::Set) {
+        std::vector<std::string> x = a.set(), y = b.set();
         std::sort(x.begin(), x.end());
         std::sort(y.begin(), y.end());
         return x == y;
     }
-    if (a.is_string() && b.is_string()) return a.bytes == b.bytes && a.wide == b.wide;
+    if (a.is_string() && b.is_string()) return a.bytes() == b.bytes() && a.wide() == b.wide();
     return a == b;
 }
 
 bool empty_value(const Value& v) {
-    switch (v.type) {
+    switch (v.type()) {
         case ValueType::Null:
         case ValueType::Nil: return true;
         case ValueType::String:
         case ValueType::LString:
         case ValueType::Ident:
-        case ValueType::UTF8String: return v.bytes.empty();
-        case ValueType::WString: return v.wide.empty();
-        case ValueType::List: return v.list.empty();
+        case ValueType::UTF8String: return v.bytes().empty();
+        case ValueType::WString: return v.wide().empty();
+        case ValueType::List: return v.list().empty();
         default: return false;
     }
 }
 
 // As the target's writer: the smallest integer width, one-byte strings up to 255 bytes.
 Value canonical(const Value& v) {
-    if (v.is_integer()) return Value::integer_value(v.integer);
-    if (v.type == ValueType::String || v.type == ValueType::LString) return Value::string_value(v.bytes);
-    if (v.type == ValueType::List) {
-        Value out = Value::list_value({});
-        for (const Value& element : v.list) out.list.push_back(canonical(element));
-        return out;
+    if (v.is_integer()) return Value::integer_value(v.integer());
+    if (v.type() == ValueType::String || v.type() == ValueType::LString) return Value::string_value(v.bytes());
+    if (v.type() == ValueType::List) {
+        std::vector<Value> elements;
+        elements.reserve(v.list().size());
+        for (const Value& element : v.list()) elements.push_back(canonical(element));
+        return Value::list_value(std::move(elements));
     }
     return v;
 }
@@ -92,13 +93,13 @@ void property_entries(const TPersistent& object, const TComponent& root, std::ve
             case PropertyKind::Collection: {
                 const TCollection* collection = info->collection ? info->collection(object) : nullptr;
                 if (!collection || (info->stored != Stored::Always && collection->Count() == 0)) continue;
-                Value items = Value::collection({});
+                std::vector<formfile::CollectionItem> items;
                 for (int i = 0; i < collection->Count(); ++i) {
                     formfile::CollectionItem item;
                     property_entries(*collection->Items(i), root, item.properties);
-                    items.items.push_back(std::move(item));
+                    items.push_back(std::move(item));
                 }
-                out.push_back({info->name, std::move(items)});
+                out.push_back({info->name, Value::collection(std::move(items))});
                 continue;
             }
             case PropertyKind::Component: {
@@ -117,15 +118,15 @@ void property_entries(const TPersistent& object, const TComponent& root, std::ve
         Value v = value_of(object, *info);
         bool store = false;
         switch (info->stored) {
-            case Stored::Always: store = v.type != ValueType::Null; break;
+            case Stored::Always: store = v.type() != ValueType::Null; break;
             case Stored::Assigned: store = object.StoredValue(info->name) != nullptr; break;
             case Stored::NotDefault:
-                store = info->default_value.type == ValueType::Null ? !empty_value(v) : !same_value(v, info->default_value);
+                store = info->default_value.type() == ValueType::Null ? !empty_value(v) : !same_value(v, info->default_value);
                 break;
             case Stored::Never: break;
         }
         if (!store) continue;
-        if (info->kind == PropertyKind::Color && v.is_integer()) v = color_value(static_cast<TColor>(v.integer));
+        if (info->kind == PropertyKind::Color && v.is_integer()) v = color_value(static_cast<TColor>(v.integer()));
         out.push_back({info->name, canonical(v)});
     }
 }

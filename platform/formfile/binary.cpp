@@ -41,67 +41,47 @@ public:
 
     void value(const Value& v, std::string_view property) {
         const std::string what = "a value of property '" + std::string(property) + "'";
-        switch (v.type) {
-            case ValueType::Int8:
-            case ValueType::Int16:
-            case ValueType::Int32: {
-                // The type says the width; a value that does not fit it would be silently cut.
-                const auto t = Value::integer_value(v.integer).type;
-                if (static_cast<int>(t) > static_cast<int>(v.type))
-                    throw FormFileError("cannot write " + what + ": " + std::to_string(v.integer) + " does not fit " +
-                                        std::string(value_type_name(v.type)));
-                byte(static_cast<std::uint8_t>(v.type));
-                if (v.type == ValueType::Int8) little(static_cast<std::int8_t>(v.integer));
-                else if (v.type == ValueType::Int16) little(static_cast<std::int16_t>(v.integer));
-                else little(static_cast<std::int32_t>(v.integer));
+        const ValueType type = v.type();
+        byte(static_cast<std::uint8_t>(type));
+        switch (type) {
+            case ValueType::Int8: little(static_cast<std::int8_t>(v.integer())); return;
+            case ValueType::Int16: little(static_cast<std::int16_t>(v.integer())); return;
+            case ValueType::Int32: little(static_cast<std::int32_t>(v.integer())); return;
+            case ValueType::Int64:
+            case ValueType::Currency: little(v.integer()); return;
+            case ValueType::Extended: {
+                const auto stored = v.extended();
+                raw(stored.data(), stored.size());
                 return;
             }
-            case ValueType::Int64:
-            case ValueType::Currency:
-                byte(static_cast<std::uint8_t>(v.type));
-                little(v.integer);
+            case ValueType::Single: {
+                const float x = v.single();
+                raw(&x, sizeof x);
                 return;
-            case ValueType::Extended:
-                byte(static_cast<std::uint8_t>(v.type));
-                raw(v.extended.data(), v.extended.size());
+            }
+            case ValueType::Date: {
+                const double x = v.date();
+                raw(&x, sizeof x);
                 return;
-            case ValueType::Single:
-                byte(static_cast<std::uint8_t>(v.type));
-                raw(&v.single, sizeof v.single);
-                return;
-            case ValueType::Date:
-                byte(static_cast<std::uint8_t>(v.type));
-                raw(&v.date, sizeof v.date);
-                return;
-            case ValueType::String:
-                byte(static_cast<std::uint8_t>(v.type));
-                short_string(v.bytes, what);
-                return;
-            case ValueType::Ident:
-                byte(static_cast<std::uint8_t>(v.type));
-                short_string(v.bytes, "identifier of property '" + std::string(property) + "'");
-                return;
+            }
+            case ValueType::String: short_string(v.bytes(), what); return;
+            case ValueType::Ident: short_string(v.bytes(), "identifier of property '" + std::string(property) + "'"); return;
             case ValueType::LString:
             case ValueType::Binary:
             case ValueType::UTF8String:
-                byte(static_cast<std::uint8_t>(v.type));
-                length32(v.bytes.size(), what);
-                out.append(v.bytes);
+                length32(v.bytes().size(), what);
+                out.append(v.bytes());
                 return;
             case ValueType::WString:
-                byte(static_cast<std::uint8_t>(v.type));
-                length32(v.wide.size(), what);
-                for (char16_t c : v.wide) little(static_cast<std::uint16_t>(c));
+                length32(v.wide().size(), what);
+                for (char16_t c : v.wide()) little(static_cast<std::uint16_t>(c));
                 return;
             case ValueType::Null:
             case ValueType::False:
             case ValueType::True:
-            case ValueType::Nil:
-                byte(static_cast<std::uint8_t>(v.type));
-                return;
+            case ValueType::Nil: return;
             case ValueType::Set:
-                byte(static_cast<std::uint8_t>(v.type));
-                for (const std::string& member : v.set) {
+                for (const std::string& member : v.set()) {
                     // An empty name is the end marker of the set.
                     if (member.empty()) throw FormFileError("cannot write " + what + ": empty set member name");
                     short_string(member, "set member of property '" + std::string(property) + "'");
@@ -109,21 +89,19 @@ public:
                 byte(0);
                 return;
             case ValueType::List:
-                byte(static_cast<std::uint8_t>(v.type));
-                for (const Value& element : v.list) {
+                for (const Value& element : v.list()) {
                     // Type byte 0 ends a list, so a Null element cannot be written inside one.
-                    if (element.type == ValueType::Null)
+                    if (element.type() == ValueType::Null)
                         throw FormFileError("cannot write " + what + ": a list cannot hold Null");
                     value(element, property);
                 }
                 byte(0);
                 return;
             case ValueType::Collection:
-                byte(static_cast<std::uint8_t>(v.type));
-                for (const CollectionItem& item : v.items) {
+                for (const CollectionItem& item : v.items()) {
                     if (item.has_order) {
-                        if (item.order.type != ValueType::Int8 && item.order.type != ValueType::Int16 &&
-                            item.order.type != ValueType::Int32)
+                        const ValueType order = item.order.type();
+                        if (order != ValueType::Int8 && order != ValueType::Int16 && order != ValueType::Int32)
                             throw FormFileError("cannot write " + what + ": a collection item's order is not an integer");
                         value(item.order, property);
                     }
@@ -134,8 +112,7 @@ public:
                 byte(0);
                 return;
         }
-        throw FormFileError("cannot write " + what + ": unknown value type " +
-                            std::to_string(static_cast<int>(v.type)));
+        throw FormFileError("cannot write " + what + ": unknown value type " + std::to_string(static_cast<int>(type)));
     }
 
     void properties(const std::vector<PropertyEntry>& entries) {
@@ -153,8 +130,8 @@ public:
             if (node.flags & ~0x07) throw FormFileError("cannot write object '" + node.name + "': unknown flags");
             byte(static_cast<std::uint8_t>(0xF0 | node.flags));
             if (node.flags & kChildPos) {
-                if (node.child_pos.type != ValueType::Int8 && node.child_pos.type != ValueType::Int16 &&
-                    node.child_pos.type != ValueType::Int32)
+                const ValueType pos = node.child_pos.type();
+                if (pos != ValueType::Int8 && pos != ValueType::Int16 && pos != ValueType::Int32)
                     throw FormFileError("cannot write object '" + node.name + "': its position is not an integer");
                 value(node.child_pos, "position");
             }
@@ -212,12 +189,13 @@ public:
         std::memcpy(out, data_.data() + pos_, n);
         pos_ += n;
     }
-    std::string bytes(std::size_t n, std::string_view what) {
+    std::string_view view(std::size_t n, std::string_view what) {
         need(n, what);
-        std::string s(data_.substr(pos_, n));
+        const std::string_view s = data_.substr(pos_, n);
         pos_ += n;
         return s;
     }
+    std::string bytes(std::size_t n, std::string_view what) { return std::string(view(n, what)); }
     std::string short_string(std::string_view what) {
         const std::size_t n = byte(what);
         return bytes(n, what);
@@ -241,50 +219,70 @@ public:
 
     Value value(const std::string& property) {
         const std::size_t at = pos_;
-        const std::uint8_t type = byte("a value type");
+        const std::uint8_t type_byte = byte("a value type");
         const std::string what = "the value of '" + property + "'";
-        if (type > kLastValueType)
-            fail(at, "unknown value type " + std::to_string(type) + " for property '" + property + "'");
-        Value v(static_cast<ValueType>(type));
-        switch (v.type) {
+        if (type_byte > kLastValueType)
+            fail(at, "unknown value type " + std::to_string(type_byte) + " for property '" + property + "'");
+        const auto type = static_cast<ValueType>(type_byte);
+        switch (type) {
             case ValueType::Null:
             case ValueType::False:
             case ValueType::True:
-            case ValueType::Nil: break;
-            case ValueType::Int8: v.integer = little<std::int8_t>(what); break;
-            case ValueType::Int16: v.integer = little<std::int16_t>(what); break;
-            case ValueType::Int32: v.integer = little<std::int32_t>(what); break;
-            case ValueType::Int64:
-            case ValueType::Currency: v.integer = little<std::int64_t>(what); break;
-            case ValueType::Extended: raw(v.extended.data(), v.extended.size(), what); break;
-            case ValueType::Single: raw(&v.single, sizeof v.single, what); break;
-            case ValueType::Date: raw(&v.date, sizeof v.date, what); break;
+            case ValueType::Nil: return Value(type);
+            case ValueType::Int8: return Value::integer_of(type, little<std::int8_t>(what));
+            case ValueType::Int16: return Value::integer_of(type, little<std::int16_t>(what));
+            case ValueType::Int32: return Value::integer_of(type, little<std::int32_t>(what));
+            case ValueType::Int64: return Value::integer_of(type, little<std::int64_t>(what));
+            case ValueType::Currency: return Value::currency_value(little<std::int64_t>(what));
+            case ValueType::Extended: {
+                payload::ExtendedBytes stored;
+                raw(stored.data(), stored.size(), what);
+                return Value::extended_of(stored);
+            }
+            case ValueType::Single: {
+                float x;
+                raw(&x, sizeof x, what);
+                return Value::single_value(x);
+            }
+            case ValueType::Date: {
+                double x;
+                raw(&x, sizeof x, what);
+                return Value::date_value(x);
+            }
             case ValueType::String:
-            case ValueType::Ident: v.bytes = short_string(what); break;
+            case ValueType::Ident: {
+                const std::size_t n = byte(what);
+                return Value::bytes_of(type, view(n, what));
+            }
             case ValueType::LString:
             case ValueType::Binary:
-            case ValueType::UTF8String: v.bytes = bytes(length32(1, what), what); break;
+            case ValueType::UTF8String: return Value::bytes_of(type, view(length32(1, what), what));
             case ValueType::WString: {
                 const std::size_t n = length32(2, what);
-                v.wide.resize(n);
-                for (std::size_t i = 0; i < n; ++i) v.wide[i] = static_cast<char16_t>(little<std::uint16_t>(what));
-                break;
+                std::u16string wide(n, u'\0');
+                for (std::size_t i = 0; i < n; ++i) wide[i] = static_cast<char16_t>(little<std::uint16_t>(what));
+                return Value::wide_value(wide);
             }
-            case ValueType::Set:
+            case ValueType::Set: {
+                std::vector<std::string> members;
                 for (;;) {
                     std::string member = short_string("a set member of '" + property + "'");
                     if (member.empty()) break;
-                    v.set.push_back(std::move(member));
+                    members.push_back(std::move(member));
                 }
-                break;
-            case ValueType::List:
+                return Value::set_value(std::move(members));
+            }
+            case ValueType::List: {
                 enter(at);
-                while (peek("the end of a list in '" + property + "'") != 0) v.list.push_back(value(property));
+                std::vector<Value> elements;
+                while (peek("the end of a list in '" + property + "'") != 0) elements.push_back(value(property));
                 ++pos_;
                 leave();
-                break;
-            case ValueType::Collection:
+                return Value::list_value(std::move(elements));
+            }
+            case ValueType::Collection: {
                 enter(at);
+                std::vector<CollectionItem> items;
                 while (peek("the end of a collection in '" + property + "'") != 0) {
                     CollectionItem item;
                     const std::uint8_t next = peek("a collection item");
@@ -298,13 +296,14 @@ public:
                     if (byte("a collection item") != static_cast<std::uint8_t>(ValueType::List))
                         fail(item_at, "a collection item of '" + property + "' does not start with the list marker 1");
                     item.properties = properties();
-                    v.items.push_back(std::move(item));
+                    items.push_back(std::move(item));
                 }
                 ++pos_;
                 leave();
-                break;
+                return Value::collection(std::move(items));
+            }
         }
-        return v;
+        fail(at, "unknown value type " + std::to_string(type_byte));
     }
 
     // Property entries up to and including the terminating zero byte.
@@ -332,7 +331,7 @@ public:
             if (node.flags & kChildPos) {
                 const std::size_t pos_at = pos_;
                 node.child_pos = value("position");
-                if (!node.child_pos.is_integer() || node.child_pos.type == ValueType::Int64)
+                if (!node.child_pos.is_integer() || node.child_pos.type() == ValueType::Int64)
                     fail(pos_at, "an object's position is not a 8, 16 or 32-bit integer");
             }
         }

@@ -1,26 +1,18 @@
 #pragma once
 
 #include <cstddef>
-#include <stdexcept>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "platform/formfile/form_file_error.h"
+#include "platform/formfile/reader_limits.h"
 #include "platform/formfile/value.h"
 
 // The binary form file: an optional 16-bit resource header, then the component stream that starts
 // with the signature "TPF0".
 
 namespace formfile {
-
-// A form file or form text that cannot be read or written. The message names the byte offset (binary)
-// or the line (text) and the problem.
-class FormFileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Readers refuse objects nested deeper than this, so that hostile input cannot exhaust the stack.
-inline constexpr int kMaxNestingDepth = 256;
 
 // The component stream alone ("TPF0" and the root object record).
 std::string write_stream(const ObjectNode& root);

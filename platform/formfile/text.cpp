@@ -8,8 +8,6 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/formfile/binary.h"
-
 namespace formfile {
 
 namespace {
@@ -99,7 +97,7 @@ public:
         }
         check_ident(node.class_name, "class name", false);
         out += node.class_name;
-        if (node.flags & kChildPos) out += " [" + std::to_string(node.child_pos.integer) + "]";
+        if (node.flags & kChildPos) out += " [" + std::to_string(node.child_pos.integer()) + "]";
         out += eol_;
         properties(node.properties, level + 1);
         for (const ObjectNode& child : node.children) object(child, level + 1);
@@ -129,7 +127,7 @@ private:
 
     // One literal made of code units; `wide` decides whether units above 127 are #nnn of a byte or of a
     // UTF-16 unit (both print as #nnn: the reader tells them apart by the value).
-    void literal(const std::u16string& units, int level) {
+    void literal(std::u16string_view units, int level) {
         if (units.empty()) {
             out += "''";
             return;
@@ -160,14 +158,14 @@ private:
         if (quoted) out += '\'';
     }
 
-    void byte_string(const std::string& bytes, int level) {
+    void byte_string(std::string_view bytes, int level) {
         std::u16string units;
         units.reserve(bytes.size());
         for (unsigned char c : bytes) units.push_back(c);
         literal(units, level);
     }
 
-    static std::u16string utf8_to_utf16(const std::string& bytes, std::string_view property) {
+    static std::u16string utf8_to_utf16(std::string_view bytes, std::string_view property) {
         std::u16string units;
         for (std::size_t i = 0; i < bytes.size();) {
             const unsigned char c = static_cast<unsigned char>(bytes[i]);
@@ -195,43 +193,45 @@ private:
     }
 
     void value(const Value& v, int level, std::string_view property) {
-        switch (v.type) {
+        switch (v.type()) {
             case ValueType::Int8:
             case ValueType::Int16:
             case ValueType::Int32:
-            case ValueType::Int64: out += std::to_string(v.integer); return;
+            case ValueType::Int64: out += std::to_string(v.integer()); return;
             case ValueType::Extended: {
+                const auto stored = v.extended();
                 long double x;
-                std::memcpy(&x, v.extended.data(), v.extended.size());
+                std::memcpy(&x, stored.data(), stored.size());
                 if (!std::isfinite(x))
                     throw FormFileError("cannot write the floating-point value of property '" + std::string(property) +
                                         "' as form text: it is not a finite number");
                 const std::string text = shortest_float(x, "%.*Lg", 21);
                 // Encodings that no decimal text reproduces (unnormals, pseudo-denormals) are refused.
                 const long double back = std::strtold(text.c_str(), nullptr);
-                if (std::memcmp(&back, v.extended.data(), 10) != 0)
+                if (std::memcmp(&back, stored.data(), stored.size()) != 0)
                     throw FormFileError("cannot write the floating-point value of property '" + std::string(property) +
                                         "' as form text: it has no exact decimal form");
                 out += text;
                 return;
             }
             case ValueType::Single:
-                if (!std::isfinite(v.single))
+                if (!std::isfinite(v.single()))
                     throw FormFileError("cannot write the value of property '" + std::string(property) +
                                         "' as form text: it is not a finite number");
-                out += shortest_float(v.single, "%.*g", 9) + "s";
+                out += shortest_float(v.single(), "%.*g", 9) + "s";
                 return;
             case ValueType::Date:
-                if (!std::isfinite(v.date))
+                if (!std::isfinite(v.date()))
                     throw FormFileError("cannot write the value of property '" + std::string(property) +
                                         "' as form text: it is not a finite number");
-                out += shortest_float(v.date, "%.*g", 17) + "d";
+                out += shortest_float(v.date(), "%.*g", 17) + "d";
                 return;
             case ValueType::Currency: {
                 // Exact: the scaled integer with four decimals.
-                const bool negative = v.integer < 0;
+                const std::int64_t scaled = v.integer();
+                const bool negative = scaled < 0;
                 const unsigned long long magnitude =
-                    negative ? 0ull - static_cast<unsigned long long>(v.integer) : static_cast<unsigned long long>(v.integer);
+                    negative ? 0ull - static_cast<unsigned long long>(scaled) : static_cast<unsigned long long>(scaled);
                 char buffer[48];
                 std::snprintf(buffer, sizeof buffer, "%s%llu.%04llu", negative ? "-" : "", magnitude / 10000,
                               magnitude % 10000);
@@ -240,14 +240,14 @@ private:
                 return;
             }
             case ValueType::String:
-            case ValueType::LString: byte_string(v.bytes, level); return;
-            case ValueType::WString: literal(v.wide, level); return;
-            case ValueType::UTF8String: literal(utf8_to_utf16(v.bytes, property), level); return;
+            case ValueType::LString: byte_string(v.bytes(), level); return;
+            case ValueType::WString: literal(v.wide(), level); return;
+            case ValueType::UTF8String: literal(utf8_to_utf16(v.bytes(), property), level); return;
             case ValueType::Ident:
-                if (!is_dotted_ident(v.bytes) || Value::ident(v.bytes).type != ValueType::Ident)
-                    throw FormFileError("cannot write the identifier '" + v.bytes.substr(0, 64) + "' of property '" +
-                                        std::string(property) + "' as form text");
-                out += v.bytes;
+                if (!is_dotted_ident(v.bytes()) || Value::ident(v.bytes()).type() != ValueType::Ident)
+                    throw FormFileError("cannot write the identifier '" + std::string(v.bytes().substr(0, 64)) +
+                                        "' of property '" + std::string(property) + "' as form text");
+                out += v.bytes();
                 return;
             case ValueType::Null:
             case ValueType::False:
@@ -255,16 +255,16 @@ private:
             case ValueType::Nil: out += v.ident_name(); return;
             case ValueType::Set:
                 out += '[';
-                for (std::size_t i = 0; i < v.set.size(); ++i) {
-                    check_ident(v.set[i], "set member", false);
+                for (std::size_t i = 0; i < v.set().size(); ++i) {
+                    check_ident(v.set()[i], "set member", false);
                     if (i) out += ", ";
-                    out += v.set[i];
+                    out += v.set()[i];
                 }
                 out += ']';
                 return;
             case ValueType::List:
                 out += '(';
-                for (const Value& element : v.list) {
+                for (const Value& element : v.list()) {
                     out += eol_;
                     indent(level + 1);
                     value(element, level + 1, property);
@@ -273,11 +273,11 @@ private:
                 return;
             case ValueType::Collection:
                 out += '<';
-                for (const CollectionItem& item : v.items) {
+                for (const CollectionItem& item : v.items()) {
                     out += eol_;
                     indent(level + 1);
                     out += "item";
-                    if (item.has_order) out += " [" + std::to_string(item.order.integer) + "]";
+                    if (item.has_order) out += " [" + std::to_string(item.order.integer()) + "]";
                     out += eol_;
                     properties(item.properties, level + 2);
                     indent(level + 1);
@@ -287,13 +287,14 @@ private:
                 return;
             case ValueType::Binary: {
                 static constexpr char hex[] = "0123456789ABCDEF";
+                const std::string_view data = v.bytes();
                 out += '{';
-                for (std::size_t i = 0; i < v.bytes.size(); ++i) {
+                for (std::size_t i = 0; i < data.size(); ++i) {
                     if (i % kBinaryChunk == 0) {
                         out += eol_;
                         indent(level + 1);
                     }
-                    const unsigned char c = static_cast<unsigned char>(v.bytes[i]);
+                    const unsigned char c = static_cast<unsigned char>(data[i]);
                     out += hex[c >> 4];
                     out += hex[c & 15];
                 }
@@ -623,7 +624,7 @@ private:
             advance();
             if (tok_.kind != Tok::Integer) fail("expected the object's position after '[', found " + show(tok_));
             node.child_pos = Value::integer_value(tok_.integer);
-            if (node.child_pos.type == ValueType::Int64) fail("the object's position " + tok_.text + " is too large");
+            if (node.child_pos.type() == ValueType::Int64) fail("the object's position " + tok_.text + " is too large");
             node.flags |= kChildPos;
             advance();
             expect_char(']', "after the object's position");
@@ -715,33 +716,33 @@ private:
         const char c = tok_.text[0];
         if (c == '[') {
             advance();
-            Value v = Value::set_value({});
+            std::vector<std::string> members;
             while (!is_char(']')) {
-                if (!v.set.empty()) expect_char(',', "between set members");
+                if (!members.empty()) expect_char(',', "between set members");
                 std::string member = symbol("a set member");
                 if (member.find('.') != std::string::npos) fail("'" + member + "' is not a valid set member");
-                v.set.push_back(std::move(member));
+                members.push_back(std::move(member));
             }
             advance();
-            return v;
+            return Value::set_value(std::move(members));
         }
         if (c == '(') {
             enter();
             advance();
-            Value v = Value::list_value({});
+            std::vector<Value> elements;
             while (!is_char(')')) {
                 if (tok_.kind == Tok::End) lex_.fail(open_line, "list of '" + property + "' is not closed with ')'");
-                v.list.push_back(value(property));
-                if (v.list.back().type == ValueType::Null) fail("a list cannot hold Null");
+                elements.push_back(value(property));
+                if (elements.back().type() == ValueType::Null) fail("a list cannot hold Null");
             }
             advance();
             --depth_;
-            return v;
+            return Value::list_value(std::move(elements));
         }
         if (c == '<') {
             enter();
             advance();
-            Value v = Value::collection({});
+            std::vector<CollectionItem> items;
             while (!is_char('>')) {
                 if (!is_word("item")) fail("expected 'item' or '>' in collection '" + property + "', found " + show(tok_));
                 advance();
@@ -751,7 +752,7 @@ private:
                     if (tok_.kind != Tok::Integer) fail("expected the item's order after '[', found " + show(tok_));
                     item.has_order = true;
                     item.order = Value::integer_value(tok_.integer);
-                    if (item.order.type == ValueType::Int64) fail("the item's order " + tok_.text + " is too large");
+                    if (item.order.type() == ValueType::Int64) fail("the item's order " + tok_.text + " is too large");
                     advance();
                     expect_char(']', "after the item's order");
                 }
@@ -760,11 +761,11 @@ private:
                     item.properties.push_back(this->property());  // the member, not the parameter
                 }
                 advance();
-                v.items.push_back(std::move(item));
+                items.push_back(std::move(item));
             }
             advance();
             --depth_;
-            return v;
+            return Value::collection(std::move(items));
         }
         if (c == '{') {
             Value v = Value::binary(lex_.binary(open_line));

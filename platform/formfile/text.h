@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/formfile/form_file_error.h"
+#include "platform/formfile/reader_limits.h"
 #include "platform/formfile/value.h"
 
 // The form text: `object Name: TClass` ... `end`, two blanks per nesting level, one property per line.

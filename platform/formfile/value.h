@@ -2,8 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
 #include <vector>
 
 // The value model of the component stream: every value type a form file may hold, kept exactly as
@@ -47,33 +53,132 @@ std::string_view value_type_name(ValueType type);
 bool same_ident(std::string_view a, std::string_view b);
 
 struct Value;
-
-// One item of a collection: an optional order index (a value written before the item's properties),
-// then the item's property entries.
 struct CollectionItem;
-
 struct PropertyEntry;
 
+// The alternatives of a value's payload, one per type byte. Each fits in eight bytes, so that a value
+// is 16 bytes: a file holding long lists of one-byte values must not need hundreds of bytes of memory
+// per input byte.
+namespace payload {
+
+// Null, False, True, Nil: the type byte is the whole value.
+template <ValueType T>
+struct Marker {
+    static constexpr ValueType kType = T;
+    friend bool operator==(Marker, Marker) = default;
+};
+
+// A number as stored. Compared by bit pattern, so that a NaN read from a file equals itself.
+template <ValueType T, class Rep>
+struct Number {
+    static constexpr ValueType kType = T;
+    Rep value{};
+    friend bool operator==(const Number& a, const Number& b) {
+        return std::memcmp(&a.value, &b.value, sizeof(Rep)) == 0;
+    }
+};
+
+// An immutable run of code units in one heap block (length in front); empty runs allocate nothing.
+template <ValueType T, class Char>
+class Text {
+public:
+    static constexpr ValueType kType = T;
+    Text() = default;
+    explicit Text(std::basic_string_view<Char> s) {
+        if (s.empty()) return;
+        block_ = std::malloc(sizeof(std::size_t) + s.size() * sizeof(Char));
+        if (!block_) throw std::bad_alloc();
+        const std::size_t size = s.size();
+        std::memcpy(block_, &size, sizeof size);
+        std::memcpy(static_cast<char*>(block_) + sizeof size, s.data(), s.size() * sizeof(Char));
+    }
+    Text(const Text& other) : Text(other.view()) {}
+    Text(Text&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    Text& operator=(Text other) noexcept {
+        std::swap(block_, other.block_);
+        return *this;
+    }
+    ~Text() { std::free(block_); }
+    std::basic_string_view<Char> view() const {
+        if (!block_) return {};
+        std::size_t size;
+        std::memcpy(&size, block_, sizeof size);
+        return {reinterpret_cast<const Char*>(static_cast<const char*>(block_) + sizeof size), size};
+    }
+    friend bool operator==(const Text& a, const Text& b) { return a.view() == b.view(); }
+
+private:
+    void* block_ = nullptr;
+};
+
+// A container behind one pointer; a null pointer stands for an empty one.
+template <ValueType T, class Payload>
+class Boxed {
+public:
+    static constexpr ValueType kType = T;
+    Boxed() = default;
+    explicit Boxed(Payload p) {
+        if (!(p == Payload{})) box_ = std::make_unique<Payload>(std::move(p));
+    }
+    Boxed(const Boxed& other) : box_(other.box_ ? std::make_unique<Payload>(*other.box_) : nullptr) {}
+    Boxed(Boxed&&) noexcept = default;
+    Boxed& operator=(Boxed other) noexcept {
+        box_.swap(other.box_);
+        return *this;
+    }
+    ~Boxed() = default;
+    const Payload& get() const {
+        static const Payload empty{};
+        return box_ ? *box_ : empty;
+    }
+    friend bool operator==(const Boxed& a, const Boxed& b) { return a.get() == b.get(); }
+
+private:
+    std::unique_ptr<Payload> box_;
+};
+
+using ExtendedBytes = std::array<std::uint8_t, 10>;
+
+// In type-byte order: the index of the alternative is the type byte.
+using Variant = std::variant<
+    Marker<ValueType::Null>,                                      // 0
+    Boxed<ValueType::List, std::vector<Value>>,                   // 1
+    Number<ValueType::Int8, std::int8_t>,                         // 2
+    Number<ValueType::Int16, std::int16_t>,                       // 3
+    Number<ValueType::Int32, std::int32_t>,                       // 4
+    Boxed<ValueType::Extended, ExtendedBytes>,                    // 5
+    Text<ValueType::String, char>,                                // 6
+    Text<ValueType::Ident, char>,                                 // 7
+    Marker<ValueType::False>,                                     // 8
+    Marker<ValueType::True>,                                      // 9
+    Text<ValueType::Binary, char>,                                // 10
+    Boxed<ValueType::Set, std::vector<std::string>>,              // 11
+    Text<ValueType::LString, char>,                               // 12
+    Marker<ValueType::Nil>,                                       // 13
+    Boxed<ValueType::Collection, std::vector<CollectionItem>>,    // 14
+    Number<ValueType::Single, float>,                             // 15
+    Number<ValueType::Currency, std::int64_t>,                    // 16
+    Number<ValueType::Date, double>,                              // 17
+    Text<ValueType::WString, char16_t>,                           // 18
+    Number<ValueType::Int64, std::int64_t>,                       // 19
+    Text<ValueType::UTF8String, char>>;                           // 20
+
+}  // namespace payload
+
+// One value of the stream. Built through the static constructors; read through type() and the typed
+// accessors, which give an empty or zero result for a value of another type (as an absent property
+// reads), or by visiting payload().
 struct Value {
-    // Out of line: the members hold collection items, which are complete only after Value.
-    Value();
-    explicit Value(ValueType t);
+    Value() = default;  // Null
+    explicit Value(ValueType marker);  // Null, False, True or Nil
     Value(const Value&);
     Value(Value&&) noexcept;
     Value& operator=(const Value&);
     Value& operator=(Value&&) noexcept;
     ~Value();
 
-    ValueType type = ValueType::Null;
-    std::int64_t integer = 0;       // Int8, Int16, Int32, Int64, Currency (raw scaled value)
-    std::string bytes;              // String, LString, Ident, Binary, UTF8String (raw bytes)
-    std::u16string wide;            // WString
-    std::array<std::uint8_t, 10> extended{};  // Extended: the 10 bytes as stored
-    float single = 0;               // Single
-    double date = 0;                // Date
-    std::vector<std::string> set;   // Set: member names in stored order
-    std::vector<Value> list;        // List
-    std::vector<CollectionItem> items;  // Collection
+    ValueType type() const { return static_cast<ValueType>(payload_.index()); }
+    const payload::Variant& payload() const { return payload_; }
 
     // Constructors for the values a writer produces.
     static Value integer_value(std::int64_t v);  // smallest of Int8/Int16/Int32, Int64 beyond
@@ -93,13 +198,34 @@ struct Value {
     static Value utf8_value(std::string_view v);
     static Value collection(std::vector<CollectionItem> items);
 
-    bool is_integer() const;
-    bool is_string() const;  // String, LString, WString, UTF8String
+    // Constructors that keep the stored form exactly, for readers.
+    // An integer of the given width (Int8, Int16, Int32 or Int64); FormFileError when it does not fit.
+    static Value integer_of(ValueType width, std::int64_t v);
+    // String, LString, Ident (taken as it is), Binary or UTF8String with these bytes.
+    static Value bytes_of(ValueType type, std::string_view bytes);
+    static Value extended_of(const payload::ExtendedBytes& stored);
+
+    bool is_integer() const;  // Int8, Int16, Int32, Int64
+    bool is_string() const;   // String, LString, WString, UTF8String
     // An Ident, or the single-byte identifiers False, True, nil and Null, by name.
     bool is_ident() const;
     std::string ident_name() const;
 
+    std::int64_t integer() const;          // Int8..Int64; Currency: the stored (scaled) integer
+    std::string_view bytes() const;        // String, LString, Ident, Binary, UTF8String
+    std::u16string_view wide() const;      // WString
+    payload::ExtendedBytes extended() const;  // Extended: the 10 bytes as stored
+    float single() const;
+    double date() const;
+    const std::vector<std::string>& set() const;  // member names in stored order
+    const std::vector<Value>& list() const;
+    const std::vector<CollectionItem>& items() const;
+
     friend bool operator==(const Value&, const Value&);
+
+private:
+    explicit Value(payload::Variant p);
+    payload::Variant payload_;
 };
 
 struct PropertyEntry {
@@ -108,6 +234,8 @@ struct PropertyEntry {
     friend bool operator==(const PropertyEntry&, const PropertyEntry&) = default;
 };
 
+// One item of a collection: an optional order index (a value written before the item's properties),
+// then the item's property entries.
 struct CollectionItem {
     bool has_order = false;
     Value order;  // an integer value when has_order

@@ -93,13 +93,13 @@ std::int64_t integer(const formfile::ObjectNode& node, std::string_view property
     const formfile::PropertyEntry* entry = node.find(property);
     if (!entry) throw std::runtime_error(node.name + " has no stored " + std::string(property));
     if (!entry->value.is_integer()) throw std::runtime_error(node.name + "." + std::string(property) + " is no integer");
-    return entry->value.integer;
+    return entry->value.integer();
 }
 
 std::string text(const formfile::ObjectNode& node, std::string_view property) {
     const formfile::PropertyEntry* entry = node.find(property);
     if (!entry) throw std::runtime_error(node.name + " has no stored " + std::string(property));
-    return entry->value.is_ident() ? entry->value.ident_name() : entry->value.bytes;
+    return entry->value.is_ident() ? entry->value.ident_name() : std::string(entry->value.bytes());
 }
 
 bool has(const formfile::ObjectNode& node, std::string_view property) { return node.find(property) != nullptr; }

@@ -64,8 +64,8 @@ TEST(MaintenanceForm, WritesTheUnitAndFormFileNamedAfterTheTableAndNothingElse) 
     EXPECT_EQ(form.class_name, "TF_CLIENTE");
     const formfile::PropertyEntry* caption = form.find("Caption");
     ASSERT_NE(caption, nullptr);
-    EXPECT_EQ(caption->value.type, formfile::ValueType::String);  // one-byte text, not a wide string
-    EXPECT_EQ(caption->value.bytes, "Manuten\xE7\xE3o da tabela CLIENTE (Cliente)");
+    EXPECT_EQ(caption->value.type(), formfile::ValueType::String);  // one-byte text, not a wide string
+    EXPECT_EQ(caption->value.bytes(), "Manuten\xE7\xE3o da tabela CLIENTE (Cliente)");
     EXPECT_EQ(fixture::text(form, "OnActivate"), "FormActivate");
     EXPECT_EQ(fixture::text(form, "OnClose"), "FormClose");
     const ObjectNode* table1 = form.child("Table1");
@@ -295,10 +295,10 @@ TEST(MaintenanceForm, GridHasAColumnPerAttribute) {
     EXPECT_EQ(fixture::text(grid, "DataSource"), "DataSource1");
     const formfile::PropertyEntry* columns = grid.find("Columns");
     ASSERT_NE(columns, nullptr);
-    ASSERT_EQ(columns->value.items.size(), 3u);
+    ASSERT_EQ(columns->value.items().size(), 3u);
     auto column = [&](int i, std::string_view property) -> std::string {
-        for (const formfile::PropertyEntry& p : columns->value.items[i].properties)
-            if (p.name == property) return p.value.is_ident() ? p.value.ident_name() : p.value.bytes;
+        for (const formfile::PropertyEntry& p : columns->value.items()[i].properties)
+            if (p.name == property) return p.value.is_ident() ? p.value.ident_name() : std::string(p.value.bytes());
         return "<absent>";
     };
     EXPECT_EQ(column(0, "FieldName"), "CODIGO");

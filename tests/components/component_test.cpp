@@ -125,7 +125,7 @@ TEST(ComponentOwnership, ReferencesAreClearedWhenTheTargetGoes) {
     EXPECT_EQ(source->Reference("dataset"), table);
     delete table;
     EXPECT_EQ(source->Reference("DataSet"), nullptr);
-    EXPECT_EQ(source->GetProperty("DataSet").type, formfile::ValueType::Nil);
+    EXPECT_EQ(source->GetProperty("DataSet").type(), formfile::ValueType::Nil);
 
     // The referring one going first leaves nothing dangling in the target.
     TComponent* table2 = create_component("TTable", other.get());
@@ -139,8 +139,8 @@ TEST(ComponentProperties, ValuesAreCheckedAgainstTheClassDescription) {
     auto owner = make_owner();
     TComponent* edit = create_component("TDBEdit", owner.get());
     edit->SetProperty("maxlength", Value::integer_value(20));
-    EXPECT_EQ(edit->GetProperty("MaxLength").integer, 20);
-    EXPECT_EQ(edit->GetProperty("ReadOnly").type, formfile::ValueType::False) << "class default";
+    EXPECT_EQ(edit->GetProperty("MaxLength").integer(), 20);
+    EXPECT_EQ(edit->GetProperty("ReadOnly").type(), formfile::ValueType::False) << "class default";
     EXPECT_FALSE(edit->IsAssigned("DataField"));
     edit->SetProperty("DataField", Value::string_value("NOME"));
     EXPECT_TRUE(edit->IsAssigned("DataField"));

@@ -43,7 +43,7 @@ TEST(BinaryFormat, IntegersTakeTheSmallestWidthThatHoldsThem) {
     };
     for (const auto& c : cases) {
         const Value v = Value::integer_value(c.value);
-        EXPECT_EQ(v.type, c.type) << c.value;
+        EXPECT_EQ(v.type(), c.type) << c.value;
         EXPECT_EQ(value_bytes(v), c.encoded) << c.value;
     }
 }
@@ -82,7 +82,7 @@ TEST(BinaryFormat, EveryValueTypeHasItsEncoding) {
     for (const auto& c : cases) EXPECT_EQ(value_bytes(c.value), c.encoded) << c.what;
 
     const Value long_string = Value::string_value(std::string(300, 'x'));
-    EXPECT_EQ(long_string.type, ValueType::LString);
+    EXPECT_EQ(long_string.type(), ValueType::LString);
     EXPECT_EQ(value_bytes(long_string).substr(0, 5), bytes({12, 0x2C, 1, 0, 0}));
 }
 
@@ -186,9 +186,7 @@ TEST(BinaryFormat, ShortStringsOverTheLimitAreRefusedNotCut) {
     node.properties[0].value = Value::set_value({name256});
     refuses(node, "set member");
     node = ok;
-    Value too_long_short(ValueType::String);
-    too_long_short.bytes = name256;
-    node.properties[0].value = too_long_short;
+    node.properties[0].value = Value::bytes_of(ValueType::String, name256);
     refuses(node, "value of property");
 }
 
@@ -197,10 +195,7 @@ TEST(BinaryFormat, ValuesTheStreamCannotHoldAreRefused) {
     node.class_name = "TF";
     node.properties.push_back({"P", Value::list_value({Value::ident("Null")})});
     EXPECT_THROW(write_stream(node), FormFileError) << "Null would end the list early";
-    Value narrow(ValueType::Int8);
-    narrow.integer = 300;
-    node.properties[0].value = narrow;
-    EXPECT_THROW(write_stream(node), FormFileError) << "300 does not fit 8 bits";
+    EXPECT_THROW(Value::integer_of(ValueType::Int8, 300), FormFileError) << "300 does not fit 8 bits";
     node.properties[0] = {"", Value::integer_value(1)};
     EXPECT_THROW(write_stream(node), FormFileError) << "empty property name ends the property list";
     node.properties[0] = {"P", Value::set_value({""})};

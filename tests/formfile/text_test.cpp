@@ -155,14 +155,14 @@ TEST(FormText, ReaderAcceptsTheVariantsOtherWritersProduce) {
     EXPECT_EQ(node.properties[0].value, Value::string_value("abcdef\r\ng"));
     EXPECT_EQ(node.properties[1].value, Value::extended_value(1.5L));
     EXPECT_EQ(node.properties[2].value, Value::integer_value(255));
-    EXPECT_EQ(node.properties[2].value.type, ValueType::Int16);
-    EXPECT_EQ(node.properties[3].value.type, ValueType::True);
-    EXPECT_EQ(node.properties[4].value.type, ValueType::Nil);
+    EXPECT_EQ(node.properties[2].value.type(), ValueType::Int16);
+    EXPECT_EQ(node.properties[3].value.type(), ValueType::True);
+    EXPECT_EQ(node.properties[4].value.type(), ValueType::Nil);
     EXPECT_EQ(node.properties[5].value, Value::strings({"a"}));
     EXPECT_EQ(node.properties[6].value, Value::binary("\x01\x02\xFF"));
-    ASSERT_EQ(node.properties[7].value.items.size(), 2u);
-    EXPECT_TRUE(node.properties[7].value.items[1].has_order);
-    EXPECT_EQ(node.properties[7].value.items[1].order, Value::integer_value(2));
+    ASSERT_EQ(node.properties[7].value.items().size(), 2u);
+    EXPECT_TRUE(node.properties[7].value.items()[1].has_order);
+    EXPECT_EQ(node.properties[7].value.items()[1].order, Value::integer_value(2));
     ASSERT_EQ(node.children.size(), 1u);
     EXPECT_EQ(node.children[0].flags, kInline | kChildPos);
     EXPECT_EQ(node.children[0].child_pos, Value::integer_value(3));
@@ -171,8 +171,8 @@ TEST(FormText, ReaderAcceptsTheVariantsOtherWritersProduce) {
 TEST(FormText, CharacterCodesUpTo255AreBytesOfAOneByteString) {
     // The target's reading: #nnn up to 255 is one byte; only a code above 255 makes a wide string.
     const Value caption = read_value("'Manuten'#231#227'o da tabela CLIENTE (Cliente)'");
-    EXPECT_EQ(caption.type, ValueType::String);
-    EXPECT_EQ(caption.bytes, "Manuten\xE7\xE3o da tabela CLIENTE (Cliente)");
+    EXPECT_EQ(caption.type(), ValueType::String);
+    EXPECT_EQ(caption.bytes(), "Manuten\xE7\xE3o da tabela CLIENTE (Cliente)");
     EXPECT_EQ(read_value("'Giri'#254'leri'"), Value::string_value("Giri\xFEleri"));
     EXPECT_EQ(read_value("'Giri\xFEleri'"), Value::string_value("Giri\xFEleri"));
     EXPECT_EQ(read_value("#$41#66"), Value::string_value("AB"));
@@ -182,13 +182,13 @@ TEST(FormText, CharacterCodesUpTo255AreBytesOfAOneByteString) {
     // Joined parts decide together.
     EXPECT_EQ(read_value("'a'#233 +\n 'b'#1040"), Value::wide_value(u"a\u00E9b\u0410"));
     // Over 255 bytes: a long string.
-    EXPECT_EQ(read_value("'" + std::string(256, 'q') + "'").type, ValueType::LString);
+    EXPECT_EQ(read_value("'" + std::string(256, 'q') + "'").type(), ValueType::LString);
 }
 
 TEST(FormText, NumbersKeepTheirKind) {
     EXPECT_EQ(read_value("-2147483648"), Value::integer_value(-2147483648LL));
-    EXPECT_EQ(read_value("-2147483649").type, ValueType::Int64);
-    EXPECT_EQ(read_value("9223372036854775807").integer, 9223372036854775807LL);
+    EXPECT_EQ(read_value("-2147483649").type(), ValueType::Int64);
+    EXPECT_EQ(read_value("9223372036854775807").integer(), 9223372036854775807LL);
     EXPECT_EQ(read_value("1E5"), Value::extended_value(1e5L));
     EXPECT_EQ(read_value("-0.0"), Value::extended_value(-0.0L));
     EXPECT_EQ(read_value("0.1s"), Value::single_value(0.1f));
@@ -222,14 +222,10 @@ TEST(FormText, WriterThenReaderGivesTheSameObjects) {
 }
 
 TEST(FormText, ValuesWithoutATextNotationAreRefused) {
-    Value nan = Value::extended_value(0.0L);
-    nan.extended = {0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F};
-    Value unnormal = Value::extended_value(0.0L);
-    unnormal.extended = {0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F};  // integer bit clear
-    Value bad_ident(ValueType::Ident);
-    bad_ident.bytes = "two words";
-    Value true_ident(ValueType::Ident);
-    true_ident.bytes = "True";  // would read back as the single byte True
+    const Value nan = Value::extended_of({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F});
+    const Value unnormal = Value::extended_of({0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F});  // integer bit clear
+    const Value bad_ident = Value::bytes_of(ValueType::Ident, "two words");
+    const Value true_ident = Value::bytes_of(ValueType::Ident, "True");  // would read back as the single byte True
     const Value cases[] = {nan, unnormal, bad_ident, true_ident, Value::utf8_value("\xC3"),
                            Value::set_value({"no-dash"})};
     for (const Value& v : cases) EXPECT_THROW(write_text(form_with({{"P", v}})), FormFileError);

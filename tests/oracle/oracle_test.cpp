@@ -297,8 +297,8 @@ TEST(FormTextDetour, DefaultCaptionStaysAOneByteString) {
     EXPECT_NE(text.find("Caption = 'Manuten'#231#227'o da tabela CLIENTE (Cliente)'"), std::string::npos) << text;
     const ObjectNode back = read_text(text);
     ASSERT_NE(back.find("Caption"), nullptr);
-    EXPECT_EQ(back.find("Caption")->value.type, ValueType::String);
-    EXPECT_EQ(back.find("Caption")->value.bytes, caption);
+    EXPECT_EQ(back.find("Caption")->value.type(), ValueType::String);
+    EXPECT_EQ(back.find("Caption")->value.bytes(), caption);
     EXPECT_EQ(write_form_file(back), original);
 }
 
