@@ -65,8 +65,8 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     std::unique_ptr<TCustomForm> form(create_result_form(nullptr));
     form->SetTextExtentFunction(medida_no_sistema);
     TComponent& table1 = componente(*form, "Table1");
-    table1.SetProperty("DatabaseName", formfile::Value::string_value(tabela.DatabaseName()));
-    table1.SetProperty("TableName", formfile::Value::string_value(tabela.TableName()));
+    table1.SetProperty("DatabaseName", tabela.DatabaseName());
+    table1.SetProperty("TableName", tabela.TableName());
 
     const std::string t = entidade.tabela().str();
     form->SetCaption(legenda_do_form(entidade, t));

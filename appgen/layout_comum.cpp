@@ -68,7 +68,7 @@ TControl& criar_editor(ContextoLayout& contexto, int posicao, ClasseEditor class
 
 void ligar(ContextoLayout& contexto, TControl& editor, int posicao) {
     editor.SetReference("DataSource", &contexto.data_source);
-    editor.SetProperty("DataField", formfile::Value::string_value(definicao(contexto, posicao).Name));
+    editor.SetProperty("DataField", definicao(contexto, posicao).Name);
 }
 
 int soma_saturada(int a, int b) { return saturar(std::int64_t{a} + b); }
@@ -84,7 +84,7 @@ int largura_por_tamanho(const ContextoLayout& contexto, std::int32_t tamanho, st
 
 void dimensionar_edit(ContextoLayout& contexto, TControl& editor, std::int32_t tamanho) {
     editor.SetWidth(largura_por_tamanho(contexto, tamanho, 10));
-    editor.SetProperty("MaxLength", formfile::Value::integer_value(std::max<std::int32_t>(1, tamanho)));
+    editor.SetProperty("MaxLength", std::int64_t{std::max<std::int32_t>(1, tamanho)});
 }
 
 void ajustar_altura_form(ContextoLayout& contexto, int altura_conteudo) {

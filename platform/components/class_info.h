@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/formfile/value.h"
+#include "platform/components/property_value.h"
 
 // Class descriptions: what the streaming system knows of a component class. A description names the
 // class and its parent description and lists the published properties that the class introduces, in
@@ -30,7 +30,6 @@ enum class PropertyKind {
     Strings,      // a string list, stored as "<name>.Strings" = ( ... ) when not empty
     Font,         // a font sub-object, stored as "<name>.Charset" ... "<name>.Style"
     Collection,   // a collection of items, stored as <name> = < item ... end >
-    Float,
     Color,        // TColor: an identifier when the colour has a name, else an integer
 };
 
@@ -44,13 +43,13 @@ enum class Stored {
 struct PropertyInfo {
     std::string name;
     PropertyKind kind = PropertyKind::Integer;
-    formfile::Value default_value;  // Null type: no default
+    PropertyValue default_value;  // std::monostate: no default
     Stored stored = Stored::NotDefault;
 
     // Properties backed by a member of the C++ class read and write it through these; when empty the
     // value lives in the object's own value store.
-    std::function<formfile::Value(const TPersistent&)> get;
-    std::function<void(TPersistent&, const formfile::Value&)> set;
+    std::function<PropertyValue(const TPersistent&)> get;
+    std::function<void(TPersistent&, const PropertyValue&)> set;
     // Further condition for storing (e.g. a font only when it is not the parent's).
     std::function<bool(const TPersistent&)> stored_if;
     // Font and Collection kinds: the sub-object.

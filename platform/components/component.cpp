@@ -14,28 +14,27 @@ const PropertyInfo& lookup(const TPersistent& object, std::string_view name) {
 }
 
 // Whether `value` can be a value of a property of `kind`.
-bool fits(PropertyKind kind, const formfile::Value& value) {
-    using formfile::ValueType;
+bool fits(PropertyKind kind, const PropertyValue& value) {
     switch (kind) {
-        case PropertyKind::Integer: return value.is_integer();
-        case PropertyKind::Boolean: return value.type() == ValueType::False || value.type() == ValueType::True;
-        case PropertyKind::Enumeration: return value.type() == ValueType::Ident;
-        case PropertyKind::Set: return value.type() == ValueType::Set;
-        case PropertyKind::String: return value.is_string();
-        case PropertyKind::Event:
-        case PropertyKind::Component: return value.type() == ValueType::Ident || value.type() == ValueType::Nil;
-        case PropertyKind::Strings: {
-            if (value.type() != ValueType::List) return false;
-            return std::all_of(value.list().begin(), value.list().end(), [](const formfile::Value& v) { return v.is_string(); });
-        }
-        case PropertyKind::Float:
-            return value.type() == ValueType::Extended || value.type() == ValueType::Single ||
-                   value.type() == ValueType::Currency || value.type() == ValueType::Date;
-        case PropertyKind::Color: return value.is_integer() || value.type() == ValueType::Ident;
+        case PropertyKind::Integer:
+        case PropertyKind::Color: return std::holds_alternative<std::int64_t>(value);
+        case PropertyKind::Boolean: return std::holds_alternative<bool>(value);
+        case PropertyKind::Enumeration:
+        case PropertyKind::Event: return std::holds_alternative<Identifier>(value);
+        case PropertyKind::Set: return std::holds_alternative<IdentifierSet>(value);
+        case PropertyKind::String: return std::holds_alternative<std::string>(value);
+        case PropertyKind::Strings: return std::holds_alternative<Lines>(value);
+        case PropertyKind::Component:
         case PropertyKind::Font:
-        case PropertyKind::Collection: return false;  // sub-objects are changed through their own interface
+        case PropertyKind::Collection: return false;  // references and sub-objects have their own interface
     }
     return false;
+}
+
+const char* kind_of(const PropertyValue& value) {
+    static constexpr const char* names[] = {"nada", "Boolean", "Integer", "texto", "identificador", "conjunto",
+                                            "lista de textos"};
+    return names[value.index()];
 }
 
 }  // namespace
@@ -43,20 +42,19 @@ bool fits(PropertyKind kind, const formfile::Value& value) {
 // ---------------------------------------------------------------------------------------------
 // TPersistent
 
-void TPersistent::SetProperty(std::string_view name, formfile::Value value) {
+void TPersistent::SetProperty(std::string_view name, PropertyValue value) {
     const PropertyInfo& info = lookup(*this, name);
     if (info.kind == PropertyKind::Component) {
         auto* self = dynamic_cast<TComponent*>(this);
         if (!self) throw EComponentError("property " + info.name + " needs a component");
-        if (value.type() == formfile::ValueType::Nil) {
+        if (std::holds_alternative<std::monostate>(value)) {
             self->SetReference(info.name, nullptr);
             return;
         }
         throw EComponentError("set property " + info.name + " with SetReference (it refers to a component)");
     }
     if (!fits(info.kind, value))
-        throw EComponentError("Valor inv\xE1lido para a propriedade " + info.name + " (" +
-                              std::string(formfile::value_type_name(value.type())) + ")");
+        throw EComponentError("Valor inv\xE1lido para a propriedade " + info.name + " (" + kind_of(value) + ")");
     if (info.set) {
         info.set(*this, value);
         return;
@@ -64,15 +62,15 @@ void TPersistent::SetProperty(std::string_view name, formfile::Value value) {
     StoreValue(info.name, std::move(value));
 }
 
-formfile::Value TPersistent::GetProperty(std::string_view name) const {
+PropertyValue TPersistent::GetProperty(std::string_view name) const {
     const PropertyInfo& info = lookup(*this, name);
     if (info.get) return info.get(*this);
     if (info.kind == PropertyKind::Component) {
         const auto* self = dynamic_cast<const TComponent*>(this);
         const TComponent* target = self ? self->Reference(info.name) : nullptr;
-        return target ? formfile::Value::ident(target->Name()) : formfile::Value::nil();
+        return target ? PropertyValue{Identifier{target->Name()}} : PropertyValue{};
     }
-    if (const formfile::Value* stored = StoredValue(info.name)) return *stored;
+    if (const PropertyValue* stored = StoredValue(info.name)) return *stored;
     return info.default_value;
 }
 
@@ -85,12 +83,12 @@ bool TPersistent::IsAssigned(std::string_view name) const {
     return StoredValue(info.name) != nullptr;
 }
 
-const formfile::Value* TPersistent::StoredValue(std::string_view name) const {
+const PropertyValue* TPersistent::StoredValue(std::string_view name) const {
     const auto it = values_.find(name);
     return it == values_.end() ? nullptr : &it->second;
 }
 
-void TPersistent::StoreValue(std::string_view name, formfile::Value value) {
+void TPersistent::StoreValue(std::string_view name, PropertyValue value) {
     values_.insert_or_assign(std::string(name), std::move(value));
 }
 
@@ -242,16 +240,16 @@ const ComponentClass& TComponentClass() {
         ComponentClass c("TComponent", nullptr);
         c.published = {prop("Name", PropertyKind::String, {}, Stored::Never), integer("Tag", 0)};
         c.published[0].get = [](const TPersistent& o) {
-            return formfile::Value::string_value(dynamic_cast<const TComponent&>(o).Name());
+            return std::string(dynamic_cast<const TComponent&>(o).Name());
         };
-        c.published[0].set = [](TPersistent& o, const formfile::Value& v) {
-            dynamic_cast<TComponent&>(o).SetName(std::string(v.bytes()));
+        c.published[0].set = [](TPersistent& o, const PropertyValue& v) {
+            dynamic_cast<TComponent&>(o).SetName(text_of(v));
         };
         c.published[1].get = [](const TPersistent& o) {
-            return formfile::Value::integer_value(dynamic_cast<const TComponent&>(o).Tag());
+            return std::int64_t(dynamic_cast<const TComponent&>(o).Tag());
         };
-        c.published[1].set = [](TPersistent& o, const formfile::Value& v) {
-            dynamic_cast<TComponent&>(o).SetTag(static_cast<int>(v.integer()));
+        c.published[1].set = [](TPersistent& o, const PropertyValue& v) {
+            dynamic_cast<TComponent&>(o).SetTag(static_cast<int>(integer_of(v)));
         };
         c.defined = {integer("Left", 0), integer("Top", 0)};
         creatable<TComponent>(c);

@@ -9,7 +9,6 @@
 
 #include "platform/components/class_info.h"
 #include "platform/components/component_list.h"
-#include "platform/formfile/value.h"
 #include "platform/identifier.h"
 #include "platform/object.h"
 
@@ -30,17 +29,19 @@ public:
     const ComponentClass& ClassType() const { return *class_; }
     const std::string& ClassName() const { return class_->name; }
 
-    // Published property access by name (letter case ignored). Unknown names raise EComponentError.
-    // A value of the wrong kind for the property raises EComponentError as well.
-    void SetProperty(std::string_view name, formfile::Value value);
-    // The current value: the member's, the stored one, or the class default (Null when none).
-    formfile::Value GetProperty(std::string_view name) const;
+    // Published property access by name (letter case ignored), through the property's setter and
+    // getter. Unknown names raise EComponentError, and so does a value of the wrong kind for the
+    // property (a text for an integer, an identifier for a text).
+    void SetProperty(std::string_view name, PropertyValue value);
+    // The current value: the member's, the stored one, or the class default (none when it has none).
+    PropertyValue GetProperty(std::string_view name) const;
     // True when the program has set the property (Stored::Assigned rule).
     bool IsAssigned(std::string_view name) const;
 
-    // Value-store access for descriptions that keep a property here (no member behind it).
-    const formfile::Value* StoredValue(std::string_view name) const;
-    void StoreValue(std::string_view name, formfile::Value value);
+    // Typed fields of the properties that no C++ member backs (most of the target's published
+    // properties are only ever stored): set ones only, under the declared name.
+    const PropertyValue* StoredValue(std::string_view name) const;
+    void StoreValue(std::string_view name, PropertyValue value);
 
 protected:
     explicit TPersistent(const ComponentClass& description) : class_(&description) {}
@@ -49,7 +50,7 @@ protected:
 
 private:
     const ComponentClass* class_;
-    std::map<std::string, formfile::Value, std::less<>> values_;  // keyed by the declared name
+    std::map<std::string, PropertyValue, std::less<>> values_;  // keyed by the declared name
 };
 
 class TComponent : public TPersistent {

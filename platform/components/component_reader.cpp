@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/components/dbgrids.h"
+#include "platform/components/property_encoding.h"
 #include "platform/components/graphics_idents.h"
 #include "platform/font.h"
 #include "platform/formfile/binary.h"
@@ -154,7 +155,7 @@ private:
                 return;
             }
             case PropertyKind::Font: refuse("uma fonte \xE9 lida por suas propriedades (" + info.name + ".Name ...)");
-            default: object.SetProperty(info.name, value); return;
+            default: object.SetProperty(info.name, decode_property(info, value)); return;
         }
     }
 

@@ -2,8 +2,6 @@
 
 #include "platform/components/graphics_idents.h"
 
-using formfile::Value;
-using formfile::ValueType;
 
 namespace props {
 
@@ -12,16 +10,16 @@ namespace {
 TControl& control(TPersistent& p) { return dynamic_cast<TControl&>(p); }
 const TControl& control(const TPersistent& p) { return dynamic_cast<const TControl&>(p); }
 
-bool flag(const TPersistent& p, const char* name) { return p.GetProperty(name).type() == ValueType::True; }
+bool flag(const TPersistent& p, const char* name) { return boolean_of(p.GetProperty(name)); }
 
 }  // namespace
 
-PropertyInfo color(const char* def) {
-    PropertyInfo p = prop("Color", PropertyKind::Color, Value::ident(def));
+PropertyInfo color(TColor def) {
+    PropertyInfo p = prop("Color", PropertyKind::Color, std::int64_t{def});
     p.stored_if = [](const TPersistent& o) { return !flag(o, "ParentColor"); };
-    p.set = [](TPersistent& o, const Value& v) {
+    p.set = [](TPersistent& o, const PropertyValue& v) {
         o.StoreValue("Color", v);
-        o.StoreValue("ParentColor", Value::boolean(false));
+        o.StoreValue("ParentColor", bool(false));
     };
     return p;
 }
@@ -35,22 +33,22 @@ PropertyInfo font_property() {
 
 PropertyInfo parent_font(bool def) {
     PropertyInfo p = boolean("ParentFont", def);
-    p.get = [](const TPersistent& o) { return Value::boolean(control(o).ParentFont()); };
-    p.set = [](TPersistent& o, const Value& v) { control(o).SetParentFont(v.type() == ValueType::True); };
+    p.get = [](const TPersistent& o) { return bool(control(o).ParentFont()); };
+    p.set = [](TPersistent& o, const PropertyValue& v) { control(o).SetParentFont(boolean_of(v)); };
     return p;
 }
 
 PropertyInfo caption() {
     PropertyInfo p = text("Caption");
-    p.get = [](const TPersistent& o) { return Value::string_value(control(o).Caption()); };
-    p.set = [](TPersistent& o, const Value& v) { control(o).SetCaption(std::string(v.bytes())); };
+    p.get = [](const TPersistent& o) { return std::string(control(o).Caption()); };
+    p.set = [](TPersistent& o, const PropertyValue& v) { control(o).SetCaption(text_of(v)); };
     return p;
 }
 
 PropertyInfo visible(bool def) {
     PropertyInfo p = boolean("Visible", def);
-    p.get = [](const TPersistent& o) { return Value::boolean(control(o).Visible()); };
-    p.set = [](TPersistent& o, const Value& v) { control(o).SetVisible(v.type() == ValueType::True); };
+    p.get = [](const TPersistent& o) { return bool(control(o).Visible()); };
+    p.set = [](TPersistent& o, const PropertyValue& v) { control(o).SetVisible(boolean_of(v)); };
     return p;
 }
 
@@ -58,11 +56,11 @@ constexpr const char* kAlignNames[] = {"alNone", "alTop", "alBottom", "alLeft", 
 
 PropertyInfo align() {
     PropertyInfo p = enumeration("Align", "alNone");
-    p.get = [](const TPersistent& o) { return Value::ident(kAlignNames[static_cast<int>(control(o).Align())]); };
-    p.set = [](TPersistent& o, const Value& v) {
+    p.get = [](const TPersistent& o) { return Identifier{kAlignNames[static_cast<int>(control(o).Align())]}; };
+    p.set = [](TPersistent& o, const PropertyValue& v) {
         for (int i = 0; i < 6; ++i)
-            if (v.bytes() == kAlignNames[i]) return control(o).SetAlign(static_cast<TAlign>(i));
-        throw EComponentError("unknown alignment " + std::string(v.bytes()));
+            if (text_of(v) == kAlignNames[i]) return control(o).SetAlign(static_cast<TAlign>(i));
+        throw EComponentError("unknown alignment " + text_of(v));
     };
     return p;
 }
@@ -75,11 +73,11 @@ PropertyInfo anchors() {
         std::vector<std::string> members;
         for (const auto& [bit, name] : names)
             if (control(o).Anchors() & bit) members.emplace_back(name);
-        return Value::set_value(std::move(members));
+        return IdentifierSet{std::move(members)};
     };
-    p.set = [](TPersistent& o, const Value& v) {
+    p.set = [](TPersistent& o, const PropertyValue& v) {
         TAnchors a = 0;
-        for (const std::string& m : v.set()) {
+        for (const std::string& m : members_of(v)) {
             bool known = false;
             for (const auto& [bit, name] : names)
                 if (m == name) a |= bit, known = true;
@@ -92,8 +90,8 @@ PropertyInfo anchors() {
 
 PropertyInfo tab_order() {
     PropertyInfo p = integer("TabOrder", -1);
-    p.get = [](const TPersistent& o) { return Value::integer_value(dynamic_cast<const TWinControl&>(o).TabOrder()); };
-    p.set = [](TPersistent& o, const Value& v) { dynamic_cast<TWinControl&>(o).SetTabOrder(static_cast<int>(v.integer())); };
+    p.get = [](const TPersistent& o) { return std::int64_t(dynamic_cast<const TWinControl&>(o).TabOrder()); };
+    p.set = [](TPersistent& o, const PropertyValue& v) { dynamic_cast<TWinControl&>(o).SetTabOrder(static_cast<int>(integer_of(v))); };
     return p;
 }
 
@@ -103,12 +101,12 @@ PropertyInfo bound(const char* name, int which) {
     p.get = [which](const TPersistent& o) {
         const TControl& c = control(o);
         const int v[] = {c.Left(), c.Top(), c.Width(), c.Height()};
-        return Value::integer_value(v[which]);
+        return std::int64_t(v[which]);
     };
-    p.set = [which](TPersistent& o, const Value& v) {
+    p.set = [which](TPersistent& o, const PropertyValue& v) {
         TControl& c = control(o);
         int b[] = {c.Left(), c.Top(), c.Width(), c.Height()};
-        b[which] = static_cast<int>(v.integer());
+        b[which] = static_cast<int>(integer_of(v));
         c.SetBounds(b[0], b[1], b[2], b[3]);
     };
     return p;

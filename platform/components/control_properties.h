@@ -13,7 +13,7 @@ namespace props {
 
 // A colour that a control takes from its parent while ParentColor is set: stored only when it is the
 // control's own, and setting it makes it so.
-PropertyInfo color(const char* def);
+PropertyInfo color(TColor def);
 PropertyInfo font_property();
 PropertyInfo parent_font(bool def);
 PropertyInfo caption();

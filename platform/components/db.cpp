@@ -3,8 +3,6 @@
 #include "platform/components/component.h"
 #include "platform/components/property_builders.h"
 
-using formfile::Value;
-using formfile::ValueType;
 
 const ComponentClass& TDataSourceClass() {
     static const ComponentClass description = [] {

@@ -2,8 +2,6 @@
 
 #include "platform/components/control_properties.h"
 
-using formfile::Value;
-using formfile::ValueType;
 
 namespace {
 
@@ -45,7 +43,7 @@ const ComponentClass& TDBEditClass() {
         edit.published = join(
             std::vector<PropertyInfo>{anchors(), boolean("AutoSelect", true), boolean("AutoSize", true),
                                       enumeration("BiDiMode", "bdLeftToRight"), enumeration("BorderStyle", "bsSingle"),
-                                      enumeration("CharCase", "ecNormal"), color("clWindow"), boolean("Ctl3D", true)},
+                                      enumeration("CharCase", "ecNormal"), color(clWindow), boolean("Ctl3D", true)},
             data_binding(), drag(),
             std::vector<PropertyInfo>{boolean("Enabled", true), font_property(), enumeration("ImeMode", "imDontCare"),
                                       text("ImeName"), integer("MaxLength", 0)},
@@ -65,7 +63,7 @@ const ComponentClass& TDBCheckBoxClass() {
         ComponentClass check_box("TDBCheckBox", &TWinControlClass());
         check_box.published = join(
             std::vector<PropertyInfo>{enumeration("Alignment", "taRightJustify"), boolean("AllowGrayed", false), anchors(),
-                                      enumeration("BiDiMode", "bdLeftToRight"), caption(), color("clBtnFace"),
+                                      enumeration("BiDiMode", "bdLeftToRight"), caption(), color(clBtnFace),
                                       boolean("Ctl3D", true)},
             data_binding(), drag(),
             std::vector<PropertyInfo>{boolean("Enabled", true), font_property()}, common_tail(true, true),
@@ -86,7 +84,7 @@ const ComponentClass& TDBMemoClass() {
         memo.published = join(
             std::vector<PropertyInfo>{align(), enumeration("Alignment", "taLeftJustify"), anchors(),
                                       boolean("AutoDisplay", true), enumeration("BiDiMode", "bdLeftToRight"),
-                                      enumeration("BorderStyle", "bsSingle"), color("clWindow"), boolean("Ctl3D", true)},
+                                      enumeration("BorderStyle", "bsSingle"), color(clWindow), boolean("Ctl3D", true)},
             data_binding(), drag(),
             std::vector<PropertyInfo>{boolean("Enabled", true), font_property(), enumeration("ImeMode", "imDontCare"),
                                       text("ImeName"), integer("MaxLength", 0)},
@@ -107,7 +105,7 @@ const ComponentClass& TDBImageClass() {
         ComponentClass image("TDBImage", &TWinControlClass());
         image.published = join(
             std::vector<PropertyInfo>{align(), anchors(), boolean("AutoDisplay", true),
-                                      enumeration("BorderStyle", "bsSingle"), boolean("Center", true), color("clWindow"),
+                                      enumeration("BorderStyle", "bsSingle"), boolean("Center", true), color(clWindow),
                                       boolean("Ctl3D", true)},
             data_binding(), drag(),
             std::vector<PropertyInfo>{boolean("Enabled", true), font_property(), boolean("ParentColor", false),
@@ -131,7 +129,7 @@ const ComponentClass& TDBTextClass() {
         db_text.published = join(
             std::vector<PropertyInfo>{align(), enumeration("Alignment", "taLeftJustify"), anchors(),
                                       boolean("AutoSize", false), enumeration("BiDiMode", "bdLeftToRight"),
-                                      color("clBtnFace")},
+                                      color(clBtnFace)},
             data_binding(), drag(),
             std::vector<PropertyInfo>{boolean("Enabled", true), font_property(), boolean("ParentBiDiMode", true),
                                       boolean("ParentColor", true), parent_font(true), boolean("ParentShowHint", true),
@@ -150,11 +148,11 @@ const ComponentClass& TDBComboBoxClass() {
         ComponentClass combo("TDBComboBox", &TWinControlClass());
         {
             // No default: the item height is always stored (16 is the library's value at creation).
-            PropertyInfo item_height = prop("ItemHeight", PropertyKind::Integer, Value::integer_value(16), Stored::Always);
+            PropertyInfo item_height = prop("ItemHeight", PropertyKind::Integer, std::int64_t(16), Stored::Always);
             combo.published = join(
                 std::vector<PropertyInfo>{enumeration("Style", "csDropDown"), anchors(),
                                           enumeration("BiDiMode", "bdLeftToRight"), enumeration("CharCase", "ecNormal"),
-                                          color("clWindow"), boolean("Ctl3D", true)},
+                                          color(clWindow), boolean("Ctl3D", true)},
                 data_binding(), drag(),
                 std::vector<PropertyInfo>{integer("DropDownCount", 8), boolean("Enabled", true), font_property(),
                                           enumeration("ImeMode", "imDontCare"), text("ImeName"), item_height,
@@ -177,10 +175,10 @@ const ComponentClass& TDBListBoxClass() {
         {
             // Stored only for owner-drawn styles, where the program sets it.
             PropertyInfo item_height = integer("ItemHeight", 16);
-            item_height.stored_if = [](const TPersistent& o) { return o.GetProperty("Style").bytes() != "lbStandard"; };
+            item_height.stored_if = [](const TPersistent& o) { return text_of(o.GetProperty("Style")) != "lbStandard"; };
             list_box.published = join(
                 std::vector<PropertyInfo>{align(), anchors(), enumeration("BiDiMode", "bdLeftToRight"),
-                                          enumeration("BorderStyle", "bsSingle"), color("clWindow"), boolean("Ctl3D", true)},
+                                          enumeration("BorderStyle", "bsSingle"), color(clWindow), boolean("Ctl3D", true)},
                 data_binding(), drag(),
                 std::vector<PropertyInfo>{boolean("Enabled", true), font_property(), enumeration("ImeMode", "imDontCare"),
                                           text("ImeName"), boolean("IntegralHeight", false), item_height, strings("Items")},
@@ -202,7 +200,7 @@ const ComponentClass& TDBRadioGroupClass() {
         ComponentClass radio_group("TDBRadioGroup", &TWinControlClass());
         radio_group.published = join(
             std::vector<PropertyInfo>{align(), anchors(), enumeration("BiDiMode", "bdLeftToRight"), caption(),
-                                      color("clBtnFace"), integer("Columns", 1), boolean("Ctl3D", true)},
+                                      color(clBtnFace), integer("Columns", 1), boolean("Ctl3D", true)},
             data_binding(), drag(),
             std::vector<PropertyInfo>{boolean("Enabled", true), font_property(), strings("Items")}, common_tail(true, true),
             std::vector<PropertyInfo>{boolean("ReadOnly", false), boolean("ShowHint", false), tab_order(),
@@ -221,13 +219,13 @@ const ComponentClass& TDBLookupListBoxClass() {
         ComponentClass lookup_list("TDBLookupListBox", &TWinControlClass());
         lookup_list.published = join(
             std::vector<PropertyInfo>{align(), anchors(), enumeration("BiDiMode", "bdLeftToRight"),
-                                      enumeration("BorderStyle", "bsSingle"), color("clWindow"), boolean("Ctl3D", true)},
+                                      enumeration("BorderStyle", "bsSingle"), color(clWindow), boolean("Ctl3D", true)},
             data_binding(), drag(),
             std::vector<PropertyInfo>{boolean("Enabled", true), font_property(), enumeration("ImeMode", "imDontCare"),
                                       text("ImeName"), boolean("IntegralHeight", false)},
             lookup_fields(), common_tail(true),
             std::vector<PropertyInfo>{boolean("ReadOnly", false),
-                                      prop("RowCount", PropertyKind::Integer, Value::integer_value(7), Stored::Never),
+                                      prop("RowCount", PropertyKind::Integer, std::int64_t(7), Stored::Never),
                                       boolean("ShowHint", false), tab_order(), boolean("TabStop", true), visible(true)},
             focus_events(), mouse_events());
         control_class<TWinControl>(lookup_list, 121, 0, false);
@@ -241,7 +239,7 @@ const ComponentClass& TDBLookupComboBoxClass() {
         using namespace props;
         ComponentClass lookup_combo("TDBLookupComboBox", &TWinControlClass());
         lookup_combo.published = join(
-            std::vector<PropertyInfo>{anchors(), enumeration("BiDiMode", "bdLeftToRight"), color("clWindow"),
+            std::vector<PropertyInfo>{anchors(), enumeration("BiDiMode", "bdLeftToRight"), color(clWindow),
                                       boolean("Ctl3D", true)},
             data_binding(), drag(),
             std::vector<PropertyInfo>{enumeration("DropDownAlign", "daLeft"), integer("DropDownRows", 7),

@@ -2,8 +2,6 @@
 
 #include "platform/components/control_properties.h"
 
-using formfile::Value;
-using formfile::ValueType;
 
 TCollectionItem::TCollectionItem(TCollection& collection, const ComponentClass& description)
     : TPersistent(description), collection_(&collection) {}
@@ -62,12 +60,12 @@ const ComponentClass& TColumnClass() {
         ComponentClass column("TColumn", nullptr);
         {
             PropertyInfo expanded = boolean("Expanded", true);
-            expanded.get = [](const TPersistent&) { return Value::boolean(false); };
-            expanded.set = [](TPersistent&, const Value&) {};  // no object field: stays collapsed
-            PropertyInfo column_visible = prop("Visible", PropertyKind::Boolean, Value::boolean(true), Stored::Always);
+            expanded.get = [](const TPersistent&) { return bool(false); };
+            expanded.set = [](TPersistent&, const PropertyValue&) {};  // no object field: stays collapsed
+            PropertyInfo column_visible = prop("Visible", PropertyKind::Boolean, bool(true), Stored::Always);
             column.published = {enumeration("Alignment", "taLeftJustify"),
                                 enumeration("ButtonStyle", "cbsAuto"),
-                                prop("Color", PropertyKind::Color, Value::ident("clWindow"), Stored::Assigned),
+                                prop("Color", PropertyKind::Color, std::int64_t{clWindow}, Stored::Assigned),
                                 integer("DropDownRows", 7),
                                 expanded,
                                 text("FieldName"),
@@ -78,8 +76,8 @@ const ComponentClass& TColumnClass() {
                                 boolean("ReadOnly", false),
                                 enumeration("Title.Alignment", "taLeftJustify"),
                                 prop("Title.Caption", PropertyKind::String, {}, Stored::Assigned),
-                                prop("Title.Color", PropertyKind::Color, Value::ident("clBtnFace"), Stored::Assigned),
-                                prop("Width", PropertyKind::Integer, Value::integer_value(64), Stored::Assigned),
+                                prop("Title.Color", PropertyKind::Color, std::int64_t{clBtnFace}, Stored::Assigned),
+                                prop("Width", PropertyKind::Integer, std::int64_t(64), Stored::Assigned),
                                 column_visible};
         }
         return column;
@@ -103,11 +101,11 @@ const ComponentClass& TDBGridClass() {
             published_columns.stored = Stored::Never;
             grid.published = join(
                 std::vector<PropertyInfo>{align(), anchors(), enumeration("BiDiMode", "bdLeftToRight"),
-                                          enumeration("BorderStyle", "bsSingle"), color("clWindow"), published_columns,
+                                          enumeration("BorderStyle", "bsSingle"), color(clWindow), published_columns,
                                           boolean("Ctl3D", true), component("DataSource"), boolean("DefaultDrawing", true)},
                 drag(),
                 std::vector<PropertyInfo>{boolean("Enabled", true),
-                                          prop("FixedColor", PropertyKind::Color, Value::ident("clBtnFace")),
+                                          prop("FixedColor", PropertyKind::Color, std::int64_t{clBtnFace}),
                                           font_property(), enumeration("ImeMode", "imDontCare"), text("ImeName"),
                                           set("Options", {"dgEditing", "dgTitles", "dgIndicator", "dgColumnResize",
                                                           "dgColLines", "dgRowLines", "dgTabs", "dgConfirmDelete",

@@ -4,8 +4,6 @@
 #include "platform/components/component.h"
 #include "platform/components/property_builders.h"
 
-using formfile::Value;
-using formfile::ValueType;
 
 const ComponentClass& TTableClass() {
     static const ComponentClass description = [] {

@@ -2,8 +2,6 @@
 
 #include "platform/components/control_properties.h"
 
-using formfile::Value;
-using formfile::ValueType;
 
 const ComponentClass& TPanelClass() {
     static const ComponentClass description = [] {
@@ -14,7 +12,7 @@ const ComponentClass& TPanelClass() {
                                       enumeration("BevelInner", "bvNone"), enumeration("BevelOuter", "bvRaised"),
                                       integer("BevelWidth", 1), enumeration("BiDiMode", "bdLeftToRight"),
                                       integer("BorderWidth", 0), enumeration("BorderStyle", "bsNone"), caption(),
-                                      color("clBtnFace"), boolean("Ctl3D", true), boolean("UseDockManager", true),
+                                      color(clBtnFace), boolean("Ctl3D", true), boolean("UseDockManager", true),
                                       boolean("DockSite", false)},
             drag(),
             std::vector<PropertyInfo>{boolean("Enabled", true), boolean("FullRepaint", true), font_property(),

@@ -4,15 +4,13 @@
 
 #include "platform/components/control_properties.h"
 
-using formfile::Value;
-using formfile::ValueType;
 
 TCustomForm::TCustomForm(TComponent* owner, const ComponentClass& description) : TWinControl(owner, description) {
     SetVisible(false);
     SetParentFont(false);
 }
 
-bool TCustomForm::StoresOuterSize() const { return GetProperty("AutoScroll").type() != ValueType::False; }
+bool TCustomForm::StoresOuterSize() const { return boolean_of(GetProperty("AutoScroll")); }
 
 void TCustomForm::SetFrame(TSize frame) {
     const int client_width = ClientWidth(), client_height = ClientHeight();
@@ -50,26 +48,26 @@ const ComponentClass& TFormClass() {
         using namespace props;
         ComponentClass form_c("TForm", &TWinControlClass());
         {
-            auto auto_scroll = [](const TPersistent& o) { return o.GetProperty("AutoScroll").type() != ValueType::False; };
+            auto auto_scroll = [](const TPersistent& o) { return boolean_of(o.GetProperty("AutoScroll")); };
             PropertyInfo client_height = integer("ClientHeight", 0);
             client_height.stored = Stored::Always;
-            client_height.get = [](const TPersistent& o) { return Value::integer_value(control(o).ClientHeight()); };
-            client_height.set = [](TPersistent& o, const Value& v) { control(o).SetClientHeight(static_cast<int>(v.integer())); };
+            client_height.get = [](const TPersistent& o) { return std::int64_t(control(o).ClientHeight()); };
+            client_height.set = [](TPersistent& o, const PropertyValue& v) { control(o).SetClientHeight(static_cast<int>(integer_of(v))); };
             client_height.stored_if = [auto_scroll](const TPersistent& o) { return !auto_scroll(o); };
             PropertyInfo client_width = client_height;
             client_width.name = "ClientWidth";
-            client_width.get = [](const TPersistent& o) { return Value::integer_value(control(o).ClientWidth()); };
-            client_width.set = [](TPersistent& o, const Value& v) { control(o).SetClientWidth(static_cast<int>(v.integer())); };
-            PropertyInfo form_color = prop("Color", PropertyKind::Color, Value::ident("clBtnFace"), Stored::Always);
-            PropertyInfo old_create_order = prop("OldCreateOrder", PropertyKind::Boolean, Value::boolean(false), Stored::Always);
+            client_width.get = [](const TPersistent& o) { return std::int64_t(control(o).ClientWidth()); };
+            client_width.set = [](TPersistent& o, const PropertyValue& v) { control(o).SetClientWidth(static_cast<int>(integer_of(v))); };
+            PropertyInfo form_color = prop("Color", PropertyKind::Color, std::int64_t{clBtnFace}, Stored::Always);
+            PropertyInfo old_create_order = prop("OldCreateOrder", PropertyKind::Boolean, bool(false), Stored::Always);
             PropertyInfo pixels = integer("PixelsPerInch", 96);
             pixels.stored = Stored::Always;
-            pixels.get = [](const TPersistent& o) { return Value::integer_value(dynamic_cast<const TCustomForm&>(o).PixelsPerInch()); };
-            pixels.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetPixelsPerInch(static_cast<int>(v.integer())); };
+            pixels.get = [](const TPersistent& o) { return std::int64_t(dynamic_cast<const TCustomForm&>(o).PixelsPerInch()); };
+            pixels.set = [](TPersistent& o, const PropertyValue& v) { dynamic_cast<TCustomForm&>(o).SetPixelsPerInch(static_cast<int>(integer_of(v))); };
             PropertyInfo text_height = integer("TextHeight", 13);
             text_height.stored = Stored::Always;
-            text_height.get = [](const TPersistent& o) { return Value::integer_value(dynamic_cast<const TCustomForm&>(o).TextHeight()); };
-            text_height.set = [](TPersistent& o, const Value& v) { dynamic_cast<TCustomForm&>(o).SetTextHeight(static_cast<int>(v.integer())); };
+            text_height.get = [](const TPersistent& o) { return std::int64_t(dynamic_cast<const TCustomForm&>(o).TextHeight()); };
+            text_height.set = [](TPersistent& o, const PropertyValue& v) { dynamic_cast<TCustomForm&>(o).SetTextHeight(static_cast<int>(integer_of(v))); };
             PropertyInfo stored_pixels = pixels;
             stored_pixels.stored = Stored::Never;  // published, but written by the form itself at the end
             form_c.published = join(
@@ -113,7 +111,7 @@ const ComponentClass& TScrollBoxClass() {
                                       enumeration("BiDiMode", "bdLeftToRight"), enumeration("BorderStyle", "bsSingle"),
                                       boolean("DockSite", false)},
             drag(),
-            std::vector<PropertyInfo>{boolean("Enabled", true), color("clWindow"), boolean("Ctl3D", true),
+            std::vector<PropertyInfo>{boolean("Enabled", true), color(clWindow), boolean("Ctl3D", true),
                                       font_property(), boolean("ParentBiDiMode", true), boolean("ParentColor", false),
                                       boolean("ParentCtl3D", true), parent_font(true), boolean("ParentShowHint", true),
                                       component("PopupMenu"), boolean("ShowHint", false), tab_order(),

@@ -5,8 +5,6 @@
 #include "platform/components/component_list.h"
 #include "platform/components/property_builders.h"
 
-using formfile::Value;
-using formfile::ValueType;
 
 TMenuItem::TMenuItem(TComponent* owner, const ComponentClass& description) : TComponent(owner, description) {}
 
@@ -83,9 +81,9 @@ const ComponentClass& TMenuItemClass() {
         {
             PropertyInfo item_caption = text("Caption");
             item_caption.get = [](const TPersistent& o) {
-                return Value::string_value(dynamic_cast<const TMenuItem&>(o).Caption());
+                return std::string(dynamic_cast<const TMenuItem&>(o).Caption());
             };
-            item_caption.set = [](TPersistent& o, const Value& v) { dynamic_cast<TMenuItem&>(o).SetCaption(std::string(v.bytes())); };
+            item_caption.set = [](TPersistent& o, const PropertyValue& v) { dynamic_cast<TMenuItem&>(o).SetCaption(text_of(v)); };
             menu_item.published = join(
                 std::vector<PropertyInfo>{component("Action"), enumeration("AutoHotkeys", "maParent"),
                                           enumeration("AutoLineReduction", "maParent"), enumeration("Break", "mbNone"),

@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "platform/components/class_info.h"
-#include "platform/formfile/value.h"
 
 // Short builders for the class descriptions that each unit of the component library writes beside its
 // classes: one published property per call, in the target's declaration order.
 namespace props {
 
-inline PropertyInfo prop(std::string name, PropertyKind kind, formfile::Value def = {},
+inline PropertyInfo prop(std::string name, PropertyKind kind, PropertyValue def = {},
                          Stored stored = Stored::NotDefault) {
     PropertyInfo p;
     p.name = std::move(name);
@@ -24,20 +23,20 @@ inline PropertyInfo prop(std::string name, PropertyKind kind, formfile::Value de
     return p;
 }
 inline PropertyInfo integer(std::string name, std::int64_t def) {
-    return prop(std::move(name), PropertyKind::Integer, formfile::Value::integer_value(def));
+    return prop(std::move(name), PropertyKind::Integer, PropertyValue{def});
 }
 inline PropertyInfo boolean(std::string name, bool def) {
-    return prop(std::move(name), PropertyKind::Boolean, formfile::Value::boolean(def));
+    return prop(std::move(name), PropertyKind::Boolean, PropertyValue{def});
 }
 inline PropertyInfo enumeration(std::string name, const char* def) {
-    return prop(std::move(name), PropertyKind::Enumeration, formfile::Value::ident(def));
+    return prop(std::move(name), PropertyKind::Enumeration, Identifier{def});
 }
 inline PropertyInfo set(std::string name, std::vector<std::string> def) {
-    return prop(std::move(name), PropertyKind::Set, formfile::Value::set_value(std::move(def)));
+    return prop(std::move(name), PropertyKind::Set, IdentifierSet{std::move(def)});
 }
 inline PropertyInfo text(std::string name) { return prop(std::move(name), PropertyKind::String); }
 inline PropertyInfo text(std::string name, const char* def) {
-    return prop(std::move(name), PropertyKind::String, formfile::Value::string_value(def));
+    return prop(std::move(name), PropertyKind::String, std::string(def));
 }
 inline PropertyInfo event(std::string name) { return prop(std::move(name), PropertyKind::Event); }
 inline PropertyInfo component(std::string name) { return prop(std::move(name), PropertyKind::Component); }

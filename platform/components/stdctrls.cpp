@@ -3,8 +3,6 @@
 #include "platform/components/control_properties.h"
 #include "platform/components/forms.h"
 
-using formfile::Value;
-using formfile::ValueType;
 
 TLabel::TLabel(TComponent* owner, const ComponentClass& description) : TGraphicControl(owner, description) {}
 
@@ -14,7 +12,7 @@ void TLabel::SetAutoSize(bool auto_size) {
     AdjustBounds();
 }
 
-bool TLabel::ShowAccelChar() const { return GetProperty("ShowAccelChar").type() != formfile::ValueType::False; }
+bool TLabel::ShowAccelChar() const { return boolean_of(GetProperty("ShowAccelChar")); }
 
 void TLabel::AdjustBounds() {
     if (!auto_size_ || Loading()) return;
@@ -27,7 +25,7 @@ void TLabel::AdjustBounds() {
     const TSize extent = measure(text, Font(), ShowAccelChar());
     int left = Left();
     // A right-justified label keeps its right edge.
-    if (GetProperty("Alignment").bytes() == "taRightJustify") left += Width() - extent.cx;
+    if (text_of(GetProperty("Alignment")) == "taRightJustify") left += Width() - extent.cx;
     SetBounds(left, Top(), extent.cx, extent.cy);
 }
 
@@ -40,11 +38,11 @@ const ComponentClass& TLabelClass() {
         ComponentClass label("TLabel", &TGraphicControlClass());
         {
             PropertyInfo auto_size = boolean("AutoSize", true);
-            auto_size.get = [](const TPersistent& o) { return Value::boolean(dynamic_cast<const TLabel&>(o).AutoSize()); };
-            auto_size.set = [](TPersistent& o, const Value& v) { dynamic_cast<TLabel&>(o).SetAutoSize(v.type() == ValueType::True); };
+            auto_size.get = [](const TPersistent& o) { return bool(dynamic_cast<const TLabel&>(o).AutoSize()); };
+            auto_size.set = [](TPersistent& o, const PropertyValue& v) { dynamic_cast<TLabel&>(o).SetAutoSize(boolean_of(v)); };
             label.published = join(
                 std::vector<PropertyInfo>{align(), enumeration("Alignment", "taLeftJustify"), anchors(), auto_size,
-                                          enumeration("BiDiMode", "bdLeftToRight"), caption(), color("clBtnFace")},
+                                          enumeration("BiDiMode", "bdLeftToRight"), caption(), color(clBtnFace)},
                 drag(),
                 std::vector<PropertyInfo>{boolean("Enabled", true), component("FocusControl"), font_property(),
                                           boolean("ParentBiDiMode", true), boolean("ParentColor", true), parent_font(true),

@@ -133,7 +133,7 @@ TEST_F(ScratchForm, LabelsSizeThemselvesThroughTheirFormsMeasuringFunction) {
     label->SetCaption("");
     EXPECT_EQ(label->Width(), 7) << "an empty caption measures as a blank";
     label->SetLeft(100);
-    label->SetProperty("Alignment", Value::ident("taRightJustify"));
+    label->SetProperty("Alignment", Identifier{"taRightJustify"});
     label->SetCaption("Nome");
     EXPECT_EQ(label->Left(), 79) << "right-justified labels keep their right edge";
     label->SetAutoSize(false);
