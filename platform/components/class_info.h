@@ -30,6 +30,7 @@ enum class PropertyKind {
     Strings,      // a string list, stored as "<name>.Strings" = ( ... ) when not empty
     Font,         // a font sub-object, stored as "<name>.Charset" ... "<name>.Style"
     Collection,   // a collection of items, stored as <name> = < item ... end >
+    Binary,       // binary data a class defines itself (DefineBinaryProperty), stored when not empty
     Color,        // TColor: an identifier when the colour has a name, else an integer
 };
 
@@ -67,8 +68,10 @@ struct ComponentClass {
     // Published properties introduced (or made published) at this level, in declaration order.
     std::vector<PropertyInfo> published;
     // Values the class stores itself after all published properties (a non-visual component's
-    // design position, a form's PixelsPerInch and TextHeight, a grid's columns), in the order written;
-    // those of ancestors come first.
+    // design position, a form's PixelsPerInch and TextHeight, a grid's columns, binary data), in the
+    // order written; those of ancestors come first. Each is read and written through the same entry
+    // (its getter and setter, or the typed value the component keeps), as the target's
+    // DefineProperties pairs a reader with a writer.
     std::vector<PropertyInfo> defined;
 
     bool windowed = false;            // a windowed control: gets a tab order, streams after graphic controls

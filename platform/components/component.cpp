@@ -24,6 +24,7 @@ bool fits(PropertyKind kind, const PropertyValue& value) {
         case PropertyKind::Set: return std::holds_alternative<IdentifierSet>(value);
         case PropertyKind::String: return std::holds_alternative<std::string>(value);
         case PropertyKind::Strings: return std::holds_alternative<Lines>(value);
+        case PropertyKind::Binary: return std::holds_alternative<Bytes>(value);
         case PropertyKind::Component:
         case PropertyKind::Font:
         case PropertyKind::Collection: return false;  // references and sub-objects have their own interface
@@ -33,7 +34,7 @@ bool fits(PropertyKind kind, const PropertyValue& value) {
 
 const char* kind_of(const PropertyValue& value) {
     static constexpr const char* names[] = {"nada", "Boolean", "Integer", "texto", "identificador", "conjunto",
-                                            "lista de textos"};
+                                            "lista de textos", "dados bin\xE1rios"};
     return names[value.index()];
 }
 

@@ -41,6 +41,7 @@ inline PropertyInfo text(std::string name, const char* def) {
 inline PropertyInfo event(std::string name) { return prop(std::move(name), PropertyKind::Event); }
 inline PropertyInfo component(std::string name) { return prop(std::move(name), PropertyKind::Component); }
 inline PropertyInfo strings(std::string name) { return prop(std::move(name), PropertyKind::Strings); }
+inline PropertyInfo binary(std::string name) { return prop(std::move(name), PropertyKind::Binary); }
 
 inline std::vector<PropertyInfo> events(std::initializer_list<const char*> names) {
     std::vector<PropertyInfo> out;

@@ -26,6 +26,7 @@ formfile::Value encode_property(const PropertyInfo& info, const PropertyValue& v
         Value operator()(const Identifier& i) const { return Value::ident(i.name); }
         Value operator()(const IdentifierSet& s) const { return Value::set_value(s.members); }
         Value operator()(const Lines& l) const { return Value::strings(l.lines); }
+        Value operator()(const Bytes& b) const { return Value::binary(b.data); }
     };
     return std::visit(Encoder{}, value);
 }
@@ -65,6 +66,9 @@ PropertyValue decode_property(const PropertyInfo& info, const formfile::Value& v
             }
             return lines;
         }
+        case PropertyKind::Binary:
+            if (type == ValueType::Binary) return Bytes{std::string(value.bytes())};
+            break;
         case PropertyKind::Component:
         case PropertyKind::Font:
         case PropertyKind::Collection: break;

@@ -27,10 +27,17 @@ struct Lines {
     friend bool operator==(const Lines&, const Lines&) = default;
 };
 
+// Binary data that a class stores itself (a picture, a blob), as bytes.
+struct Bytes {
+    std::string data;
+    friend bool operator==(const Bytes&, const Bytes&) = default;
+};
+
 // std::monostate stands for "no value" (a property without a default). Integers and colours are
-// whole numbers (a colour's value, TColor); booleans, texts, identifiers, sets and string lists have
-// their own alternatives.
-using PropertyValue = std::variant<std::monostate, bool, std::int64_t, std::string, Identifier, IdentifierSet, Lines>;
+// whole numbers (a colour's value, TColor); booleans, texts, identifiers, sets, string lists and
+// binary data have their own alternatives.
+using PropertyValue =
+    std::variant<std::monostate, bool, std::int64_t, std::string, Identifier, IdentifierSet, Lines, Bytes>;
 
 // Typed reads of a value; a value of another alternative reads as empty, zero or false.
 inline std::int64_t integer_of(const PropertyValue& v) {

@@ -41,6 +41,7 @@ bool empty_value(const PropertyValue& v) {
     if (const auto* s = std::get_if<std::string>(&v)) return s->empty();
     if (const auto* i = std::get_if<Identifier>(&v)) return i->name.empty();
     if (const auto* l = std::get_if<Lines>(&v)) return l->lines.empty();
+    if (const auto* b = std::get_if<Bytes>(&v)) return b->data.empty();
     return false;
 }
 

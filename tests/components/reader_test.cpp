@@ -10,6 +10,7 @@
 #include "host/diagram.h"
 #include "platform/components/component_reader.h"
 #include "platform/components/library.h"
+#include "platform/components/property_builders.h"
 #include "platform/components/streaming.h"
 #include "platform/formfile/binary.h"
 #include "platform/string_list.h"
@@ -107,6 +108,36 @@ TEST(ComponentReader, ReferencesMayPointForwardAndTheRootIsOwnedWhenAsked) {
     EXPECT_FALSE(form->FindComponent("E")->Loading());
     form.reset();
     EXPECT_EQ(owner->ComponentCount(), 0);
+}
+
+// A class that stores binary data of its own, as a picture holder does.
+const ComponentClass& TBlobHolderClass() {
+    static const ComponentClass description = [] {
+        ComponentClass c("TBlobHolder", &TComponentClass());
+        c.published = {props::strings("Lines")};
+        c.defined = {props::binary("Data")};
+        props::creatable<TComponent>(c);
+        return c;
+    }();
+    return description;
+}
+const ClassRegistration blob_registration{TBlobHolderClass};
+
+TEST(ComponentReader, DefinedBinaryDataAndStringListsTravelWithTheComponent) {
+    define_form_class("TLido");
+    std::unique_ptr<TComponent> form(read_component_text("object Lido: TLido\n  object B: TBlobHolder\n  end\nend\n"));
+    TComponent* holder = form->FindComponent("B");
+    const std::string bytes("\x00\xFF\x10 blob", 8);
+    holder->SetProperty("Data", Bytes{bytes});
+    holder->SetProperty("Lines", Lines{{"a", "b"}});
+    const std::string file = form_file_bytes(*form);
+    auto again = read_component_file(file);
+    EXPECT_EQ(again->FindComponent("B")->GetProperty("Data"), PropertyValue{Bytes{bytes}});
+    EXPECT_EQ(again->FindComponent("B")->GetProperty("Lines"), (PropertyValue{Lines{{"a", "b"}}}));
+    EXPECT_EQ(form_file_bytes(*again), file);
+    EXPECT_NE(reading_error("object Lido: TLido\n  object B: TBlobHolder\n    Data = 'text'\n  end\nend\n")
+                  .find("Erro ao ler B.Data: Valor inv\xE1lido para a propriedade Data (String)"),
+              std::string::npos);
 }
 
 }  // namespace
