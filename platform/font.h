@@ -5,13 +5,14 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/api.h"
 #include "platform/graphics.h"
 #include "platform/object.h"
 
 enum class TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
 // A set of TFontStyle values, one bit per member.
-class TFontStyles {
+class KZR40_API TFontStyles {
 public:
     constexpr TFontStyles() = default;
     constexpr TFontStyles(std::initializer_list<TFontStyle> members) {
@@ -32,7 +33,7 @@ private:
 // A font description: what drawing and form streaming need of the platform's font object. Size (in
 // points) and Height (in pixels, negative for a character height) are two views of one value, tied
 // by the screen's pixels per inch. Every change fires OnChange.
-class TFont : public TObject {
+class KZR40_API TFont : public TObject {
 public:
     TFont() = default;
 

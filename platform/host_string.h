@@ -5,11 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/api.h"
+
 // The host's reference-counted single-byte text. One pointer wide: it points at the first character,
 // the 32-bit length sits in the 4 bytes just before it (the reference count before that) and a zero
 // byte follows the last character. The empty text is the null pointer. Copies share the storage;
 // the text is never changed in place, so sharing is invisible to users.
-class HostString {
+class KZR40_API HostString {
 public:
     HostString() noexcept = default;
     HostString(std::string_view text);

@@ -3,12 +3,13 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/api.h"
 #include "platform/host_string.h"
 #include "platform/object.h"
 
 // The host's string list as the plug-in sees it: only these five operations are called on it, and
 // their virtual slots come in this order (Get, Count, Objects, Add, Clear) as in the host's class.
-class HostStringList : public TObject {
+class KZR40_API HostStringList : public TObject {
 public:
     // Text of entry `index`; the pointer stays valid while the entry is unchanged.
     virtual const char* Get(int index) const = 0;
@@ -23,7 +24,7 @@ public:
 
 // The concrete list used by the host, by the entity's own lists and by tests. Like the host's list it
 // never owns the objects attached to its entries.
-class StringList : public HostStringList {
+class KZR40_API StringList : public HostStringList {
 public:
     StringList() = default;
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/api.h"
 #include "platform/object.h"
 
 // The database table object that the host hands to `gera_tab` (to be set up) and to `gerarform` (to be
@@ -22,7 +23,7 @@ enum class TIndexOption : std::uint8_t {
 };
 
 // A set of TIndexOption values, one bit per member in declaration order.
-class TIndexOptions {
+class KZR40_API TIndexOptions {
 public:
     constexpr TIndexOptions() = default;
     constexpr TIndexOptions(std::initializer_list<TIndexOption> members) {
@@ -43,14 +44,14 @@ private:
 std::string to_string(TIndexOptions options);
 const char* to_string(TTableType type);
 
-struct TFieldDef {
+struct KZR40_API TFieldDef {
     std::string Name;
     std::int32_t DataType = 0;  // field-type ordinal, 0 (unknown) .. 19 (Paradox OLE)
     std::int32_t Size = 0;      // 0 when not set
     bool Required = false;
 };
 
-class TFieldDefs {
+class KZR40_API TFieldDefs {
 public:
     void Clear() { items_.clear(); }
     void Add(const std::string& name, std::int32_t data_type, std::int32_t size = 0, bool required = false);
@@ -62,13 +63,13 @@ private:
     std::vector<TFieldDef> items_;
 };
 
-struct TIndexDef {
+struct KZR40_API TIndexDef {
     std::string Name;
     std::string Fields;  // field names separated by ";", or an expression
     TIndexOptions Options;
 };
 
-class TIndexDefs {
+class KZR40_API TIndexDefs {
 public:
     void Clear() { items_.clear(); }
     void Add(const std::string& name, const std::string& fields, TIndexOptions options);
@@ -79,7 +80,7 @@ private:
     std::vector<TIndexDef> items_;
 };
 
-class TTable : public TObject {
+class KZR40_API TTable : public TObject {
 public:
     bool Active() const { return active_; }
     void SetActive(bool value) { active_ = value; }

@@ -5,10 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/api.h"
+
 // An input/output error as the target's runtime raises it: "Erro de I/O <code>", where the code is
 // the Windows error number of the failure (2 file not found, 3 path not found, 5 access denied,
 // 112 disk full, ...).
-class EInOutError : public std::runtime_error {
+class KZR40_API EInOutError : public std::runtime_error {
 public:
     EInOutError(int codigo, const std::string& arquivo);
     int codigo() const { return codigo_; }

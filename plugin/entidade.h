@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/api.h"
 #include "platform/font.h"
 #include "platform/host_string.h"
 #include "platform/string_list.h"
@@ -21,7 +22,7 @@ inline constexpr std::int32_t kPrimariaDescendente = 0x04;
 // One table of the diagram: its names, form settings, fonts and the lists of attribute and
 // secondary-key records (see plugin/registros.h). The entity owns its fonts, its lists and every record
 // on `atributos` and `ChavesSecundarias`; a list handed to a setter hands its records over.
-class TEntidade : public TObject {
+class KZR40_API TEntidade : public TObject {
 public:
     // Declared defaults of the stored properties.
     static constexpr std::int32_t kAlturaformPadrao = 300;

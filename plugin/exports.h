@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "platform/api.h"
+
 class HostStringList;
 class TAtributo;
 class TEntidade;
@@ -15,40 +17,40 @@ class TTable;
 extern "C" {
 
 // Identification and settings.
-const char* GetID();
-void Init(std::int32_t valor);
-void set_var(const char* projeto, const char* servidor);
+KZR40_API const char* GetID();
+KZR40_API void Init(std::int32_t valor);
+KZR40_API void set_var(const char* projeto, const char* servidor);
 
 // Pick lists. `listas` reaches the five list operations by selector (low seven bits):
 // 0 Lings, 1 Bancos(parametro), 2 tipofonte, 3 carrega_comps, 4 carrega_tipo.
-void listas(std::uint8_t seletor, std::int32_t parametro, HostStringList* lista);
-void Lings(HostStringList* lista);
-void Bancos(std::int32_t linguagem, HostStringList* lista);
-void tipofonte(HostStringList* lista);
-void carrega_tipo(HostStringList* lista);
-void carrega_comps(HostStringList* lista);
+KZR40_API void listas(std::uint8_t seletor, std::int32_t parametro, HostStringList* lista);
+KZR40_API void Lings(HostStringList* lista);
+KZR40_API void Bancos(std::int32_t linguagem, HostStringList* lista);
+KZR40_API void tipofonte(HostStringList* lista);
+KZR40_API void carrega_tipo(HostStringList* lista);
+KZR40_API void carrega_comps(HostStringList* lista);
 
 // Type and component queries.
-const char* nometipo(std::int32_t indice);
-std::int32_t ordemtipo(const char* nome);
-bool variavel(const char* nome);
-bool decimais(const char* nome);
-const char* traduzcampo(const TAtributo* atributo, std::int32_t seletor);
-const char* nomecomponente(std::int32_t componente);
+KZR40_API const char* nometipo(std::int32_t indice);
+KZR40_API std::int32_t ordemtipo(const char* nome);
+KZR40_API bool variavel(const char* nome);
+KZR40_API bool decimais(const char* nome);
+KZR40_API const char* traduzcampo(const TAtributo* atributo, std::int32_t seletor);
+KZR40_API const char* nomecomponente(std::int32_t componente);
 
 // Schema generation runs: banner, one gera_fonte per entity, montar_listagem, finalizar.
-void gerar_cabecalho(std::int32_t linguagem);
-void gerar_cab_sql();
-void montar_listagem(HostStringList* lista, std::int32_t moldura);
-void finalizar();
-void gera_fonte(TEntidade* entidade, std::int32_t linguagem, std::int32_t tipo_banco, bool apagar);
-void gera_fonte_sql(TEntidade* entidade, std::int32_t linguagem, std::int32_t tipo_banco, bool apagar);
-void gera_tab(TTable* tabela, TEntidade* entidade, const char* diretorio, std::int32_t tipo_banco, bool substituir);
+KZR40_API void gerar_cabecalho(std::int32_t linguagem);
+KZR40_API void gerar_cab_sql();
+KZR40_API void montar_listagem(HostStringList* lista, std::int32_t moldura);
+KZR40_API void finalizar();
+KZR40_API void gera_fonte(TEntidade* entidade, std::int32_t linguagem, std::int32_t tipo_banco, bool apagar);
+KZR40_API void gera_fonte_sql(TEntidade* entidade, std::int32_t linguagem, std::int32_t tipo_banco, bool apagar);
+KZR40_API void gera_tab(TTable* tabela, TEntidade* entidade, const char* diretorio, std::int32_t tipo_banco, bool substituir);
 
 // Application generation: one maintenance form per entity, then the main project.
-void gerarform(TTable* tabela, TEntidade* entidade, const char* diretorio, std::int32_t tipo_banco,
+KZR40_API void gerarform(TTable* tabela, TEntidade* entidade, const char* diretorio, std::int32_t tipo_banco,
                std::uint8_t sinal);
-void gerarmain(HostStringList* entradas, const char* diretorio, std::int32_t tipo_banco, std::int32_t reservado,
+KZR40_API void gerarmain(HostStringList* entradas, const char* diretorio, std::int32_t tipo_banco, std::int32_t reservado,
                const char* titulo);
 
 }  // extern "C"

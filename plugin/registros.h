@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/api.h"
 #include "platform/host_string.h"
 #include "platform/object.h"
 
@@ -25,7 +26,7 @@ inline constexpr std::uint32_t kIndiceNaoMantido = 0x08;
 inline constexpr std::uint32_t kIndiceExpressao = 0x10;
 
 // The object of each `atributos` entry of an entity.
-class TAtributo : public TObject {
+class KZR40_API TAtributo : public TObject {
 public:
     HostString titulo;             // label caption when `rotulo` is empty
     HostString nome;               // column name
@@ -44,7 +45,7 @@ public:
 };
 
 // The object of each `ChavesSecundarias` entry; the entry's text is the index name.
-class TChaveSecundaria : public TObject {
+class KZR40_API TChaveSecundaria : public TObject {
 public:
     HostString campos;             // field names joined by "+"
     std::int32_t reservado_8 = 0;  // the host's; never read

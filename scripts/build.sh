@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Configures and builds KZR40 into build/ (or build-asan/ with --sanitize: ASan and UBSan).
+# Configures and builds KZR40 into build/, or with --sanitize into build-asan/ (AddressSanitizer and
+# UndefinedBehaviorSanitizer), or with --thread-sanitize into build-tsan/ (ThreadSanitizer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 dir=build
 flags=()
-if [ "${1:-}" = "--sanitize" ]; then
-  dir=build-asan
-  flags=(-DKZR40_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
-fi
+case "${1:-}" in
+  --sanitize) dir=build-asan; flags=(-DKZR40_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug) ;;
+  --thread-sanitize) dir=build-tsan; flags=(-DKZR40_SANITIZE_THREAD=ON -DCMAKE_BUILD_TYPE=Debug) ;;
+  "") ;;
+  *) echo "usage: scripts/build.sh [--sanitize | --thread-sanitize]" >&2; exit 2 ;;
+esac
 cmake -S . -B "$dir" "${flags[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

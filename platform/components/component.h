@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/api.h"
 #include "platform/components/class_info.h"
 #include "platform/components/component_list.h"
 #include "platform/identifier.h"
@@ -16,7 +17,7 @@
 // published property values. Forms, controls, menus and the diagram shapes all build on it.
 
 // Errors of the component model, e.g. a rejected or duplicate name. Messages are Windows-1252 text.
-class EComponentError : public std::runtime_error {
+class KZR40_API EComponentError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
