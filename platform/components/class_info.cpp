@@ -5,7 +5,17 @@
 #include "platform/components/component.h"
 #include "platform/identifier.h"
 
+// The units of the component library. A static link keeps an object file only when something refers
+// to it, and most classes are only ever reached by name, so the registry refers to each unit's
+// registration to keep them all.
+extern const ClassRegistration kComponentUnit, kControlUnit, kFormsUnit, kExtCtrlsUnit, kStdCtrlsUnit, kDBCtrlsUnit,
+    kDBUnit, kDBTablesUnit, kDBGridsUnit, kMenusUnit;
+
 namespace {
+
+[[gnu::used]] const ClassRegistration* const kUnits[] = {&kComponentUnit, &kControlUnit,  &kFormsUnit, &kExtCtrlsUnit,
+                                                        &kStdCtrlsUnit,  &kDBCtrlsUnit,  &kDBUnit,    &kDBTablesUnit,
+                                                        &kDBGridsUnit,   &kMenusUnit};
 
 // Class names are identifiers, compared without regard to letter case as the target does.
 std::map<std::string, const ComponentClass*>& registry() {

@@ -298,6 +298,7 @@ const ComponentClass& TWinControlClass() {
     return description;
 }
 
-namespace {
-const ClassRegistration registration{TControlClass, TGraphicControlClass, TWinControlClass};
-}  // namespace
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kControlUnit;
+const ClassRegistration kControlUnit{TControlClass, TGraphicControlClass, TWinControlClass};

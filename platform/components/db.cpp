@@ -17,6 +17,7 @@ const ComponentClass& TDataSourceClass() {
     return description;
 }
 
-namespace {
-const ClassRegistration registration{TDataSourceClass};
-}  // namespace
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kDBUnit;
+const ClassRegistration kDBUnit{TDataSourceClass};

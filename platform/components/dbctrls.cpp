@@ -255,9 +255,10 @@ const ComponentClass& TDBLookupComboBoxClass() {
     return description;
 }
 
-namespace {
-const ClassRegistration registration{TDBNavigatorClass,     TDBEditClass,         TDBCheckBoxClass,
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kDBCtrlsUnit;
+const ClassRegistration kDBCtrlsUnit{TDBNavigatorClass,     TDBEditClass,         TDBCheckBoxClass,
                                      TDBMemoClass,          TDBImageClass,        TDBTextClass,
                                      TDBComboBoxClass,      TDBListBoxClass,      TDBRadioGroupClass,
                                      TDBLookupListBoxClass, TDBLookupComboBoxClass};
-}  // namespace

@@ -125,6 +125,7 @@ const ComponentClass& TDBGridClass() {
     return description;
 }
 
-namespace {
-const ClassRegistration registration{TColumnClass, TDBGridClass};
-}  // namespace
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kDBGridsUnit;
+const ClassRegistration kDBGridsUnit{TColumnClass, TDBGridClass};

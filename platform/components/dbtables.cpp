@@ -28,6 +28,7 @@ const ComponentClass& TTableClass() {
     return description;
 }
 
-namespace {
-const ClassRegistration registration{TTableClass};
-}  // namespace
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kDBTablesUnit;
+const ClassRegistration kDBTablesUnit{TTableClass};

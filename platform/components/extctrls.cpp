@@ -31,6 +31,7 @@ const ComponentClass& TPanelClass() {
     return description;
 }
 
-namespace {
-const ClassRegistration registration{TPanelClass};
-}  // namespace
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kExtCtrlsUnit;
+const ClassRegistration kExtCtrlsUnit{TPanelClass};

@@ -144,6 +144,7 @@ const ComponentClass& define_form_class(std::string_view class_name) {
     return c;
 }
 
-namespace {
-const ClassRegistration registration{TFormClass, TScrollBoxClass};
-}  // namespace
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kFormsUnit;
+const ClassRegistration kFormsUnit{TFormClass, TScrollBoxClass};

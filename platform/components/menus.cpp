@@ -99,6 +99,7 @@ const ComponentClass& TMenuItemClass() {
     return description;
 }
 
-namespace {
-const ClassRegistration registration{TMainMenuClass, TMenuItemClass};
-}  // namespace
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kMenusUnit;
+const ClassRegistration kMenusUnit{TMainMenuClass, TMenuItemClass};

@@ -58,6 +58,7 @@ const ComponentClass& TLabelClass() {
     return description;
 }
 
-namespace {
-const ClassRegistration registration{TLabelClass};
-}  // namespace
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kStdCtrlsUnit;
+const ClassRegistration kStdCtrlsUnit{TLabelClass};
