@@ -26,13 +26,19 @@ std::map<std::string, const ComponentClass*>& registry() {
 }  // namespace
 
 const PropertyInfo* ComponentClass::find_property(std::string_view property) const {
-    for (const ComponentClass* c = this; c; c = c->parent) {
-        for (const PropertyInfo& p : c->published)
-            if (SameIdent(p.name, property)) return &p;
-        for (const PropertyInfo& p : c->defined)
-            if (SameIdent(p.name, property)) return &p;
+    if (!property_index_ready_) {
+        // Root class first, so that a class's own properties replace its ancestors' of the same name;
+        // within a class, published before defined and earlier before later win.
+        std::vector<const ComponentClass*> chain;
+        for (const ComponentClass* c = this; c; c = c->parent) chain.insert(chain.begin(), c);
+        for (const ComponentClass* c : chain) {
+            for (auto p = c->defined.rbegin(); p != c->defined.rend(); ++p) property_index_[IdentKey(p->name)] = &*p;
+            for (auto p = c->published.rbegin(); p != c->published.rend(); ++p) property_index_[IdentKey(p->name)] = &*p;
+        }
+        property_index_ready_ = true;
     }
-    return nullptr;
+    const auto it = property_index_.find(IdentKey(property));
+    return it == property_index_.end() ? nullptr : it->second;
 }
 
 const std::vector<const PropertyInfo*>& ComponentClass::stored_order() const {

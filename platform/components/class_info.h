@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/components/property_value.h"
@@ -85,7 +86,8 @@ struct ComponentClass {
     // be created by name.
     std::function<TComponent*(TComponent* owner, const ComponentClass& self)> create;
 
-    // Looks a property up in this class and its ancestors (letter case ignored).
+    // Looks a property up in this class and its ancestors (letter case ignored), through an index
+    // built on first use.
     const PropertyInfo* find_property(std::string_view property) const;
     // Published properties from the root class down, then the defined values from the root class
     // down: the order in which a writer considers them.
@@ -96,6 +98,8 @@ struct ComponentClass {
 private:
     mutable std::vector<const PropertyInfo*> stored_order_;
     mutable bool stored_order_ready_ = false;
+    mutable std::unordered_map<std::string, const PropertyInfo*> property_index_;  // by IdentKey
+    mutable bool property_index_ready_ = false;
 };
 
 // The registry of classes that can be created by name. Each unit of the component library registers
