@@ -13,6 +13,10 @@ packages=(
   fp-compiler                            # Free Pascal: form-file oracle and compile test of generated code
   clang libclang-rt-14-dev               # fuzz targets (libFuzzer)
   g++-multilib                           # 32-bit layout check of the boundary records
+  libcairo2-dev                          # canvas back end: PNG, SVG and PDF
+  libfontconfig-dev libfreetype-dev      # text metrics: font files found by family, measured
+  fonts-liberation2                      # the faces that stand for Arial, Times New Roman, Courier New
+  libxml2-utils                          # xmllint: the drawn SVG is checked for well-formedness
 )
 
 missing=()

@@ -1,0 +1,7 @@
+#pragma once
+
+// The Unicode character a Windows-1252 byte stands for, as the target's code-page conversion gives
+// it: bytes below $80 and from $A0 are the same code point; $80..$9F carry the typographic characters
+// (€, ‚, ƒ, „, …, Š, Œ, Ž, ‘, ’, “, ”, •, –, —, ˜, ™, š, œ, ž, Ÿ), and the five bytes the code page leaves
+// undefined ($81, $8D, $8F, $90, $9D) become the C1 control of the same number.
+char32_t Windows1252ToUnicode(unsigned char byte);
