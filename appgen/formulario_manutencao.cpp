@@ -77,13 +77,15 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     {
         TextFileWriter unidade(base + ".PAS");
         escrever_inicio_unidade(unidade, t, layout == layout_grade);
+        const CamposPorNome campos = indexar_campos(tabela);
         ContextoLayout contexto{*form,
                                 dynamic_cast<TWinControl&>(componente(*form, "ScrollBox1")),
                                 componente(*form, "DataSource1"),
                                 unidade,
                                 tabela,
                                 entidade,
-                                tipo_banco};
+                                tipo_banco,
+                                campos};
         layout(contexto);
         escrever_fim_unidade(unidade, t);
         unidade.Close();

@@ -2,17 +2,26 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "plugin/catalogo.h"
 
+class StringList;
 class TAtributo;
 class TComponent;
 class TControl;
 class TCustomForm;
 class TEntidade;
+struct TFieldDef;
 class TTable;
 class TWinControl;
 class TextFileWriter;
+
+// The table's field definitions by name in upper case, as the database finds fields: an editor is
+// bound to its attribute's field by name, not by position, so an attribute entry without a record
+// (which gera_tab skips) cannot shift the bindings of the ones after it.
+using CamposPorNome = std::unordered_map<std::string, const TFieldDef*>;
+CamposPorNome indexar_campos(const TTable& tabela);
 
 // What a layout builder works on: the scratch form being filled, the unit text being written, and the
 // host's table and entity it reads.
@@ -24,7 +33,11 @@ struct ContextoLayout {
     const TTable& tabela;
     const TEntidade& entidade;
     std::int32_t tipo_banco;
+    const CamposPorNome& campos;
 };
+
+// The record of attribute entry `i`, or null for an entry that carries none (every layout skips those).
+const TAtributo* atributo_em(const StringList& atributos, int i);
 
 // The three layouts, chosen by the entity's Tipoform (0, 1, 2).
 void layout_vertical(ContextoLayout& contexto);
@@ -43,11 +56,15 @@ std::string legenda(const TAtributo& atributo);
 
 // Creates "Label<i>" in the scroll box, writes its declaration and sets its caption.
 TControl& criar_rotulo(ContextoLayout& contexto, int posicao, const TAtributo& atributo);
+// The attribute's field definition: the one named as the attribute (`nome`) or as its column (the
+// sanitised `nome` that gera_tab defines), ignoring letter case. Raises EComponentError when the table
+// has neither.
+const TFieldDef& definicao(const ContextoLayout& contexto, const TAtributo& atributo);
 // Creates the attribute's editor (class from its `componente`), named after the class and the field
-// definition at `posicao`, in the scroll box; writes its declaration.
-TControl& criar_editor(ContextoLayout& contexto, int posicao, ClasseEditor classe);
+// definition, in the scroll box; writes its declaration.
+TControl& criar_editor(ContextoLayout& contexto, const TFieldDef& campo, ClasseEditor classe);
 // DataSource = DataSource1, DataField = the field definition's name.
-void ligar(ContextoLayout& contexto, TControl& editor, int posicao);
+void ligar(ContextoLayout& contexto, TControl& editor, const TFieldDef& campo);
 // a + b, held at the ends of the 32-bit range (positions next to widths as large as `largura`).
 int soma_saturada(int a, int b);
 // General editor width: `largura` when it is 100 or more, else the scroll box width less 160.

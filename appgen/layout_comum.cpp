@@ -2,20 +2,40 @@
 #include <cstdint>
 
 #include "appgen/layout.h"
+#include "platform/components/component.h"
 #include "platform/components/forms.h"
 #include "platform/components/library.h"
 #include "platform/metrics.h"
+#include "platform/string_list.h"
 #include "platform/table.h"
 #include "platform/text_file.h"
 #include "plugin/entidade.h"
 #include "plugin/nomes.h"
 #include "plugin/registros.h"
 
+namespace {
+
+std::string em_maiusculas(std::string nome) {
+    for (char& c : nome)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return nome;
+}
+
+}  // namespace
+
+CamposPorNome indexar_campos(const TTable& tabela) {
+    const TFieldDefs& definicoes = tabela.FieldDefs();
+    CamposPorNome campos;
+    campos.reserve(static_cast<std::size_t>(definicoes.Count()));
+    for (int i = 0; i < definicoes.Count(); ++i) campos.emplace(em_maiusculas(definicoes[i].Name), &definicoes[i]);
+    return campos;
+}
+
+const TAtributo* atributo_em(const StringList& atributos, int i) { return static_cast<const TAtributo*>(atributos.Objects(i)); }
+
 namespace layout {
 
 namespace {
-
-const TFieldDef& definicao(const ContextoLayout& contexto, int posicao) { return contexto.tabela.FieldDefs()[posicao]; }
 
 void declarar(ContextoLayout& contexto, const TComponent& componente) {
     contexto.unidade.WriteLine("    " + componente.Name() + ": " + componente.ClassName() + ";");
@@ -55,20 +75,30 @@ TControl& criar_rotulo(ContextoLayout& contexto, int posicao, const TAtributo& a
     return *rotulo;
 }
 
-TControl& criar_editor(ContextoLayout& contexto, int posicao, ClasseEditor classe) {
+const TFieldDef& definicao(const ContextoLayout& contexto, const TAtributo& atributo) {
+    std::string coluna = atributo.nome.str();
+    limpa_identificador(contexto.tipo_banco, coluna);
+    for (const std::string& nome : {atributo.nome.str(), coluna}) {
+        const auto achado = contexto.campos.find(em_maiusculas(nome));
+        if (achado != contexto.campos.end()) return *achado->second;
+    }
+    throw EComponentError("Campo '" + atributo.nome.str() + "' n\xE3o encontrado na tabela " + contexto.tabela.TableName());
+}
+
+TControl& criar_editor(ContextoLayout& contexto, const TFieldDef& campo, ClasseEditor classe) {
     auto* editor = create<TControl>(nome_classe_editor(classe), &contexto.form);
     editor->SetParent(&contexto.scroll_box);
     adaptar_a_fonte(*editor, classe);
-    std::string nome = std::string(nome_classe_editor(classe)) + definicao(contexto, posicao).Name;
+    std::string nome = std::string(nome_classe_editor(classe)) + campo.Name;
     limpa_identificador(contexto.tipo_banco, nome);
     editor->SetName(nome);
     declarar(contexto, *editor);
     return *editor;
 }
 
-void ligar(ContextoLayout& contexto, TControl& editor, int posicao) {
+void ligar(ContextoLayout& contexto, TControl& editor, const TFieldDef& campo) {
     editor.SetReference("DataSource", &contexto.data_source);
-    editor.SetProperty("DataField", definicao(contexto, posicao).Name);
+    editor.SetProperty("DataField", campo.Name);
 }
 
 int soma_saturada(int a, int b) { return saturar(std::int64_t{a} + b); }

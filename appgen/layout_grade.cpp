@@ -19,7 +19,9 @@ void layout_grade(ContextoLayout& contexto) {
 
     const StringList& atributos = contexto.entidade.atributos();
     for (int i = 0; i < atributos.Count(); ++i) {
-        const auto& atributo = *static_cast<const TAtributo*>(atributos.Objects(i));
+        const TAtributo* registro = atributo_em(atributos, i);
+        if (!registro) continue;
+        const TAtributo& atributo = *registro;
         std::string campo = atributo.nome.str();
         limpa_identificador(contexto.tipo_banco, campo);
         TColumn& coluna = grade->AddColumn();

@@ -13,16 +13,18 @@ void layout_horizontal(ContextoLayout& contexto) {
     const int largura_caixa = contexto.scroll_box.Width();
     int x = 10, y = 10, proxima_linha = 10, base = 0;
     for (int i = 0; i < atributos.Count(); ++i) {
-        const auto& atributo = *static_cast<const TAtributo*>(atributos.Objects(i));
-        if (!layout::atributo_visivel(atributo)) continue;
+        const TAtributo* registro = atributo_em(atributos, i);
+        if (!registro || !layout::atributo_visivel(*registro)) continue;
+        const TAtributo& atributo = *registro;
 
         TControl& rotulo = layout::criar_rotulo(contexto, i, atributo);
         rotulo.SetBounds(x, y, rotulo.Width(), rotulo.Height());
 
         const ClasseEditor classe = classe_editor(atributo.componente);
-        TControl& editor = layout::criar_editor(contexto, i, classe);
+        const TFieldDef& campo = layout::definicao(contexto, atributo);
+        TControl& editor = layout::criar_editor(contexto, campo, classe);
         editor.SetBounds(x, rotulo.Height() + y + 5, layout::largura_geral(contexto, atributo), editor.Height());
-        layout::ligar(contexto, editor, i);
+        layout::ligar(contexto, editor, campo);
         switch (classe) {
             case ClasseEditor::TDBEdit: layout::dimensionar_edit(contexto, editor, atributo.tamanho); break;
             case ClasseEditor::TDBImage: editor.SetHeight(2 * editor.ClassType().create_height); break;

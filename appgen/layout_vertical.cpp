@@ -9,31 +9,33 @@ void layout_vertical(ContextoLayout& contexto) {
     const StringList& atributos = contexto.entidade.atributos();
     int y = 10;
     for (int i = 0; i < atributos.Count(); ++i) {
-        const auto& atributo = *static_cast<const TAtributo*>(atributos.Objects(i));
-        if (!layout::atributo_visivel(atributo)) continue;
+        const TAtributo* registro = atributo_em(atributos, i);
+        if (!registro || !layout::atributo_visivel(*registro)) continue;
+        const TAtributo& atributo = *registro;
 
         TControl& rotulo = layout::criar_rotulo(contexto, i, atributo);
         rotulo.SetBounds(10, y, 130, rotulo.Height());
 
         const ClasseEditor classe = classe_editor(atributo.componente);
-        TControl& editor = layout::criar_editor(contexto, i, classe);
+        const TFieldDef& campo = layout::definicao(contexto, atributo);
+        TControl& editor = layout::criar_editor(contexto, campo, classe);
         editor.SetBounds(150, y, layout::largura_geral(contexto, atributo), editor.Height());
         switch (classe) {
             case ClasseEditor::TDBEdit:
-                layout::ligar(contexto, editor, i);
+                layout::ligar(contexto, editor, campo);
                 layout::dimensionar_edit(contexto, editor, atributo.tamanho);
                 break;
             case ClasseEditor::TDBImage:
-                layout::ligar(contexto, editor, i);
+                layout::ligar(contexto, editor, campo);
                 editor.SetHeight(2 * editor.ClassType().create_height);
                 break;
             case ClasseEditor::TDBMemo:
             case ClasseEditor::TDBCheckBox:
-                layout::ligar(contexto, editor, i);
+                layout::ligar(contexto, editor, campo);
                 break;
             case ClasseEditor::TDBComboBox:
             case ClasseEditor::TDBListBox:
-                layout::ligar(contexto, editor, i);
+                layout::ligar(contexto, editor, campo);
                 editor.SetWidth(layout::largura_por_tamanho(contexto, atributo.tamanho, 30));
                 break;
             case ClasseEditor::TDBLookupListBox:

@@ -1,7 +1,5 @@
 // `kzr40 forms` and `kzr40 generate`: maintenance forms, and the whole application in one run.
 
-#include <unistd.h>
-
 #include <iostream>
 #include <memory>
 #include <string>
@@ -11,8 +9,10 @@
 #include "host/cp1252.h"
 #include "host/diagram.h"
 #include "host/memory_tuning.h"
+#include "host/option_texts.h"
 #include "host/output.h"
 #include "host/schema_run.h"
+#include "host/staging_directory.h"
 #include "plugin/nomes.h"
 #include "platform/string_list.h"
 
@@ -22,28 +22,8 @@ namespace {
 
 const char* const kKindHelp = "Database kind: paradox (default), dbase, oracle, or its number (other numbers act as paradox)";
 
-// Creates `directory` (and its parents) when missing; the error names the directory.
-void ensure_directory(const fs::path& directory) {
-    std::error_code error;
-    fs::create_directories(directory, error);
-    if (error || !fs::is_directory(directory))
-        throw std::runtime_error(directory.string() + ": cannot create the output directory" +
-                                 (error ? ": " + error.message() : ": a file of that name is in the way"));
-}
-
-// Reports each entity's forms; answers whether every entity succeeded.
-bool report_forms(const std::vector<FormOutcome>& outcomes, const fs::path& directory) {
-    bool all = true;
-    for (const FormOutcome& outcome : outcomes) {
-        if (outcome.error.empty()) {
-            for (const std::string& file : outcome.files) std::cout << "wrote " << (directory / file).string() << "\n";
-        } else {
-            all = false;
-            std::cerr << "kzr40: entity \"" << cp1252_to_utf8(outcome.entity)
-                      << "\": form not generated: " << cp1252_to_utf8(outcome.error) << "\n";
-        }
-    }
-    return all;
+std::string count(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 struct FormsArguments {
@@ -53,14 +33,35 @@ struct FormsArguments {
 };
 
 // Every entity gets its chance: a failing one is reported and the next goes on; the exit status
-// tells whether all succeeded.
+// tells whether all succeeded. An entity's unit and form file go into place together or not at all.
 void run_forms(const FormsArguments& arguments) {
     const std::int32_t kind = parse_database_kind(arguments.kind);
     const Diagram diagram = load_diagram(arguments.file);
-    ensure_directory(arguments.directory);
-    const bool all = report_forms(generate_forms(diagram, arguments.directory, kind), arguments.directory);
+    StagingDirectory staging(arguments.directory);
+    const std::vector<FormOutcome> outcomes = generate_forms(diagram, {staging.path(), arguments.directory}, kind);
+    std::size_t failed = 0;
+    for (const FormOutcome& outcome : outcomes) {
+        std::string error = outcome.error;
+        if (error.empty()) {
+            try {
+                staging.move_into_place(outcome.files);
+            } catch (const std::exception& e) {
+                error = e.what();
+            }
+        }
+        if (error.empty()) {
+            for (const std::string& file : outcome.files) std::cout << "wrote " << (staging.output() / file).string() << "\n";
+        } else {
+            ++failed;
+            std::cerr << "kzr40: entity \"" << cp1252_to_utf8(outcome.entity) << "\": form not generated: " << error << "\n";
+        }
+    }
     std::cout.flush();
-    if (!all) throw std::runtime_error("some forms were not generated (see above); the others were written");
+    if (failed == 0) return;
+    const std::size_t written = outcomes.size() - failed;
+    throw std::runtime_error(count(failed, "form was", "forms were") + " not generated (see above); " +
+                             (written == 0 ? std::string("no form was written")
+                                           : "the " + count(written, "other was", "others were") + " written"));
 }
 
 struct GenerateArguments {
@@ -69,29 +70,6 @@ struct GenerateArguments {
     std::string title;
     std::string kind = "paradox";
     bool drop = false;
-};
-
-// A scratch directory beside the output directory (so that its files can be renamed into place),
-// removed with whatever is still in it when the run ends.
-class StagingDirectory {
-public:
-    explicit StagingDirectory(const fs::path& target) {
-        const fs::path parent = fs::absolute(target).parent_path();
-        ensure_directory(parent);
-        std::string pattern = (parent / ("." + target.filename().string() + ".kzr40-XXXXXX")).string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error(parent.string() + ": cannot create a scratch directory");
-        path_ = pattern;
-    }
-    ~StagingDirectory() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    StagingDirectory(const StagingDirectory&) = delete;
-    StagingDirectory& operator=(const StagingDirectory&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
 };
 
 void write_listing(const Diagram& diagram, std::int32_t language, std::int32_t kind, bool drop, const fs::path& file) {
@@ -128,46 +106,51 @@ void warn_about_title(const std::string& title) {
                   << "\" ends the quoted Application.Title early; the project will not compile as written\n";
 }
 
+// The application title: --title, else the diagram's project name (checked here, as the option is
+// checked on the command line), else "Projeto".
+std::string run_title(const GenerateArguments& arguments, const Diagram& diagram) {
+    if (!arguments.title.empty()) return utf8_to_cp1252(arguments.title);
+    const std::string problem = title_problem(diagram.project);
+    if (!problem.empty())
+        throw std::runtime_error(arguments.file + ": the project name \"" + cp1252_to_utf8(diagram.project) +
+                                 "\" cannot be the application title: " + problem + "; give one with --title");
+    return default_title(diagram);
+}
+
 void run_generate(const GenerateArguments& arguments) {
     tune_allocator_for_large_runs();
     const std::int32_t kind = parse_database_kind(arguments.kind);
     check_source_date_epoch();
     const Diagram diagram = load_diagram(arguments.file);
     require_table_names(diagram, arguments.file);
-    const std::string title = arguments.title.empty() ? default_title(diagram) : utf8_to_cp1252(arguments.title);
+    const std::string title = run_title(arguments, diagram);
     warn_about_title(title);
     const fs::path target = arguments.directory;
 
     StagingDirectory staging(target);
+    const std::string nothing_written = "; nothing was written to " + target.string();
     std::vector<std::string> files = {"schema.sql", "GerarDBs.pas"};
     write_listing(diagram, kLanguageSql, kind, arguments.drop, staging.path() / files[0]);
     write_listing(diagram, kLanguageUnit, kind, arguments.drop, staging.path() / files[1]);
-    for (const FormOutcome& outcome : generate_forms(diagram, staging.path(), kind)) {
+    const ApplicationPaths paths{staging.path(), target};
+    for (const FormOutcome& outcome : generate_forms(diagram, paths, kind)) {
         if (!outcome.error.empty())
-            throw std::runtime_error("entity \"" + cp1252_to_utf8(outcome.entity) +
-                                     "\": form not generated: " + cp1252_to_utf8(outcome.error) +
-                                     "; nothing was written to " + target.string());
+            throw std::runtime_error("entity \"" + cp1252_to_utf8(outcome.entity) + "\": form not generated: " +
+                                     outcome.error + nothing_written);
         files.insert(files.end(), outcome.files.begin(), outcome.files.end());
     }
     try {
-        for (const std::string& file : generate_main_project(diagram, staging.path(), kind, title)) files.push_back(file);
+        for (const std::string& file : generate_main_project(diagram, paths, kind, title)) files.push_back(file);
     } catch (const std::exception& e) {
-        throw std::runtime_error("main project not generated: " + cp1252_to_utf8(e.what()) + "; nothing was written to " +
-                                 target.string());
+        throw std::runtime_error("main project not generated: " + std::string(e.what()) + nothing_written);
     }
-
-    ensure_directory(target);
-    // Moving the files in must not stop halfway: what could stop a rename is checked first.
-    for (const std::string& file : files)
-        if (fs::is_directory(target / file))
-            throw std::runtime_error((target / file).string() + ": is a directory; nothing was written to " +
-                                     target.string());
-    for (const std::string& file : files) {
-        std::error_code error;
-        fs::rename(staging.path() / file, target / file, error);
-        if (error) throw std::runtime_error((target / file).string() + ": cannot write: " + error.message());
-        std::cout << "wrote " << (target / file).string() << "\n";
+    // Whatever could stop a move is checked before the first one.
+    try {
+        staging.move_into_place(files);
+    } catch (const std::exception& e) {
+        throw std::runtime_error(e.what() + (staging.moved() ? "; the files before it were written" : nothing_written));
     }
+    for (const std::string& file : files) std::cout << "wrote " << (target / file).string() << "\n";
     std::cout.flush();
 }
 
@@ -177,8 +160,11 @@ void register_forms_command(CLI::App& app) {
     auto arguments = std::make_shared<FormsArguments>();
     CLI::App* command = app.add_subcommand("forms", "Write one maintenance form (unit and form file) per entity");
     command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
-    command->add_option("--dir", arguments->directory, "Output directory, created when missing")->required();
-    command->add_option("--kind", arguments->kind, kKindHelp);
+    command->add_option("--dir", arguments->directory, "Output directory, created when missing")
+        ->required()
+        ->check(non_empty())
+        ->check(windows_1252());
+    command->add_option("--kind", arguments->kind, kKindHelp)->check(database_kind());
     command->callback([arguments] { run_forms(*arguments); });
 }
 
@@ -187,9 +173,13 @@ void register_generate_command(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "generate", "Write the whole application: SQL script, GerarDBs unit, maintenance forms and main project");
     command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
-    command->add_option("--dir", arguments->directory, "Output directory, created when missing")->required();
-    command->add_option("--title", arguments->title, "Application title (default: the diagram's project name)");
-    command->add_option("--kind", arguments->kind, kKindHelp);
+    command->add_option("--dir", arguments->directory, "Output directory, created when missing")
+        ->required()
+        ->check(non_empty())
+        ->check(windows_1252());
+    command->add_option("--title", arguments->title, "Application title (default: the diagram's project name)")
+        ->check(application_title());
+    command->add_option("--kind", arguments->kind, kKindHelp)->check(database_kind());
     command->add_flag("--drop", arguments->drop, "Put a DROP TABLE before each CREATE TABLE in the SQL script");
     command->callback([arguments] { run_generate(*arguments); });
 }

@@ -31,10 +31,7 @@ std::string read_whole_file(const std::string& path) {
 }
 
 void deliver(const ConvertArguments& arguments, const std::string& content) {
-    if (arguments.output.empty())
-        write_stdout(content);
-    else
-        write_file_atomically(arguments.output, content);
+    write_output(arguments.output, content);
 }
 
 // Converter errors carry the position; the file name goes in front.
@@ -71,7 +68,7 @@ void register_form_commands(CLI::App& app) {
     CLI::App* dfm2txt = app.add_subcommand(
         "dfm2txt", "Convert a binary form file (.dfm, with or without its resource header) to form text");
     dfm2txt->add_option("IN", dfm2txt_args->input, "Binary form file")->required();
-    dfm2txt->add_option("-o,--output", dfm2txt_args->output, "Write the form text here; standard output when absent");
+    dfm2txt->add_option("-o,--output", dfm2txt_args->output, "Write the form text here; standard output when absent or -");
     dfm2txt->add_flag("--lf", dfm2txt_args->lf, "End lines with LF instead of CR LF");
     dfm2txt->callback([dfm2txt_args] { dfm_to_text(*dfm2txt_args); });
 
@@ -80,7 +77,7 @@ void register_form_commands(CLI::App& app) {
         "txt2dfm", "Convert form text to a binary form file (resource header named after the root class)");
     txt2dfm->add_option("IN", txt2dfm_args->input, "Form text file")->required();
     txt2dfm->add_option("-o,--output", txt2dfm_args->output,
-                        "Write the binary form file here; standard output when absent");
+                        "Write the binary form file here; standard output when absent or -");
     txt2dfm->add_flag("--bare", txt2dfm_args->bare, "Write the component stream (TPF0) without the resource header");
     txt2dfm->callback([txt2dfm_args] { text_to_dfm(*txt2dfm_args); });
 }

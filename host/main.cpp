@@ -7,9 +7,18 @@
 
 #include "host/commands.h"
 
+namespace {
+
+// Shell conventions: 0 success, 1 failure, 2 a command line that could not be understood.
+constexpr int kFailure = 1;
+constexpr int kUsageError = 2;
+
+}  // namespace
+
 int main(int argc, char** argv) {
     CLI::App app{"kzr40: generates SQL scripts, table-creation units and table-maintenance applications\n"
                  "from entity-relationship diagrams."};
+    app.set_version_flag("--version", "kzr40 " KZR40_VERSION);
     app.require_subcommand(1);
     register_catalog_command(app);
     register_form_commands(app);
@@ -21,10 +30,11 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        // --help and --version end parsing through here too, with CLI11's status 0.
+        return app.exit(e) == 0 ? 0 : kUsageError;
     } catch (const std::exception& e) {
         std::cerr << "kzr40: error: " << e.what() << "\n";
-        return 1;
+        return kFailure;
     }
     return 0;
 }

@@ -60,19 +60,63 @@ std::runtime_error cannot_write(const std::filesystem::path& file, int error) {
     return std::runtime_error(file.string() + ": cannot write: " + std::strerror(error));
 }
 
+// The path a chain of symbolic links ends at (itself when it is no link); the end may not exist yet.
+std::filesystem::path follow_links(const std::filesystem::path& file) {
+    std::filesystem::path at = file;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status;
+        if (::lstat(at.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return at;
+        std::string link(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 4096) + 1, '\0');
+        const ssize_t length = ::readlink(at.c_str(), link.data(), link.size());
+        if (length < 0) throw cannot_write(file, errno);
+        link.resize(static_cast<std::size_t>(length));
+        const std::filesystem::path next = link;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    throw cannot_write(file, ELOOP);
+}
+
+void produce_into(int descriptor, const Producer& produce) {
+    DescriptorSink sink(descriptor);
+    produce(sink);
+    sink.flush();
+}
+
+// A device or FIFO: written into, as replacing it would put a regular file in its place.
+void write_in_place(const std::filesystem::path& file, const std::filesystem::path& target, const Producer& produce) {
+    const int descriptor = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) throw cannot_write(file, errno);
+    try {
+        produce_into(descriptor, produce);
+    } catch (const std::system_error& e) {
+        ::close(descriptor);
+        throw cannot_write(file, e.code().value());
+    } catch (...) {
+        ::close(descriptor);
+        throw;
+    }
+    if (::close(descriptor) != 0) throw cannot_write(file, errno);
+}
+
 }  // namespace
 
 void write_file_atomically(const std::filesystem::path& file, const Producer& produce) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(file, ignored)) throw cannot_write(file, EISDIR);
-    std::string temporary = file.string() + ".XXXXXX";
+    const std::filesystem::path target = follow_links(file);
+    struct stat existing;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) throw cannot_write(file, EISDIR);
+    if (exists && !S_ISREG(existing.st_mode)) return write_in_place(file, target, produce);
+
+    std::string temporary = target.string() + ".XXXXXX";
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0) throw cannot_write(file, errno);
     try {
-        DescriptorSink sink(descriptor);
-        produce(sink);
-        sink.flush();
-        if (::fchmod(descriptor, default_file_mode()) != 0) throw std::system_error(errno, std::generic_category());
+        produce_into(descriptor, produce);
+        const mode_t mode = exists ? existing.st_mode & 07777 : default_file_mode();
+        if (::fchmod(descriptor, mode) != 0) throw std::system_error(errno, std::generic_category());
+        // Only a privileged run can give the file another owner; for anyone else this keeps what it is.
+        if (exists && ::fchown(descriptor, existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
+            throw std::system_error(errno, std::generic_category());
         if (::close(descriptor) != 0) {
             const int error = errno;
             ::unlink(temporary.c_str());
@@ -87,7 +131,7 @@ void write_file_atomically(const std::filesystem::path& file, const Producer& pr
         ::unlink(temporary.c_str());
         throw;
     }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         throw cannot_write(file, error);
@@ -96,6 +140,17 @@ void write_file_atomically(const std::filesystem::path& file, const Producer& pr
 
 void write_file_atomically(const std::filesystem::path& file, std::string_view content) {
     write_file_atomically(file, [content](ByteSink& sink) { sink.write(content); });
+}
+
+void write_output(const std::string& destination, const Producer& produce) {
+    if (destination.empty() || destination == "-")
+        write_stdout(produce);
+    else
+        write_file_atomically(destination, produce);
+}
+
+void write_output(const std::string& destination, std::string_view content) {
+    write_output(destination, [content](ByteSink& sink) { sink.write(content); });
 }
 
 void write_stdout(const Producer& produce) {

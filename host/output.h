@@ -14,10 +14,18 @@ public:
 using Producer = std::function<void(ByteSink&)>;
 
 // Writes what `produce` emits to `file` as a whole or not at all: into a temporary file beside it,
-// then renamed over it. Throws std::runtime_error naming the file when that cannot be done (or
-// rethrows what `produce` threw); no temporary file stays behind.
+// then renamed over it, with the mode (and, where allowed, the owner) of the file it replaces. A
+// symbolic link is written through: its target is replaced, in the target's directory, and the link
+// stays. What is not a regular file (a device, a FIFO) is written into directly, as it cannot be
+// replaced. Throws std::runtime_error naming the file when that cannot be done (or rethrows what
+// `produce` threw); no temporary file stays behind.
 void write_file_atomically(const std::filesystem::path& file, const Producer& produce);
 void write_file_atomically(const std::filesystem::path& file, std::string_view content);
+
+// Where an -o option sends the output: "-" (and an absent option, empty) is standard output, any
+// other name a file written by write_file_atomically.
+void write_output(const std::string& destination, const Producer& produce);
+void write_output(const std::string& destination, std::string_view content);
 
 // Writes what `produce` emits to standard output; throws std::runtime_error when it cannot.
 void write_stdout(const Producer& produce);

@@ -8,6 +8,7 @@
 #include "host/cp1252.h"
 #include "host/diagram.h"
 #include "host/memory_tuning.h"
+#include "host/option_texts.h"
 #include "host/output.h"
 #include "host/schema_run.h"
 #include "platform/message_box.h"
@@ -29,9 +30,9 @@ struct ListingArguments {
 
 void add_common_options(CLI::App& command, ListingArguments& arguments) {
     command.add_option("FILE", arguments.file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
-    command.add_option("--kind", arguments.kind, kKindHelp);
+    command.add_option("--kind", arguments.kind, kKindHelp)->check(database_kind());
     command.add_option("-o,--output", arguments.output,
-                       "Write the listing to this file (Windows-1252, CR LF); standard output when absent");
+                       "Write the listing to this file (Windows-1252, CR LF); standard output when absent or -");
 }
 
 void produce_listing(const ListingArguments& arguments, std::int32_t language) {
@@ -50,10 +51,7 @@ void produce_listing(const ListingArguments& arguments, std::int32_t language) {
     listing = std::make_unique<StringList>();
     run_schema(*diagram, options, *listing);
     const auto produce = [](ByteSink& sink) { write_listing(*listing, sink); };
-    if (arguments.output.empty())
-        write_stdout(produce);
-    else
-        write_file_atomically(arguments.output, produce);
+    write_output(arguments.output, produce);
 }
 
 // Sends gera_tab's message boxes to standard error, naming the entity they concern, for as long as it lives.
@@ -139,8 +137,9 @@ void register_tables_command(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "tables", "Show the table definitions (fields, indexes) that the plug-in sets up on a table object per entity");
     command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
-    command->add_option("--kind", arguments->kind, kKindHelp);
-    command->add_option("--dir", arguments->directory, "Database directory the tables belong to (default: the current one)");
+    command->add_option("--kind", arguments->kind, kKindHelp)->check(database_kind());
+    command->add_option("--dir", arguments->directory, "Database directory the tables belong to (default: the current one)")
+        ->check(windows_1252());
     command->add_flag("--keep", arguments->keep, "Leave alone the tables whose file already exists in the directory");
     command->callback([arguments] { show_tables(arguments->file, arguments->kind, arguments->directory, arguments->keep); });
 }

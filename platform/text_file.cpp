@@ -1,10 +1,17 @@
 #include "platform/text_file.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 
-EInOutError::EInOutError(int codigo, const std::string& arquivo)
-    : std::runtime_error("Erro de I/O " + std::to_string(codigo)), codigo_(codigo), arquivo_(arquivo) {}
+#include "platform/system_paths.h"
+
+EInOutError::EInOutError(int codigo, const std::string& arquivo, int erro_sistema)
+    : std::runtime_error("Erro de I/O " + std::to_string(codigo)),
+      codigo_(codigo),
+      arquivo_(arquivo),
+      erro_sistema_(erro_sistema) {}
 
 int codigo_windows(int erro_c) {
     switch (erro_c) {
@@ -19,12 +26,21 @@ int codigo_windows(int erro_c) {
         case ENOSPC:
         case EDQUOT: return 112;
         case ENAMETOOLONG: return 206;
+        case EILSEQ: return 123;  // a name the system cannot hold
         default: return 29;      // write fault
     }
 }
 
+namespace {
+
+[[noreturn]] void falha(int erro_c, const std::string& caminho) {
+    throw EInOutError(codigo_windows(erro_c), caminho, erro_c);
+}
+
+}  // namespace
+
 TextFileWriter::TextFileWriter(const std::string& caminho) : caminho_(caminho) {
-    arquivo_ = std::fopen(caminho.c_str(), "wb");
+    arquivo_ = std::fopen(system_path(caminho).c_str(), "wb");
     if (!arquivo_) falhou(errno);
 }
 
@@ -44,30 +60,49 @@ void TextFileWriter::Close() {
     arquivo_ = nullptr;
     const bool escrito = std::fflush(arquivo) == 0;
     const int erro = errno;
-    if (std::fclose(arquivo) != 0 || !escrito) falhou(erro ? erro : errno);
+    if (std::fclose(arquivo) != 0 || !escrito) falhou(escrito ? errno : erro);
 }
 
-void TextFileWriter::falhou(int erro_c) { throw EInOutError(codigo_windows(erro_c), caminho_); }
+void TextFileWriter::falhou(int erro_c) { falha(erro_c, caminho_); }
 
 void escrever_arquivo(const std::string& caminho, std::string_view conteudo) {
-    std::FILE* arquivo = std::fopen(caminho.c_str(), "wb");
-    if (!arquivo) throw EInOutError(codigo_windows(errno), caminho);
+    std::FILE* arquivo = std::fopen(system_path(caminho).c_str(), "wb");
+    if (!arquivo) falha(errno, caminho);
     const bool escrito = std::fwrite(conteudo.data(), 1, conteudo.size(), arquivo) == conteudo.size();
     const int erro = errno;
-    if (std::fclose(arquivo) != 0 || !escrito) throw EInOutError(codigo_windows(escrito ? errno : erro), caminho);
+    if (std::fclose(arquivo) != 0 || !escrito) falha(escrito ? errno : erro, caminho);
 }
 
 std::string ler_arquivo(const std::string& caminho) {
-    std::FILE* arquivo = std::fopen(caminho.c_str(), "rb");
-    if (!arquivo) throw EInOutError(errno == ENOENT ? 2 : codigo_windows(errno), caminho);
+    std::FILE* arquivo = std::fopen(system_path(caminho).c_str(), "rb");
+    if (!arquivo) {
+        const int erro = errno;
+        throw EInOutError(erro == ENOENT ? 2 : codigo_windows(erro), caminho, erro);
+    }
     std::string conteudo;
     char bloco[65536];
     std::size_t lidos;
     while ((lidos = std::fread(bloco, 1, sizeof bloco, arquivo)) > 0) conteudo.append(bloco, lidos);
     const bool falhou = std::ferror(arquivo);
+    const int erro = errno;
     std::fclose(arquivo);
-    if (falhou) throw EInOutError(30, caminho);  // read fault
+    if (falhou) throw EInOutError(30, caminho, erro);  // read fault
     return conteudo;
 }
 
-bool apagar_arquivo(const std::string& caminho) { return std::remove(caminho.c_str()) == 0; }
+bool apagar_arquivo(const std::string& caminho) {
+    try {
+        return std::remove(system_path(caminho).c_str()) == 0;
+    } catch (const EInOutError&) {
+        return false;  // a name no file can carry
+    }
+}
+
+bool arquivo_existe(const std::string& caminho) {
+    try {
+        struct stat estado;
+        return ::stat(system_path(caminho).c_str(), &estado) == 0;
+    } catch (const EInOutError&) {
+        return false;
+    }
+}

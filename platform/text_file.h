@@ -9,20 +9,26 @@
 
 // An input/output error as the target's runtime raises it: "Erro de I/O <code>", where the code is
 // the Windows error number of the failure (2 file not found, 3 path not found, 5 access denied,
-// 112 disk full, ...).
+// 112 disk full, ...). It also keeps what the message leaves out for the host to add: the file's name
+// as the plug-in gave it (Windows-1252) and the system's errno value (0 when there is none).
 class KZR40_API EInOutError : public std::runtime_error {
 public:
-    EInOutError(int codigo, const std::string& arquivo);
+    EInOutError(int codigo, const std::string& arquivo, int erro_sistema = 0);
     int codigo() const { return codigo_; }
     const std::string& arquivo() const { return arquivo_; }
+    int erro_sistema() const { return erro_sistema_; }
 
 private:
     int codigo_;
     std::string arquivo_;
+    int erro_sistema_;
 };
 
 // Windows error number that stands for a C library errno value.
 int codigo_windows(int erro_c);
+
+// File names below are the plug-in's (Windows-1252; relative ones resolve against the run's working
+// directory, see platform/system_paths.h).
 
 // A text file written line by line: bytes as they are, every line ended by CR LF. Creating it
 // truncates an existing file. Failures raise EInOutError.
@@ -51,3 +57,5 @@ void escrever_arquivo(const std::string& caminho, std::string_view conteudo);
 std::string ler_arquivo(const std::string& caminho);
 // Deletes a file; answers whether it was deleted.
 bool apagar_arquivo(const std::string& caminho);
+// Answers whether something exists under that name.
+bool arquivo_existe(const std::string& caminho);

@@ -47,7 +47,13 @@ KZR40_API void gera_fonte(TEntidade* entidade, std::int32_t linguagem, std::int3
 KZR40_API void gera_fonte_sql(TEntidade* entidade, std::int32_t linguagem, std::int32_t tipo_banco, bool apagar);
 KZR40_API void gera_tab(TTable* tabela, TEntidade* entidade, const char* diretorio, std::int32_t tipo_banco, bool substituir);
 
-// Application generation: one maintenance form per entity, then the main project.
+// Application generation: one maintenance form per entity, then the main project. These two write
+// files and are the only entry points that raise errors, and only two kinds: EInOutError
+// (platform/text_file.h) for a file that cannot be written, EComponentError
+// (platform/components/component.h) for a component name the form refuses or a field definition the
+// table lacks; any other failure inside arrives as EComponentError. File names are Windows-1252;
+// relative ones resolve against the caller's ScopedWorkingDirectory (platform/system_paths.h), else the
+// process's current directory.
 KZR40_API void gerarform(TTable* tabela, TEntidade* entidade, const char* diretorio, std::int32_t tipo_banco,
                std::uint8_t sinal);
 KZR40_API void gerarmain(HostStringList* entradas, const char* diretorio, std::int32_t tipo_banco, std::int32_t reservado,

@@ -2,12 +2,11 @@
 
 #include "schema/gerador_unidade.h"
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "platform/message_box.h"
 #include "platform/table.h"
+#include "platform/text_file.h"
 #include "plugin/catalogo.h"
 #include "plugin/entidade.h"
 #include "plugin/nomes.h"
@@ -128,8 +127,7 @@ void preparar_tabela(TTable& tabela, const TEntidade& entidade, std::string_view
     }
     const PerfilBanco& perfil = perfil_banco(tipo_banco);
     const std::string arquivo = std::string(diretorio) + t + std::string(perfil.extensao);
-    std::error_code erro;
-    if (!substituir && std::filesystem::exists(arquivo, erro)) return;
+    if (!substituir && arquivo_existe(arquivo)) return;
 
     tabela.SetActive(false);
     tabela.SetDatabaseName(std::string(diretorio));

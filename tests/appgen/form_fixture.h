@@ -41,6 +41,8 @@ private:
     std::filesystem::path path_;
 };
 
+// Names of the entries of a directory (hidden ones too), sorted.
+std::vector<std::string> files_in(const std::filesystem::path& directory);
 std::string read(const std::filesystem::path& file);
 std::vector<std::string> lines(const std::string& crlf_text);  // split at CR LF; fails on a bare LF
 formfile::ObjectNode read_form(const std::filesystem::path& file, std::string* resource_name = nullptr);

@@ -8,6 +8,7 @@
 
 #include "platform/components/component.h"
 #include "platform/string_list.h"
+#include "platform/system_paths.h"
 #include "platform/text_file.h"
 #include "plugin/exports.h"
 #include "tests/appgen/form_fixture.h"
@@ -18,7 +19,8 @@ namespace fs = std::filesystem;
 using formfile::ObjectNode;
 using Lines = std::vector<std::string>;
 
-// Runs gerarmain inside a scratch directory made current, as the host does.
+// Runs gerarmain with a scratch directory as the run's working directory, as the host does; the
+// process's current directory stays where it is.
 struct MainRun {
     fixture::ScratchDir dir;
     Lines project, unit;
@@ -28,15 +30,10 @@ struct MainRun {
     void run(const Lines& entries, const std::string& title = "Vendas", const std::string& directory = "") {
         StringList list;
         for (const std::string& e : entries) list.Add(e.c_str());
-        const fs::path previous = fs::current_path();
-        fs::current_path(dir.path());
-        try {
+        {
+            const ScopedWorkingDirectory working(dir.path().string());
             gerarmain(&list, directory.c_str(), 0, 0, title.c_str());
-        } catch (...) {
-            fs::current_path(previous);
-            throw;
         }
-        fs::current_path(previous);
         std::string t = title;
         for (char& c : t)
             if (!std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) > 127) c = '_';
@@ -178,11 +175,12 @@ TEST(MainProject, TitleIsSanitisedForNamesOnly) {
     EXPECT_EQ(fixture::text(r.form, "Caption"), "Controle d'\xC1gua");
 }
 
-TEST(MainProject, DirectoryIsAPlainPrefixAndTheProjectLandsInTheCurrentDirectory) {
+TEST(MainProject, DirectoryIsAPlainPrefixAndTheProjectLandsInTheWorkingDirectory) {
     MainRun r;
     r.run({"Clientes;CLIENTE"}, "Vendas", "appX");
     EXPECT_EQ(r.unit[0], "unit appXPrinc;");
     EXPECT_TRUE(fs::exists(r.dir.path() / "Vendas.DPR"));
+    EXPECT_FALSE(fs::exists("Vendas.DPR"));
     EXPECT_EQ(r.project[5], "    Princ in 'Princ.pas',");
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/components/component.h"
 #include "platform/formfile/value.h"
+#include "platform/string_list.h"
 #include "platform/table.h"
 #include "platform/text_file.h"
 #include "plugin/exports.h"
@@ -332,10 +333,10 @@ TEST(MaintenanceForm, InvalidFormNameFailsBeforeAnyFileIsWritten) {
 
 TEST(MaintenanceForm, ClashingEditorNamesRaiseTheLibraryError) {
     fixture::ScratchDir dir;
-    auto e = fixture::entity("T", {{.nome = "A"}, {.nome = "B"}});
+    auto e = fixture::entity("T", {{.nome = "x"}, {.nome = "X"}});
     TTable table;
-    table.FieldDefs().Add("X", 1, 10, true);
-    table.FieldDefs().Add("x", 1, 10, true);  // names compare without regard to case
+    table.FieldDefs().Add("x", 1, 10, true);
+    table.FieldDefs().Add("X", 1, 10, true);  // names compare without regard to case
     try {
         gerarform(&table, e.get(), dir.prefix().c_str(), 0, 0);
         FAIL() << "no error";
@@ -345,17 +346,51 @@ TEST(MaintenanceForm, ClashingEditorNamesRaiseTheLibraryError) {
     // The unit written so far is closed and stays; no form file was written.
     EXPECT_EQ(dir.files(), (std::vector<std::string>{"MT.PAS"}));
     // A failed call leaves nothing behind that would make the next one fail.
-    TTable good;
-    gera_tab(&good, e.get(), dir.prefix().c_str(), 0, true);
-    EXPECT_NO_THROW(gerarform(&good, e.get(), dir.prefix().c_str(), 0, 0));
+    auto good = fixture::entity("T", {{.nome = "x"}});
+    TTable one;
+    gera_tab(&one, good.get(), dir.prefix().c_str(), 0, true);
+    EXPECT_NO_THROW(gerarform(&one, good.get(), dir.prefix().c_str(), 0, 0));
 }
 
-TEST(MaintenanceForm, MissingFieldDefinitionIsAnError) {
+// Editors find their field definitions by name, so an attribute entry without a record (which
+// gera_tab skips) shifts nothing in any layout; a field the table lacks is the library's error, the
+// only kind besides I/O errors that leaves the entry point.
+TEST(MaintenanceForm, AttributesFindTheirFieldsByNameAndEntriesWithoutRecordsAreSkipped) {
+    for (int layout : {0, 1, 2}) {
+        fixture::ScratchDir dir;
+        auto e = fixture::entity("T", {}, layout);
+        StringList list;
+        for (const char* name : {"A", "", "B"}) {
+            TAtributo* record = nullptr;
+            if (*name) {
+                record = new TAtributo;
+                record->nome = name;
+                record->titulo = name;
+                record->tipo = 1;
+                record->componente = 1;
+            }
+            list.AddObject(name, record);
+        }
+        e->SetAtributos(list);
+        const ObjectNode form = generate(dir, *e);
+        if (layout == 2) {
+            EXPECT_EQ(scroll_box(form).child("Grid1")->find("Columns")->value.items().size(), 2u);
+            continue;
+        }
+        EXPECT_EQ(fixture::text(in_box(form, "TDBEditA"), "DataField"), "A") << layout;
+        EXPECT_EQ(fixture::text(in_box(form, "TDBEditB"), "DataField"), "B") << layout;
+    }
     fixture::ScratchDir dir;
     auto e = fixture::entity("T", {{.nome = "A"}, {.nome = "B"}});
     TTable table;
+    table.SetTableName("T.DB");
     table.FieldDefs().Add("A", 1, 10, true);
-    EXPECT_THROW(gerarform(&table, e.get(), dir.prefix().c_str(), 0, 0), std::out_of_range);
+    try {
+        gerarform(&table, e.get(), dir.prefix().c_str(), 0, 0);
+        FAIL() << "no error";
+    } catch (const EComponentError& error) {
+        EXPECT_STREQ(error.what(), "Campo 'B' n\xE3o encontrado na tabela T.DB");
+    }
 }
 
 TEST(MaintenanceForm, UnwritableDirectoryRaisesAnInputOutputError) {
@@ -369,7 +404,16 @@ TEST(MaintenanceForm, UnwritableDirectoryRaisesAnInputOutputError) {
         FAIL() << "no error";
     } catch (const EInOutError& error) {
         EXPECT_STREQ(error.what(), "Erro de I/O 3");
+        EXPECT_EQ(error.erro_sistema(), ENOENT);
     }
+    // A byte that Windows-1252 leaves undefined stands for no character, so it names no file.
+    try {
+        gerarform(&table, e.get(), (dir.prefix() + "\x81/").c_str(), 0, 0);
+        FAIL() << "no error";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.codigo(), 123);
+    }
+    EXPECT_TRUE(dir.files().empty());
 }
 
 }  // namespace

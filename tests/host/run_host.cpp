@@ -18,7 +18,9 @@ std::string slurp(const std::filesystem::path& path) {
 }
 }  // namespace
 
-HostRun run_host(const std::vector<std::string>& arguments) {
+HostRun run_host(const std::vector<std::string>& arguments) { return run_program(KZR40_HOST_PATH, arguments); }
+
+HostRun run_program(const std::string& program, const std::vector<std::string>& arguments) {
     const auto scratch = std::filesystem::temp_directory_path() / ("kzr40-run-" + std::to_string(getpid()));
     std::filesystem::create_directories(scratch);
     const auto out_path = scratch / "out", err_path = scratch / "err";
@@ -27,10 +29,10 @@ HostRun run_host(const std::vector<std::string>& arguments) {
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
         if (!std::freopen(out_path.c_str(), "wb", stdout) || !std::freopen(err_path.c_str(), "wb", stderr)) _exit(127);
-        std::vector<char*> argv{const_cast<char*>(KZR40_HOST_PATH)};
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(KZR40_HOST_PATH, argv.data());
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     int wait_status = 0;

@@ -10,3 +10,5 @@ struct HostRun {
     std::string err;
 };
 HostRun run_host(const std::vector<std::string>& arguments);
+// Runs `program` with `arguments` the same way.
+HostRun run_program(const std::string& program, const std::vector<std::string>& arguments);

@@ -1,0 +1,106 @@
+#include "host/menu_entries.h"
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "host/cp1252.h"
+#include "platform/string_list.h"
+#include "plugin/nomes.h"
+
+namespace {
+
+// The entry fields are separated by ";", so a ";" inside a caption becomes ",".
+std::string entry_field(std::string text) {
+    std::replace(text.begin(), text.end(), ';', ',');
+    return text;
+}
+
+bool blank(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+// Component names compare without regard to letter case (ASCII, as identifiers are).
+std::string name_key(std::string_view name) {
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return key;
+}
+
+// Menu groups are shared by caption, ignoring "&" marks and letter case (Windows-1252 letters too).
+std::string group_key(std::string_view caption) {
+    std::string key;
+    for (unsigned char c : caption) {
+        if (c == '&') continue;
+        if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) c = static_cast<unsigned char>(c - 0x20);
+        else if (c == 0x9A || c == 0x9C || c == 0x9E) c = static_cast<unsigned char>(c - 0x10);
+        else if (c == 0xFF) c = 0x9F;
+        key.push_back(static_cast<char>(c));
+    }
+    return key;
+}
+
+std::string shown(std::string_view cp1252) { return "\"" + cp1252_to_utf8(cp1252) + "\""; }
+
+}  // namespace
+
+std::string form_table_name(const TEntidade& entity, std::int32_t kind) {
+    std::string name = entity.tabela().str();
+    valida_tabela(kind, name);
+    return name;
+}
+
+std::string menu_caption(const TEntidade& entity) {
+    const std::string item = extrair_campo(2, entity.Menu().view(), ';');
+    if (!blank(item)) return entry_field(item);
+    if (!blank(entity.entidade().view())) return entry_field(entity.entidade().str());
+    if (!blank(entity.Tituloform().view())) return entry_field(entity.Tituloform().str());
+    return entry_field(entity.tabela().str());
+}
+
+std::string menu_group(const TEntidade& entity) { return entry_field(extrair_campo(1, entity.Menu().view(), ';')); }
+
+void build_menu_entries(const Diagram& diagram, std::int32_t kind, StringList& entries) {
+    entries.Clear();
+    for (const DiagramEntity& item : diagram.entities) {
+        const TEntidade& entity = *item.entity;
+        entries.Add((menu_caption(entity) + ";" + form_table_name(entity, kind) + ";" + menu_group(entity)).c_str());
+    }
+}
+
+std::string explain_menu_clash(const Diagram& diagram, std::int32_t kind, std::string_view component) {
+    // The names gerarmain gives, in its order: the main form's own, then per entity its table item and,
+    // for the first entity of a group, the group item named after that entity's table.
+    std::multimap<std::string, std::string> owners;
+    for (const char* own : {"MMain", "Arquivos1", "Label1", "Sair1"})
+        owners.emplace(name_key(own), std::string("the main form's own ") + own);
+    std::vector<std::string> groups = {group_key("Arquivos")};
+    for (const DiagramEntity& item : diagram.entities) {
+        const TEntidade& entity = *item.entity;
+        std::string n = form_table_name(entity, kind);
+        limpa_identificador(kind, n);
+        const std::string whose = "table " + shown(entity.tabela().view()) + " (entity " + shown(entity.entidade().view()) + ")";
+        owners.emplace(name_key("MM" + n), "the menu item of " + whose);
+        std::string group = menu_group(entity);
+        if (blank(group)) group = "&Tabelas";
+        if (std::find(groups.begin(), groups.end(), group_key(group)) != groups.end()) continue;
+        groups.push_back(group_key(group));
+        std::string stem = "M" + n;
+        valida_tabela(1, stem);
+        owners.emplace(name_key("MM" + stem), "the menu " + shown(group) + ", named after " + whose);
+    }
+    const auto [first, last] = owners.equal_range(name_key(component));
+    const auto count = std::distance(first, last);
+    if (count < 2) return {};
+    std::string text;
+    for (auto at = first; at != last; ++at) text += (text.empty() ? "" : std::next(at) == last ? " and " : ", ") + at->second;
+    return text + (count == 2 ? " both take" : " all take") + " that name; rename one of the tables";
+}
+
+std::string clashing_component(std::string_view message) {
+    constexpr std::string_view kBefore = "Um componente chamado ", kAfter = " j\xE1 existe";
+    if (message.size() <= kBefore.size() + kAfter.size() || !message.starts_with(kBefore) || !message.ends_with(kAfter))
+        return {};
+    return std::string(message.substr(kBefore.size(), message.size() - kBefore.size() - kAfter.size()));
+}
