@@ -1,15 +1,19 @@
 // `kzr40 dfm2txt` and `kzr40 txt2dfm`: form files converted between the binary and the text format.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "host/commands.h"
 #include "host/output.h"
 #include "platform/formfile/binary.h"
+#include "platform/formfile/reader_limits.h"
 #include "platform/formfile/text.h"
 
 namespace {
@@ -21,13 +25,36 @@ struct ConvertArguments {
     bool bare = false;
 };
 
-std::string read_whole_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(path + ": cannot read: " + std::strerror(errno));
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) throw std::runtime_error(path + ": cannot read: " + std::strerror(errno));
-    return std::move(content).str();
+// The whole input, refused beyond the readers' size limit before it is read: by its size when it is a
+// regular file, and by stopping at the limit for anything else (a pipe, /dev/zero).
+std::string read_form_input(const std::string& path) {
+    const auto cannot_read = [&path] { return std::runtime_error(path + ": cannot read: " + std::strerror(errno)); };
+    struct Descriptor {
+        int fd;
+        ~Descriptor() {
+            if (fd >= 0) ::close(fd);
+        }
+    } const input{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    const int fd = input.fd;
+    if (fd < 0) throw cannot_read();
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) throw cannot_read();
+    if (S_ISREG(status.st_mode) && static_cast<std::uintmax_t>(status.st_size) > formfile::kMaxFormFileSize)
+        throw std::runtime_error(path + ": " + formfile::too_large_message(static_cast<std::size_t>(status.st_size)));
+    std::string content;
+    if (S_ISREG(status.st_mode)) content.reserve(static_cast<std::size_t>(status.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw cannot_read();
+        if (n == 0) break;
+        content.append(buffer, static_cast<std::size_t>(n));
+        if (content.size() > formfile::kMaxFormFileSize)
+            throw std::runtime_error(path + ": more than the " + std::to_string(formfile::kMaxFormFileSize) +
+                                     " bytes (64 MiB) that a form file may have; reading stopped there");
+    }
+    return content;
 }
 
 void deliver(const ConvertArguments& arguments, const std::string& content) {
@@ -35,28 +62,45 @@ void deliver(const ConvertArguments& arguments, const std::string& content) {
 }
 
 // Converter errors carry the position; the file name goes in front.
-template <class Convert>
-std::string convert(const std::string& path, Convert&& conversion) {
-    const std::string content = read_whole_file(path);
+template <class Step>
+auto in_file(const std::string& path, Step&& step) {
     try {
-        return conversion(content);
+        return step();
     } catch (const formfile::FormFileError& e) {
         throw std::runtime_error(path + ": " + e.what());
     }
 }
 
+// The input is released once its objects stand, and the text goes out in pieces as it is made, so that
+// a large form is held once, as objects.
 void dfm_to_text(const ConvertArguments& arguments) {
-    deliver(arguments, convert(arguments.input, [&](const std::string& content) {
-                if (!formfile::looks_binary(content))
-                    throw formfile::FormFileError(
-                        "byte offset 0: not a binary form file (neither a resource header nor TPF0)");
-                return formfile::write_text(formfile::read_form_file(content), !arguments.lf);
-            }));
+    const formfile::ObjectNode root = [&] {
+        const std::string content = read_form_input(arguments.input);
+        return in_file(arguments.input, [&] {
+            if (!formfile::looks_binary(content))
+                throw formfile::FormFileError("byte offset 0: not a binary form file (neither a resource header nor TPF0)");
+            return formfile::read_form_file(content);
+        });
+    }();
+    const bool crlf = !arguments.lf;
+    const auto produce = [&](ByteSink& sink) {
+        formfile::write_text(root, crlf, [&sink](std::string_view piece) { sink.write(piece); });
+    };
+    in_file(arguments.input, [&] {
+        if (!arguments.output.empty()) return write_file_atomically(arguments.output, produce);
+        // What reached standard output cannot be taken back: the whole text is made once without
+        // output, so that a value without a text form fails before any of it goes out.
+        formfile::write_text(root, crlf, [](std::string_view) {});
+        write_stdout(produce);
+    });
 }
 
 void text_to_dfm(const ConvertArguments& arguments) {
-    deliver(arguments, convert(arguments.input, [&](const std::string& content) {
-                const formfile::ObjectNode root = formfile::read_text(content);
+    const formfile::ObjectNode root = [&] {
+        const std::string content = read_form_input(arguments.input);
+        return in_file(arguments.input, [&] { return formfile::read_text(content); });
+    }();
+    deliver(arguments, in_file(arguments.input, [&] {
                 return arguments.bare ? formfile::write_stream(root) : formfile::write_form_file(root);
             }));
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make ninja-build pkg-config   # either generator builds the project
   libgtest-dev libgmock-dev googletest   # unit tests
   libbenchmark-dev                       # benchmarks
   libcli11-dev                           # command line of the host

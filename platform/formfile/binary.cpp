@@ -1,7 +1,11 @@
 #include "platform/formfile/binary.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
+
+#include "platform/formfile/printable.h"
 
 namespace formfile {
 
@@ -29,7 +33,7 @@ public:
     // corrupt everything after it, so the name is refused.
     void short_string(std::string_view s, std::string_view what) {
         if (s.size() > 255)
-            throw FormFileError("cannot write " + std::string(what) + " '" + std::string(s.substr(0, 40)) +
+            throw FormFileError("cannot write " + std::string(what) + " '" + printable(s.substr(0, 40)) +
                                 "...': " + std::to_string(s.size()) + " bytes, a short string holds at most 255");
         byte(static_cast<std::uint8_t>(s.size()));
         out.append(s);
@@ -127,16 +131,16 @@ public:
         // A record starting with a byte of $F0 or more begins with flags; a class name of 240 bytes or
         // more would be taken for them, so it gets an (empty) flags byte in front.
         if (node.flags || node.class_name.size() >= 0xF0) {
-            if (node.flags & ~0x07) throw FormFileError("cannot write object '" + node.name + "': unknown flags");
+            if (node.flags & ~0x07) throw FormFileError("cannot write object '" + printable(node.name) + "': unknown flags");
             byte(static_cast<std::uint8_t>(0xF0 | node.flags));
             if (node.flags & kChildPos) {
                 const ValueType pos = node.child_pos.type();
                 if (pos != ValueType::Int8 && pos != ValueType::Int16 && pos != ValueType::Int32)
-                    throw FormFileError("cannot write object '" + node.name + "': its position is not an integer");
+                    throw FormFileError("cannot write object '" + printable(node.name) + "': its position is not an integer");
                 value(node.child_pos, "position");
             }
         }
-        if (node.class_name.empty()) throw FormFileError("cannot write object '" + node.name + "' without a class name");
+        if (node.class_name.empty()) throw FormFileError("cannot write object '" + printable(node.name) + "' without a class name");
         short_string(node.class_name, "class name");
         short_string(node.name, "object name");
         properties(node.properties);
@@ -147,15 +151,178 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
+// Sizing
+
+// The element count of each long run (list, set, collection, property list, children) by the offset
+// where it starts. The reader reserves exactly that many elements: grown by doubling, a list of
+// one-byte values would need up to three times its final memory while it moves.
+struct RunSize {
+    std::uint32_t start;
+    std::uint32_t count;
+    friend bool operator<(const RunSize& a, const RunSize& b) { return a.start < b.start; }
+};
+
+// A quick pass over the stream that only counts; it stops quietly at anything malformed (the reader
+// then reports it) and leaves runs it did not finish uncounted.
+class RunSizer {
+public:
+    explicit RunSizer(std::string_view data) : data_(data) {}
+
+    std::vector<RunSize> sizes(std::size_t object_start) {
+        pos_ = object_start;
+        object();
+        std::sort(sizes_.begin(), sizes_.end());
+        return std::move(sizes_);
+    }
+
+private:
+    // Short runs are not worth a record: they grow by doubling from few elements.
+    static constexpr std::uint32_t kCounted = 16;
+
+    bool byte(std::uint8_t& b) {
+        if (pos_ >= data_.size()) return false;
+        b = static_cast<std::uint8_t>(data_[pos_++]);
+        return true;
+    }
+    bool peek(std::uint8_t& b) const {
+        if (pos_ >= data_.size()) return false;
+        b = static_cast<std::uint8_t>(data_[pos_]);
+        return true;
+    }
+    bool skip(std::size_t n) {
+        if (n > data_.size() - pos_) return false;
+        pos_ += n;
+        return true;
+    }
+    bool short_string(std::uint8_t& length) { return byte(length) && skip(length); }
+    bool length32(std::size_t unit) {
+        if (data_.size() - pos_ < 4) return false;
+        std::uint32_t n = 0;
+        for (int i = 0; i < 4; ++i) n |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(data_[pos_ + i])) << (8 * i);
+        pos_ += 4;
+        return n <= 0x7FFFFFFF && skip(static_cast<std::size_t>(n) * unit);
+    }
+    void counted(std::size_t start, std::uint32_t count) {
+        if (count >= kCounted) sizes_.push_back({static_cast<std::uint32_t>(start), count});
+    }
+
+    // Elements up to the zero byte that ends the run, each read by `element`.
+    template <class Element>
+    bool run(Element&& element) {
+        const std::size_t start = pos_;
+        std::uint32_t count = 0;
+        for (std::uint8_t next; peek(next);) {
+            if (next == 0) {
+                ++pos_;
+                counted(start, count);
+                return true;
+            }
+            if (!element()) return false;
+            ++count;
+        }
+        return false;
+    }
+
+    bool value() {
+        if (++depth_ > kMaxNestingDepth) return false;
+        const bool ok = value_inside();
+        --depth_;
+        return ok;
+    }
+
+    bool value_inside() {
+        std::uint8_t type, length;
+        if (!byte(type) || type > kLastValueType) return false;
+        switch (static_cast<ValueType>(type)) {
+            case ValueType::Null:
+            case ValueType::False:
+            case ValueType::True:
+            case ValueType::Nil: return true;
+            case ValueType::Int8: return skip(1);
+            case ValueType::Int16: return skip(2);
+            case ValueType::Int32:
+            case ValueType::Single: return skip(4);
+            case ValueType::Int64:
+            case ValueType::Currency:
+            case ValueType::Date: return skip(8);
+            case ValueType::Extended: return skip(10);
+            case ValueType::String:
+            case ValueType::Ident: return short_string(length);
+            case ValueType::LString:
+            case ValueType::Binary:
+            case ValueType::UTF8String: return length32(1);
+            case ValueType::WString: return length32(2);
+            case ValueType::Set: {
+                const std::size_t start = pos_;
+                std::uint32_t count = 0;
+                for (;;) {
+                    if (!short_string(length)) return false;
+                    if (length == 0) break;
+                    ++count;
+                }
+                counted(start, count);
+                return true;
+            }
+            case ValueType::List: return run([this] { return value(); });
+            case ValueType::Collection:
+                return run([this] {
+                    std::uint8_t next;
+                    if (!peek(next)) return false;
+                    if (next >= static_cast<std::uint8_t>(ValueType::Int8) &&
+                        next <= static_cast<std::uint8_t>(ValueType::Int32) && !value())
+                        return false;
+                    return byte(next) && next == static_cast<std::uint8_t>(ValueType::List) && properties();
+                });
+        }
+        return false;
+    }
+
+    bool properties() {
+        return run([this] {
+            std::uint8_t length;
+            return short_string(length) && value();
+        });
+    }
+
+    bool object() {
+        if (++depth_ > kMaxNestingDepth) return false;
+        std::uint8_t first, length;
+        bool ok = peek(first);
+        if (ok && (first & 0xF0) == 0xF0) ok = skip(1) && (!(first & kChildPos) || value());
+        ok = ok && short_string(length) && short_string(length) && properties() &&
+             run([this] { return object(); });
+        --depth_;
+        return ok;
+    }
+
+    std::string_view data_;
+    std::size_t pos_ = 0;
+    int depth_ = 0;
+    std::vector<RunSize> sizes_;
+};
+
+// ---------------------------------------------------------------------------------------------
 // Reading
 
 class StreamReader {
 public:
     StreamReader(std::string_view data, std::size_t base) : data_(data), base_(base) {}
 
+    // Counts of the long runs, from RunSizer over the same bytes.
+    void expect(std::vector<RunSize> sizes) { sizes_ = std::move(sizes); }
+
     [[noreturn]] void fail(std::size_t at, const std::string& problem) const {
         throw FormFileError("byte offset " + std::to_string(base_ + at) + ": " + problem);
     }
+
+    // What is being read, for a message: kValue names the property whose value it is. Names are file
+    // bytes, so they are escaped; the text is made only when it is needed.
+    static constexpr std::string_view kValue = "the value";
+    std::string describe(std::string_view what) const {
+        if (what == kValue && property_) return "the value of " + property();
+        return std::string(what);
+    }
+    std::string property() const { return "'" + (property_ ? printable(*property_) : std::string()) + "'"; }
 
     std::size_t pos() const { return pos_; }
     std::size_t left() const { return data_.size() - pos_; }
@@ -163,7 +330,7 @@ public:
 
     void need(std::size_t n, std::string_view what) const {
         if (n > left())
-            fail(pos_, std::string(what) + " needs " + std::to_string(n) + " bytes but the stream ends after " +
+            fail(pos_, describe(what) + " needs " + std::to_string(n) + " bytes but the stream ends after " +
                            std::to_string(left()));
     }
     std::uint8_t byte(std::string_view what) {
@@ -204,9 +371,9 @@ public:
     std::size_t length32(std::size_t unit, std::string_view what) {
         const std::size_t at = pos_;
         const std::int32_t n = little<std::int32_t>(what);
-        if (n < 0) fail(at, std::string(what) + " has a negative length " + std::to_string(n));
+        if (n < 0) fail(at, describe(what) + " has a negative length " + std::to_string(n));
         if (static_cast<std::size_t>(n) > left() / unit)
-            fail(at, std::string(what) + " of length " + std::to_string(n) + " runs past the end of the stream (" +
+            fail(at, describe(what) + " of length " + std::to_string(n) + " runs past the end of the stream (" +
                          std::to_string(left()) + " bytes left)");
         return static_cast<std::size_t>(n);
     }
@@ -217,12 +384,12 @@ public:
     }
     void leave() { --depth_; }
 
-    Value value(const std::string& property) {
+    Value value() {
         const std::size_t at = pos_;
         const std::uint8_t type_byte = byte("a value type");
-        const std::string what = "the value of '" + property + "'";
+        constexpr std::string_view what = kValue;
         if (type_byte > kLastValueType)
-            fail(at, "unknown value type " + std::to_string(type_byte) + " for property '" + property + "'");
+            fail(at, "unknown value type " + std::to_string(type_byte) + " for property " + property());
         const auto type = static_cast<ValueType>(type_byte);
         switch (type) {
             case ValueType::Null:
@@ -265,8 +432,9 @@ public:
             }
             case ValueType::Set: {
                 std::vector<std::string> members;
+                members.reserve(expected());
                 for (;;) {
-                    std::string member = short_string("a set member of '" + property + "'");
+                    std::string member = short_string("a set member");
                     if (member.empty()) break;
                     members.push_back(std::move(member));
                 }
@@ -275,7 +443,8 @@ public:
             case ValueType::List: {
                 enter(at);
                 std::vector<Value> elements;
-                while (peek("the end of a list in '" + property + "'") != 0) elements.push_back(value(property));
+                elements.reserve(expected());
+                while (peek("the end of a list") != 0) elements.push_back(value());
                 ++pos_;
                 leave();
                 return Value::list_value(std::move(elements));
@@ -283,18 +452,19 @@ public:
             case ValueType::Collection: {
                 enter(at);
                 std::vector<CollectionItem> items;
-                while (peek("the end of a collection in '" + property + "'") != 0) {
+                items.reserve(expected());
+                while (peek("the end of a collection") != 0) {
                     CollectionItem item;
                     const std::uint8_t next = peek("a collection item");
                     if (next == static_cast<std::uint8_t>(ValueType::Int8) ||
                         next == static_cast<std::uint8_t>(ValueType::Int16) ||
                         next == static_cast<std::uint8_t>(ValueType::Int32)) {
                         item.has_order = true;
-                        item.order = value(property);
+                        item.order = value();
                     }
                     const std::size_t item_at = pos_;
                     if (byte("a collection item") != static_cast<std::uint8_t>(ValueType::List))
-                        fail(item_at, "a collection item of '" + property + "' does not start with the list marker 1");
+                        fail(item_at, "a collection item of " + property() + " does not start with the list marker 1");
                     item.properties = properties();
                     items.push_back(std::move(item));
                 }
@@ -308,11 +478,15 @@ public:
 
     // Property entries up to and including the terminating zero byte.
     std::vector<PropertyEntry> properties() {
+        const std::string* outer = property_;
         std::vector<PropertyEntry> entries;
+        entries.reserve(expected());
         while (peek("the end of a property list") != 0) {
             PropertyEntry entry;
             entry.name = short_string("a property name");
-            entry.value = value(entry.name);
+            property_ = &entry.name;
+            entry.value = value();
+            property_ = outer;
             entries.push_back(std::move(entry));
         }
         ++pos_;
@@ -330,7 +504,7 @@ public:
             if (node.flags & ~0x07) fail(at, "unknown object flags " + std::to_string(node.flags));
             if (node.flags & kChildPos) {
                 const std::size_t pos_at = pos_;
-                node.child_pos = value("position");
+                node.child_pos = value();
                 if (!node.child_pos.is_integer() || node.child_pos.type() == ValueType::Int64)
                     fail(pos_at, "an object's position is not a 8, 16 or 32-bit integer");
             }
@@ -339,7 +513,8 @@ public:
         if (node.class_name.empty()) fail(at, "an object record without a class name");
         node.name = short_string("an object name");
         node.properties = properties();
-        while (peek("the end of the objects inside '" + node.name + "'") != 0) node.children.push_back(object());
+        node.children.reserve(expected());
+        while (peek("the end of an object's children") != 0) node.children.push_back(object());
         ++pos_;
         leave();
         return node;
@@ -350,13 +525,25 @@ private:
     std::size_t base_;
     std::size_t pos_ = 0;
     int depth_ = 0;
+    const std::string* property_ = nullptr;  // the property whose value is being read
+    std::vector<RunSize> sizes_;
+    std::size_t next_size_ = 0;
+
+    // The element count of the run that starts here, when it was counted; runs are met in the order of
+    // their start.
+    std::size_t expected() {
+        while (next_size_ < sizes_.size() && sizes_[next_size_].start < pos_) ++next_size_;
+        return next_size_ < sizes_.size() && sizes_[next_size_].start == pos_ ? sizes_[next_size_].count : 0;
+    }
 };
 
 ObjectNode read_stream_at(std::string_view stream, std::size_t base) {
+    if (stream.size() > kMaxFormFileSize) throw FormFileError("the stream has " + too_large_message(stream.size()));
     StreamReader reader(stream, base);
     if (stream.size() < kSignature.size() || stream.substr(0, kSignature.size()) != kSignature)
         reader.fail(0, "not a component stream: the signature TPF0 is missing");
     reader.bytes(kSignature.size(), "the signature");
+    reader.expect(RunSizer(stream).sizes(kSignature.size()));
     ObjectNode root = reader.object();
     if (!reader.at_end())
         reader.fail(reader.pos(), std::to_string(reader.left()) + " bytes follow the root object's record");
@@ -399,6 +586,7 @@ bool looks_binary(std::string_view file) {
 }
 
 ObjectNode read_form_file(std::string_view file, ResourceHeader* header) {
+    if (file.size() > kMaxFormFileSize) throw FormFileError("the form file has " + too_large_message(file.size()));
     ResourceHeader parsed;
     std::string_view stream = file;
     if (!file.empty() && static_cast<unsigned char>(file[0]) == 0xFF) {

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/formfile/printable.h"
+
 namespace formfile {
 
 namespace {
@@ -83,8 +85,15 @@ std::string shortest_float(Float v, const char* conversion, int max_digits) {
 
 class TextWriter {
 public:
-    explicit TextWriter(bool crlf) : eol_(crlf ? "\r\n" : "\n") {}
+    // With a sink, the text goes out in pieces of about kPiece bytes, so that a large form is never
+    // held whole; without one it collects in `out`.
+    TextWriter(bool crlf, const TextSink* sink) : eol_(crlf ? "\r\n" : "\n"), sink_(sink) {}
     std::string out;
+
+    void finish() {
+        if (sink_ && !out.empty()) (*sink_)(out);
+        if (sink_) out.clear();
+    }
 
     void object(const ObjectNode& node, int level) {
         indent(level);
@@ -98,20 +107,31 @@ public:
         check_ident(node.class_name, "class name", false);
         out += node.class_name;
         if (node.flags & kChildPos) out += " [" + std::to_string(node.child_pos.integer()) + "]";
-        out += eol_;
+        line_end();
         properties(node.properties, level + 1);
         for (const ObjectNode& child : node.children) object(child, level + 1);
         indent(level);
         out += "end";
-        out += eol_;
+        line_end();
     }
 
 private:
+    static constexpr std::size_t kPiece = 1 << 16;
+
     void indent(int level) { out.append(static_cast<std::size_t>(level) * 2, ' '); }
+
+    // Ends a line; only here, between lines, may a piece go out.
+    void line_end() {
+        out += eol_;
+        if (sink_ && out.size() >= kPiece) {
+            (*sink_)(out);
+            out.clear();
+        }
+    }
 
     static void check_ident(std::string_view s, std::string_view what, bool dotted) {
         if (dotted ? !is_dotted_ident(s) : !(is_dotted_ident(s) && s.find('.') == std::string_view::npos))
-            throw FormFileError("cannot write " + std::string(what) + " '" + std::string(s.substr(0, 64)) +
+            throw FormFileError("cannot write " + std::string(what) + " '" + printable(s.substr(0, 64)) +
                                 "' as form text: it is not an identifier");
     }
 
@@ -121,7 +141,7 @@ private:
             indent(level);
             out += entry.name + " = ";
             value(entry.value, level, entry.name);
-            out += eol_;
+            line_end();
         }
     }
 
@@ -226,27 +246,20 @@ private:
                                         "' as form text: it is not a finite number");
                 out += shortest_float(v.date(), "%.*g", 17) + "d";
                 return;
-            case ValueType::Currency: {
-                // Exact: the scaled integer with four decimals.
-                const std::int64_t scaled = v.integer();
-                const bool negative = scaled < 0;
-                const unsigned long long magnitude =
-                    negative ? 0ull - static_cast<unsigned long long>(scaled) : static_cast<unsigned long long>(scaled);
-                char buffer[48];
-                std::snprintf(buffer, sizeof buffer, "%s%llu.%04llu", negative ? "-" : "", magnitude / 10000,
-                              magnitude % 10000);
-                out += buffer;
+            case ValueType::Currency:
+                // The stored integer (the value times 10000), as the target's converter writes it; exact
+                // where the target's goes through a float.
+                out += std::to_string(v.integer());
                 out += 'c';
                 return;
-            }
             case ValueType::String:
             case ValueType::LString: byte_string(v.bytes(), level); return;
             case ValueType::WString: literal(v.wide(), level); return;
             case ValueType::UTF8String: literal(utf8_to_utf16(v.bytes(), property), level); return;
             case ValueType::Ident:
                 if (!is_dotted_ident(v.bytes()) || Value::ident(v.bytes()).type() != ValueType::Ident)
-                    throw FormFileError("cannot write the identifier '" + std::string(v.bytes().substr(0, 64)) +
-                                        "' of property '" + std::string(property) + "' as form text");
+                    throw FormFileError("cannot write the identifier '" + printable(v.bytes().substr(0, 64)) +
+                                        "' of property '" + printable(property) + "' as form text");
                 out += v.bytes();
                 return;
             case ValueType::Null:
@@ -265,7 +278,7 @@ private:
             case ValueType::List:
                 out += '(';
                 for (const Value& element : v.list()) {
-                    out += eol_;
+                    line_end();
                     indent(level + 1);
                     value(element, level + 1, property);
                 }
@@ -274,11 +287,11 @@ private:
             case ValueType::Collection:
                 out += '<';
                 for (const CollectionItem& item : v.items()) {
-                    out += eol_;
+                    line_end();
                     indent(level + 1);
                     out += "item";
                     if (item.has_order) out += " [" + std::to_string(item.order.integer()) + "]";
-                    out += eol_;
+                    line_end();
                     properties(item.properties, level + 2);
                     indent(level + 1);
                     out += "end";
@@ -291,7 +304,7 @@ private:
                 out += '{';
                 for (std::size_t i = 0; i < data.size(); ++i) {
                     if (i % kBinaryChunk == 0) {
-                        out += eol_;
+                        line_end();
                         indent(level + 1);
                     }
                     const unsigned char c = static_cast<unsigned char>(data[i]);
@@ -306,6 +319,7 @@ private:
     }
 
     std::string eol_;
+    const TextSink* sink_;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -313,19 +327,22 @@ private:
 
 enum class Tok { End, Symbol, Integer, Float, String, Char };
 
+// Where a string literal starts, to decode it once its whole value is known.
+struct LiteralPlace {
+    std::size_t begin = 0;
+    std::size_t line = 1;
+};
+
 struct Token {
     Tok kind = Tok::End;
     std::size_t line = 1;
     std::string text;            // Symbol: the name; Integer/Float: the digits; Char: the character
     std::int64_t integer = 0;
     char suffix = 0;             // Float: 's', 'c', 'd' or 0
-    // String: the pieces of the literal; `raw` pieces come from inside quotes (file bytes), the others
-    // from #nnn.
-    struct Unit {
-        std::uint32_t value;
-        bool raw;
-    };
-    std::vector<Unit> units;
+    // String: where the literal stands in the text (decoded when the value is built, so that a long
+    // literal is held once), and whether a #nnn above 255 makes it wide.
+    std::size_t begin = 0, end = 0;
+    bool wide = false;
 };
 
 class Lexer {
@@ -400,6 +417,32 @@ public:
 
     std::size_t line() const { return line_; }
 
+    // How many names stand between here and the next `close`: a set's members, counted before they are
+    // read so that they are held at their exact number.
+    std::size_t names_before(char close) const {
+        std::size_t names = 0;
+        bool in_name = false;
+        for (std::size_t i = pos_; i < text_.size() && text_[i] != close; ++i) {
+            const unsigned char c = static_cast<unsigned char>(text_[i]);
+            const bool name_char = is_letter(c) || is_digit(c);
+            if (name_char && !in_name) ++names;
+            in_name = name_char;
+        }
+        return names;
+    }
+
+    // Calls `unit(code, raw)` for each character of the literal that starts at `t` (already checked);
+    // `raw` characters stand inside quotes (file bytes), the others are #nnn codes.
+    template <class Unit>
+    void literal_units(const LiteralPlace& t, Unit&& unit) {
+        const std::size_t pos = pos_, line = line_;
+        pos_ = t.begin;
+        scan_literal(t.line, unit);
+        pos_ = pos;
+        line_ = line;
+    }
+
+
 private:
     static std::string describe(unsigned char c) {
         if (c >= 32 && c < 127) return std::string("'") + static_cast<char>(c) + "'";
@@ -417,13 +460,20 @@ private:
 
     void string_literal(Token& t) {
         t.kind = Tok::String;
+        t.begin = pos_;
+        scan_literal(t.line, [&t](std::uint32_t code, bool raw) { t.wide = t.wide || (!raw && code > 255); });
+        t.end = pos_;
+    }
+
+    template <class Unit>
+    void scan_literal(std::size_t line, Unit&& unit) {
         while (pos_ < text_.size()) {
             const char c = text_[pos_];
             if (c == '\'') {
                 ++pos_;
                 for (;;) {
                     if (pos_ >= text_.size() || text_[pos_] == '\n' || text_[pos_] == '\r')
-                        fail(t.line, "unterminated string");
+                        fail(line, "unterminated string");
                     const unsigned char d = static_cast<unsigned char>(text_[pos_++]);
                     if (d == '\'') {
                         if (pos_ < text_.size() && text_[pos_] == '\'') {
@@ -432,7 +482,7 @@ private:
                             break;
                         }
                     }
-                    t.units.push_back({d, true});
+                    unit(d, true);
                 }
             } else if (c == '#') {
                 ++pos_;
@@ -452,7 +502,7 @@ private:
                     }
                 }
                 if (digits == 0) fail(line_, "# is not followed by a character code");
-                t.units.push_back({code, false});
+                unit(code, false);
             } else {
                 break;
             }
@@ -483,7 +533,8 @@ private:
         } else {
             bool is_float = false;
             while (pos_ < text_.size() && is_digit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
-            if (pos_ + 1 < text_.size() && text_[pos_] == '.' && is_digit(static_cast<unsigned char>(text_[pos_ + 1]))) {
+            // A point after the digits makes a float even without a fraction: the target writes `2.`.
+            if (pos_ < text_.size() && text_[pos_] == '.') {
                 is_float = true;
                 ++pos_;
                 while (pos_ < text_.size() && is_digit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
@@ -498,10 +549,13 @@ private:
                 }
             }
             t.text = std::string(text_.substr(start, pos_ - start));
+            // A suffix makes a Single, Currency or Date of whole numbers too (`38353d`, `25000c`).
+            if (pos_ < text_.size() && text_[pos_] != 0 && std::strchr("scdSCD", text_[pos_])) {
+                t.suffix = static_cast<char>(text_[pos_++] | 0x20);
+                is_float = true;
+            }
             if (is_float) {
                 t.kind = Tok::Float;
-                if (pos_ < text_.size() && std::strchr("scdSCD", text_[pos_]) && text_[pos_] != 0)
-                    t.suffix = static_cast<char>(text_[pos_++] | 0x20);
             } else {
                 t.kind = Tok::Integer;
                 errno = 0;
@@ -511,8 +565,9 @@ private:
                 t.integer = v;
             }
         }
-        if (pos_ < text_.size() && (is_letter(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.'))
-            fail(line_, "malformed number " + std::string(text_.substr(start, pos_ + 1 - start)));
+        if (pos_ < text_.size() && (is_letter(static_cast<unsigned char>(text_[pos_])) ||
+                                    is_digit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.'))
+            fail(line_, "malformed number " + printable(text_.substr(start, pos_ + 1 - start)));
     }
 
     std::string_view text_;
@@ -629,14 +684,18 @@ private:
             advance();
             expect_char(']', "after the object's position");
         }
+        std::vector<PropertyEntry> properties;
+        std::vector<ObjectNode> children;
         while (!is_word("end")) {
             if (tok_.kind == Tok::End) fail("object '" + node.name + "' is not closed with 'end'");
             if (at_object_keyword()) {
-                node.children.push_back(object());
+                children.push_back(object());
             } else {
-                node.properties.push_back(property());
+                properties.push_back(property());
             }
         }
+        node.properties = std::move(properties);
+        node.children = std::move(children);
         advance();
         --depth_;
         return node;
@@ -651,45 +710,64 @@ private:
     }
 
     Value string_value() {
-        std::vector<Token::Unit> units;
+        std::vector<LiteralPlace> pieces;
+        std::size_t units = 0;
+        bool wide = false;
         for (;;) {
-            units.insert(units.end(), tok_.units.begin(), tok_.units.end());
+            units += tok_.end - tok_.begin;  // at least the number of characters
+            wide = wide || tok_.wide;
+            pieces.push_back({tok_.begin, tok_.line});
             advance();
             if (!is_char('+')) break;
             advance();
             if (tok_.kind != Tok::String) fail("expected a string after '+', found " + show(tok_));
         }
-        bool wide = false;
-        for (const Token::Unit& u : units) wide = wide || (!u.raw && u.value > 255);
         if (wide) {
             std::u16string text;
-            text.reserve(units.size());
-            for (const Token::Unit& u : units)
-                text.push_back(u.raw ? cp1252_to_utf16(static_cast<unsigned char>(u.value)) : static_cast<char16_t>(u.value));
+            text.reserve(units);
+            for (const LiteralPlace& piece : pieces)
+                lex_.literal_units(piece, [&text](std::uint32_t code, bool raw) {
+                    text.push_back(raw ? cp1252_to_utf16(static_cast<unsigned char>(code)) : static_cast<char16_t>(code));
+                });
             return Value::wide_value(text);
         }
         std::string bytes;
-        bytes.reserve(units.size());
-        for (const Token::Unit& u : units) bytes.push_back(static_cast<char>(u.value));
+        bytes.reserve(units);
+        for (const LiteralPlace& piece : pieces)
+            lex_.literal_units(piece, [&bytes](std::uint32_t code, bool) { bytes.push_back(static_cast<char>(code)); });
         return Value::string_value(bytes);
     }
 
+    // Single and Date values that their type cannot hold are refused as the Extended ones are: the
+    // binary form would hold an infinity that no text can carry back. Currency text is the stored
+    // integer (the value times 10000), rounded half away from zero.
     Value float_value() {
         const std::string text = tok_.text;
         const char suffix = tok_.suffix;
+        const std::size_t line = tok_.line;
         advance();
-        errno = 0;
+        const auto out_of_range = [&](std::string_view type) {
+            lex_.fail(line, std::string(type) + " value " + text + " out of range");
+        };
         switch (suffix) {
-            case 's': return Value::single_value(std::strtof(text.c_str(), nullptr));
-            case 'd': return Value::date_value(std::strtod(text.c_str(), nullptr));
+            case 's': {
+                const float v = std::strtof(text.c_str(), nullptr);
+                if (!std::isfinite(v)) out_of_range("Single");
+                return Value::single_value(v);
+            }
+            case 'd': {
+                const double v = std::strtod(text.c_str(), nullptr);
+                if (!std::isfinite(v)) out_of_range("Date");
+                return Value::date_value(v);
+            }
             case 'c': {
-                std::int64_t scaled = 0;
-                if (!scaled_decimal(text, 4, scaled)) fail("currency value " + text + " out of range");
-                return Value::currency_value(scaled);
+                std::int64_t stored = 0;
+                if (!scaled_decimal(text, 0, stored)) out_of_range("currency");
+                return Value::currency_value(stored);
             }
             default: {
                 const long double v = std::strtold(text.c_str(), nullptr);
-                if (!std::isfinite(v)) fail("floating-point value " + text + " out of range");
+                if (!std::isfinite(v)) out_of_range("floating-point");
                 return Value::extended_value(v);
             }
         }
@@ -715,10 +793,13 @@ private:
         const std::size_t open_line = tok_.line;
         const char c = tok_.text[0];
         if (c == '[') {
-            advance();
             std::vector<std::string> members;
+            members.reserve(lex_.names_before(']'));
+            advance();
+            bool first = true;
             while (!is_char(']')) {
-                if (!members.empty()) expect_char(',', "between set members");
+                if (!first) expect_char(',', "between set members");
+                first = false;
                 std::string member = symbol("a set member");
                 if (member.find('.') != std::string::npos) fail("'" + member + "' is not a valid set member");
                 members.push_back(std::move(member));
@@ -732,8 +813,9 @@ private:
             std::vector<Value> elements;
             while (!is_char(')')) {
                 if (tok_.kind == Tok::End) lex_.fail(open_line, "list of '" + property + "' is not closed with ')'");
-                elements.push_back(value(property));
-                if (elements.back().type() == ValueType::Null) fail("a list cannot hold Null");
+                Value element = value(property);
+                if (element.type() == ValueType::Null) fail("a list cannot hold Null");
+                elements.push_back(std::move(element));
             }
             advance();
             --depth_;
@@ -756,10 +838,12 @@ private:
                     advance();
                     expect_char(']', "after the item's order");
                 }
+                std::vector<PropertyEntry> properties;
                 while (!is_word("end")) {
                     if (tok_.kind == Tok::End) fail("collection item of '" + property + "' is not closed with 'end'");
-                    item.properties.push_back(this->property());  // the member, not the parameter
+                    properties.push_back(this->property());  // the member, not the parameter
                 }
+                item.properties = std::move(properties);
                 advance();
                 items.push_back(std::move(item));
             }
@@ -783,12 +867,19 @@ private:
 }  // namespace
 
 std::string write_text(const ObjectNode& root, bool crlf) {
-    TextWriter writer(crlf);
+    TextWriter writer(crlf, nullptr);
     writer.object(root, 0);
     return std::move(writer.out);
 }
 
+void write_text(const ObjectNode& root, bool crlf, const TextSink& sink) {
+    TextWriter writer(crlf, &sink);
+    writer.object(root, 0);
+    writer.finish();
+}
+
 ObjectNode read_text(std::string_view text) {
+    if (text.size() > kMaxFormFileSize) throw FormFileError("the form text has " + too_large_message(text.size()));
     TextReader reader(text);
     return reader.root();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,11 @@ namespace formfile {
 // Writes the form text of `root` with CR LF line ends (as the target's own converter does when
 // `crlf` is true) or LF.
 std::string write_text(const ObjectNode& root, bool crlf = true);
+
+// The same text handed to `sink` in pieces as it is made. When writing fails (FormFileError), the
+// pieces handed over so far are not the whole text.
+using TextSink = std::function<void(std::string_view)>;
+void write_text(const ObjectNode& root, bool crlf, const TextSink& sink);
 
 // Reads a form text. Keywords (object, inherited, inline, end, item) are read without regard to
 // letter case; `#nnn` up to 255 stands for one byte of a one-byte string, above 255 for a UTF-16 unit

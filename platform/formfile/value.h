@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -86,8 +85,7 @@ public:
     Text() = default;
     explicit Text(std::basic_string_view<Char> s) {
         if (s.empty()) return;
-        block_ = std::malloc(sizeof(std::size_t) + s.size() * sizeof(Char));
-        if (!block_) throw std::bad_alloc();
+        block_ = ::operator new(sizeof(std::size_t) + s.size() * sizeof(Char));
         const std::size_t size = s.size();
         std::memcpy(block_, &size, sizeof size);
         std::memcpy(static_cast<char*>(block_) + sizeof size, s.data(), s.size() * sizeof(Char));
@@ -98,7 +96,7 @@ public:
         std::swap(block_, other.block_);
         return *this;
     }
-    ~Text() { std::free(block_); }
+    ~Text() { ::operator delete(block_); }
     std::basic_string_view<Char> view() const {
         if (!block_) return {};
         std::size_t size;

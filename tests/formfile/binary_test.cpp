@@ -190,6 +190,22 @@ TEST(BinaryFormat, ShortStringsOverTheLimitAreRefusedNotCut) {
     refuses(node, "value of property");
 }
 
+TEST(BinaryFormat, ValuesReadOtherTypesAsEmptyAndKeepStoredWidths) {
+    // Callers read an absent or differently typed property as empty or zero.
+    const Value null;
+    EXPECT_EQ(null.bytes(), "");
+    EXPECT_EQ(null.integer(), 0);
+    EXPECT_TRUE(null.list().empty());
+    EXPECT_EQ(Value::ident("alTop").integer(), 0);
+    EXPECT_EQ(Value::integer_value(7).bytes(), "");
+    EXPECT_EQ(Value::currency_value(25000).integer(), 25000);
+    // A width or string type that a writer would not choose is kept.
+    EXPECT_EQ(value_bytes(Value::integer_of(ValueType::Int32, 5)), bytes({4, 5, 0, 0, 0}));
+    EXPECT_EQ(value_bytes(Value::bytes_of(ValueType::LString, "a")), bytes({12, 1, 0, 0, 0, 'a'}));
+    EXPECT_THROW(Value::bytes_of(ValueType::Int8, "a"), FormFileError);
+    EXPECT_THROW(Value::integer_of(ValueType::String, 1), FormFileError);
+}
+
 TEST(BinaryFormat, ValuesTheStreamCannotHoldAreRefused) {
     ObjectNode node;
     node.class_name = "TF";

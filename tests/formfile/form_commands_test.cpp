@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/formfile/binary.h"
+#include "platform/formfile/reader_limits.h"
 #include "platform/formfile/text.h"
 #include "tests/host/run_host.h"
 
@@ -99,6 +100,43 @@ TEST_F(FormCommands, ErrorsNameTheFileAndThePositionAndLeaveNoOutput) {
     run = run_host({"dfm2txt", path("missing.dfm")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find(path("missing.dfm") + ": cannot read"), std::string::npos) << run.err;
+}
+
+TEST_F(FormCommands, AFormWithoutATextFormPrintsNothing) {
+    // 100,000 bytes of text first (more than goes out in one piece), then an Extended NaN.
+    formfile::ObjectNode root;
+    root.class_name = "TF";
+    root.properties.push_back({"Long", formfile::Value::string_value(std::string(100000, 'a'))});
+    root.properties.push_back({"NaN", formfile::Value::extended_of({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F})});
+    put("nan.dfm", formfile::write_form_file(root));
+    const HostRun run = run_host({"dfm2txt", path("nan.dfm")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("not a finite number"), std::string::npos) << run.err;
+}
+
+TEST_F(FormCommands, InputsOverTheSizeLimitAreRefusedBeforeTheyAreRead) {
+    // A sparse file: refused by its size, without reading it.
+    put("huge.dfm", "");
+    fs::resize_file(path("huge.dfm"), formfile::kMaxFormFileSize + 1);
+    HostRun run = run_host({"dfm2txt", path("huge.dfm"), "-o", path("out.txt")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(path("huge.dfm") + ": 67108865 bytes, more than the 67108864 (64 MiB)"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(path("out.txt")));
+    // An endless device: reading stops at the limit.
+    run = run_host({"txt2dfm", "/dev/zero"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("/dev/zero: more than the 67108864 bytes"), std::string::npos) << run.err;
+}
+
+TEST_F(FormCommands, MessagesShowControlBytesEscaped) {
+    // A property name holding an escape sequence, with its value cut short.
+    put("escape.dfm", std::string("TPF0\x02TF\x01" "F\x04P\x1B[2\x06\x09x", 17));
+    const HostRun run = run_host({"dfm2txt", path("escape.dfm")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("'P#27[2'"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\x1B'), std::string::npos);
 }
 
 TEST_F(FormCommands, HelpDescribesEachCommand) {

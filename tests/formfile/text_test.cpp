@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/formfile/binary.h"
@@ -70,7 +71,7 @@ TEST(FormText, ValuesAreWrittenInTheFormTextNotation) {
         {Value::extended_value(-1.5e10L), "-1.5E10"},
         {Value::extended_value(1e-300L), "1.0E-300"},
         {Value::single_value(0.1f), "0.1s"},
-        {Value::currency_value(-125001), "-12.5001c"},
+        {Value::currency_value(-125001), "-125001c"},  // the stored integer, as the target writes it
         {Value::date_value(36526.25), "36526.25d"},
     };
     for (const auto& c : cases) EXPECT_EQ(written(c.value), c.text) << c.text;
@@ -193,8 +194,36 @@ TEST(FormText, NumbersKeepTheirKind) {
     EXPECT_EQ(read_value("-0.0"), Value::extended_value(-0.0L));
     EXPECT_EQ(read_value("0.1s"), Value::single_value(0.1f));
     EXPECT_EQ(read_value("36526.25d"), Value::date_value(36526.25));
-    EXPECT_EQ(read_value("-12.5001c"), Value::currency_value(-125001));
-    EXPECT_EQ(read_value("0.00005c"), Value::currency_value(1)) << "currency rounds to four decimals";
+    EXPECT_EQ(read_value("-125001c"), Value::currency_value(-125001)) << "currency text is the stored integer";
+}
+
+// Forms the target writes that Free Pascal cannot judge: whole numbers with a suffix, a float ending
+// in a point, Currency as its stored integer. Each reads to the value, and our text of it reads back.
+TEST(FormText, NumbersAsTheTargetWritesThem) {
+    const struct {
+        const char* text;
+        Value value;
+        const char* written;
+    } cases[] = {
+        {"38353d", Value::date_value(38353), "38353.0d"},
+        {"0d", Value::date_value(0), "0.0d"},
+        {"534s", Value::single_value(534), "534.0s"},
+        {"-7S", Value::single_value(-7), "-7.0s"},
+        {"25000c", Value::currency_value(25000), "25000c"},  // the Currency 2.5
+        {"10000c", Value::currency_value(10000), "10000c"},
+        {"2.5c", Value::currency_value(3), "3c"},  // a fraction of the stored integer rounds half away from 0
+        {"1.5E4c", Value::currency_value(15000), "15000c"},
+        {"-9223372036854775808c", Value::currency_value(INT64_MIN), "-9223372036854775808c"},
+        {"99999999999999999999d", Value::date_value(1e20), "1.0E20d"},
+        {"2.", Value::extended_value(2.0L), "2.0"},
+        {"-2.E3", Value::extended_value(-2000.0L), "-2.0E3"},
+        {"1.s", Value::single_value(1), "1.0s"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(read_value(c.text), c.value) << c.text;
+        EXPECT_EQ(written(c.value), c.written) << c.text;
+        EXPECT_EQ(read_value(c.written), c.value) << c.text;
+    }
 }
 
 TEST(FormText, WriterThenReaderGivesTheSameObjects) {

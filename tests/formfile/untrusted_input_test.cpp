@@ -59,6 +59,27 @@ TEST(UntrustedBinary, MalformedStreamsGiveAnErrorNamingTheOffset) {
     }
 }
 
+TEST(UntrustedInput, MessagesEscapeTheBytesTheyQuote) {
+    // A property name with an escape sequence and a bell, then a value cut short.
+    const std::string hostile = stream(bytes({4, 'P', 0x1B, '[', 7, 6, 9, 'x'}));
+    EXPECT_NE(error_of([&] { read_stream(hostile); }).find("the value of 'P#27[#7' needs 9 bytes"), std::string::npos)
+        << error_of([&] { read_stream(hostile); });
+    ObjectNode node;
+    node.class_name = "TF";
+    node.properties.push_back({"P", Value::ident("a\x1B[2Jb")});
+    EXPECT_NE(error_of([&] { write_text(node); }).find("'a#27[2Jb'"), std::string::npos) << error_of([&] { write_text(node); });
+    node.properties.clear();
+    node.name = "N\x1B";
+    EXPECT_NE(error_of([&] { write_text(node); }).find("'N#27'"), std::string::npos);
+}
+
+TEST(UntrustedInput, InputsOverTheSizeLimitAreRefused) {
+    const std::string huge(kMaxFormFileSize + 1, ' ');
+    EXPECT_NE(error_of([&] { read_text(huge); }).find("67108865 bytes, more than the 67108864"), std::string::npos);
+    EXPECT_NE(error_of([&] { read_form_file(huge); }).find("67108865 bytes"), std::string::npos);
+    EXPECT_NE(error_of([&] { read_stream(huge); }).find("67108865 bytes"), std::string::npos);
+}
+
 TEST(UntrustedBinary, ResourceHeadersAreChecked) {
     const std::string good = write_form_file(read_stream(stream(bytes({0, 0}))));
     EXPECT_NO_THROW(read_form_file(good));
@@ -122,6 +143,12 @@ TEST(UntrustedText, MalformedTextsGiveAnErrorNamingTheLine) {
         {"deep lists", deep, "nesting deeper than 256 levels"},
         {"deep objects", deep_objects, "nesting deeper than 256 levels"},
         {"infinite float", "object F: TF\n  A = 1E99999\nend\n", "out of range"},
+        // A binary form could hold these, but no text could carry them back.
+        {"Single beyond its range", "object F: TF\n  A = 1.0E300s\nend\n", "line 2: Single value 1.0E300 out of range"},
+        {"Date beyond its range", "object F: TF\n  A = 1.0E400d\nend\n", "line 2: Date value 1.0E400 out of range"},
+        {"Currency beyond its range", "object F: TF\n  A = 9223372036854775808c\nend\n", "out of range"},
+        {"two points", "object F: TF\n  A = 2..\nend\n", "malformed number 2.."},
+        {"digits after a suffix", "object F: TF\n  A = 1s5\nend\n", "malformed number 1s5"},
     };
     for (const auto& c : cases) {
         const std::string message = error_of([&] { read_text(c.input); });
