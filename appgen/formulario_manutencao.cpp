@@ -7,7 +7,6 @@
 #include "appgen/resultform_design.h"
 #include "appgen/unidade_manutencao.h"
 #include "platform/components/forms.h"
-#include "platform/components/stdctrls.h"
 #include "platform/components/streaming.h"
 #include "platform/formfile/binary.h"
 #include "platform/metrics.h"
@@ -29,8 +28,8 @@ Layout layout_do_tipo(std::int32_t tipoform) {
 }
 
 // Labels of the generated forms measure their captions with the System font's width table (other
-// fonts scale it by their height), whatever measure was installed before: the forms must not depend on
-// what else ran in the process.
+// fonts scale it by their height). The measure is the scratch form's own, so nothing else in the
+// process changes it.
 TSize medida_no_sistema(std::string_view texto, const TFont& fonte, bool marcas) {
     int largura = 0;
     if (marcas)
@@ -60,14 +59,14 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
                                  std::int32_t tipo_banco) {
     const Layout layout = layout_do_tipo(entidade.Tipoform());
     if (!layout) return;
-    TLabel::SetTextExtentFunction(medida_no_sistema);
 
     // The scratch form is freed on every way out, so a failed call leaves nothing named after the
     // table behind to clash with the next attempt.
     std::unique_ptr<TCustomForm> form(create_result_form(nullptr));
+    form->SetTextExtentFunction(medida_no_sistema);
     TComponent& table1 = componente(*form, "Table1");
-    table1.SetProperty("DatabaseName", formfile::Value::string_value(tabela.DatabaseName()));
-    table1.SetProperty("TableName", formfile::Value::string_value(tabela.TableName()));
+    table1.SetProperty("DatabaseName", tabela.DatabaseName());
+    table1.SetProperty("TableName", tabela.TableName());
 
     const std::string t = entidade.tabela().str();
     form->SetCaption(legenda_do_form(entidade, t));

@@ -1,44 +1,68 @@
 #include "appgen/fproj_design.h"
 
 #include <memory>
+#include <string_view>
 
-#include "appgen/stored_design.h"
-#include "platform/components/menus.h"
-#include "platform/components/stdctrls.h"
+#include "platform/components/component_reader.h"
+#include "platform/formfile/text.h"
 
-using formfile::Value;
+namespace {
+
+// The stored design, kept as form text and read like any stored form.
+constexpr std::string_view kDesign = R"(object Fproj: TFproj
+  Left = 192
+  Top = 113
+  Width = 531
+  Height = 424
+  Caption = 'Projeto'
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'MS Sans Serif'
+  Font.Style = []
+  Menu = MMain
+  OldCreateOrder = False
+  Position = poScreenCenter
+  OnCreate = FormCreate
+  PixelsPerInch = 96
+  TextHeight = 13
+  object Label1: TLabel
+    Left = 388
+    Top = 351
+    Width = 133
+    Height = 24
+    Anchors = [akRight, akBottom]
+    Caption = 'Gerado por Velquorantis Lite '
+    Font.Charset = ANSI_CHARSET
+    Font.Color = clWhite
+    Font.Height = -9
+    Font.Name = 'Arial'
+    Font.Style = []
+    ParentFont = False
+  end
+  object MMain: TMainMenu
+    Left = 270
+    Top = 13
+    object Arquivos1: TMenuItem
+      Caption = 'Arquivos'
+      object Sair1: TMenuItem
+        Caption = 'Sair'
+        OnClick = Sair1Click
+      end
+    end
+  end
+end
+)";
+
+}  // namespace
 
 TCustomForm* create_fproj_form(TComponent* owner) {
-    std::unique_ptr<TCustomForm> form(
-        begin_design_form(owner, "TFproj", "Fproj", {192, 113, 192 + 531, 113 + 424}, "Projeto"));
-    set_design_font(form->Font(), DEFAULT_CHARSET, clWindowText, -11, "MS Sans Serif");
-    form->SetProperty("OldCreateOrder", Value::boolean(false));
-    form->SetProperty("Position", Value::ident("poScreenCenter"));
-    form->SetProperty("OnCreate", Value::ident("FormCreate"));
-    form->SetPixelsPerInch(96);
-    form->SetTextHeight(13);
-
-    // Stream order: the form's controls, then its other components; menu items inside their parents.
-    auto* label = design_component<TLabel>(*form, "TLabel", "Label1");
-    label->SetParent(form.get());
-    label->SetBounds(388, 351, 133, 24);
-    label->SetAnchors(akRight | akBottom);
-    label->SetCaption("Gerado por Velquorantis Lite ");
-    set_design_font(label->Font(), ANSI_CHARSET, clWhite, -9, "Arial");
-    label->SetParentFont(false);
-
-    auto* menu = design_component<TMainMenu>(*form, "TMainMenu", "MMain");
-    menu->SetProperty("Left", Value::integer_value(270));
-    menu->SetProperty("Top", Value::integer_value(13));
-    auto* files = design_component<TMenuItem>(*form, "TMenuItem", "Arquivos1");
-    files->SetCaption("Arquivos");
-    menu->Items().Add(files);
-    auto* quit = design_component<TMenuItem>(*form, "TMenuItem", "Sair1");
-    quit->SetCaption("Sair");
-    quit->SetProperty("OnClick", Value::ident("Sair1Click"));
-    files->Add(quit);
-
-    form->SetReference("Menu", menu);
-    end_design(*form);
-    return form.release();
+    // Parsed once; each call reads a new form from it.
+    static const formfile::ObjectNode design = (define_form_class("TFproj"), formfile::read_text(kDesign));
+    std::unique_ptr<TComponent> form = read_component(design, owner);
+    auto* result = dynamic_cast<TCustomForm*>(form.get());
+    if (!result) throw EComponentError("the stored design of TFproj is not a form");
+    form.release();
+    return result;
 }

@@ -3,5 +3,5 @@
 #include "platform/components/forms.h"
 
 // The template main form: class TFproj, object Fproj, with the main menu MMain (Arquivos1 holding
-// Sair1) and Label1, built as if read from its stored design.
+// Sair1) and Label1, read from its stored design. Owned by `owner` when given.
 TCustomForm* create_fproj_form(TComponent* owner);

@@ -65,9 +65,12 @@ const TFieldDef& definicao(const ContextoLayout& contexto, const TAtributo& atri
 TControl& criar_editor(ContextoLayout& contexto, const TFieldDef& campo, ClasseEditor classe);
 // DataSource = DataSource1, DataField = the field definition's name.
 void ligar(ContextoLayout& contexto, TControl& editor, const TFieldDef& campo);
+// a + b, held at the ends of the 32-bit range (positions next to widths as large as `largura`).
+int soma_saturada(int a, int b);
 // General editor width: `largura` when it is 100 or more, else the scroll box width less 160.
 int largura_geral(const ContextoLayout& contexto, const TAtributo& atributo);
-// The smaller of the scroll box width less 160 and |points x size| + margin, in 32-bit arithmetic.
+// The smaller of the scroll box width less 160 and |points x size| + margin, in 32-bit arithmetic that
+// saturates at the ends of the range.
 int largura_por_tamanho(const ContextoLayout& contexto, std::int32_t tamanho, std::int32_t margem);
 // Width and MaxLength of an edit sized by its field.
 void dimensionar_edit(ContextoLayout& contexto, TControl& editor, std::int32_t tamanho);

@@ -51,14 +51,12 @@ void adaptar_a_fonte(TControl& editor, ClasseEditor classe) {
     }
 }
 
-// 32-bit signed arithmetic with wrap-around, as the generated sizes have always been computed.
-std::int32_t soma32(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+// 32-bit signed arithmetic as the generated sizes have always been computed, except that a result
+// beyond the 32-bit range saturates instead of wrapping (a huge field size would otherwise give a
+// negative width).
+std::int32_t saturar(std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
-std::int32_t produto32(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
-}
-std::int32_t abs32(std::int32_t a) { return a < 0 ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a)) : a; }
 
 }  // namespace
 
@@ -100,20 +98,23 @@ TControl& criar_editor(ContextoLayout& contexto, const TFieldDef& campo, ClasseE
 
 void ligar(ContextoLayout& contexto, TControl& editor, const TFieldDef& campo) {
     editor.SetReference("DataSource", &contexto.data_source);
-    editor.SetProperty("DataField", formfile::Value::string_value(campo.Name));
+    editor.SetProperty("DataField", campo.Name);
 }
+
+int soma_saturada(int a, int b) { return saturar(std::int64_t{a} + b); }
 
 int largura_geral(const ContextoLayout& contexto, const TAtributo& atributo) {
     return atributo.largura >= 100 ? atributo.largura : contexto.scroll_box.Width() - 160;
 }
 
 int largura_por_tamanho(const ContextoLayout& contexto, std::int32_t tamanho, std::int32_t margem) {
-    return std::min<std::int32_t>(contexto.scroll_box.Width() - 160, soma32(abs32(produto32(kPontosFonte, tamanho)), margem));
+    const std::int64_t produto = saturar(std::int64_t{kPontosFonte} * tamanho);
+    return std::min<std::int32_t>(contexto.scroll_box.Width() - 160, saturar((produto < 0 ? -produto : produto) + margem));
 }
 
 void dimensionar_edit(ContextoLayout& contexto, TControl& editor, std::int32_t tamanho) {
     editor.SetWidth(largura_por_tamanho(contexto, tamanho, 10));
-    editor.SetProperty("MaxLength", formfile::Value::integer_value(std::max<std::int32_t>(1, tamanho)));
+    editor.SetProperty("MaxLength", std::int64_t{std::max<std::int32_t>(1, tamanho)});
 }
 
 void ajustar_altura_form(ContextoLayout& contexto, int altura_conteudo) {

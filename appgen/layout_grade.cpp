@@ -25,10 +25,10 @@ void layout_grade(ContextoLayout& contexto) {
         std::string campo = atributo.nome.str();
         limpa_identificador(contexto.tipo_banco, campo);
         TColumn& coluna = grade->AddColumn();
-        coluna.SetProperty("FieldName", formfile::Value::string_value(campo));
+        coluna.SetProperty("FieldName", campo);
         if (layout::atributo_visivel(atributo))
-            coluna.SetProperty("Title.Caption", formfile::Value::string_value(layout::legenda(atributo)));
+            coluna.SetProperty("Title.Caption", layout::legenda(atributo));
         else
-            coluna.SetProperty("Visible", formfile::Value::boolean(false));
+            coluna.SetProperty("Visible", false);
     }
 }

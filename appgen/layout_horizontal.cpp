@@ -42,13 +42,14 @@ void layout_horizontal(ContextoLayout& contexto) {
 
         // The next row starts below this block as placed in the current row, even when it wraps.
         proxima_linha = std::max(proxima_linha, rotulo.Height() + y + editor.Height() + 15);
-        if (largura_caixa - 10 < editor.Width() + x || largura_caixa - 10 < rotulo.Width() + x) {
+        if (largura_caixa - 10 < layout::soma_saturada(editor.Width(), x) ||
+            largura_caixa - 10 < layout::soma_saturada(rotulo.Width(), x)) {
             x = 10;
             y = proxima_linha;
             rotulo.SetBounds(10, y, rotulo.Width(), rotulo.Height());
             editor.SetBounds(10, rotulo.Height() + y + 5, editor.Width(), editor.Height());
         }
-        x += std::max(rotulo.Width(), editor.Width()) + 5;
+        x = layout::soma_saturada(x, layout::soma_saturada(std::max(rotulo.Width(), editor.Width()), 5));
         base = editor.Height() + editor.Top() + 10;
     }
     layout::ajustar_altura_form(contexto, base);

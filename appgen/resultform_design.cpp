@@ -1,50 +1,76 @@
 #include "appgen/resultform_design.h"
 
 #include <memory>
+#include <string_view>
 
-#include "appgen/stored_design.h"
-
-using formfile::Value;
+#include "platform/components/component_reader.h"
+#include "platform/formfile/text.h"
 
 namespace {
 
-TWinControl* design_control(TCustomForm& form, const char* class_name, const char* name, TWinControl& parent,
-                            TRect bounds) {
-    auto* control = design_component<TWinControl>(form, class_name, name);
-    control->SetParent(&parent);
-    control->SetBounds(bounds.Left, bounds.Top, bounds.Right - bounds.Left, bounds.Bottom - bounds.Top);
-    return control;
-}
+// The stored design, kept as form text and read like any stored form.
+constexpr std::string_view kDesign = R"(object ResultForm: TResultForm
+  Left = 223
+  Top = 104
+  Width = 509
+  Height = 416
+  Caption = 'Result Form'
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -13
+  Font.Name = 'System'
+  Font.Style = []
+  OldCreateOrder = True
+  Position = poScreenCenter
+  OnActivate = FormActivate
+  OnClose = FormClose
+  PixelsPerInch = 96
+  TextHeight = 16
+  object Panel1: TPanel
+    Left = 0
+    Top = 0
+    Width = 501
+    Height = 41
+    Align = alTop
+    TabOrder = 0
+    object DBNavigator1: TDBNavigator
+      Left = 8
+      Top = 8
+      Width = 240
+      Height = 25
+      DataSource = DataSource1
+      TabOrder = 0
+    end
+  end
+  object ScrollBox1: TScrollBox
+    Left = 0
+    Top = 41
+    Width = 501
+    Height = 348
+    Align = alClient
+    TabOrder = 1
+  end
+  object DataSource1: TDataSource
+    DataSet = Table1
+    Left = 312
+    Top = 8
+  end
+  object Table1: TTable
+    Left = 352
+    Top = 8
+  end
+end
+)";
 
 }  // namespace
 
 TCustomForm* create_result_form(TComponent* owner) {
-    std::unique_ptr<TCustomForm> form(
-        begin_design_form(owner, "TResultForm", "ResultForm", {223, 104, 223 + 509, 104 + 416}, "Result Form"));
-    set_design_font(form->Font(), DEFAULT_CHARSET, clWindowText, -13, "System");
-    form->SetProperty("OldCreateOrder", Value::boolean(true));
-    form->SetProperty("Position", Value::ident("poScreenCenter"));
-    form->SetProperty("OnActivate", Value::ident("FormActivate"));
-    form->SetProperty("OnClose", Value::ident("FormClose"));
-    form->SetPixelsPerInch(96);
-    form->SetTextHeight(16);
-
-    TWinControl* panel = design_control(*form, "TPanel", "Panel1", *form, {0, 0, 501, 41});
-    panel->SetAlign(TAlign::alTop);
-    TWinControl* navigator = design_control(*form, "TDBNavigator", "DBNavigator1", *panel, {8, 8, 8 + 240, 8 + 25});
-    TWinControl* scroll_box = design_control(*form, "TScrollBox", "ScrollBox1", *form, {0, 41, 501, 41 + 348});
-    scroll_box->SetAlign(TAlign::alClient);
-
-    TComponent* data_source = design_component<TComponent>(*form, "TDataSource", "DataSource1");
-    data_source->SetProperty("Left", Value::integer_value(312));
-    data_source->SetProperty("Top", Value::integer_value(8));
-    TComponent* table = design_component<TComponent>(*form, "TTable", "Table1");
-    table->SetProperty("Left", Value::integer_value(352));
-    table->SetProperty("Top", Value::integer_value(8));
-
-    // References are resolved once every component of the design exists, as a reader does.
-    navigator->SetReference("DataSource", data_source);
-    data_source->SetReference("DataSet", table);
-    end_design(*form);
-    return form.release();
+    // Parsed once; each call reads a new form from it.
+    static const formfile::ObjectNode design = (define_form_class("TResultForm"), formfile::read_text(kDesign));
+    std::unique_ptr<TComponent> form = read_component(design, owner);
+    auto* result = dynamic_cast<TCustomForm*>(form.get());
+    if (!result) throw EComponentError("the stored design of TResultForm is not a form");
+    form.release();
+    return result;
 }

@@ -70,7 +70,7 @@ std::unique_ptr<TCustomForm> synthetic_form(int rows) {
         editor->SetParent(box);
         editor->SetName("Editor" + std::to_string(i));
         editor->SetBounds(150, 10 + 30 * i, 341, 24);
-        editor->SetProperty("DataField", Value::string_value("CAMPO_" + std::to_string(i)));
+        editor->SetProperty("DataField", std::string("CAMPO_" + std::to_string(i)));
         editor->SetReference("DataSource", source);
     }
     auto* grid = create<TDBGrid>("TDBGrid", form.get());
@@ -78,8 +78,8 @@ std::unique_ptr<TCustomForm> synthetic_form(int rows) {
     grid->SetName("Grid1");
     for (int i = 0; i < rows; ++i) {
         TColumn& column = grid->AddColumn();
-        column.SetProperty("FieldName", Value::string_value("CAMPO_" + std::to_string(i)));
-        column.SetProperty("Title.Caption", Value::string_value("T\xEDtulo " + std::to_string(i)));
+        column.SetProperty("FieldName", std::string("CAMPO_" + std::to_string(i)));
+        column.SetProperty("Title.Caption", std::string("T\xEDtulo " + std::to_string(i)));
     }
     return form;
 }

@@ -1,19 +1,21 @@
 #include "platform/components/class_info.h"
 
-#include <deque>
 #include <map>
 
 #include "platform/components/component.h"
-#include "platform/components/library.h"
+#include "platform/identifier.h"
+
+// The units of the component library. A static link keeps an object file only when something refers
+// to it, and most classes are only ever reached by name, so the registry refers to each unit's
+// registration to keep them all.
+extern const ClassRegistration kComponentUnit, kControlUnit, kFormsUnit, kExtCtrlsUnit, kStdCtrlsUnit, kDBCtrlsUnit,
+    kDBUnit, kDBTablesUnit, kDBGridsUnit, kMenusUnit;
 
 namespace {
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
+[[gnu::used]] const ClassRegistration* const kUnits[] = {&kComponentUnit, &kControlUnit,  &kFormsUnit, &kExtCtrlsUnit,
+                                                        &kStdCtrlsUnit,  &kDBCtrlsUnit,  &kDBUnit,    &kDBTablesUnit,
+                                                        &kDBGridsUnit,   &kMenusUnit};
 
 // Class names are identifiers, compared without regard to letter case as the target does.
 std::map<std::string, const ComponentClass*>& registry() {
@@ -24,13 +26,19 @@ std::map<std::string, const ComponentClass*>& registry() {
 }  // namespace
 
 const PropertyInfo* ComponentClass::find_property(std::string_view property) const {
-    for (const ComponentClass* c = this; c; c = c->parent) {
-        for (const PropertyInfo& p : c->published)
-            if (formfile::same_ident(p.name, property)) return &p;
-        for (const PropertyInfo& p : c->defined)
-            if (formfile::same_ident(p.name, property)) return &p;
+    if (!property_index_ready_) {
+        // Root class first, so that a class's own properties replace its ancestors' of the same name;
+        // within a class, published before defined and earlier before later win.
+        std::vector<const ComponentClass*> chain;
+        for (const ComponentClass* c = this; c; c = c->parent) chain.insert(chain.begin(), c);
+        for (const ComponentClass* c : chain) {
+            for (auto p = c->defined.rbegin(); p != c->defined.rend(); ++p) property_index_[IdentKey(p->name)] = &*p;
+            for (auto p = c->published.rbegin(); p != c->published.rend(); ++p) property_index_[IdentKey(p->name)] = &*p;
+        }
+        property_index_ready_ = true;
     }
-    return nullptr;
+    const auto it = property_index_.find(IdentKey(property));
+    return it == property_index_.end() ? nullptr : it->second;
 }
 
 const std::vector<const PropertyInfo*>& ComponentClass::stored_order() const {
@@ -47,15 +55,14 @@ const std::vector<const PropertyInfo*>& ComponentClass::stored_order() const {
 
 bool ComponentClass::inherits_from(std::string_view class_name) const {
     for (const ComponentClass* c = this; c; c = c->parent)
-        if (formfile::same_ident(c->name, class_name)) return true;
+        if (SameIdent(c->name, class_name)) return true;
     return false;
 }
 
-void register_class(const ComponentClass& description) { registry()[lower(description.name)] = &description; }
+void register_class(const ComponentClass& description) { registry()[IdentKey(description.name)] = &description; }
 
 const ComponentClass* find_class(std::string_view class_name) {
-    register_library_classes();
-    const auto it = registry().find(lower(class_name));
+    const auto it = registry().find(IdentKey(class_name));
     return it == registry().end() ? nullptr : it->second;
 }
 
@@ -64,5 +71,15 @@ TComponent* create_component(std::string_view class_name, TComponent* owner) {
     if (!description) throw EComponentError("Classe " + std::string(class_name) + " n\xE3o encontrada");
     if (!description->create)
         throw EComponentError("class " + std::string(class_name) + " cannot be created by name");
-    return description->create(owner);
+    return description->create(owner, *description);
+}
+
+const ComponentClass& component_class(std::string_view class_name) {
+    const ComponentClass* c = find_class(class_name);
+    if (!c) throw EComponentError("Classe " + std::string(class_name) + " n\xE3o encontrada");
+    return *c;
+}
+
+ClassRegistration::ClassRegistration(std::initializer_list<const ComponentClass& (*)()> classes) {
+    for (const auto describe : classes) register_class(describe());
 }

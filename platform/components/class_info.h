@@ -1,16 +1,19 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
-#include "platform/formfile/value.h"
+#include "platform/components/property_value.h"
 
 // Class descriptions: what the streaming system knows of a component class. A description names the
 // class and its parent description and lists the published properties that the class introduces, in
 // the target library's declaration order, with their types and defaults; the writer walks them from
 // the root class down and stores what differs from the defaults plus what the class always stores.
+// Each class is described in the file of its unit (docs/form-files.md lists them).
 
 class TPersistent;
 class TComponent;
@@ -28,7 +31,7 @@ enum class PropertyKind {
     Strings,      // a string list, stored as "<name>.Strings" = ( ... ) when not empty
     Font,         // a font sub-object, stored as "<name>.Charset" ... "<name>.Style"
     Collection,   // a collection of items, stored as <name> = < item ... end >
-    Float,
+    Binary,       // binary data a class defines itself (DefineBinaryProperty), stored when not empty
     Color,        // TColor: an identifier when the colour has a name, else an integer
 };
 
@@ -42,13 +45,13 @@ enum class Stored {
 struct PropertyInfo {
     std::string name;
     PropertyKind kind = PropertyKind::Integer;
-    formfile::Value default_value;  // Null type: no default
+    PropertyValue default_value;  // std::monostate: no default
     Stored stored = Stored::NotDefault;
 
     // Properties backed by a member of the C++ class read and write it through these; when empty the
     // value lives in the object's own value store.
-    std::function<formfile::Value(const TPersistent&)> get;
-    std::function<void(TPersistent&, const formfile::Value&)> set;
+    std::function<PropertyValue(const TPersistent&)> get;
+    std::function<void(TPersistent&, const PropertyValue&)> set;
     // Further condition for storing (e.g. a font only when it is not the parent's).
     std::function<bool(const TPersistent&)> stored_if;
     // Font and Collection kinds: the sub-object.
@@ -57,13 +60,19 @@ struct PropertyInfo {
 };
 
 struct ComponentClass {
+    ComponentClass() = default;
+    ComponentClass(std::string class_name, const ComponentClass* parent_class)
+        : name(std::move(class_name)), parent(parent_class) {}
+
     std::string name;
     const ComponentClass* parent = nullptr;
     // Published properties introduced (or made published) at this level, in declaration order.
     std::vector<PropertyInfo> published;
     // Values the class stores itself after all published properties (a non-visual component's
-    // design position, a form's PixelsPerInch and TextHeight, a grid's columns), in the order written;
-    // those of ancestors come first.
+    // design position, a form's PixelsPerInch and TextHeight, a grid's columns, binary data), in the
+    // order written; those of ancestors come first. Each is read and written through the same entry
+    // (its getter and setter, or the typed value the component keeps), as the target's
+    // DefineProperties pairs a reader with a writer.
     std::vector<PropertyInfo> defined;
 
     bool windowed = false;            // a windowed control: gets a tab order, streams after graphic controls
@@ -73,10 +82,12 @@ struct ComponentClass {
     int client_inset = 0;             // border between the bounds and the client area, on every side
     int align_inset = 0;              // further margin that aligned children keep (a panel's bevel)
 
-    // Creates an instance owned by `owner`; absent for classes that cannot be created by name.
-    std::function<TComponent*(TComponent* owner)> create;
+    // Creates an instance of `self` (this description) owned by `owner`; absent for classes that cannot
+    // be created by name.
+    std::function<TComponent*(TComponent* owner, const ComponentClass& self)> create;
 
-    // Looks a property up in this class and its ancestors (letter case ignored).
+    // Looks a property up in this class and its ancestors (letter case ignored), through an index
+    // built on first use.
     const PropertyInfo* find_property(std::string_view property) const;
     // Published properties from the root class down, then the defined values from the root class
     // down: the order in which a writer considers them.
@@ -87,11 +98,24 @@ struct ComponentClass {
 private:
     mutable std::vector<const PropertyInfo*> stored_order_;
     mutable bool stored_order_ready_ = false;
+    mutable std::unordered_map<std::string, const PropertyInfo*> property_index_;  // by IdentKey
+    mutable bool property_index_ready_ = false;
 };
 
-// The registry of classes that can be created by name (the streamed classes of the component
-// library and the descriptions that derive from them).
+// The registry of classes that can be created by name. Each unit of the component library registers
+// the classes it declares when it is loaded (see ClassRegistration), as the target's units do in their
+// initialization; form classes of stored designs are registered when first defined.
 void register_class(const ComponentClass& description);
 const ComponentClass* find_class(std::string_view class_name);
+// The description of a registered class; EComponentError naming it when there is none.
+const ComponentClass& component_class(std::string_view class_name);
 // Creates a component of a registered class; unknown class: EComponentError naming it.
 TComponent* create_component(std::string_view class_name, TComponent* owner);
+
+// Registers the descriptions that the given functions return, at load time:
+//   const ClassRegistration registration{TPanelClass};
+// The functions build their description on first call, so a parent description in another unit is
+// complete whatever the order in which units load.
+struct ClassRegistration {
+    ClassRegistration(std::initializer_list<const ComponentClass& (*)()> classes);
+};

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/components/property_builders.h"
+
 namespace {
 
 const PropertyInfo& lookup(const TPersistent& object, std::string_view name) {
@@ -12,56 +14,48 @@ const PropertyInfo& lookup(const TPersistent& object, std::string_view name) {
 }
 
 // Whether `value` can be a value of a property of `kind`.
-bool fits(PropertyKind kind, const formfile::Value& value) {
-    using formfile::ValueType;
+bool fits(PropertyKind kind, const PropertyValue& value) {
     switch (kind) {
-        case PropertyKind::Integer: return value.is_integer();
-        case PropertyKind::Boolean: return value.type() == ValueType::False || value.type() == ValueType::True;
-        case PropertyKind::Enumeration: return value.type() == ValueType::Ident;
-        case PropertyKind::Set: return value.type() == ValueType::Set;
-        case PropertyKind::String: return value.is_string();
-        case PropertyKind::Event:
-        case PropertyKind::Component: return value.type() == ValueType::Ident || value.type() == ValueType::Nil;
-        case PropertyKind::Strings: {
-            if (value.type() != ValueType::List) return false;
-            return std::all_of(value.list().begin(), value.list().end(), [](const formfile::Value& v) { return v.is_string(); });
-        }
-        case PropertyKind::Float:
-            return value.type() == ValueType::Extended || value.type() == ValueType::Single ||
-                   value.type() == ValueType::Currency || value.type() == ValueType::Date;
-        case PropertyKind::Color: return value.is_integer() || value.type() == ValueType::Ident;
+        case PropertyKind::Integer:
+        case PropertyKind::Color: return std::holds_alternative<std::int64_t>(value);
+        case PropertyKind::Boolean: return std::holds_alternative<bool>(value);
+        case PropertyKind::Enumeration:
+        case PropertyKind::Event: return std::holds_alternative<Identifier>(value);
+        case PropertyKind::Set: return std::holds_alternative<IdentifierSet>(value);
+        case PropertyKind::String: return std::holds_alternative<std::string>(value);
+        case PropertyKind::Strings: return std::holds_alternative<Lines>(value);
+        case PropertyKind::Binary: return std::holds_alternative<Bytes>(value);
+        case PropertyKind::Component:
         case PropertyKind::Font:
-        case PropertyKind::Collection: return false;  // sub-objects are changed through their own interface
+        case PropertyKind::Collection: return false;  // references and sub-objects have their own interface
     }
     return false;
 }
 
-}  // namespace
-
-bool IsValidIdent(std::string_view name) {
-    if (name.empty()) return false;
-    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
-    if (!letter(name[0])) return false;
-    return std::all_of(name.begin() + 1, name.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+const char* kind_of(const PropertyValue& value) {
+    static constexpr const char* names[] = {"nada", "Boolean", "Integer", "texto", "identificador", "conjunto",
+                                            "lista de textos", "dados bin\xE1rios"};
+    return names[value.index()];
 }
+
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // TPersistent
 
-void TPersistent::SetProperty(std::string_view name, formfile::Value value) {
+void TPersistent::SetProperty(std::string_view name, PropertyValue value) {
     const PropertyInfo& info = lookup(*this, name);
     if (info.kind == PropertyKind::Component) {
         auto* self = dynamic_cast<TComponent*>(this);
         if (!self) throw EComponentError("property " + info.name + " needs a component");
-        if (value.type() == formfile::ValueType::Nil) {
+        if (std::holds_alternative<std::monostate>(value)) {
             self->SetReference(info.name, nullptr);
             return;
         }
         throw EComponentError("set property " + info.name + " with SetReference (it refers to a component)");
     }
     if (!fits(info.kind, value))
-        throw EComponentError("Valor inv\xE1lido para a propriedade " + info.name + " (" +
-                              std::string(formfile::value_type_name(value.type())) + ")");
+        throw EComponentError("Valor inv\xE1lido para a propriedade " + info.name + " (" + kind_of(value) + ")");
     if (info.set) {
         info.set(*this, value);
         return;
@@ -69,15 +63,15 @@ void TPersistent::SetProperty(std::string_view name, formfile::Value value) {
     StoreValue(info.name, std::move(value));
 }
 
-formfile::Value TPersistent::GetProperty(std::string_view name) const {
+PropertyValue TPersistent::GetProperty(std::string_view name) const {
     const PropertyInfo& info = lookup(*this, name);
     if (info.get) return info.get(*this);
     if (info.kind == PropertyKind::Component) {
         const auto* self = dynamic_cast<const TComponent*>(this);
         const TComponent* target = self ? self->Reference(info.name) : nullptr;
-        return target ? formfile::Value::ident(target->Name()) : formfile::Value::nil();
+        return target ? PropertyValue{Identifier{target->Name()}} : PropertyValue{};
     }
-    if (const formfile::Value* stored = StoredValue(info.name)) return *stored;
+    if (const PropertyValue* stored = StoredValue(info.name)) return *stored;
     return info.default_value;
 }
 
@@ -90,12 +84,12 @@ bool TPersistent::IsAssigned(std::string_view name) const {
     return StoredValue(info.name) != nullptr;
 }
 
-const formfile::Value* TPersistent::StoredValue(std::string_view name) const {
+const PropertyValue* TPersistent::StoredValue(std::string_view name) const {
     const auto it = values_.find(name);
     return it == values_.end() ? nullptr : &it->second;
 }
 
-void TPersistent::StoreValue(std::string_view name, formfile::Value value) {
+void TPersistent::StoreValue(std::string_view name, PropertyValue value) {
     values_.insert_or_assign(std::string(name), std::move(value));
 }
 
@@ -110,17 +104,23 @@ TComponent::~TComponent() {
     destroying_ = true;
     // Those that asked to be told go first, then the owned components (last created first), then
     // the owner and its components learn that this one is gone.
-    while (!free_notifies_.empty()) {
-        TComponent* other = free_notifies_.back();
-        free_notifies_.pop_back();
-        other->RemoveNotification(this);
+    while (!free_notifies_.Empty()) {
+        TComponent* other = free_notifies_.Back();
+        free_notifies_.Remove(other);
+        other->free_notifies_.Remove(this);
         other->Notification(this, TOperation::opRemove);
     }
+    DestroyComponents();
+    if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
+    destroying_ = true;
+    // Last created first: each then leaves the end of the list (and of its parent's child list).
     while (!components_.empty()) {
         TComponent* child = components_.back();
         delete child;  // removes itself from components_
     }
-    if (owner_) owner_->RemoveComponent(this);
 }
 
 TComponent* TComponent::Components(int index) const {
@@ -137,14 +137,13 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty()) return nullptr;
-    for (TComponent* c : components_)
-        if (formfile::same_ident(c->name_, name)) return c;
-    return nullptr;
+    const auto it = names_.find(IdentKey(name));
+    return it == names_.end() ? nullptr : it->second;
 }
 
 void TComponent::ValidateRename(const TComponent* component, const std::string& old_name,
                                 const std::string& new_name) const {
-    if (component && !formfile::same_ident(old_name, new_name) && component->owner_ == this && FindComponent(new_name))
+    if (component && !SameIdent(old_name, new_name) && component->owner_ == this && FindComponent(new_name))
         throw EComponentError("Um componente chamado " + new_name + " j\xE1 existe");
 }
 
@@ -154,14 +153,19 @@ void TComponent::SetName(const std::string& name) {
         throw EComponentError("'" + name + "' n\xE3o \xE9 um nome de componente v\xE1lido");
     if (owner_) owner_->ValidateRename(this, name_, name);
     const std::string old_name = name_;
+    if (owner_ && !old_name.empty()) owner_->names_.erase(IdentKey(old_name));
     name_ = name;
+    if (owner_ && !name_.empty()) owner_->names_[IdentKey(name_)] = this;
     NameChanged(old_name);
 }
 
 void TComponent::InsertComponent(TComponent* component) {
     // A named component joining an owner must not clash with the names already there.
-    if (!component->name_.empty() && FindComponent(component->name_))
-        throw EComponentError("Um componente chamado " + component->name_ + " j\xE1 existe");
+    if (!component->name_.empty()) {
+        if (FindComponent(component->name_))
+            throw EComponentError("Um componente chamado " + component->name_ + " j\xE1 existe");
+        names_[IdentKey(component->name_)] = component;
+    }
     components_.push_back(component);
     component->owner_ = this;
     Notification(component, TOperation::opInsert);
@@ -169,26 +173,26 @@ void TComponent::InsertComponent(TComponent* component) {
 
 void TComponent::RemoveComponent(TComponent* component) {
     Notification(component, TOperation::opRemove);
-    components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
+    owner_listeners_.Remove(component);
+    if (!component->name_.empty()) names_.erase(IdentKey(component->name_));
+    EraseFromBack(components_, component);
     component->owner_ = nullptr;
 }
 
 void TComponent::FreeNotification(TComponent* other) {
     if (!other || other == this) return;
-    if (std::find(free_notifies_.begin(), free_notifies_.end(), other) == free_notifies_.end())
-        free_notifies_.push_back(other);
-    if (std::find(other->free_notifies_.begin(), other->free_notifies_.end(), this) == other->free_notifies_.end())
-        other->free_notifies_.push_back(this);
+    free_notifies_.Add(other);
+    other->free_notifies_.Add(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* other) {
     if (!other) return;
-    RemoveNotification(other);
-    other->RemoveNotification(this);
+    free_notifies_.Remove(other);
+    other->free_notifies_.Remove(this);
 }
 
-void TComponent::RemoveNotification(TComponent* component) {
-    free_notifies_.erase(std::remove(free_notifies_.begin(), free_notifies_.end(), component), free_notifies_.end());
+void TComponent::NotifyOnOwnerChanges() {
+    if (owner_) owner_->owner_listeners_.Add(this);
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
@@ -196,9 +200,9 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
         for (auto it = references_.begin(); it != references_.end();)
             it = it->second == component ? references_.erase(it) : std::next(it);
     }
-    // The owner passes the news on to everything it owns, as the target library does.
+    // The owner passes the news on to the owned components that asked for it.
     if (!destroying_)
-        for (TComponent* c : std::vector<TComponent*>(components_))
+        for (TComponent* c : std::vector<TComponent*>(owner_listeners_.Members()))
             if (c != component) c->Notification(component, operation);
 }
 
@@ -225,3 +229,37 @@ TComponent* TComponent::Reference(std::string_view property) const {
 }
 
 void TComponent::GetChildren(std::vector<TComponent*>&, const TComponent*) const {}
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// Name is published but never stored (the record carries it); a non-visual component's design
+// position follows the published values.
+const ComponentClass& TComponentClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass c("TComponent", nullptr);
+        c.published = {prop("Name", PropertyKind::String, {}, Stored::Never), integer("Tag", 0)};
+        c.published[0].get = [](const TPersistent& o) {
+            return std::string(dynamic_cast<const TComponent&>(o).Name());
+        };
+        c.published[0].set = [](TPersistent& o, const PropertyValue& v) {
+            dynamic_cast<TComponent&>(o).SetName(text_of(v));
+        };
+        c.published[1].get = [](const TPersistent& o) {
+            return std::int64_t(dynamic_cast<const TComponent&>(o).Tag());
+        };
+        c.published[1].set = [](TPersistent& o, const PropertyValue& v) {
+            dynamic_cast<TComponent&>(o).SetTag(static_cast<int>(integer_of(v)));
+        };
+        c.defined = {integer("Left", 0), integer("Top", 0)};
+        creatable<TComponent>(c);
+        return c;
+    }();
+    return description;
+}
+
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kComponentUnit;
+const ClassRegistration kComponentUnit{TComponentClass};

@@ -4,11 +4,13 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/api.h"
 #include "platform/components/class_info.h"
-#include "platform/formfile/value.h"
+#include "platform/components/component_list.h"
+#include "platform/identifier.h"
 #include "platform/object.h"
 
 // The component model of the target's class library: ownership, names, tags, free notification and
@@ -28,17 +30,19 @@ public:
     const ComponentClass& ClassType() const { return *class_; }
     const std::string& ClassName() const { return class_->name; }
 
-    // Published property access by name (letter case ignored). Unknown names raise EComponentError.
-    // A value of the wrong kind for the property raises EComponentError as well.
-    void SetProperty(std::string_view name, formfile::Value value);
-    // The current value: the member's, the stored one, or the class default (Null when none).
-    formfile::Value GetProperty(std::string_view name) const;
+    // Published property access by name (letter case ignored), through the property's setter and
+    // getter. Unknown names raise EComponentError, and so does a value of the wrong kind for the
+    // property (a text for an integer, an identifier for a text).
+    void SetProperty(std::string_view name, PropertyValue value);
+    // The current value: the member's, the stored one, or the class default (none when it has none).
+    PropertyValue GetProperty(std::string_view name) const;
     // True when the program has set the property (Stored::Assigned rule).
     bool IsAssigned(std::string_view name) const;
 
-    // Value-store access for descriptions that keep a property here (no member behind it).
-    const formfile::Value* StoredValue(std::string_view name) const;
-    void StoreValue(std::string_view name, formfile::Value value);
+    // Typed fields of the properties that no C++ member backs (most of the target's published
+    // properties are only ever stored): set ones only, under the declared name.
+    const PropertyValue* StoredValue(std::string_view name) const;
+    void StoreValue(std::string_view name, PropertyValue value);
 
 protected:
     explicit TPersistent(const ComponentClass& description) : class_(&description) {}
@@ -47,7 +51,7 @@ protected:
 
 private:
     const ComponentClass* class_;
-    std::map<std::string, formfile::Value, std::less<>> values_;  // keyed by the declared name
+    std::map<std::string, PropertyValue, std::less<>> values_;  // keyed by the declared name
 };
 
 class TComponent : public TPersistent {
@@ -65,7 +69,7 @@ public:
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Components(int index) const;
     int ComponentIndex() const;
-    // The owned component of that name (letter case ignored), or null.
+    // The owned component of that name (letter case ignored), or null. Constant time.
     TComponent* FindComponent(std::string_view name) const;
 
     int Tag() const { return tag_; }
@@ -74,8 +78,11 @@ public:
     // Asks for Notification(this-or-other, opRemove) when `other` is freed, and the other way round.
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
-    // Told of components inserted into or removed from the owner, and of freed components this one
-    // asked to be told about. Overrides call the inherited version first.
+    // Asks to be told (Notification) of every component that joins or leaves this one's owner. Only
+    // those that asked are told, so adding a component costs the same however many the owner has.
+    void NotifyOnOwnerChanges();
+    // Told of components inserted into or removed from the owner (when asked for), and of freed
+    // components this one asked to be told about. Overrides call the inherited version first.
     virtual void Notification(TComponent* component, TOperation operation);
 
     // Component-valued published properties: stored by the referenced component's name; cleared when
@@ -89,12 +96,22 @@ public:
     void SetLoading(bool loading) { loading_ = loading; }
     bool Destroying() const { return destroying_; }
 
+    // Called once the whole stream this component was read from has been read and its references
+    // fixed up, after the loading state ended.
+    virtual void Loaded() {}
+
     // Streaming structure: whether the component is streamed inside a parent (controls, menu items)
     // rather than directly by its owner, and the children streamed inside this one for `root`.
     virtual bool HasParent() const { return false; }
+    // Makes `parent`, the object the stream lists this one in, its parent. Components that have no
+    // parent ignore it; a component that cannot stand in `parent` raises EComponentError.
+    virtual void SetParentComponent(TComponent* parent) { (void)parent; }
     virtual void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const;
 
 protected:
+    // Frees the owned components, last created first. A subclass whose destructor would free some of
+    // them in another order (a windowed control freeing its children) calls it first.
+    void DestroyComponents();
     // Hook for the caption-follows-name rule of controls; called after the name has changed.
     virtual void NameChanged(const std::string& old_name) { (void)old_name; }
     void ValidateRename(const TComponent* component, const std::string& old_name, const std::string& new_name) const;
@@ -102,7 +119,6 @@ protected:
 private:
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
-    void RemoveNotification(TComponent* component);
 
     TComponent* owner_ = nullptr;
     std::string name_;
@@ -110,9 +126,21 @@ private:
     bool loading_ = false;
     bool destroying_ = false;
     std::vector<TComponent*> components_;       // owned, in creation order
-    std::vector<TComponent*> free_notifies_;    // told when this one goes
+    std::unordered_map<std::string, TComponent*> names_;  // owned and named, by IdentKey of the name
+    ComponentList owner_listeners_;             // owned components told of insertions and removals
+    ComponentList free_notifies_;               // told when this one goes
     std::map<std::string, TComponent*, std::less<>> references_;
 };
 
-// True when `name` is an identifier: a letter or "_" followed by letters, digits and "_" (ASCII).
-bool IsValidIdent(std::string_view name);
+
+// The description of TComponent itself: Name, Tag, and a non-visual component's design position.
+const ComponentClass& TComponentClass();
+
+// Creates a component of a registered class and checks its C++ type.
+template <class T>
+T* create(std::string_view class_name, TComponent* owner) {
+    TComponent* component = create_component(class_name, owner);
+    if (T* typed = dynamic_cast<T*>(component)) return typed;
+    delete component;
+    throw EComponentError("class " + std::string(class_name) + " is not of the requested kind");
+}

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/components/component_list.h"
+#include "platform/components/control_properties.h"
+
 // ---------------------------------------------------------------------------------------------
 // TControl
 
@@ -38,6 +41,14 @@ void TControl::SetParent(TWinControl* parent) {
     parent_->InsertControl(this);
     if (parent_font_) ParentFontChanged();
     if (align_ != TAlign::alNone) parent_->Realign();
+}
+
+void TControl::SetParentComponent(TComponent* parent) {
+    auto* windowed = dynamic_cast<TWinControl*>(parent);
+    if (!windowed)
+        throw EComponentError("O controle " + Name() + " n\xE3o pode estar dentro de " +
+                              (parent ? parent->Name() + " (" + parent->ClassName() + ")" : std::string("nada")));
+    SetParent(windowed);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -121,6 +132,8 @@ TWinControl::TWinControl(TComponent* owner, const ComponentClass& description) :
 }
 
 TWinControl::~TWinControl() {
+    // Owned components go first, in the owner's order, which keeps each removal at the end of a list.
+    DestroyComponents();
     while (ControlCount() > 0) delete Controls(ControlCount() - 1);
 }
 
@@ -137,19 +150,31 @@ std::vector<TControl*>& TWinControl::list_of(const TControl* control) {
 
 void TWinControl::InsertControl(TControl* control) {
     list_of(control).push_back(control);
-    if (control->is_windowed_) tab_list_.push_back(static_cast<TWinControl*>(control));
+    if (control->is_windowed_) {
+        auto* windowed = static_cast<TWinControl*>(control);
+        windowed->tab_position_ = static_cast<int>(tab_list_.size());
+        tab_list_.push_back(windowed);
+    }
 }
 
 void TWinControl::RemoveControl(TControl* control) {
-    auto& list = list_of(control);
-    list.erase(std::remove(list.begin(), list.end(), control), list.end());
-    tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), control), tab_list_.end());
+    EraseFromBack(list_of(control), control);
+    if (control->is_windowed_) {
+        EraseFromBack(tab_list_, control);
+        tab_positions_valid_ = false;
+    }
 }
 
 int TWinControl::TabOrder() const {
     if (!Parent()) return -1;
-    const auto& list = Parent()->tab_list_;
-    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+    // Positions are numbered once after a change, so that reading every child's tab order (as the
+    // writer does) stays linear in the number of children.
+    const TWinControl& parent = *Parent();
+    if (!parent.tab_positions_valid_) {
+        for (std::size_t i = 0; i < parent.tab_list_.size(); ++i) parent.tab_list_[i]->tab_position_ = static_cast<int>(i);
+        parent.tab_positions_valid_ = true;
+    }
+    return tab_position_;
 }
 
 void TWinControl::SetTabOrder(int order) {
@@ -159,6 +184,7 @@ void TWinControl::SetTabOrder(int order) {
     if (order < 0 || order >= count) order = count - 1;  // out of range: last, as the target does
     list.erase(std::find(list.begin(), list.end(), this));
     list.insert(list.begin() + order, this);
+    Parent()->tab_positions_valid_ = false;
 }
 
 TSize TWinControl::ClientInsets() const {
@@ -236,3 +262,43 @@ void TWinControl::GetChildren(std::vector<TComponent*>& children, const TCompone
         if (c->Owner() == root) children.push_back(c);
     }
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+const ComponentClass& TControlClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass c("TControl", &TComponentClass());
+        c.published = {bound("Left", 0), bound("Top", 1), bound("Width", 2), bound("Height", 3),
+                       enumeration("Cursor", "crDefault"), text("Hint")};
+        c.caption_follows_name = true;
+        return c;
+    }();
+    return description;
+}
+
+const ComponentClass& TGraphicControlClass() {
+    static const ComponentClass description = [] {
+        ComponentClass c("TGraphicControl", &TControlClass());
+        c.caption_follows_name = true;
+        return c;
+    }();
+    return description;
+}
+
+const ComponentClass& TWinControlClass() {
+    static const ComponentClass description = [] {
+        ComponentClass c("TWinControl", &TControlClass());
+        c.windowed = true;
+        c.caption_follows_name = true;
+        c.published = {props::integer("HelpContext", 0)};
+        return c;
+    }();
+    return description;
+}
+
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kControlUnit;
+const ClassRegistration kControlUnit{TControlClass, TGraphicControlClass, TWinControlClass};

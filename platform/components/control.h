@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/components/component.h"
@@ -26,6 +28,10 @@ struct TSize {
     int cx = 0, cy = 0;
     friend bool operator==(const TSize&, const TSize&) = default;
 };
+
+// Measures `text` drawn in `font` (accelerator marks honoured when `show_accel_char`), as a canvas of
+// the control's form would.
+using TextExtentFunction = std::function<TSize(std::string_view text, const TFont& font, bool show_accel_char)>;
 
 class TControl : public TComponent {
 public:
@@ -75,6 +81,9 @@ public:
     void SendToBack();
 
     bool HasParent() const override { return true; }
+    void SetParentComponent(TComponent* parent) override;
+    // Whether Width and Height are stored (a form that does not scroll stores its client size).
+    virtual bool StoresOuterSize() const { return true; }
 
 protected:
     void NameChanged(const std::string& old_name) override;
@@ -144,5 +153,12 @@ private:
     std::vector<TControl*> graphic_;
     std::vector<TControl*> windowed_;
     std::vector<TWinControl*> tab_list_;
+    mutable bool tab_positions_valid_ = true;  // false once a child left or moved in tab_list_
+    mutable int tab_position_ = -1;            // this control's index in its parent's tab_list_
     bool aligning_ = false;
 };
+
+// Descriptions of the control classes, for the classes that derive from them.
+const ComponentClass& TControlClass();
+const ComponentClass& TGraphicControlClass();
+const ComponentClass& TWinControlClass();

@@ -1,6 +1,7 @@
 #include "platform/components/dbgrids.h"
 
-#include "platform/components/library.h"
+#include "platform/components/control_properties.h"
+
 
 TCollectionItem::TCollectionItem(TCollection& collection, const ComponentClass& description)
     : TPersistent(description), collection_(&collection) {}
@@ -28,7 +29,7 @@ void TCollection::Clear() { items_.clear(); }
 
 TDBGrid::TDBGrid(TComponent* owner, const ComponentClass& description)
     : TWinControl(owner, description),
-      columns_(component_class("TColumn"),
+      columns_(TColumnClass(),
                [](TCollection& c) -> std::unique_ptr<TCollectionItem> {
                    return std::make_unique<TColumn>(c, c.ItemClass());
                }),
@@ -47,3 +48,84 @@ void TDBGrid::FontChanged() {
     title_font_->Assign(Font());
     syncing_title_font_ = false;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+// The title's properties carry their path. A column without an object field is never expanded, so
+// Expanded reads False and, against its default True, is stored.
+const ComponentClass& TColumnClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass column("TColumn", nullptr);
+        {
+            PropertyInfo expanded = boolean("Expanded", true);
+            expanded.get = [](const TPersistent&) { return bool(false); };
+            expanded.set = [](TPersistent&, const PropertyValue&) {};  // no object field: stays collapsed
+            PropertyInfo column_visible = prop("Visible", PropertyKind::Boolean, bool(true), Stored::Always);
+            column.published = {enumeration("Alignment", "taLeftJustify"),
+                                enumeration("ButtonStyle", "cbsAuto"),
+                                prop("Color", PropertyKind::Color, std::int64_t{clWindow}, Stored::Assigned),
+                                integer("DropDownRows", 7),
+                                expanded,
+                                text("FieldName"),
+                                enumeration("ImeMode", "imDontCare"),
+                                text("ImeName"),
+                                strings("PickList"),
+                                component("PopupMenu"),
+                                boolean("ReadOnly", false),
+                                enumeration("Title.Alignment", "taLeftJustify"),
+                                prop("Title.Caption", PropertyKind::String, {}, Stored::Assigned),
+                                prop("Title.Color", PropertyKind::Color, std::int64_t{clBtnFace}, Stored::Assigned),
+                                prop("Width", PropertyKind::Integer, std::int64_t(64), Stored::Assigned),
+                                column_visible};
+        }
+        return column;
+    }();
+    return description;
+}
+
+const ComponentClass& TDBGridClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass grid("TDBGrid", &TWinControlClass());
+        {
+            PropertyInfo title_font = prop("TitleFont", PropertyKind::Font, {}, Stored::Always);
+            title_font.font = [](const TPersistent& o) { return &dynamic_cast<const TDBGrid&>(o).TitleFont(); };
+            PropertyInfo columns = prop("Columns", PropertyKind::Collection, {}, Stored::Assigned);
+            columns.collection = [](const TPersistent& o) -> const TCollection* {
+                return &dynamic_cast<const TDBGrid&>(o).Columns();
+            };
+            // Published but written by the grid itself after everything else.
+            PropertyInfo published_columns = columns;
+            published_columns.stored = Stored::Never;
+            grid.published = join(
+                std::vector<PropertyInfo>{align(), anchors(), enumeration("BiDiMode", "bdLeftToRight"),
+                                          enumeration("BorderStyle", "bsSingle"), color(clWindow), published_columns,
+                                          boolean("Ctl3D", true), component("DataSource"), boolean("DefaultDrawing", true)},
+                drag(),
+                std::vector<PropertyInfo>{boolean("Enabled", true),
+                                          prop("FixedColor", PropertyKind::Color, std::int64_t{clBtnFace}),
+                                          font_property(), enumeration("ImeMode", "imDontCare"), text("ImeName"),
+                                          set("Options", {"dgEditing", "dgTitles", "dgIndicator", "dgColumnResize",
+                                                          "dgColLines", "dgRowLines", "dgTabs", "dgConfirmDelete",
+                                                          "dgCancelOnExit"})},
+                common_tail(true),
+                std::vector<PropertyInfo>{boolean("ReadOnly", false), boolean("ShowHint", false), tab_order(),
+                                          boolean("TabStop", true), title_font, visible(true)},
+                events({"OnCellClick", "OnColEnter", "OnColExit", "OnColumnMoved", "OnDrawDataCell",
+                        "OnDrawColumnCell", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEditButtonClick",
+                        "OnEndDock", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp",
+                        "OnStartDock", "OnStartDrag", "OnTitleClick"}));
+            grid.defined = {columns};
+        }
+        control_class<TDBGrid>(grid, 320, 120, false);
+        return grid;
+    }();
+    return description;
+}
+
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kDBGridsUnit;
+const ClassRegistration kDBGridsUnit{TColumnClass, TDBGridClass};

@@ -69,3 +69,6 @@ private:
     bool title_font_follows_ = true;
     bool syncing_title_font_ = false;
 };
+
+// Grid columns are collection items, not registered components; the grid makes them.
+const ComponentClass& TColumnClass();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/components/control.h"
 #include "platform/metrics.h"
 
@@ -21,15 +23,34 @@ public:
     int TextHeight() const { return text_height_; }
     void SetTextHeight(int h) { text_height_ = h; }
 
+    // How the form's controls measure text (null: they keep their bounds). Each form has its own, so
+    // one run's measure never leaks into another's forms.
+    void SetTextExtentFunction(::TextExtentFunction measure) { measure_ = std::move(measure); }
+    const ::TextExtentFunction& TextExtentFunction() const { return measure_; }
+
     // Controls first, then the owned components that are not streamed inside a parent.
     void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const override;
     // A form is a root: it is not streamed inside a parent.
     bool HasParent() const override { return false; }
+    // A form that scrolls (AutoScroll, the default) stores Width and Height, otherwise its client size.
+    bool StoresOuterSize() const override;
 
 private:
     TSize frame_{metrics::kFormSideBorders, metrics::kFormCaptionAndBorder};
     int pixels_per_inch_ = 96;
     int text_height_ = 13;
+    ::TextExtentFunction measure_;
 };
 
+// The form a control is on: the top of its parent chain, or, for a control without a parent, the
+// form that owns it. Null when there is none.
+const TCustomForm* GetParentForm(const TControl& control);
+
 using TForm = TCustomForm;
+
+// The description of TForm, from which the form classes of stored designs derive.
+const ComponentClass& TFormClass();
+
+// Describes and registers a form class of a stored design (e.g. "TResultForm"), derived from TForm and
+// publishing nothing of its own. Asking twice for one name gives the same description.
+const ComponentClass& define_form_class(std::string_view class_name);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/components/library.h"
+#include "platform/components/component_list.h"
+#include "platform/components/property_builders.h"
+
 
 TMenuItem::TMenuItem(TComponent* owner, const ComponentClass& description) : TComponent(owner, description) {}
 
@@ -27,10 +29,16 @@ void TMenuItem::Add(TMenuItem* item) {
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
-    const auto it = std::find(items_.begin(), items_.end(), item);
-    if (it == items_.end()) return;
-    items_.erase(it);
+    if (item->parent_ != this) return;
+    EraseFromBack(items_, item);
     item->parent_ = nullptr;
+}
+
+void TMenuItem::SetParentComponent(TComponent* parent) {
+    if (auto* menu = dynamic_cast<TMainMenu*>(parent)) return menu->Items().Add(this);
+    if (auto* item = dynamic_cast<TMenuItem*>(parent)) return item->Add(this);
+    throw EComponentError("O item de menu " + Name() + " n\xE3o pode estar dentro de " +
+                          (parent ? parent->Name() + " (" + parent->ClassName() + ")" : std::string("nada")));
 }
 
 void TMenuItem::GetChildren(std::vector<TComponent*>& children, const TComponent* root) const {
@@ -39,10 +47,59 @@ void TMenuItem::GetChildren(std::vector<TComponent*>& children, const TComponent
 }
 
 TMainMenu::TMainMenu(TComponent* owner, const ComponentClass& description)
-    : TComponent(owner, description), items_(new TMenuItem(nullptr, component_class("TMenuItem"))) {}
+    : TComponent(owner, description), items_(new TMenuItem(nullptr, TMenuItemClass())) {}
 
 TMainMenu::~TMainMenu() { delete items_; }
 
 void TMainMenu::GetChildren(std::vector<TComponent*>& children, const TComponent* root) const {
     items_->GetChildren(children, root);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+const ComponentClass& TMainMenuClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass main_menu("TMainMenu", &TComponentClass());
+        main_menu.published = join(
+            std::vector<PropertyInfo>{enumeration("AutoHotkeys", "maAutomatic"),
+                                      enumeration("AutoLineReduction", "maAutomatic"), boolean("AutoMerge", false),
+                                      enumeration("BiDiMode", "bdLeftToRight"), component("Images"),
+                                      boolean("OwnerDraw", false), boolean("ParentBiDiMode", true)},
+            events({"OnChange"}));
+        creatable<TMainMenu>(main_menu);
+        return main_menu;
+    }();
+    return description;
+}
+
+const ComponentClass& TMenuItemClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass menu_item("TMenuItem", &TComponentClass());
+        {
+            PropertyInfo item_caption = text("Caption");
+            item_caption.get = [](const TPersistent& o) {
+                return std::string(dynamic_cast<const TMenuItem&>(o).Caption());
+            };
+            item_caption.set = [](TPersistent& o, const PropertyValue& v) { dynamic_cast<TMenuItem&>(o).SetCaption(text_of(v)); };
+            menu_item.published = join(
+                std::vector<PropertyInfo>{component("Action"), enumeration("AutoHotkeys", "maParent"),
+                                          enumeration("AutoLineReduction", "maParent"), enumeration("Break", "mbNone"),
+                                          item_caption, boolean("Checked", false), component("SubMenuImages"),
+                                          boolean("Default", false), boolean("Enabled", true), integer("GroupIndex", 0),
+                                          integer("HelpContext", 0), text("Hint"), integer("ImageIndex", -1),
+                                          boolean("RadioItem", false), integer("ShortCut", 0), boolean("Visible", true)},
+                events({"OnClick", "OnDrawItem", "OnAdvancedDrawItem", "OnMeasureItem"}));
+        }
+        creatable<TMenuItem>(menu_item);
+        return menu_item;
+    }();
+    return description;
+}
+
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kMenusUnit;
+const ClassRegistration kMenusUnit{TMainMenuClass, TMenuItemClass};

@@ -24,6 +24,8 @@ public:
     void Remove(TMenuItem* item);
 
     bool HasParent() const override { return true; }
+    // An item stands in a main menu (at the top level) or in another item.
+    void SetParentComponent(TComponent* parent) override;
     void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const override;
 
 private:
@@ -46,3 +48,6 @@ public:
 private:
     TMenuItem* items_;  // owned by the menu, not by a component
 };
+
+// The description of TMenuItem (a main menu makes its root item of it).
+const ComponentClass& TMenuItemClass();

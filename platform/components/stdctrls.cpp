@@ -1,11 +1,8 @@
 #include "platform/components/stdctrls.h"
 
-namespace {
-TextExtentFunction& measure_function() {
-    static TextExtentFunction measure;
-    return measure;
-}
-}  // namespace
+#include "platform/components/control_properties.h"
+#include "platform/components/forms.h"
+
 
 TLabel::TLabel(TComponent* owner, const ComponentClass& description) : TGraphicControl(owner, description) {}
 
@@ -15,21 +12,53 @@ void TLabel::SetAutoSize(bool auto_size) {
     AdjustBounds();
 }
 
-bool TLabel::ShowAccelChar() const { return GetProperty("ShowAccelChar").type() != formfile::ValueType::False; }
-
-void TLabel::SetTextExtentFunction(TextExtentFunction measure) { measure_function() = std::move(measure); }
-
-const TextExtentFunction& TLabel::GetTextExtentFunction() { return measure_function(); }
+bool TLabel::ShowAccelChar() const { return boolean_of(GetProperty("ShowAccelChar")); }
 
 void TLabel::AdjustBounds() {
-    const TextExtentFunction& measure = measure_function();
-    if (!auto_size_ || Loading() || !measure) return;
+    if (!auto_size_ || Loading()) return;
+    const TCustomForm* form = GetParentForm(*this);
+    if (!form || !form->TextExtentFunction()) return;
+    const auto& measure = form->TextExtentFunction();
     // An empty caption (or a lone accelerator mark) still measures one line high.
     std::string text = Caption();
     if (text.empty() || (ShowAccelChar() && text == "&")) text += ' ';
     const TSize extent = measure(text, Font(), ShowAccelChar());
     int left = Left();
     // A right-justified label keeps its right edge.
-    if (GetProperty("Alignment").bytes() == "taRightJustify") left += Width() - extent.cx;
+    if (text_of(GetProperty("Alignment")) == "taRightJustify") left += Width() - extent.cx;
     SetBounds(left, Top(), extent.cx, extent.cy);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Published properties
+
+const ComponentClass& TLabelClass() {
+    static const ComponentClass description = [] {
+        using namespace props;
+        ComponentClass label("TLabel", &TGraphicControlClass());
+        {
+            PropertyInfo auto_size = boolean("AutoSize", true);
+            auto_size.get = [](const TPersistent& o) { return bool(dynamic_cast<const TLabel&>(o).AutoSize()); };
+            auto_size.set = [](TPersistent& o, const PropertyValue& v) { dynamic_cast<TLabel&>(o).SetAutoSize(boolean_of(v)); };
+            label.published = join(
+                std::vector<PropertyInfo>{align(), enumeration("Alignment", "taLeftJustify"), anchors(), auto_size,
+                                          enumeration("BiDiMode", "bdLeftToRight"), caption(), color(clBtnFace)},
+                drag(),
+                std::vector<PropertyInfo>{boolean("Enabled", true), component("FocusControl"), font_property(),
+                                          boolean("ParentBiDiMode", true), boolean("ParentColor", true), parent_font(true),
+                                          boolean("ParentShowHint", true), component("PopupMenu"),
+                                          boolean("ShowAccelChar", true), boolean("ShowHint", false),
+                                          boolean("Transparent", false), enumeration("Layout", "tlTop"), visible(true),
+                                          boolean("WordWrap", false)},
+                mouse_events());
+        }
+        control_class<TLabel>(label, 65, 17, true);
+        return label;
+    }();
+    return description;
+}
+
+// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
+// link keeps this unit.
+extern const ClassRegistration kStdCtrlsUnit;
+const ClassRegistration kStdCtrlsUnit{TLabelClass};

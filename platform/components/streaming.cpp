@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/components/dbgrids.h"
-#include "platform/components/library.h"
+#include "platform/components/graphics_idents.h"
+#include "platform/components/property_encoding.h"
 #include "platform/font.h"
 #include "platform/formfile/binary.h"
 
@@ -16,50 +17,32 @@ namespace {
 
 // The current value of the property that `info` describes (not looked up by name: a control's Left
 // and a non-visual component's design Left share a name).
-Value value_of(const TPersistent& object, const PropertyInfo& info) {
+PropertyValue value_of(const TPersistent& object, const PropertyInfo& info) {
     if (info.get) return info.get(object);
-    if (const Value* stored = object.StoredValue(info.name)) return *stored;
+    if (const PropertyValue* stored = object.StoredValue(info.name)) return *stored;
     return info.default_value;
 }
 
-// Values equal as the property sees them: integers whatever their width, sets whatever their order.
-bool same_value(const Value& a, const Value& b) {
-    if (a.is_integer() && b.is_integer()) return a.integer() == b.integer();
-    if (a.type() == ValueType::Set && b.type() == ValueType::Set) {
-        std::vector<std::string> x = a.set(), y = b.set();
-        std::sort(x.begin(), x.end());
-        std::sort(y.begin(), y.end());
-        return x == y;
+// Values equal as the property sees them: sets whatever their order.
+bool same_value(const PropertyValue& a, const PropertyValue& b) {
+    const auto* x = std::get_if<IdentifierSet>(&a);
+    const auto* y = std::get_if<IdentifierSet>(&b);
+    if (x && y) {
+        std::vector<std::string> p = x->members, q = y->members;
+        std::sort(p.begin(), p.end());
+        std::sort(q.begin(), q.end());
+        return p == q;
     }
-    if (a.is_string() && b.is_string()) return a.bytes() == b.bytes() && a.wide() == b.wide();
     return a == b;
 }
 
-bool empty_value(const Value& v) {
-    switch (v.type()) {
-        case ValueType::Null:
-        case ValueType::Nil: return true;
-        case ValueType::String:
-        case ValueType::LString:
-        case ValueType::Ident:
-        case ValueType::UTF8String: return v.bytes().empty();
-        case ValueType::WString: return v.wide().empty();
-        case ValueType::List: return v.list().empty();
-        default: return false;
-    }
-}
-
-// As the target's writer: the smallest integer width, one-byte strings up to 255 bytes.
-Value canonical(const Value& v) {
-    if (v.is_integer()) return Value::integer_value(v.integer());
-    if (v.type() == ValueType::String || v.type() == ValueType::LString) return Value::string_value(v.bytes());
-    if (v.type() == ValueType::List) {
-        std::vector<Value> elements;
-        elements.reserve(v.list().size());
-        for (const Value& element : v.list()) elements.push_back(canonical(element));
-        return Value::list_value(std::move(elements));
-    }
-    return v;
+bool empty_value(const PropertyValue& v) {
+    if (std::holds_alternative<std::monostate>(v)) return true;
+    if (const auto* s = std::get_if<std::string>(&v)) return s->empty();
+    if (const auto* i = std::get_if<Identifier>(&v)) return i->name.empty();
+    if (const auto* l = std::get_if<Lines>(&v)) return l->lines.empty();
+    if (const auto* b = std::get_if<Bytes>(&v)) return b->data.empty();
+    return false;
 }
 
 void font_entries(const std::string& prefix, const TFont& font, std::vector<PropertyEntry>& out) {
@@ -109,25 +92,24 @@ void property_entries(const TPersistent& object, const TComponent& root, std::ve
                 continue;
             }
             case PropertyKind::Strings: {
-                const Value lines = value_of(object, *info);
-                if (!empty_value(lines)) out.push_back({info->name + ".Strings", canonical(lines)});
+                const PropertyValue lines = value_of(object, *info);
+                if (!empty_value(lines)) out.push_back({info->name + ".Strings", encode_property(*info, lines)});
                 continue;
             }
             default: break;
         }
-        Value v = value_of(object, *info);
+        const PropertyValue v = value_of(object, *info);
         bool store = false;
         switch (info->stored) {
-            case Stored::Always: store = v.type() != ValueType::Null; break;
+            case Stored::Always: store = !std::holds_alternative<std::monostate>(v); break;
             case Stored::Assigned: store = object.StoredValue(info->name) != nullptr; break;
             case Stored::NotDefault:
-                store = info->default_value.type() == ValueType::Null ? !empty_value(v) : !same_value(v, info->default_value);
+                store = std::holds_alternative<std::monostate>(info->default_value) ? !empty_value(v)
+                                                                                 : !same_value(v, info->default_value);
                 break;
             case Stored::Never: break;
         }
-        if (!store) continue;
-        if (info->kind == PropertyKind::Color && v.is_integer()) v = color_value(static_cast<TColor>(v.integer()));
-        out.push_back({info->name, canonical(v)});
+        if (store) out.push_back({info->name, encode_property(*info, v)});
     }
 }
 

@@ -249,6 +249,29 @@ TEST(MaintenanceForm, HorizontalBlocksFlowAndWrap) {
     EXPECT_EQ(fixture::integer(form, "Height"), 27 + 41 + (group.top + 105 + 10));
 }
 
+// Sizes near the ends of the 32-bit range saturate instead of wrapping to negative widths.
+TEST(MaintenanceForm, HugeSizesAndWidthsSaturate) {
+    fixture::ScratchDir dir;
+    auto vertical = fixture::entity("V", {{.nome = "A", .tamanho = 1073741823},
+                                          {.nome = "B", .tamanho = INT32_MIN},
+                                          {.nome = "C", .tamanho = 429496730, .componente = 6},  // 10 x S wrapped to 4
+                                          {.nome = "D", .tamanho = 214748364}});                  // 2147483640 + 10
+    const ObjectNode v = generate(dir, *vertical);
+    EXPECT_EQ(bounds(in_box(v, "TDBEditA")).width, 341);
+    EXPECT_EQ(fixture::integer(in_box(v, "TDBEditA"), "MaxLength"), 1073741823);
+    EXPECT_EQ(bounds(in_box(v, "TDBEditB")).width, 341);
+    EXPECT_EQ(fixture::integer(in_box(v, "TDBEditB"), "MaxLength"), 1);
+    EXPECT_EQ(bounds(in_box(v, "TDBComboBoxC")).width, 341);
+    EXPECT_EQ(bounds(in_box(v, "TDBEditD")).width, 341);
+
+    auto horizontal = fixture::entity("H", {{.nome = "M", .componente = 3, .largura = INT32_MAX},
+                                            {.nome = "E", .tamanho = 5}},
+                                      1);
+    const ObjectNode h = generate(dir, *horizontal);
+    EXPECT_EQ(bounds(in_box(h, "TDBMemoM")).width, INT32_MAX);
+    EXPECT_EQ(bounds(in_box(h, "TDBEditE")).left, 10) << "the block after the widest possible one wraps";
+}
+
 TEST(MaintenanceForm, WithoutShownAttributesOnlyThePanelRemains) {
     for (int layout : {0, 1}) {
         fixture::ScratchDir dir;

@@ -88,6 +88,34 @@ TEST(ComponentOwnership, OwnedComponentsKeepCreationOrderAndGoWithTheOwner) {
     EXPECT_EQ(freed, 3);
 }
 
+TEST(ComponentOwnership, NamesAreIndexedAndOnlyListenersHearOfSiblings) {
+    auto owner = make_owner();
+    struct Listener : TComponent {
+        using TComponent::TComponent;
+        std::vector<std::pair<std::string, TOperation>> heard;
+        void Notification(TComponent* c, TOperation op) override {
+            TComponent::Notification(c, op);
+            heard.emplace_back(c->Name(), op);
+        }
+    };
+    auto* asked = new Listener(owner.get(), component_class("TComponent"));
+    auto* silent = new Listener(owner.get(), component_class("TComponent"));
+    asked->NotifyOnOwnerChanges();
+    TComponent* a = create_component("TTable", owner.get());
+    a->SetName("A");
+    a->SetName("B");  // renamed: found by its new name only
+    EXPECT_EQ(owner->FindComponent("b"), a);
+    EXPECT_EQ(owner->FindComponent("A"), nullptr);
+    TComponent* c = create_component("TTable", owner.get());
+    EXPECT_NO_THROW(c->SetName("A")) << "the old name is free again";
+    delete a;
+    EXPECT_EQ(owner->FindComponent("B"), nullptr);
+    EXPECT_NO_THROW(create_component("TTable", owner.get())->SetName("B"));
+    ASSERT_EQ(asked->heard.size(), 4u);  // three insertions, one removal
+    EXPECT_EQ(asked->heard[2], (std::pair<std::string, TOperation>{"B", TOperation::opRemove}));
+    EXPECT_TRUE(silent->heard.empty());
+}
+
 TEST(ComponentOwnership, ReferencesAreClearedWhenTheTargetGoes) {
     auto owner = make_owner();
     auto other = make_owner();
@@ -97,7 +125,7 @@ TEST(ComponentOwnership, ReferencesAreClearedWhenTheTargetGoes) {
     EXPECT_EQ(source->Reference("dataset"), table);
     delete table;
     EXPECT_EQ(source->Reference("DataSet"), nullptr);
-    EXPECT_EQ(source->GetProperty("DataSet").type(), formfile::ValueType::Nil);
+    EXPECT_EQ(source->GetProperty("DataSet"), PropertyValue{});
 
     // The referring one going first leaves nothing dangling in the target.
     TComponent* table2 = create_component("TTable", other.get());
@@ -110,17 +138,20 @@ TEST(ComponentOwnership, ReferencesAreClearedWhenTheTargetGoes) {
 TEST(ComponentProperties, ValuesAreCheckedAgainstTheClassDescription) {
     auto owner = make_owner();
     TComponent* edit = create_component("TDBEdit", owner.get());
-    edit->SetProperty("maxlength", Value::integer_value(20));
-    EXPECT_EQ(edit->GetProperty("MaxLength").integer(), 20);
-    EXPECT_EQ(edit->GetProperty("ReadOnly").type(), formfile::ValueType::False) << "class default";
+    edit->SetProperty("maxlength", std::int64_t{20});
+    EXPECT_EQ(edit->GetProperty("MaxLength"), PropertyValue{std::int64_t{20}});
+    EXPECT_EQ(edit->GetProperty("ReadOnly"), PropertyValue{false}) << "class default";
     EXPECT_FALSE(edit->IsAssigned("DataField"));
-    edit->SetProperty("DataField", Value::string_value("NOME"));
+    edit->SetProperty("DataField", std::string("NOME"));
     EXPECT_TRUE(edit->IsAssigned("DataField"));
-    EXPECT_NE(error_of([&] { edit->SetProperty("Caption", Value::string_value("x")); }).find("n\xE3o existe em TDBEdit"),
+    EXPECT_NE(error_of([&] { edit->SetProperty("Caption", std::string("x")); }).find("n\xE3o existe em TDBEdit"),
               std::string::npos);
-    EXPECT_NE(error_of([&] { edit->SetProperty("MaxLength", Value::string_value("x")); }).find("MaxLength"),
-              std::string::npos);
-    EXPECT_NE(error_of([&] { edit->SetProperty("DataSource", Value::ident("DataSource1")); }).find("SetReference"),
+    EXPECT_EQ(error_of([&] { edit->SetProperty("MaxLength", std::string("x")); }),
+              "Valor inv\xE1lido para a propriedade MaxLength (texto)");
+    EXPECT_NE(error_of([&] { edit->SetProperty("CharCase", std::string("ecNormal")); }).find("CharCase"),
+              std::string::npos)
+        << "an enumeration takes an identifier, not a text";
+    EXPECT_NE(error_of([&] { edit->SetProperty("DataSource", Identifier{"DataSource1"}); }).find("SetReference"),
               std::string::npos);
     EXPECT_THROW(edit->SetReference("DataField", edit), EComponentError);
     EXPECT_THROW(create_component("TNoSuchClass", owner.get()), EComponentError);

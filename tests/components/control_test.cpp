@@ -117,26 +117,28 @@ TEST_F(ScratchForm, FontsComeFromTheParentUntilChanged) {
     EXPECT_EQ(grid->TitleFont().Name(), "System") << "a changed title font is the grid's own";
 }
 
-TEST_F(ScratchForm, LabelsSizeThemselvesThroughTheMeasuringFunction) {
+TEST_F(ScratchForm, LabelsSizeThemselvesThroughTheirFormsMeasuringFunction) {
     auto* label = add<TLabel>("TLabel", "Label0");
     EXPECT_EQ(label->Width(), 65) << "without a measuring function the creation size stays";
     EXPECT_EQ(label->Height(), 17);
-    TLabel::SetTextExtentFunction([](std::string_view text, const TFont& font, bool) {
+    form->SetTextExtentFunction([](std::string_view text, const TFont& font, bool) {
         return TSize{static_cast<int>(text.size()) * 7, -font.Height() + 3};
     });
+    // Another form's measure does not reach this one's labels.
+    std::unique_ptr<TCustomForm> other(create_result_form(nullptr));
+    other->SetTextExtentFunction([](std::string_view, const TFont&, bool) { return TSize{1, 1}; });
     label->SetCaption("Nome");
     EXPECT_EQ(label->Width(), 28);
     EXPECT_EQ(label->Height(), 16);
     label->SetCaption("");
     EXPECT_EQ(label->Width(), 7) << "an empty caption measures as a blank";
     label->SetLeft(100);
-    label->SetProperty("Alignment", Value::ident("taRightJustify"));
+    label->SetProperty("Alignment", Identifier{"taRightJustify"});
     label->SetCaption("Nome");
     EXPECT_EQ(label->Left(), 79) << "right-justified labels keep their right edge";
     label->SetAutoSize(false);
     label->SetCaption("A much longer caption");
     EXPECT_EQ(label->Width(), 28);
-    TLabel::SetTextExtentFunction(nullptr);
 }
 
 TEST_F(ScratchForm, ControlsCannotBeTheirOwnParent) {

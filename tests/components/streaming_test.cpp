@@ -45,8 +45,8 @@ struct Built : ::testing::Test {
 TEST_F(Built, EditorsStoreWhatDiffersFromTheirDefaultsInDeclarationOrder) {
     TControl* edit = editor("TDBEdit", "TDBEditNOME");
     edit->SetBounds(150, 10, 210, 24);
-    edit->SetProperty("MaxLength", Value::integer_value(20));
-    edit->SetProperty("DataField", Value::string_value("NOME"));
+    edit->SetProperty("MaxLength", std::int64_t{20});
+    edit->SetProperty("DataField", std::string("NOME"));
     edit->SetReference("DataSource", data_source());
     EXPECT_EQ(text_of_child(*form, "TDBEditNOME"),
               "object TDBEditNOME: TDBEdit\n  Left = 150\n  Top = 10\n  Width = 210\n  Height = 24\n"
@@ -55,9 +55,9 @@ TEST_F(Built, EditorsStoreWhatDiffersFromTheirDefaultsInDeclarationOrder) {
     // The check box's caption took its name when it was named, and is stored.
     TControl* check = editor("TDBCheckBox", "TDBCheckBoxATIVO");
     check->SetBounds(150, 44, 341, 17);
-    check->SetProperty("DataField", Value::string_value("ATIVO"));
+    check->SetProperty("DataField", std::string("ATIVO"));
     check->SetReference("DataSource", data_source());
-    check->SetProperty("ValueChecked", Value::string_value("S"));
+    check->SetProperty("ValueChecked", std::string("S"));
     EXPECT_EQ(text_of_child(*form, "TDBCheckBoxATIVO"),
               "object TDBCheckBoxATIVO: TDBCheckBox\n  Left = 150\n  Top = 44\n  Width = 341\n  Height = 17\n"
               "  Caption = 'TDBCheckBoxATIVO'\n  DataField = 'ATIVO'\n  DataSource = DataSource1\n  TabOrder = 1\n"
@@ -70,15 +70,15 @@ TEST_F(Built, EditorsStoreWhatDiffersFromTheirDefaultsInDeclarationOrder) {
               "object TDBTextX: TDBText\n  Left = 150\n  Top = 70\n  Width = 341\n  Height = 17\nend\n");
 
     TControl* combo = editor("TDBComboBox", "TDBComboBoxUF");
-    combo->SetProperty("Items", Value::strings({"SP", "RJ"}));
+    combo->SetProperty("Items", Lines{{"SP", "RJ"}});
     EXPECT_EQ(text_of_child(*form, "TDBComboBoxUF"),
               "object TDBComboBoxUF: TDBComboBox\n  Left = 0\n  Top = 0\n  Width = 145\n  Height = 25\n"
               "  ItemHeight = 16\n  Items.Strings = (\n    'SP'\n    'RJ')\n  TabOrder = 2\nend\n");
 
     TControl* radio = editor("TDBRadioGroup", "TDBRadioGroupSEXO");
-    radio->SetProperty("Columns", Value::integer_value(2));
-    radio->SetProperty("Values", Value::strings({"M"}));
-    radio->SetProperty("Color", Value::integer_value(0xFF));
+    radio->SetProperty("Columns", std::int64_t{2});
+    radio->SetProperty("Values", Lines{{"M"}});
+    radio->SetProperty("Color", std::int64_t{0xFF});
     EXPECT_EQ(text_of_child(*form, "TDBRadioGroupSEXO"),
               "object TDBRadioGroupSEXO: TDBRadioGroup\n  Left = 0\n  Top = 0\n  Width = 185\n  Height = 105\n"
               "  Caption = 'TDBRadioGroupSEXO'\n  Color = clRed\n  Columns = 2\n  ParentColor = False\n"
@@ -116,11 +116,11 @@ TEST_F(Built, GridsStoreTitleFontThenTheirColumns) {
         "  TitleFont.Style = []\n";
     EXPECT_EQ(text_of_child(*form, "Grid1"), head + "end\n") << "no columns, no collection";
     TColumn& shown = grid->AddColumn();
-    shown.SetProperty("FieldName", Value::string_value("DATA_NASC"));
-    shown.SetProperty("Title.Caption", Value::string_value("Nascimento"));
+    shown.SetProperty("FieldName", std::string("DATA_NASC"));
+    shown.SetProperty("Title.Caption", std::string("Nascimento"));
     TColumn& hidden = grid->AddColumn();
-    hidden.SetProperty("FieldName", Value::string_value("SENHA"));
-    hidden.SetProperty("Visible", Value::boolean(false));
+    hidden.SetProperty("FieldName", std::string("SENHA"));
+    hidden.SetProperty("Visible", false);
     EXPECT_EQ(text_of_child(*form, "Grid1"),
               head +
                   "  Columns = <\n"
@@ -134,8 +134,8 @@ TEST_F(Built, ReferencesFollowRenamesAndDisappearWithTheTarget) {
     TComponent* table = form->FindComponent("Table1");
     table->SetName("TabelaClientes");
     EXPECT_NE(text_of_child(*form, "DataSource1").find("DataSet = TabelaClientes\n"), std::string::npos);
-    table->SetProperty("DatabaseName", Value::string_value("C:\\dados"));
-    table->SetProperty("TableName", Value::string_value("CLIENTE"));
+    table->SetProperty("DatabaseName", std::string("C:\\dados"));
+    table->SetProperty("TableName", std::string("CLIENTE"));
     EXPECT_EQ(text_of_child(*form, "TabelaClientes"),
               "object TabelaClientes: TTable\n  DatabaseName = 'C:\\dados'\n  TableName = 'CLIENTE'\n"
               "  Left = 352\n  Top = 8\nend\n");

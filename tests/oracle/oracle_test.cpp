@@ -210,7 +210,7 @@ TEST(FreePascalOracle, StoredDesignsAndBuiltFormsRoundTrip) {
         control->SetParent(scroll_box);
         control->SetName(std::string(editor) + "CAMPO_" + std::to_string(top));
         control->SetBounds(150, top, 341, 24);
-        control->SetProperty("DataField", Value::string_value("CAMPO " + std::to_string(top)));
+        control->SetProperty("DataField", std::string("CAMPO " + std::to_string(top)));
         control->SetReference("DataSource", scratch->FindComponent("DataSource1"));
         top += 34;
     }
@@ -218,9 +218,9 @@ TEST(FreePascalOracle, StoredDesignsAndBuiltFormsRoundTrip) {
     grid->SetParent(scroll_box);
     grid->SetName("Grid1");
     grid->SetAlign(TAlign::alClient);
-    grid->AddColumn().SetProperty("FieldName", Value::string_value("DATA_NASC"));
-    grid->Columns().Items(0)->SetProperty("Title.Caption", Value::string_value("Nascimento"));
-    grid->AddColumn().SetProperty("Visible", Value::boolean(false));
+    grid->AddColumn().SetProperty("FieldName", std::string("DATA_NASC"));
+    grid->Columns().Items(0)->SetProperty("Title.Caption", std::string("Nascimento"));
+    grid->AddColumn().SetProperty("Visible", false);
     scratch->SetClientHeight(600);
     check_against_free_pascal("built maintenance form", form_file_bytes(*scratch));
 

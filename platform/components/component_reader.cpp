@@ -1,0 +1,188 @@
+#include "platform/components/component_reader.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/components/dbgrids.h"
+#include "platform/components/property_encoding.h"
+#include "platform/components/graphics_idents.h"
+#include "platform/font.h"
+#include "platform/formfile/binary.h"
+#include "platform/formfile/text.h"
+
+using formfile::ObjectNode;
+using formfile::PropertyEntry;
+using formfile::Value;
+using formfile::ValueType;
+
+namespace {
+
+// A property naming another component, set once the whole stream is read (the name may stand
+// further down the stream than the reference).
+struct Fixup {
+    TComponent* object;
+    std::string property;
+    std::string target;
+    std::string where;  // "Object.Property", for the error message
+};
+
+// Raised inside one property; the reader adds where it happened.
+struct PropertyError {
+    std::string message;
+};
+
+[[noreturn]] void refuse(std::string message) { throw PropertyError{std::move(message)}; }
+
+TFontStyles font_styles(const Value& value) {
+    if (value.type() != ValueType::Set) refuse("um estilo de fonte \xE9 um conjunto");
+    static constexpr std::pair<TFontStyle, const char*> names[] = {
+        {TFontStyle::fsBold, "fsBold"}, {TFontStyle::fsItalic, "fsItalic"},
+        {TFontStyle::fsUnderline, "fsUnderline"}, {TFontStyle::fsStrikeOut, "fsStrikeOut"}};
+    TFontStyles styles;
+    for (const std::string& member : value.set()) {
+        bool known = false;
+        for (const auto& [style, name] : names)
+            if (SameIdent(member, name)) styles.include(style), known = true;
+        if (!known) refuse("estilo de fonte desconhecido " + member);
+    }
+    return styles;
+}
+
+int font_integer(const Value& value, const char* what) {
+    if (!value.is_integer() || value.integer() < INT32_MIN || value.integer() > INT32_MAX)
+        refuse(std::string(what) + " de fonte precisa ser um n\xFAmero inteiro");
+    return static_cast<int>(value.integer());
+}
+
+void read_font_property(TFont& font, std::string_view name, const Value& value) {
+    if (SameIdent(name, "Charset")) return font.SetCharset(charset_from_value(value));
+    if (SameIdent(name, "Color")) return font.SetColor(color_from_value(value));
+    if (SameIdent(name, "Height")) return font.SetHeight(font_integer(value, "Altura"));
+    if (SameIdent(name, "Size")) return font.SetSize(font_integer(value, "Tamanho"));
+    if (SameIdent(name, "Style")) return font.SetStyle(font_styles(value));
+    if (SameIdent(name, "Name")) {
+        if (value.type() != ValueType::String && value.type() != ValueType::LString) refuse("o nome da fonte \xE9 um texto");
+        return font.SetName(std::string(value.bytes()));
+    }
+    refuse("a fonte n\xE3o tem a propriedade " + std::string(name));
+}
+
+class Reader {
+public:
+    explicit Reader(TComponent* owner) : owner_(owner) {}
+
+    std::unique_ptr<TComponent> read(const ObjectNode& node) {
+        std::unique_ptr<TComponent> root(create_component(node.class_name, owner_));
+        root_ = root.get();
+        read_object(*root, node, nullptr);
+        fix_up();
+        for (TComponent* c : created_) c->SetLoading(false);
+        for (TComponent* c : created_) c->Loaded();
+        return root;
+    }
+
+private:
+    void read_object(TComponent& component, const ObjectNode& node, TComponent* container) {
+        created_.push_back(&component);
+        component.SetLoading(true);
+        const std::string where = node.name.empty() ? node.class_name : node.name;
+        try {
+            component.SetName(node.name);
+            if (container) component.SetParentComponent(container);
+        } catch (const EComponentError& e) {
+            throw EComponentError("Erro ao ler " + where + ": " + e.what());
+        }
+        read_properties(component, node.properties, where);
+        for (const ObjectNode& child : node.children) {
+            TComponent* created = nullptr;
+            try {
+                created = create_component(child.class_name, root_);
+            } catch (const EComponentError& e) {
+                throw EComponentError("Erro ao ler " + where + "." + child.name + ": " + e.what());
+            }
+            read_object(*created, child, &component);
+        }
+    }
+
+    void read_properties(TPersistent& object, const std::vector<PropertyEntry>& entries, const std::string& where) {
+        for (const PropertyEntry& entry : entries) {
+            try {
+                read_property(object, entry.name, entry.value, where);
+            } catch (const PropertyError& e) {
+                throw EComponentError("Erro ao ler " + where + "." + entry.name + ": " + e.message);
+            } catch (const EComponentError& e) {
+                throw EComponentError("Erro ao ler " + where + "." + entry.name + ": " + e.what());
+            }
+        }
+    }
+
+    void read_property(TPersistent& object, const std::string& path, const Value& value, const std::string& where) {
+        const ComponentClass& type = object.ClassType();
+        // Whole paths first: a column publishes "Title.Caption" under that name.
+        if (const PropertyInfo* info = type.find_property(path)) return apply(object, *info, value, where);
+        const std::size_t dot = path.find('.');
+        const PropertyInfo* head = dot == std::string::npos ? nullptr : type.find_property(path.substr(0, dot));
+        if (!head) refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+        const std::string rest = path.substr(dot + 1);
+        if (head->kind == PropertyKind::Font && head->font) {
+            // The font is the object's own sub-object; reading changes it in place.
+            auto* font = const_cast<TFont*>(head->font(object));
+            if (!font) refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+            return read_font_property(*font, rest, value);
+        }
+        if (head->kind == PropertyKind::Strings && SameIdent(rest, "Strings")) return apply(object, *head, value, where);
+        refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+    }
+
+    void apply(TPersistent& object, const PropertyInfo& info, const Value& value, const std::string& where) {
+        switch (info.kind) {
+            case PropertyKind::Component: {
+                auto* component = dynamic_cast<TComponent*>(&object);
+                if (!component) refuse("s\xF3 componentes guardam refer\xEAncias");
+                if (value.type() == ValueType::Nil) return component->SetReference(info.name, nullptr);
+                if (value.type() != ValueType::Ident) refuse("uma refer\xEAncia a componente \xE9 um nome");
+                fixups_.push_back({component, info.name, std::string(value.bytes()), where + "." + info.name});
+                return;
+            }
+            case PropertyKind::Collection: {
+                if (value.type() != ValueType::Collection) refuse("esperava uma cole\xE7\xE3o");
+                auto* collection = info.collection ? const_cast<TCollection*>(info.collection(object)) : nullptr;
+                if (!collection) refuse("Propriedade " + info.name + " n\xE3o existe em " + object.ClassName());
+                collection->Clear();
+                for (std::size_t i = 0; i < value.items().size(); ++i)
+                    read_properties(*collection->Add(), value.items()[i].properties,
+                                    where + "." + info.name + "[" + std::to_string(i) + "]");
+                return;
+            }
+            case PropertyKind::Font: refuse("uma fonte \xE9 lida por suas propriedades (" + info.name + ".Name ...)");
+            default: object.SetProperty(info.name, decode_property(info, value)); return;
+        }
+    }
+
+    void fix_up() {
+        for (const Fixup& f : fixups_) {
+            TComponent* target = SameIdent(f.target, root_->Name()) ? root_ : root_->FindComponent(f.target);
+            if (!target) throw EComponentError("Erro ao ler " + f.where + ": n\xE3o h\xE1 componente chamado " + f.target);
+            f.object->SetReference(f.property, target);
+        }
+    }
+
+    TComponent* owner_;
+    TComponent* root_ = nullptr;
+    std::vector<TComponent*> created_;  // in stream order
+    std::vector<Fixup> fixups_;
+};
+
+}  // namespace
+
+std::unique_ptr<TComponent> read_component(const ObjectNode& root, TComponent* owner) {
+    return Reader(owner).read(root);
+}
+
+std::unique_ptr<TComponent> read_component_file(std::string_view file, TComponent* owner) {
+    return read_component(formfile::read_form_file(file), owner);
+}
+
+std::unique_ptr<TComponent> read_component_text(std::string_view text, TComponent* owner) {
+    return read_component(formfile::read_text(text), owner);
+}
