@@ -2,9 +2,6 @@
 
 // Points, sizes and rectangles in integer pixels, as the target's graphics interface has them. A
 // rectangle's right and bottom edges are exclusive: (0, 0, 10, 5) covers columns 0..9 and rows 0..4.
-//
-// TRect and TSize are token for token the definitions that platform/components/control.h carries, so
-// the two stay one type across translation units until the controls include this header instead.
 
 struct TPoint {
     int X = 0, Y = 0;

@@ -8,6 +8,7 @@
 
 #include "platform/components/component.h"
 #include "platform/font.h"
+#include "platform/geometry.h"
 
 // Controls: components with a parent, bounds, visibility, caption and font. Windowed controls hold
 // child controls (z-ordered, index 0 at the back) and number their windowed children's tab order.
@@ -19,15 +20,6 @@ enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = unsigned;  // TAnchorKind bits
 inline constexpr TAnchors kDefaultAnchors = akLeft | akTop;
-
-struct TRect {
-    int Left = 0, Top = 0, Right = 0, Bottom = 0;
-    friend bool operator==(const TRect&, const TRect&) = default;
-};
-struct TSize {
-    int cx = 0, cy = 0;
-    friend bool operator==(const TSize&, const TSize&) = default;
-};
 
 // Measures `text` drawn in `font` (accelerator marks honoured when `show_accel_char`), as a canvas of
 // the control's form would.
