@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/formfile/form_file_error.h"
+#include "platform/identifier.h"
 
 namespace formfile {
 
@@ -19,16 +20,7 @@ std::string_view value_type_name(ValueType type) {
     return index < std::size(names) ? names[index] : std::string_view("unknown");
 }
 
-bool same_ident(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
+bool same_ident(std::string_view a, std::string_view b) { return SameIdent(a, b); }
 
 static_assert(sizeof(Value) <= 16, "a value is a type index and eight bytes of payload");
 static_assert(std::variant_size_v<payload::Variant> == kLastValueType + 1u);

@@ -47,8 +47,8 @@ inline constexpr std::uint8_t kLastValueType = static_cast<std::uint8_t>(ValueTy
 
 std::string_view value_type_name(ValueType type);
 
-// Identifiers (names of classes, components, properties, keywords) compare without regard to the
-// letter case of ASCII letters, as the target does.
+// Identifiers (class, component, property names and keywords) compare as the platform compares them
+// (platform/identifier.h): ASCII letters without regard to case.
 bool same_ident(std::string_view a, std::string_view b);
 
 struct Value;
