@@ -1,9 +1,8 @@
 #include "appgen/fproj_design.h"
 
-#include <memory>
 #include <string_view>
 
-#include "platform/components/component_reader.h"
+#include "appgen/stored_form.h"
 #include "platform/formfile/text.h"
 
 namespace {
@@ -60,9 +59,5 @@ end
 TCustomForm* create_fproj_form(TComponent* owner) {
     // Parsed once; each call reads a new form from it.
     static const formfile::ObjectNode design = (define_form_class("TFproj"), formfile::read_text(kDesign));
-    std::unique_ptr<TComponent> form = read_component(design, owner);
-    auto* result = dynamic_cast<TCustomForm*>(form.get());
-    if (!result) throw EComponentError("the stored design of TFproj is not a form");
-    form.release();
-    return result;
+    return read_stored_form(design, "TFproj", owner);
 }

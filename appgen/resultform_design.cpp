@@ -1,9 +1,8 @@
 #include "appgen/resultform_design.h"
 
-#include <memory>
 #include <string_view>
 
-#include "platform/components/component_reader.h"
+#include "appgen/stored_form.h"
 #include "platform/formfile/text.h"
 
 namespace {
@@ -68,9 +67,5 @@ end
 TCustomForm* create_result_form(TComponent* owner) {
     // Parsed once; each call reads a new form from it.
     static const formfile::ObjectNode design = (define_form_class("TResultForm"), formfile::read_text(kDesign));
-    std::unique_ptr<TComponent> form = read_component(design, owner);
-    auto* result = dynamic_cast<TCustomForm*>(form.get());
-    if (!result) throw EComponentError("the stored design of TResultForm is not a form");
-    form.release();
-    return result;
+    return read_stored_form(design, "TResultForm", owner);
 }
