@@ -33,6 +33,7 @@ enum class PropertyKind {
     Collection,   // a collection of items, stored as <name> = < item ... end >
     Binary,       // binary data a class defines itself (DefineBinaryProperty), stored when not empty
     Color,        // TColor: an identifier when the colour has a name, else an integer
+    Object,       // a persistent sub-object, stored as "<name>.<property>" for each of its stored properties
 };
 
 enum class Stored {
@@ -57,6 +58,13 @@ struct PropertyInfo {
     // Font and Collection kinds: the sub-object.
     std::function<const TFont*(const TPersistent&)> font;
     std::function<const TCollection*(const TPersistent&)> collection;
+    // Object kind: the sub-object, whose own class description says what it stores.
+    std::function<const TPersistent*(const TPersistent&)> object;
+    // Component kind backed by a member (a reference with a setter of its own, or one held by a
+    // sub-object that is not a component): read and written through these instead of the
+    // component's reference store.
+    std::function<TComponent*(const TPersistent&)> get_component;
+    std::function<void(TPersistent&, TComponent*)> set_component;
 };
 
 struct ComponentClass {

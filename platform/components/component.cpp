@@ -27,7 +27,8 @@ bool fits(PropertyKind kind, const PropertyValue& value) {
         case PropertyKind::Binary: return std::holds_alternative<Bytes>(value);
         case PropertyKind::Component:
         case PropertyKind::Font:
-        case PropertyKind::Collection: return false;  // references and sub-objects have their own interface
+        case PropertyKind::Collection:
+        case PropertyKind::Object: return false;  // references and sub-objects have their own interface
     }
     return false;
 }
@@ -46,10 +47,8 @@ const char* kind_of(const PropertyValue& value) {
 void TPersistent::SetProperty(std::string_view name, PropertyValue value) {
     const PropertyInfo& info = lookup(*this, name);
     if (info.kind == PropertyKind::Component) {
-        auto* self = dynamic_cast<TComponent*>(this);
-        if (!self) throw EComponentError("property " + info.name + " needs a component");
         if (std::holds_alternative<std::monostate>(value)) {
-            self->SetReference(info.name, nullptr);
+            SetComponentProperty(*this, info, nullptr);
             return;
         }
         throw EComponentError("set property " + info.name + " with SetReference (it refers to a component)");
@@ -67,8 +66,7 @@ PropertyValue TPersistent::GetProperty(std::string_view name) const {
     const PropertyInfo& info = lookup(*this, name);
     if (info.get) return info.get(*this);
     if (info.kind == PropertyKind::Component) {
-        const auto* self = dynamic_cast<const TComponent*>(this);
-        const TComponent* target = self ? self->Reference(info.name) : nullptr;
+        const TComponent* target = ComponentProperty(*this, info);
         return target ? PropertyValue{Identifier{target->Name()}} : PropertyValue{};
     }
     if (const PropertyValue* stored = StoredValue(info.name)) return *stored;
@@ -77,10 +75,7 @@ PropertyValue TPersistent::GetProperty(std::string_view name) const {
 
 bool TPersistent::IsAssigned(std::string_view name) const {
     const PropertyInfo& info = lookup(*this, name);
-    if (info.kind == PropertyKind::Component) {
-        const auto* self = dynamic_cast<const TComponent*>(this);
-        return self && self->Reference(info.name);
-    }
+    if (info.kind == PropertyKind::Component) return ComponentProperty(*this, info) != nullptr;
     return StoredValue(info.name) != nullptr;
 }
 
@@ -210,6 +205,7 @@ void TComponent::SetReference(std::string_view property, TComponent* target) {
     const PropertyInfo* info = ClassType().find_property(property);
     if (!info || info->kind != PropertyKind::Component)
         throw EComponentError("Propriedade " + std::string(property) + " n\xE3o existe em " + ClassName());
+    if (info->set_component) return info->set_component(*this, target);
     const auto it = references_.find(info->name);
     if (it != references_.end()) {
         if (it->second == target) return;
@@ -224,11 +220,25 @@ void TComponent::SetReference(std::string_view property, TComponent* target) {
 TComponent* TComponent::Reference(std::string_view property) const {
     const PropertyInfo* info = ClassType().find_property(property);
     if (!info) return nullptr;
+    if (info->get_component) return info->get_component(*this);
     const auto it = references_.find(info->name);
     return it == references_.end() ? nullptr : it->second;
 }
 
 void TComponent::GetChildren(std::vector<TComponent*>&, const TComponent*) const {}
+
+TComponent* ComponentProperty(const TPersistent& object, const PropertyInfo& info) {
+    if (info.get_component) return info.get_component(object);
+    const auto* self = dynamic_cast<const TComponent*>(&object);
+    return self ? self->Reference(info.name) : nullptr;
+}
+
+void SetComponentProperty(TPersistent& object, const PropertyInfo& info, TComponent* target) {
+    if (info.set_component) return info.set_component(object, target);
+    auto* self = dynamic_cast<TComponent*>(&object);
+    if (!self) throw EComponentError("property " + info.name + " needs a component");
+    self->SetReference(info.name, target);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Published properties

@@ -133,6 +133,12 @@ private:
 };
 
 
+// The component a Component-kind property of `object` refers to, and setting it, whether a member or
+// the component's reference store holds it. Setting raises EComponentError when `object` can hold no
+// reference there.
+TComponent* ComponentProperty(const TPersistent& object, const PropertyInfo& info);
+void SetComponentProperty(TPersistent& object, const PropertyInfo& info, TComponent* target);
+
 // The description of TComponent itself: Name, Tag, and a non-visual component's design position.
 const ComponentClass& TComponentClass();
 

@@ -20,8 +20,8 @@ namespace {
 // A property naming another component, set once the whole stream is read (the name may stand
 // further down the stream than the reference).
 struct Fixup {
-    TComponent* object;
-    std::string property;
+    TPersistent* object;  // a component or one of its sub-objects
+    const PropertyInfo* property;
     std::string target;
     std::string where;  // "Object.Property", for the error message
 };
@@ -131,17 +131,22 @@ private:
             return read_font_property(*font, rest, value);
         }
         if (head->kind == PropertyKind::Strings && SameIdent(rest, "Strings")) return apply(object, *head, value, where);
+        if (head->kind == PropertyKind::Object && head->object) {
+            auto* sub = const_cast<TPersistent*>(head->object(object));
+            if (!sub) refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+            return read_property(*sub, rest, value, where);
+        }
         refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
     }
 
     void apply(TPersistent& object, const PropertyInfo& info, const Value& value, const std::string& where) {
         switch (info.kind) {
             case PropertyKind::Component: {
-                auto* component = dynamic_cast<TComponent*>(&object);
-                if (!component) refuse("s\xF3 componentes guardam refer\xEAncias");
-                if (value.type() == ValueType::Nil) return component->SetReference(info.name, nullptr);
+                if (!info.set_component && !dynamic_cast<TComponent*>(&object))
+                    refuse("s\xF3 componentes guardam refer\xEAncias");
+                if (value.type() == ValueType::Nil) return SetComponentProperty(object, info, nullptr);
                 if (value.type() != ValueType::Ident) refuse("uma refer\xEAncia a componente \xE9 um nome");
-                fixups_.push_back({component, info.name, std::string(value.bytes()), where + "." + info.name});
+                fixups_.push_back({&object, &info, std::string(value.bytes()), where + "." + info.name});
                 return;
             }
             case PropertyKind::Collection: {
@@ -154,6 +159,7 @@ private:
                                     where + "." + info.name + "[" + std::to_string(i) + "]");
                 return;
             }
+            case PropertyKind::Object: refuse("um objeto \xE9 lido por suas propriedades (" + info.name + ".<propriedade>)");
             case PropertyKind::Font: refuse("uma fonte \xE9 lida por suas propriedades (" + info.name + ".Name ...)");
             default: object.SetProperty(info.name, decode_property(info, value)); return;
         }
@@ -163,7 +169,11 @@ private:
         for (const Fixup& f : fixups_) {
             TComponent* target = SameIdent(f.target, root_->Name()) ? root_ : root_->FindComponent(f.target);
             if (!target) throw EComponentError("Erro ao ler " + f.where + ": n\xE3o h\xE1 componente chamado " + f.target);
-            f.object->SetReference(f.property, target);
+            try {
+                SetComponentProperty(*f.object, *f.property, target);
+            } catch (const EComponentError& e) {
+                throw EComponentError("Erro ao ler " + f.where + ": " + e.what());
+            }
         }
     }
 

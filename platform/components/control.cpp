@@ -202,7 +202,9 @@ void TControl::BringToFront() {
     if (!parent_) return;
     auto& list = parent_->list_of(this);
     if (list.back() == this) return;
-    list.erase(std::find(list.begin(), list.end(), this));
+    const auto at = std::find(list.begin(), list.end(), this);
+    parent_->ListChangedAt(this, static_cast<std::size_t>(at - list.begin()));
+    list.erase(at);
     list.push_back(this);
     Invalidate();
 }
@@ -213,6 +215,7 @@ void TControl::SendToBack() {
     if (list.front() == this) return;
     list.erase(std::find(list.begin(), list.end(), this));
     list.insert(list.begin(), this);
+    parent_->ListChangedAt(this, 0);
     Invalidate();
 }
 
@@ -261,6 +264,7 @@ std::vector<TControl*>& TWinControl::list_of(const TControl* control) {
 }
 
 void TWinControl::InsertControl(TControl* control) {
+    control->list_position_ = -1;  // a position from an earlier parent means nothing here
     list_of(control).push_back(control);
     if (control->is_windowed_) {
         auto* windowed = static_cast<TWinControl*>(control);
@@ -270,11 +274,34 @@ void TWinControl::InsertControl(TControl* control) {
 }
 
 void TWinControl::RemoveControl(TControl* control) {
-    EraseFromBack(list_of(control), control);
+    auto& list = list_of(control);
+    for (std::size_t i = list.size(); i-- > 0;)
+        if (list[i] == control) {
+            ListChangedAt(control, i);
+            list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
     if (control->is_windowed_) {
         EraseFromBack(tab_list_, control);
         tab_positions_valid_ = false;
     }
+}
+
+void TWinControl::ListChangedAt(const TControl* control, std::size_t index) {
+    std::size_t& numbered = control->is_windowed_ ? windowed_numbered_ : graphic_numbered_;
+    numbered = std::min(numbered, index);
+}
+
+int TWinControl::IndexOfControl(const TControl* control) const {
+    if (!control || control->parent_ != this) return -1;
+    const auto& list = control->is_windowed_ ? windowed_ : graphic_;
+    std::size_t& numbered = control->is_windowed_ ? windowed_numbered_ : graphic_numbered_;
+    const auto known = static_cast<std::size_t>(control->list_position_);
+    if (control->list_position_ < 0 || known >= numbered || list[known] != control) {
+        for (std::size_t i = numbered; i < list.size(); ++i) list[i]->list_position_ = static_cast<int>(i);
+        numbered = list.size();
+    }
+    return control->list_position_ + (control->is_windowed_ ? static_cast<int>(graphic_.size()) : 0);
 }
 
 int TWinControl::TabOrder() const {

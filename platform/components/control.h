@@ -147,6 +147,7 @@ private:
     bool following_parent_ = false;  // the font is being changed by the parent, not by the program
     bool is_windowed_ = false;       // set by TWinControl; kept so destructors still know the kind
     TCursor cursor_ = crDefault;
+    mutable int list_position_ = -1;  // index in the parent's list of its kind, when numbered (IndexOfControl)
 };
 
 // A control without a window of its own (labels, data-aware texts, the diagram shapes). It paints on
@@ -178,6 +179,10 @@ public:
     // Child controls in streaming order: graphic controls first, then windowed ones, each in z-order.
     int ControlCount() const { return static_cast<int>(graphic_.size() + windowed_.size()); }
     TControl* Controls(int index) const;
+    // The index of `control` among Controls(), -1 when it is not a child. Constant time while the
+    // order stands; after a change the positions from the first changed one onward are numbered
+    // again on the next call.
+    int IndexOfControl(const TControl* control) const;
 
     // Position among the windowed siblings in tab order; -1 without a parent.
     int TabOrder() const;
@@ -222,8 +227,14 @@ private:
     void RemoveControl(TControl* control);
     std::vector<TControl*>& list_of(const TControl* control);
 
+    // Lists the control is in, and the order changed at `index` of it.
+    void ListChangedAt(const TControl* control, std::size_t index);
+
     std::vector<TControl*> graphic_;
     std::vector<TControl*> windowed_;
+    // Leading entries of graphic_ and windowed_ whose list_position_ is known to be right.
+    mutable std::size_t graphic_numbered_ = 0;
+    mutable std::size_t windowed_numbered_ = 0;
     std::vector<TWinControl*> tab_list_;
     mutable bool tab_positions_valid_ = true;  // false once a child left or moved in tab_list_
     mutable int tab_position_ = -1;            // this control's index in its parent's tab_list_

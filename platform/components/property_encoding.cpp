@@ -71,7 +71,8 @@ PropertyValue decode_property(const PropertyInfo& info, const formfile::Value& v
             break;
         case PropertyKind::Component:
         case PropertyKind::Font:
-        case PropertyKind::Collection: break;
+        case PropertyKind::Collection:
+        case PropertyKind::Object: break;
     }
     throw EComponentError("Valor inv\xE1lido para a propriedade " + info.name + " (" +
                           std::string(formfile::value_type_name(type)) + ")");

@@ -86,9 +86,17 @@ void property_entries(const TPersistent& object, const TComponent& root, std::ve
                 continue;
             }
             case PropertyKind::Component: {
-                const auto* self = dynamic_cast<const TComponent*>(&object);
-                const TComponent* target = self ? self->Reference(info->name) : nullptr;
+                const TComponent* target = ComponentProperty(object, *info);
                 if (target) out.push_back({info->name, Value::ident(reference_name(*target, root))});
+                continue;
+            }
+            case PropertyKind::Object: {
+                // The sub-object's own stored properties, under its path.
+                const TPersistent* sub = info->object ? info->object(object) : nullptr;
+                if (!sub) continue;
+                std::vector<PropertyEntry> entries;
+                property_entries(*sub, root, entries);
+                for (PropertyEntry& e : entries) out.push_back({info->name + "." + e.name, std::move(e.value)});
                 continue;
             }
             case PropertyKind::Strings: {
