@@ -153,7 +153,8 @@ const ComponentClass& TDiagramSurfaceClass() {
     static const ComponentClass description = [] {
         using namespace props;
         ComponentClass c("TDiagramSurface", &TWinControlClass());
-        c.published = {align(), color(clWhite)};
+        // Color is stored unless ParentColor is set, so the surface publishes both.
+        c.published = {align(), color(clWhite), boolean("ParentColor", false)};
         creatable<TDiagramSurface>(c);
         return c;
     }();

@@ -127,6 +127,34 @@ TEST_F(Surface, NestedClientCoordinatesGoThroughTheScreen) {
     EXPECT_EQ(log, (std::vector<std::string>{"inner down 3,4 L"}));
 }
 
+TEST_F(Surface, IndexOfControlFollowsEveryChangeOfOrder) {
+    auto* a = new Probe(*surface, log, "a", {0, 0, 10, 10});
+    auto* b = new Probe(*surface, log, "b", {0, 0, 10, 10});
+    auto* c = new Probe(*surface, log, "c", {0, 0, 10, 10});
+    auto* inner = new TDiagramSurface(&owner);
+    inner->SetParent(surface);  // windowed children come after the graphic ones
+    auto indexes = [&] {
+        std::string out;
+        for (TControl* x : std::initializer_list<TControl*>{a, b, c, inner})
+            if (x) out += std::to_string(surface->IndexOfControl(x));
+        return out;
+    };
+    EXPECT_EQ(indexes(), "0123");
+    a->BringToFront();
+    EXPECT_EQ(indexes(), "2013");
+    c->SendToBack();
+    EXPECT_EQ(indexes(), "2103");
+    delete b;
+    b = nullptr;
+    EXPECT_EQ(indexes(), "102");
+    a->SetParent(inner);
+    EXPECT_EQ(surface->IndexOfControl(a), -1);
+    EXPECT_EQ(inner->IndexOfControl(a), 0);
+    EXPECT_EQ(surface->IndexOfControl(inner), 1);
+    a->SetParent(surface);
+    EXPECT_EQ(surface->Controls(surface->IndexOfControl(a)), a);
+}
+
 TEST_F(Surface, PaintsChildrenBackToFrontEachClippedToItsBounds) {
     new Probe(*surface, log, "a", {10, 10, 60, 40});
     auto* hidden = new Probe(*surface, log, "hidden", {0, 0, 20, 20});
