@@ -18,8 +18,12 @@ std::vector<TnoxConnector*> AttachedConnectors::InChildOrder(const TWinControl* 
     if (!parent) return {};
     std::vector<std::pair<int, TnoxConnector*>> found;
     for (TnoxConnector* c : connectors_)
-        if (c->Parent() == parent) found.emplace_back(parent->IndexOfControl(c), c);
-    std::sort(found.begin(), found.end());
+        if (c->Parent() == parent) found.emplace_back(0, c);
+    // One needs no order (and so no index, which may have to be renumbered after a change).
+    if (found.size() > 1) {
+        for (auto& entry : found) entry.first = parent->IndexOfControl(entry.second);
+        std::sort(found.begin(), found.end());
+    }
     std::vector<TnoxConnector*> out;
     out.reserve(found.size());
     for (const auto& entry : found) out.push_back(entry.second);

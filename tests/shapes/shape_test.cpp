@@ -239,6 +239,16 @@ TEST_F(ShapeLifetime, AnyOrderOfFreeingIsClean) {
     loose.MouseMove(ssLeft, 9, 9);
     loose.MouseUp(TMouseButton::mbLeft, 0, 9, 9);
     EXPECT_EQ(loose.Escala(), 10);
+    TnoxConnector lone(nullptr);
+    lone.Reroute();
+    lone.Paint();
+    lone.SetCaption(new tnoxCaption(nullptr));  // freed with the connector
+    lone.SetEscala(50);
+    EXPECT_EQ(lone.GetMidPoint(), (TPoint{0, 0}));
+    TnoxTextShape text(nullptr);
+    text.SetText("sem pai");
+    text.Paint();
+    EXPECT_EQ(text.Width(), 5);
 }
 
 }  // namespace
