@@ -171,22 +171,6 @@ TEST_F(ShapeHandles, ResizingStopsAtTheMinimumAndTheParentsEdges) {
     EXPECT_EQ(bounds(shape), (TRect{0, 0, 5, 5}));
 }
 
-TEST_F(ShapeHandles, SelectedShapeFillsItsEightHandlesInBlackAndKeepsItsBrush) {
-    auto* shape = make(10, 10, 50, 30);
-    shape->Canvas().Brush().SetColor(clRed);
-    RecordingCanvas canvas(400, 300);
-    surface->PaintTo(canvas);
-    EXPECT_EQ(canvas.Calls().size(), 1u);  // the background only
-    shape->SetSelected(true);
-    canvas.Clear();
-    surface->PaintTo(canvas);
-    ASSERT_EQ(canvas.Calls().size(), 9u);
-    EXPECT_EQ(canvas.Calls()[1].rect, (TRect{10, 10, 15, 15}));
-    EXPECT_EQ(canvas.Calls()[8].rect, (TRect{55, 35, 60, 40}));
-    EXPECT_EQ(canvas.Calls()[8].brush.Color(), clBlack);
-    EXPECT_EQ(shape->Canvas().Brush().Color(), clRed);
-}
-
 using ShapeLifetime = ShapeSurface;
 
 TEST_F(ShapeLifetime, DestroyingAShapeFreesItsCaptionAndTheConnectorsAttachedToIt) {

@@ -59,16 +59,23 @@ TEST_F(TextShape, DrawsCentredWrappedTextInTheScaledFontThenItsHandles) {
     shape->SetEscala(150);  // 13.5 points: half to even
     shape->SetText("um texto");
     shape->SetSelected(true);
+    shape->Canvas().Brush().SetColor(clRed);
     RecordingCanvas canvas(400, 300);
     surface->PaintTo(canvas);
     ASSERT_EQ(canvas.Calls().size(), 10u);  // background, text, eight handles
+    const TRect box = bounds(shape);
+    EXPECT_EQ(canvas.Calls()[2].rect, (TRect{box.Left, box.Top, box.Left + 5, box.Top + 5}));
+    EXPECT_EQ(canvas.Calls()[9].rect, (TRect{box.Right - 5, box.Bottom - 5, box.Right, box.Bottom}));
+    EXPECT_EQ(canvas.Calls()[9].brush.Color(), clBlack);
+    EXPECT_EQ(shape->Canvas().Brush().Color(), clRed);  // the brush comes back after the handles
     const RecordedCall& text = canvas.Calls()[1];
     EXPECT_EQ(text.kind, RecordedCall::Kind::DrawText);
     EXPECT_EQ(text.flags, unsigned{DT_NOPREFIX | DT_WORDBREAK | DT_CENTER});
     TFont expected;
     expected.SetSize(14);
     EXPECT_EQ(text.font.height, expected.Height());
-    EXPECT_EQ(text.rect, bounds(shape));
+    EXPECT_EQ(text.rect, box);
+    EXPECT_EQ(text.brush.Color(), clRed);  // the text stands on the canvas's brush
 
     // Without a parent nothing is drawn and the box takes the scaled handle size.
     shape->SetParent(nullptr);
