@@ -13,6 +13,7 @@
 
 #include "host/cp1252.h"
 #include "plugin/registros.h"
+#include "tests/support/read_file.h"
 
 namespace {
 
@@ -69,10 +70,7 @@ TEST(Diagram, LoadsTheSalesExample) {
 
 // The example in the format's documentation must stay a valid diagram.
 TEST(Diagram, DocumentedExampleLoads) {
-    std::ifstream in(KZR40_SOURCE_DIR "/docs/diagram-format.md");
-    std::ostringstream text;
-    text << in.rdbuf();
-    const std::string doc = text.str();
+    const std::string doc = test_support::read_file(KZR40_SOURCE_DIR "/docs/diagram-format.md");
     const std::size_t start = doc.find("```json\n");
     ASSERT_NE(start, std::string::npos);
     const std::size_t end = doc.find("```", start + 8);
