@@ -9,13 +9,13 @@
 // to it, and most classes are only ever reached by name, so the registry refers to each unit's
 // registration to keep them all.
 extern const ClassRegistration kComponentUnit, kControlUnit, kFormsUnit, kExtCtrlsUnit, kStdCtrlsUnit, kDBCtrlsUnit,
-    kDBUnit, kDBTablesUnit, kDBGridsUnit, kMenusUnit;
+    kDBUnit, kDBTablesUnit, kDBGridsUnit, kMenusUnit, kDiagramSurfaceUnit;
 
 namespace {
 
 [[gnu::used]] const ClassRegistration* const kUnits[] = {&kComponentUnit, &kControlUnit,  &kFormsUnit, &kExtCtrlsUnit,
                                                         &kStdCtrlsUnit,  &kDBCtrlsUnit,  &kDBUnit,    &kDBTablesUnit,
-                                                        &kDBGridsUnit,   &kMenusUnit};
+                                                        &kDBGridsUnit,   &kMenusUnit,   &kDiagramSurfaceUnit};
 
 // Class names are identifiers, compared without regard to letter case as the target does.
 std::map<std::string, const ComponentClass*>& registry() {

@@ -5,6 +5,14 @@
 #include "platform/components/component_list.h"
 #include "platform/components/control_properties.h"
 
+namespace {
+
+// The control that holds the mouse capture. Controls live on the user-interface thread; a thread of
+// its own (a test, a second window thread) has its own capture.
+thread_local TControl* capture_control = nullptr;
+
+}  // namespace
+
 // ---------------------------------------------------------------------------------------------
 // TControl
 
@@ -23,7 +31,11 @@ TControl::TControl(TComponent* owner, const ComponentClass& description)
 
 TControl::~TControl() {
     font_->OnChange = nullptr;
-    if (parent_) parent_->RemoveControl(this);
+    if (capture_control == this) capture_control = nullptr;
+    if (parent_) {
+        InvalidateInParent(BoundsRect());
+        parent_->RemoveControl(this);
+    }
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -32,6 +44,7 @@ void TControl::SetParent(TWinControl* parent) {
         if (p == this) throw EComponentError("Um controle n\xE3o pode ter a si mesmo como pai");
     if (parent_) {
         TWinControl* old = parent_;
+        InvalidateInParent(BoundsRect());
         old->RemoveControl(this);
         parent_ = nullptr;
         if (align_ != TAlign::alNone) old->Realign();
@@ -39,6 +52,7 @@ void TControl::SetParent(TWinControl* parent) {
     parent_ = parent;
     if (!parent_) return;
     parent_->InsertControl(this);
+    InvalidateInParent(BoundsRect());
     if (parent_font_) ParentFontChanged();
     if (align_ != TAlign::alNone) parent_->Realign();
 }
@@ -53,12 +67,86 @@ void TControl::SetParentComponent(TComponent* parent) {
 
 void TControl::SetBounds(int left, int top, int width, int height) {
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    InvalidateInParent(BoundsRect());
     left_ = left;
     top_ = top;
     width_ = width;
     height_ = height;
+    InvalidateInParent(BoundsRect());
     if (parent_ && align_ != TAlign::alNone) parent_->Realign();
 }
+
+void TControl::UpdateBoundsRect(const TRect& bounds) {
+    left_ = bounds.Left;
+    top_ = bounds.Top;
+    width_ = bounds.Right - bounds.Left;
+    height_ = bounds.Bottom - bounds.Top;
+}
+
+void TControl::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    if (!visible) InvalidateInParent(BoundsRect());
+    visible_ = visible;
+    if (visible) InvalidateInParent(BoundsRect());
+}
+
+void TControl::InvalidateInParent(const TRect& bounds) const {
+    if (parent_ && visible_) parent_->InvalidateRect(bounds);
+}
+
+void TControl::Invalidate() { InvalidateInParent(BoundsRect()); }
+
+TPoint TControl::ClientOrigin() const {
+    TPoint origin{left_, top_};
+    if (parent_) {
+        const TPoint parent_origin = parent_->ClientOrigin();
+        origin = {origin.X + parent_origin.X, origin.Y + parent_origin.Y};
+    }
+    if (is_windowed_) {
+        const TPoint offset = static_cast<const TWinControl*>(this)->ClientOffset();
+        origin = {origin.X + offset.X, origin.Y + offset.Y};
+    }
+    return origin;
+}
+
+TPoint TControl::ClientToScreen(TPoint client) const {
+    const TPoint origin = ClientOrigin();
+    return {client.X + origin.X, client.Y + origin.Y};
+}
+
+TPoint TControl::ScreenToClient(TPoint screen) const {
+    const TPoint origin = ClientOrigin();
+    return {screen.X - origin.X, screen.Y - origin.Y};
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+bool TControl::MouseCapture() const { return capture_control == this; }
+
+void TControl::SetMouseCapture(bool capture) {
+    if (capture) capture_control = this;
+    else if (capture_control == this) capture_control = nullptr;
+}
+
+TControl* TControl::CaptureControl() { return capture_control; }
 
 void TControl::SetCaption(const std::string& caption) {
     if (caption == caption_) return;
@@ -113,15 +201,39 @@ void TControl::ParentResized(int dx, int dy) {
 void TControl::BringToFront() {
     if (!parent_) return;
     auto& list = parent_->list_of(this);
+    if (list.back() == this) return;
     list.erase(std::find(list.begin(), list.end(), this));
     list.push_back(this);
+    Invalidate();
 }
 
 void TControl::SendToBack() {
     if (!parent_) return;
     auto& list = parent_->list_of(this);
+    if (list.front() == this) return;
     list.erase(std::find(list.begin(), list.end(), this));
     list.insert(list.begin(), this);
+    Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TGraphicControl
+
+TGraphicControl::~TGraphicControl() = default;
+
+TCanvas& TGraphicControl::Canvas() {
+    if (!canvas_) canvas_ = std::make_unique<TCanvas>();
+    return *canvas_;
+}
+
+void TGraphicControl::PaintOn(CanvasDevice& device, TPoint origin, const TRect& device_clip) {
+    TCanvas& canvas = Canvas();
+    canvas.BindDevice(device, origin, device_clip);
+    struct Unbind {
+        TCanvas& canvas;
+        ~Unbind() { canvas.UnbindDevice(); }
+    } unbind{canvas};
+    Paint();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -256,6 +368,56 @@ void TWinControl::Realign() {
     aligning_ = false;
 }
 
+TPoint TWinControl::ClientOffset() const {
+    // The borders left and right are equal; what the height has beyond them is on top (a caption).
+    const TSize insets = ClientInsets();
+    return {insets.cx / 2, insets.cy - insets.cx / 2};
+}
+
+TControl* TWinControl::ControlAtPos(TPoint p) const {
+    for (int i = ControlCount() - 1; i >= 0; --i) {
+        TControl* c = Controls(i);
+        if (c->Visible() && p.X >= c->Left() && p.X < c->Left() + c->Width() && p.Y >= c->Top() &&
+            p.Y < c->Top() + c->Height())
+            return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::Invalidate() { InvalidateRect(ClientRect()); }
+
+void TWinControl::InvalidateRect(const TRect& rect) {
+    if (!Parent() || !Visible()) return;
+    const TRect visible = IntersectRect(rect, ClientRect());
+    if (IsRectEmpty(visible)) return;
+    const TPoint offset = ClientOffset();
+    Parent()->InvalidateRect(OffsetRect(visible, Left() + offset.X, Top() + offset.Y));
+}
+
+void TWinControl::PaintControls(TCanvas& canvas) {
+    const TRect canvas_clip = canvas.DeviceClipRect();
+    const TPoint origin = canvas.Origin();
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl* c = Controls(i);
+        if (!c->Visible()) continue;
+        const TRect device_bounds = OffsetRect(c->BoundsRect(), origin.X, origin.Y);
+        const TRect clip = IntersectRect(device_bounds, canvas_clip);
+        if (IsRectEmpty(clip)) continue;
+        if (!c->is_windowed_) {
+            if (auto* graphic = dynamic_cast<TGraphicControl*>(c))
+                graphic->PaintOn(canvas.Device(), {device_bounds.Left, device_bounds.Top}, clip);
+            continue;
+        }
+        auto* windowed = static_cast<TWinControl*>(c);
+        const TPoint offset = windowed->ClientOffset();
+        const TRect client{c->Left() + offset.X, c->Top() + offset.Y, c->Left() + offset.X + windowed->ClientWidth(),
+                           c->Top() + offset.Y + windowed->ClientHeight()};
+        TCanvasViewport viewport(canvas, client);
+        windowed->PaintWindow(canvas);
+        windowed->PaintControls(canvas);
+    }
+}
+
 void TWinControl::GetChildren(std::vector<TComponent*>& children, const TComponent* root) const {
     for (int i = 0; i < ControlCount(); ++i) {
         TControl* c = Controls(i);
@@ -266,12 +428,39 @@ void TWinControl::GetChildren(std::vector<TComponent*>& children, const TCompone
 // ---------------------------------------------------------------------------------------------
 // Published properties
 
+namespace {
+
+// Cursor: a stock cursor by name, as stored designs write it.
+PropertyInfo cursor_property() {
+    PropertyInfo p = props::enumeration("Cursor", "crDefault");
+    p.get = [](const TPersistent& o) -> PropertyValue {
+        const TCursor cursor = static_cast<const TControl&>(o).Cursor();
+        if (auto name = CursorToIdent(cursor)) return Identifier{*name};
+        return std::int64_t{cursor};
+    };
+    p.set = [](TPersistent& o, const PropertyValue& v) {
+        auto& control = static_cast<TControl&>(o);
+        if (const auto* ident = std::get_if<Identifier>(&v)) {
+            const auto cursor = IdentToCursor(ident->name);
+            if (!cursor) throw EComponentError("Cursor desconhecido: " + ident->name);
+            control.SetCursor(*cursor);
+        } else if (const auto* number = std::get_if<std::int64_t>(&v)) {
+            control.SetCursor(static_cast<TCursor>(*number));
+        } else {
+            throw EComponentError("Valor inv\xE1lido para Cursor");
+        }
+    };
+    return p;
+}
+
+}  // namespace
+
 const ComponentClass& TControlClass() {
     static const ComponentClass description = [] {
         using namespace props;
         ComponentClass c("TControl", &TComponentClass());
         c.published = {bound("Left", 0), bound("Top", 1), bound("Width", 2), bound("Height", 3),
-                       enumeration("Cursor", "crDefault"), text("Hint")};
+                       cursor_property(), text("Hint")};
         c.caption_follows_name = true;
         return c;
     }();

@@ -7,11 +7,16 @@
 #include <vector>
 
 #include "platform/components/component.h"
+#include "platform/components/cursors.h"
+#include "platform/components/mouse.h"
 #include "platform/font.h"
 #include "platform/geometry.h"
+#include "platform/graphics/canvas.h"
 
 // Controls: components with a parent, bounds, visibility, caption and font. Windowed controls hold
 // child controls (z-ordered, index 0 at the back) and number their windowed children's tab order.
+// Controls take mouse input (dispatched by a diagram surface, diagram_surface.h), show a cursor and
+// tell their windowed parents which areas need painting again.
 
 class TWinControl;
 
@@ -28,6 +33,8 @@ using TextExtentFunction = std::function<TSize(std::string_view text, const TFon
 class TControl : public TComponent {
 public:
     TControl(TComponent* owner, const ComponentClass& description);
+    // Releases the mouse capture if this control holds it, and leaves the parent (invalidating the
+    // area it covered).
     ~TControl() override;
 
     TWinControl* Parent() const { return parent_; }
@@ -39,7 +46,10 @@ public:
     int Top() const { return top_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // Invalidates the old and the new area in the parent when the bounds change.
     virtual void SetBounds(int left, int top, int width, int height);
+    // Sets the bounds directly: no notification, no realignment, nothing invalidated.
+    void UpdateBoundsRect(const TRect& bounds);
     void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
     void SetTop(int v) { SetBounds(left_, v, width_, height_); }
     void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
@@ -51,7 +61,7 @@ public:
     void SetClientWidth(int w) { SetWidth(w + width_ - ClientWidth()); }
 
     bool Visible() const { return visible_; }
-    void SetVisible(bool visible) { visible_ = visible; }
+    void SetVisible(bool visible);
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
@@ -68,9 +78,45 @@ public:
     bool ParentFont() const { return parent_font_; }
     void SetParentFont(bool parent_font);
 
-    // Z-order among the parent's controls of the same kind (graphic or windowed).
+    // Z-order among the parent's controls of the same kind (graphic or windowed); the control is
+    // invalidated.
     void BringToFront();
     void SendToBack();
+
+    // Screen coordinates: a control without a parent stands at (Left, Top) of the screen; a child's
+    // client area is offset by its position in the parent's client area (and a windowed control's
+    // borders).
+    TPoint ClientOrigin() const;
+    TPoint ClientToScreen(TPoint client) const;
+    TPoint ScreenToClient(TPoint screen) const;
+
+    // Marks the control's area for painting again (in the parent, which passes it on to the
+    // surface). Nothing happens without a parent or while hidden.
+    virtual void Invalidate();
+
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor) { cursor_ = cursor; }
+
+    // Mouse input, in client coordinates. The default handlers raise the events; overrides call them
+    // to keep the events. `shift` holds the modifier keys and the buttons held (a press includes its
+    // own button, a release no longer does).
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void Click();
+    virtual void DblClick();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+
+    // The mouse capture: while a control holds it, every move and the release go to it. One control
+    // of the user-interface thread holds it at a time; taking it takes it from any other.
+    bool MouseCapture() const;
+    void SetMouseCapture(bool capture);
+    static TControl* CaptureControl();
 
     bool HasParent() const override { return true; }
     void SetParentComponent(TComponent* parent) override;
@@ -88,6 +134,7 @@ protected:
 private:
     friend class TWinControl;
     void ParentFontChanged();
+    void InvalidateInParent(const TRect& bounds) const;
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -99,12 +146,27 @@ private:
     bool parent_font_ = true;
     bool following_parent_ = false;  // the font is being changed by the parent, not by the program
     bool is_windowed_ = false;       // set by TWinControl; kept so destructors still know the kind
+    TCursor cursor_ = crDefault;
 };
 
-// A control without a window of its own (labels, data-aware texts, the diagram shapes).
+// A control without a window of its own (labels, data-aware texts, the diagram shapes). It paints on
+// its own canvas, whose pen, brush and font stay from one paint to the next; while no paint is under
+// way the canvas only measures.
 class TGraphicControl : public TControl {
 public:
     using TControl::TControl;
+    ~TGraphicControl() override;
+
+    TCanvas& Canvas();
+    // Draws the control on Canvas(), in client coordinates; the canvas is clipped to the control.
+    virtual void Paint() {}
+
+    // Paints the control onto `device` with its client (0, 0) at device pixel `origin`, inside
+    // `device_clip`. The canvas measures only again afterwards, also when Paint throws.
+    void PaintOn(CanvasDevice& device, TPoint origin, const TRect& device_clip);
+
+private:
+    std::unique_ptr<TCanvas> canvas_;  // made on first use: most controls never paint or measure
 };
 
 class TWinControl : public TControl {
@@ -135,6 +197,24 @@ public:
     void Realign();
 
     void GetChildren(std::vector<TComponent*>& children, const TComponent* root) const override;
+
+    // Where the client area starts inside the control's bounds (its left and top borders).
+    TPoint ClientOffset() const;
+    // The front-most visible child whose bounds contain `p` (client coordinates; right and bottom
+    // edges exclusive), windowed children before graphic ones; null when none does.
+    TControl* ControlAtPos(TPoint p) const;
+
+    void Invalidate() override;
+    // Marks `rect` (client coordinates) for painting again; a control passes it on to its parent,
+    // clipped to its client area, and the diagram surface collects it.
+    virtual void InvalidateRect(const TRect& rect);
+
+    // The control's own content under its children, in client coordinates (nothing by default).
+    virtual void PaintWindow(TCanvas& canvas) { (void)canvas; }
+    // Paints the visible children back to front onto `canvas` (whose logical coordinates are this
+    // control's client coordinates), each at its own origin and clipped to its bounds and to the
+    // canvas's clip; a windowed child paints its own content and then its children.
+    void PaintControls(TCanvas& canvas);
 
 private:
     friend class TControl;

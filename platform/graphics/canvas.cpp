@@ -22,33 +22,64 @@ const TBrush& drawable(const TBrush& brush) {
     return brush;
 }
 
+// Stands in for a device while a canvas only measures: nothing is inside it, so nothing is drawn.
+class MeasuringDevice final : public CanvasDevice {
+public:
+    TRect Bounds() const override { return {}; }
+    void Line(TPoint, TPoint, const TPen&, const TRect&) override {}
+    void Rectangle(const TRect&, const TPen&, const TBrush&, const TRect&) override {}
+    void RoundRect(const TRect&, TSize, const TPen&, const TBrush&, const TRect&) override {}
+    void Ellipse(const TRect&, const TPen&, const TBrush&, const TRect&) override {}
+    void FillRect(const TRect&, const TBrush&, const TRect&) override {}
+    void Text(const TextDrawing&, const TRect&) override {}
+};
+
+MeasuringDevice& measuring_device() {
+    static MeasuringDevice device;  // stateless, so one serves every canvas and thread
+    return device;
+}
+
 }  // namespace
 
 TCanvas::TCanvas(CanvasDevice& device, TextMetrics& metrics)
-    : device_(device), metrics_(metrics), clip_(device.Bounds()) {}
+    : device_(&device), metrics_(metrics), clip_(device.Bounds()) {}
+
+TCanvas::TCanvas(TextMetrics& metrics) : TCanvas(measuring_device(), metrics) {}
+
+void TCanvas::BindDevice(CanvasDevice& device, TPoint origin, const TRect& device_clip) {
+    device_ = &device;
+    origin_ = origin;
+    clip_ = IntersectRect(device_clip, device.Bounds());
+}
+
+void TCanvas::UnbindDevice() {
+    device_ = &measuring_device();
+    origin_ = {};
+    clip_ = {};
+}
 
 void TCanvas::LineTo(int x, int y) {
     const TPoint from = pen_pos_;
     pen_pos_ = {x, y};
-    if (!clipped_out()) device_.Line(to_device(from), to_device(pen_pos_), drawable(pen_), clip_);
+    if (!clipped_out()) device_->Line(to_device(from), to_device(pen_pos_), drawable(pen_), clip_);
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
-    if (!clipped_out()) device_.Rectangle(to_device(normalized(left, top, right, bottom)), drawable(pen_), drawable(brush_), clip_);
+    if (!clipped_out()) device_->Rectangle(to_device(normalized(left, top, right, bottom)), drawable(pen_), drawable(brush_), clip_);
 }
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int corner_width, int corner_height) {
     if (!clipped_out())
-        device_.RoundRect(to_device(normalized(left, top, right, bottom)),
+        device_->RoundRect(to_device(normalized(left, top, right, bottom)),
                           {std::abs(corner_width), std::abs(corner_height)}, drawable(pen_), drawable(brush_), clip_);
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
-    if (!clipped_out()) device_.Ellipse(to_device(normalized(left, top, right, bottom)), drawable(pen_), drawable(brush_), clip_);
+    if (!clipped_out()) device_->Ellipse(to_device(normalized(left, top, right, bottom)), drawable(pen_), drawable(brush_), clip_);
 }
 
 void TCanvas::FillRect(const TRect& r) {
-    if (!clipped_out()) device_.FillRect(to_device(r), drawable(brush_), clip_);
+    if (!clipped_out()) device_->FillRect(to_device(r), drawable(brush_), clip_);
 }
 
 const FontMetrics& TCanvas::CurrentFontMetrics() {
@@ -87,7 +118,7 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
     if (!clipped_out()) {
         TextDrawing drawing = text_drawing(text);
         drawing.runs.push_back({to_device(TPoint{x, y}), text, width, {}});
-        device_.Text(drawing, clip_);
+        device_->Text(drawing, clip_);
     }
     pen_pos_ = {x + width, y};
 }
@@ -121,7 +152,7 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
         }
         drawing.runs.push_back(std::move(run));
     }
-    device_.Text(drawing, clip);
+    device_->Text(drawing, clip);
     return height;
 }
 

@@ -23,6 +23,8 @@
 class TCanvas {
 public:
     explicit TCanvas(CanvasDevice& device, TextMetrics& metrics = TextMetrics::Shared());
+    // A canvas that only measures until it is bound to a device (a control's canvas between paints).
+    explicit TCanvas(TextMetrics& metrics = TextMetrics::Shared());
     virtual ~TCanvas() = default;
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
@@ -69,12 +71,17 @@ public:
     void SetOrigin(TPoint device_point) { origin_ = device_point; }
     // The clip rectangle in device pixels, and in logical coordinates.
     const TRect& DeviceClipRect() const { return clip_; }
-    void SetDeviceClipRect(const TRect& device_rect) { clip_ = IntersectRect(device_rect, device_.Bounds()); }
+    void SetDeviceClipRect(const TRect& device_rect) { clip_ = IntersectRect(device_rect, device_->Bounds()); }
     TRect ClipRect() const { return OffsetRect(clip_, -origin_.X, -origin_.Y); }
     // Narrows the clip to `r` (logical coordinates).
     void IntersectClipRect(const TRect& r) { clip_ = IntersectRect(clip_, to_device(r)); }
 
-    CanvasDevice& Device() { return device_; }
+    CanvasDevice& Device() { return *device_; }
+    // Draws onto `device` from now on, with logical (0, 0) at `origin` and the clip `device_clip`
+    // (device pixels, narrowed to the device); the pen, brush, font and pen position stay.
+    void BindDevice(CanvasDevice& device, TPoint origin, const TRect& device_clip);
+    // Back to measuring only: drawing calls draw nothing.
+    void UnbindDevice();
     TextMetrics& Metrics() { return metrics_; }
 
 private:
@@ -83,7 +90,7 @@ private:
     bool clipped_out() const { return IsRectEmpty(clip_); }
     TextDrawing text_drawing(std::string_view source) const;
 
-    CanvasDevice& device_;
+    CanvasDevice* device_;
     TextMetrics& metrics_;
     TPen pen_;
     TBrush brush_;
