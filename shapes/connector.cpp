@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "platform/components/control_properties.h"
 #include "shapes/text_shape.h"
@@ -13,6 +12,12 @@ constexpr TColor kLineGreen = 0x008000;
 constexpr int kCornerGap = 7;  // an end never comes closer than this to a corner of its shape
 
 bool is_vertical_side(TnoxConnectionSide side) { return side == csTop || side == csBottom; }
+
+// Edges computed wide: stored extremes clamp instead of overflowing.
+long long left_of(const TControl& c) { return c.Left(); }
+long long top_of(const TControl& c) { return c.Top(); }
+long long right_of(const TControl& c) { return left_of(c) + c.Width(); }
+long long bottom_of(const TControl& c) { return top_of(c) + c.Height(); }
 
 }  // namespace
 
@@ -74,7 +79,7 @@ void TnoxConnector::GetMarkRect(int index, TRect& rect) const {
 }
 
 void TnoxConnector::SetMarkRect(int index, const TRect& rect) {
-    if (rect.Right - rect.Left < 0 || rect.Bottom - rect.Top < 0) return;
+    if (static_cast<long long>(rect.Right) < rect.Left || static_cast<long long>(rect.Bottom) < rect.Top) return;
     if (index == 1) StartMarkRect = rect;
     else if (index == 2) EndMarkRect = rect;
 }
@@ -86,14 +91,15 @@ void TnoxConnector::SetLineWidth(int width) {
 TPoint TnoxConnector::ConnectionPoint(const TnoxConnection& connection, const TRect& mark) const {
     const TnoxCustomShape* s = connection.Shape();
     if (!s) return {};
-    const int d = mark.Right - mark.Left;
+    const long long d = static_cast<long long>(mark.Right) - mark.Left, offset = connection.Offset();
+    long long x = 0, y = 0;
     switch (connection.Side) {
-        case csLeft: return {s->Left() - d, s->Top() + connection.Offset()};
-        case csRight: return {s->Left() + s->Width() - 1 + d, s->Top() + connection.Offset()};
-        case csTop: return {s->Left() + connection.Offset(), s->Top() - d};
-        case csBottom: return {s->Left() + connection.Offset(), s->Top() + s->Height() - 1 + d};
+        case csLeft: x = left_of(*s) - d, y = top_of(*s) + offset; break;
+        case csRight: x = right_of(*s) - 1 + d, y = top_of(*s) + offset; break;
+        case csTop: x = left_of(*s) + offset, y = top_of(*s) - d; break;
+        case csBottom: x = left_of(*s) + offset, y = bottom_of(*s) - 1 + d; break;
     }
-    return {};
+    return {ClampToInt(x), ClampToInt(y)};
 }
 
 TPoint TnoxConnector::SidePoint(const TnoxConnection& connection) const { return ConnectionPoint(connection, {}); }
@@ -104,7 +110,7 @@ void TnoxConnector::ChooseSides(const TnoxCustomShape& s, const TnoxCustomShape&
     // sideways unless one lies wholly above or below the other.
     if (e.Left() != s.Left()) {
         const bool right = e.Left() > s.Left();
-        const bool beside = e.Top() < s.Top() ? s.Top() < e.Top() + e.Height() : e.Top() < s.Top() + s.Height();
+        const bool beside = e.Top() < s.Top() ? s.Top() < bottom_of(e) : e.Top() < bottom_of(s);
         if (beside) from = right ? csRight : csLeft, to = right ? csLeft : csRight;
         else if (e.Top() < s.Top()) from = csTop, to = csBottom;
     } else if (e.Top() < s.Top()) {
@@ -129,7 +135,7 @@ void TnoxConnector::Reroute() {
     for (TnoxConnection* c : {start_.get(), end_.get()}) {
         const TnoxCustomShape* shape = c->Shape();
         if (!shape) continue;
-        c->maxoffset = (is_vertical_side(c->Side) ? shape->Width() : shape->Height()) - kCornerGap;
+        c->maxoffset = ClampToInt(static_cast<long long>(is_vertical_side(c->Side) ? shape->Width() : shape->Height()) - kCornerGap);
         c->minoffset = kCornerGap;
     }
 }
@@ -138,29 +144,30 @@ void TnoxConnector::FitBounds() {
     const TnoxCustomShape* s = start_->Shape();
     const TnoxCustomShape* e = end_->Shape();
     if (!Parent() || !s || !e) return;
-    int left = Left(), top = Top(), width = Width(), height = Height();
+    long long left = Left(), top = Top(), width = Width(), height = Height();
     switch (start_->Side) {
         case csLeft:
         case csRight:
-            left = start_->Side == csLeft ? e->Left() + e->Width() : s->Left() + s->Width();
-            width = (start_->Side == csLeft ? s->Left() : e->Left()) - left;
-            top = std::min(s->Top(), e->Top());
-            height = std::max(s->Top() + s->Height(), e->Top() + e->Height()) - top;
+            left = start_->Side == csLeft ? right_of(*e) : right_of(*s);
+            width = (start_->Side == csLeft ? left_of(*s) : left_of(*e)) - left;
+            top = std::min(top_of(*s), top_of(*e));
+            height = std::max(bottom_of(*s), bottom_of(*e)) - top;
             break;
         case csTop:
         case csBottom:
-            left = std::min(s->Left(), e->Left());
-            width = std::max(s->Left() + s->Width(), e->Left() + e->Width()) - left;
-            top = start_->Side == csTop ? e->Top() + e->Height() : s->Top() + s->Height();
-            height = (start_->Side == csTop ? s->Top() : e->Top()) - top;
+            left = std::min(left_of(*s), left_of(*e));
+            width = std::max(right_of(*s), right_of(*e)) - left;
+            top = start_->Side == csTop ? bottom_of(*e) : bottom_of(*s);
+            height = (start_->Side == csTop ? top_of(*s) : top_of(*e)) - top;
             break;
     }
-    SetBounds(left, top, width, height);
+    SetBounds(ClampToInt(left), ClampToInt(top), ClampToInt(width), ClampToInt(height));
 }
 
 TPoint TnoxConnector::GetMidPoint() const {
     const TPoint a = ConnectionPoint(*start_, StartMarkRect), b = ConnectionPoint(*end_, EndMarkRect);
-    return {std::min(a.X, b.X) + std::abs(a.X - b.X) / 2, std::min(a.Y, b.Y) + std::abs(a.Y - b.Y) / 2};
+    auto middle = [](long long p, long long q) { return ClampToInt(std::min(p, q) + (p > q ? p - q : q - p) / 2); };
+    return {middle(a.X, b.X), middle(a.Y, b.Y)};
 }
 
 void TnoxConnector::MoveCaption() {
@@ -170,7 +177,9 @@ void TnoxConnector::MoveCaption() {
     caption->Invalidate();
     if (PrevMidPoint.X == 0) PrevMidPoint.X = m.X;
     if (PrevMidPoint.Y == 0) PrevMidPoint.Y = m.Y;
-    caption->UpdateBoundsRect(OffsetRect(caption->BoundsRect(), m.X - PrevMidPoint.X, m.Y - PrevMidPoint.Y));
+    const long long dx = static_cast<long long>(m.X) - PrevMidPoint.X, dy = static_cast<long long>(m.Y) - PrevMidPoint.Y;
+    const TRect r = caption->BoundsRect();
+    caption->UpdateBoundsRect({ClampToInt(r.Left + dx), ClampToInt(r.Top + dy), ClampToInt(r.Right + dx), ClampToInt(r.Bottom + dy)});
     PrevMidPoint = m;
 }
 
@@ -188,8 +197,9 @@ TPoint TnoxConnector::ParentToClient(TPoint p) const {
 }
 
 void TnoxConnector::SetBounds(int left, int top, int width, int height) {
-    width = std::max({width, line_width_, RectWidth(StartMarkRect), RectWidth(EndMarkRect)});
-    height = std::max({height, line_width_, RectHeight(StartMarkRect), RectHeight(EndMarkRect)});
+    auto wide = [](int from, int to) { return ClampToInt(static_cast<long long>(to) - from); };
+    width = std::max({width, line_width_, wide(StartMarkRect.Left, StartMarkRect.Right), wide(EndMarkRect.Left, EndMarkRect.Right)});
+    height = std::max({height, line_width_, wide(StartMarkRect.Top, StartMarkRect.Bottom), wide(EndMarkRect.Top, EndMarkRect.Bottom)});
     TnoxCustomShape::SetBounds(left, top, width, height);
     MoveCaption();
 }

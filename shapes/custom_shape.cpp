@@ -32,6 +32,8 @@ int RoundToInt(long double value) {
     return static_cast<int>(std::nearbyint(value));  // the default rounding mode: half to even
 }
 
+int ClampToInt(long long value) { return value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : static_cast<int>(value); }
+
 TnoxCustomShape::TnoxCustomShape(TComponent* owner) : TnoxCustomShape(owner, TnoxCustomShapeClass()) {}
 
 TnoxCustomShape::TnoxCustomShape(TComponent* owner, const ComponentClass& description)
@@ -136,10 +138,11 @@ void TnoxCustomShape::Connect(TnoxConnection*, TnoxConnection*) {}
 
 void TnoxCustomShape::PositionCaption(int mode) {
     if (!caption_) return;
-    int left = Left();
-    if (mode == 1) left = Left() + Width() - 1;
-    else if (mode == 2) left = Left() + (Width() - caption_->Width()) / 2;
-    caption_->SetBounds(left, Top() + Height() + 5, caption_->Width(), caption_->Height());
+    long long left = Left();
+    if (mode == 1) left += static_cast<long long>(Width()) - 1;
+    else if (mode == 2) left += (static_cast<long long>(Width()) - caption_->Width()) / 2;
+    caption_->SetBounds(ClampToInt(left), ClampToInt(static_cast<long long>(Top()) + Height() + 5), caption_->Width(),
+                        caption_->Height());
 }
 
 TnoxCustomShape* TnoxCustomShape::ShapeAt(int x, int y) const {

@@ -89,5 +89,8 @@ const std::vector<TComponent*>& SelectedShapes();
 
 // Rounds half to even and saturates at the limits of int.
 int RoundToInt(long double value);
+// Saturates at the limits of int: geometry is computed wide, so that stored or dragged extremes clamp
+// instead of overflowing.
+int ClampToInt(long long value);
 
 const ComponentClass& TnoxCustomShapeClass();

@@ -20,7 +20,8 @@ bool CanMoveBy(const TnoxCustomShape& shape, int dx, int dy) {
 }
 
 void MoveBy(TControl& control, int dx, int dy) {
-    control.SetBounds(control.Left() + dx, control.Top() + dy, control.Width(), control.Height());
+    control.SetBounds(ClampToInt(static_cast<long long>(control.Left()) + dx),
+                      ClampToInt(static_cast<long long>(control.Top()) + dy), control.Width(), control.Height());
 }
 
 void TnoxMoveableShape::BeginMove(int x, int y) {
@@ -62,7 +63,8 @@ void TnoxMoveableShape::MouseDown(TMouseButton button, TShiftState shift, int x,
 void TnoxMoveableShape::MouseMove(TShiftState shift, int x, int y) {
     TnoxCustomShape::MouseMove(shift, x, y);
     if (!(shift & ssLeft)) Moving = false;
-    else if (Moving) MoveSelection(x - MoveOrigin.X, y - MoveOrigin.Y);
+    else if (Moving)
+        MoveSelection(ClampToInt(static_cast<long long>(x) - MoveOrigin.X), ClampToInt(static_cast<long long>(y) - MoveOrigin.Y));
 }
 
 void TnoxMoveableShape::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -77,7 +79,8 @@ void TnoxMoveableShape::MouseUp(TMouseButton button, TShiftState shift, int x, i
     for (int i = 0; i < parent->ControlCount(); ++i) {
         auto* shape = dynamic_cast<TnoxCustomShape*>(parent->Controls(i));
         if (!shape || shape == this || !shape->AcceptsMouse) continue;
-        if (inside(shape->Left(), shape->Top()) && inside(shape->Left() + shape->Width(), shape->Top() + shape->Height())) {
+        const TRect r = shape->BoundsRect();
+        if (inside(r.Left, r.Top) && inside(r.Right, r.Bottom)) {
             shape->BringToFront();
             return;
         }

@@ -61,8 +61,8 @@ void TnoxSizeableShape::UpdateHandleCursor(int x, int y) {
 }
 
 void TnoxSizeableShape::ResizeTo(int x, int y) {
-    const int dx = x - SizeOrigin.X, dy = y - SizeOrigin.Y;
-    int l = Left(), t = Top(), w = Width(), h = Height();
+    const long long dx = static_cast<long long>(x) - SizeOrigin.X, dy = static_cast<long long>(y) - SizeOrigin.Y;
+    long long l = Left(), t = Top(), w = Width(), h = Height();
     // Left and top drags keep SizeOrigin (the shape's origin moves with the edge); right and bottom
     // drags move it to the mouse.
     auto left_step = [&] {
@@ -82,7 +82,7 @@ void TnoxSizeableShape::ResizeTo(int x, int y) {
         case 7: w += dx, h += dy, SizeOrigin = {x, y}; break;
         default: break;
     }
-    SetBounds(l, t, w, h);
+    SetBounds(ClampToInt(l), ClampToInt(t), ClampToInt(w), ClampToInt(h));
 }
 
 void TnoxSizeableShape::SetBounds(int left, int top, int width, int height) {

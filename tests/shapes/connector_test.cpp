@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "platform/graphics/recording_canvas.h"
 #include "tests/shapes/shape_fixture.h"
 
@@ -145,6 +147,20 @@ TEST_F(Connector, ShapeRemovedOtherwiseLeavesItUnpaintedAndScalingRefitsIt) {
     EXPECT_EQ(connector->PrevMidPoint, (TPoint{200, 100}));
     EXPECT_EQ(connector->GetConnection(3), nullptr);
     connector->SetConnection(3, connector->GetConnection(1));  // ignored, but still reroutes
+}
+
+TEST_F(Connector, ExtremeBoundsClampInsteadOfOverflowing) {
+    auto* a = make(0, 0, INT_MAX, INT_MAX);
+    auto* b = make(INT_MAX, INT_MAX, INT_MAX, 10);
+    auto* connector = join(a, b);
+    connector->SetMarkRect(1, {INT_MIN, INT_MIN, INT_MAX, INT_MAX});
+    connector->SetCaption(new tnoxCaption(&owner));
+    connector->Reroute();
+    EXPECT_EQ(bounds(connector), (TRect{0, INT_MAX, INT_MAX, INT_MAX}));
+    MoveBy(*b, INT_MAX, INT_MIN);
+    b->SetEscala(INT_MAX);
+    b->PositionCaption(1);
+    EXPECT_EQ(b->Left(), INT_MAX);
 }
 
 }  // namespace
