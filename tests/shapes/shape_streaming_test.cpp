@@ -66,4 +66,20 @@ TEST(ShapeStreaming, DiagramReadsBackAsItWasStored) {
     EXPECT_EQ(read_connector->BoundsRect().Right, 300);
 }
 
+TEST(ShapeStreaming, WrongSubPropertiesAndReferencesAreRefusedByName) {
+    auto error = [](const std::string& properties) {
+        try {
+            read_component_text("object D: TDiagramSurface\n  object A: TnoxSizeableShape\n  end\n"
+                                "  object C: TnoxConnector\n" + properties + "  end\nend\n");
+        } catch (const EComponentError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_NE(error("    StartConn.Nada = 1\n").find("C.StartConn.Nada"), std::string::npos);
+    EXPECT_NE(error("    StartConn.Side = csMeio\n").find("csMeio"), std::string::npos);
+    EXPECT_NE(error("    Caption = A\n").find("C.Caption"), std::string::npos);  // not a caption
+    EXPECT_EQ(error("    EndConn.Shape = A\n"), "no error");
+}
+
 }  // namespace
