@@ -132,7 +132,7 @@ TEST(Diagram, BadInputIsReportedWithFileItemAndProblem) {
         {R"([1, 2])", "f.json: the diagram must be an object, not an array"},
         {R"({})", "f.json: \"entities\" is missing"},
         {R"({"entities": {}})", "f.json: \"entities\" must be an array, not an object"},
-        {R"({"version": 2, "entities": []})", "f.json: \"version\" must lie between 1 and 1 (got 2)"},
+        {R"({"version": 3, "entities": []})", "f.json: \"version\" must lie between 1 and 2 (got 3)"},
         {R"({"entities": [], "entity": []})", "f.json: the diagram has an unknown key \"entity\""},
         {R"({"entities": [{"tabela": "T"}]})", "f.json: entity #1: \"entidade\" is missing"},
         {R"({"entities": [{"entidade": "E"}]})", "f.json: entity \"E\" (#1): \"tabela\" is missing"},
