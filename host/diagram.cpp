@@ -350,7 +350,7 @@ DiagramRelationship read_relationship(element value, const Place& file, std::siz
                                       std::size_t entity_count) {
     Place place{&file, "relationship", number, {}, nullptr};
     static const KeySet kKeys{"name",    "from",       "to",        "Relacao", "Chave",    "meioperc",
-                              "StartConn", "EndConn", "LineColour", "caption", "descricao"};
+                              "StartConn", "EndConn", "LineWidth", "LineColour", "caption", "descricao"};
     const ObjectReader r(value, place, "the relationship", kKeys, "name");
     DiagramRelationship result;
     result.name = r.required_text("name");
@@ -361,6 +361,7 @@ DiagramRelationship read_relationship(element value, const Place& file, std::siz
     result.meioperc = r.integer("meioperc", 50, 0, 100);
     result.start_perc = read_connection(r, "StartConn");
     result.end_perc = read_connection(r, "EndConn");
+    result.line_width = r.integer("LineWidth", 1, 1, kMaxLineWidth);
     if (r.has("LineColour"))
         result.line_colour = static_cast<TColor>(
             static_cast<std::uint32_t>(r.whole_number("LineColour", r.get("LineColour"), kInt32Min, UINT32_MAX)));

@@ -56,6 +56,7 @@ struct DiagramRelationship {
     std::int32_t start_perc = 50;
     std::int32_t end_perc = 50;
     TColor line_colour = clBlack;
+    std::int32_t line_width = 1;  // 1..kMaxLineWidth; sets the least size of the line's box
     std::vector<std::string> descricao;
     std::optional<DiagramCaption> caption;
 };
@@ -71,6 +72,7 @@ struct DiagramText {
 // coordinates of a large diagram could leave the 32-bit range the shapes compute in.
 inline constexpr std::int32_t kMinEscala = 10;
 inline constexpr std::int32_t kMaxEscala = 1000;
+inline constexpr std::int32_t kMaxLineWidth = 100;
 
 struct Diagram {
     std::string project;
@@ -81,7 +83,7 @@ struct Diagram {
     std::vector<DiagramText> texts;
 };
 
-// The newest format version: 2 adds the zoom, captions, relationship ends and colours, and the text
+// The newest format version: 2 adds the zoom, captions, relationship ends, line width and colour, and the text
 // boxes' autosize. Version 1 files read as they always did.
 inline constexpr std::int64_t kDiagramFormatVersion = 2;
 

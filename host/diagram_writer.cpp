@@ -147,10 +147,10 @@ Json attribute_of(const TAtributo& a, const Place& place) {
     if (a.componente < 1 || a.componente > kComponentesNoCatalogo)
         diagram_json::fail(place, "componente", "has the value " + std::to_string(a.componente) + ", which names no editor");
     if (a.componente != 1) json["componente"] = std::string(nome_componente(a.componente));
-    check_bits(a.chave, kChavePrimaria | kChaveEstrangeira, place, "key");
+    check_bits(a.chave, kChavePrimaria | kChaveEstrangeira, place, "chave");
     if (a.chave & kChavePrimaria) json["key"] = true;
     if (a.chave & kChaveEstrangeira) json["foreign_key"] = true;
-    check_bits(a.opcoes, kOpcaoAceitaNulo | kOpcaoForaDoFormulario, place, "nullable");
+    check_bits(a.opcoes, kOpcaoAceitaNulo | kOpcaoForaDoFormulario, place, "opcoes");
     if (a.opcoes & kOpcaoAceitaNulo) json["nullable"] = true;
     if (a.opcoes & kOpcaoForaDoFormulario) json["hidden"] = true;
     if (a.largura < 0) diagram_json::fail(place, "largura", "must not be negative (" + std::to_string(a.largura) + ")");
@@ -181,7 +181,7 @@ Json secondary_key_of(std::string_view nome, const TChaveSecundaria& k, const Pl
     else
         json["campos"] = campos;
     check_bits(k.tipo_indice, kIndiceDuplicados | kIndiceMaiusculas | kIndiceDescendente | kIndiceNaoMantido | kIndiceExpressao,
-               place, "duplicates");
+               place, "tipo_indice");
     if (k.tipo_indice & kIndiceDuplicados) json["duplicates"] = true;
     if (k.tipo_indice & kIndiceMaiusculas) json["case_sensitive"] = true;
     if (k.tipo_indice & kIndiceDescendente) json["descending"] = true;
@@ -270,6 +270,10 @@ Json relationship_of(const DiagramRelationship& r, const Diagram& diagram, const
     if (r.meioperc != 50) json["meioperc"] = r.meioperc;
     if (r.start_perc != 50) json["StartConn"] = Json{{"perc", r.start_perc}};
     if (r.end_perc != 50) json["EndConn"] = Json{{"perc", r.end_perc}};
+    if (r.line_width < 1 || r.line_width > kMaxLineWidth)
+        diagram_json::fail(place, "LineWidth", "must lie between 1 and " + std::to_string(kMaxLineWidth) + " (" +
+                                                   std::to_string(r.line_width) + ")");
+    if (r.line_width != 1) json["LineWidth"] = r.line_width;
     if (r.line_colour != clBlack) json["LineColour"] = static_cast<std::uint32_t>(r.line_colour);
     if (r.caption) json["caption"] = caption_of(*r.caption, place);
     if (!r.descricao.empty()) json["descricao"] = lines_of(r.descricao, place, "descricao");

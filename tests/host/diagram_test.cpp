@@ -228,7 +228,7 @@ TEST(Diagram, NewerKeysReadAndTheirAbsenceKeepsTheOldMeaning) {
     const Diagram d = parse_diagram(R"({"version": 2, "Escala": 250, "entities": [{"entidade": "E", "tabela": "T",
         "caption": {"text": "a\nb", "shape": {"left": 3, "top": 4}, "font": {"size": 12}}}],
         "relationships": [{"name": "R", "from": 1, "to": "E", "StartConn": {"perc": 0}, "EndConn": {"perc": 100},
-        "LineColour": 4294967295, "caption": {"text": "", "autosize": false}}],
+        "LineWidth": 3, "LineColour": 4294967295, "caption": {"text": "", "autosize": false}}],
         "texts": [{"text": "t", "autosize": false}]})",
                                     "v2.json");
     EXPECT_EQ(d.escala, 250);
@@ -242,6 +242,7 @@ TEST(Diagram, NewerKeysReadAndTheirAbsenceKeepsTheOldMeaning) {
     EXPECT_EQ(r.start_perc, 0);
     EXPECT_EQ(r.end_perc, 100);
     EXPECT_EQ(r.line_colour, -1);
+    EXPECT_EQ(r.line_width, 3);
     EXPECT_FALSE(r.caption->autosize);
     EXPECT_FALSE(d.texts[0].autosize);
 
@@ -251,6 +252,7 @@ TEST(Diagram, NewerKeysReadAndTheirAbsenceKeepsTheOldMeaning) {
     EXPECT_EQ(old.relationships[0].start_perc, 50);
     EXPECT_EQ(old.relationships[0].end_perc, 50);
     EXPECT_EQ(old.relationships[0].line_colour, clBlack);
+    EXPECT_EQ(old.relationships[0].line_width, 1);
     EXPECT_FALSE(old.relationships[0].caption);
     EXPECT_TRUE(old.texts[0].autosize);
 }

@@ -76,7 +76,7 @@ std::string difference(const Diagram& a, const Diagram& b) {
         const DiagramRelationship& y = b.relationships[i];
         if (x.name != y.name || x.from != y.from || x.to != y.to || x.relacao != y.relacao || x.chave != y.chave ||
             x.meioperc != y.meioperc || x.start_perc != y.start_perc || x.end_perc != y.end_perc ||
-            x.line_colour != y.line_colour || x.descricao != y.descricao)
+            x.line_colour != y.line_colour || x.line_width != y.line_width || x.descricao != y.descricao)
             return "relationship " + std::to_string(i);
         if (const std::string d = caption_difference(x.caption, y.caption); !d.empty()) return "relationship " + std::to_string(i) + ": " + d;
     }
@@ -113,6 +113,7 @@ public:
             r.start_perc = number(0, 100);
             r.end_perc = number(0, 100);
             r.line_colour = static_cast<TColor>(random_());
+            r.line_width = number(0, 1) ? 1 : number(1, kMaxLineWidth);
             for (int k = number(0, 2); k > 0; --k) r.descricao.push_back(text(Lines::single));
             r.caption = caption();
             d.relationships.push_back(std::move(r));
@@ -292,7 +293,7 @@ TEST(DiagramWriter, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
     const std::pair<std::function<void()>, std::string> cases[] = {
         {[&] { record->rotulo = "a\x81z"; }, ": entity \"E\" (#1), attribute \"A\" (#1): \"rotulo\" holds the byte 0x81, which Windows-1252 leaves undefined"},
         {[&] { record->rotulo = "a\nb"; }, "attribute \"A\" (#1): \"rotulo\" holds the control character U+000A"},
-        {[&] { record->chave = 8; }, "\"key\" has bits the format cannot hold (8)"},
+        {[&] { record->chave = 8; }, "\"chave\" has bits the format cannot hold (8)"},
         {[&] { record->tipo = 20; }, "\"tipo\" has the value 20, which names no field type"},
         {[&] { d.escala = 5; }, ": \"Escala\" must lie between 10 and 1000 (5)"},
     };
