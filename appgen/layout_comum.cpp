@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "appgen/layout.h"
+#include "platform/ascii_case.h"
 #include "platform/components/component.h"
 #include "platform/components/forms.h"
 #include "platform/components/library.h"
@@ -13,21 +14,11 @@
 #include "plugin/nomes.h"
 #include "plugin/registros.h"
 
-namespace {
-
-std::string em_maiusculas(std::string nome) {
-    for (char& c : nome)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return nome;
-}
-
-}  // namespace
-
 CamposPorNome indexar_campos(const TTable& tabela) {
     const TFieldDefs& definicoes = tabela.FieldDefs();
     CamposPorNome campos;
     campos.reserve(static_cast<std::size_t>(definicoes.Count()));
-    for (int i = 0; i < definicoes.Count(); ++i) campos.emplace(em_maiusculas(definicoes[i].Name), &definicoes[i]);
+    for (int i = 0; i < definicoes.Count(); ++i) campos.emplace(AsciiUpperCase(definicoes[i].Name), &definicoes[i]);
     return campos;
 }
 
@@ -79,7 +70,7 @@ const TFieldDef& definicao(const ContextoLayout& contexto, const TAtributo& atri
     std::string coluna = atributo.nome.str();
     limpa_identificador(contexto.tipo_banco, coluna);
     for (const std::string& nome : {atributo.nome.str(), coluna}) {
-        const auto achado = contexto.campos.find(em_maiusculas(nome));
+        const auto achado = contexto.campos.find(AsciiUpperCase(nome));
         if (achado != contexto.campos.end()) return *achado->second;
     }
     throw EComponentError("Campo '" + atributo.nome.str() + "' n\xE3o encontrado na tabela " + contexto.tabela.TableName());

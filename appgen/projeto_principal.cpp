@@ -11,6 +11,7 @@
 #include "platform/components/streaming.h"
 #include "platform/string_list.h"
 #include "platform/text_file.h"
+#include "platform/windows_1252.h"
 #include "plugin/nomes.h"
 
 namespace {
@@ -41,24 +42,11 @@ Entrada ler_entrada(std::string_view texto, std::int32_t tipo_banco) {
     return e;
 }
 
-// Windows-1252 upper case, as the target compares captions without regard to letter case.
-unsigned char maiuscula(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-    switch (c) {
-        case 0x9A: return 0x8A;
-        case 0x9C: return 0x8C;
-        case 0x9E: return 0x8E;
-        case 0xFF: return 0x9F;
-        default: return c;
-    }
-}
-
 // A caption without its accelerator marks, in upper case: the key by which menu groups are shared.
 std::string chave_de_legenda(std::string_view legenda) {
     std::string chave;
     for (unsigned char c : legenda)
-        if (c != '&') chave.push_back(static_cast<char>(maiuscula(c)));
+        if (c != '&') chave.push_back(static_cast<char>(Windows1252UpperCase(c)));
     return chave;
 }
 

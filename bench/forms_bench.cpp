@@ -15,7 +15,7 @@
 #include "platform/table.h"
 #include "plugin/entidade.h"
 #include "plugin/exports.h"
-#include "plugin/registros.h"
+#include "tests/support/entity_builder.h"
 
 namespace fs = std::filesystem;
 
@@ -23,31 +23,22 @@ namespace {
 
 // An entity of twelve attributes with a mix of editors, as a real table would have.
 std::unique_ptr<TEntidade> entity(int number, int layout) {
-    static const struct {
-        const char* nome;
-        int tipo, tamanho, componente;
-    } kAttributes[] = {
-        {"CODIGO", 3, 0, 1},  {"NOME", 1, 60, 1},    {"RUA", 1, 60, 1},      {"CIDADE", 1, 40, 1},
-        {"UF", 1, 2, 6},      {"CEP", 1, 9, 1},      {"FONE", 1, 20, 1},     {"ATIVO", 5, 0, 2},
-        {"DESDE", 9, 0, 1},   {"LIMITE", 7, 0, 1},   {"OBS", 16, 200, 3},    {"GRUPO", 3, 0, 5},
+    static const std::vector<test_support::Attribute> kAttributes = {
+        {.nome = "CODIGO", .tipo = 3, .chave = true},
+        {.nome = "NOME", .tamanho = 60},
+        {.nome = "RUA", .tamanho = 60},
+        {.nome = "CIDADE", .tamanho = 40},
+        {.nome = "UF", .tamanho = 2, .componente = 6},
+        {.nome = "CEP", .tamanho = 9},
+        {.nome = "FONE", .tamanho = 20},
+        {.nome = "ATIVO", .tipo = 5, .componente = 2},
+        {.nome = "DESDE", .tipo = 9},
+        {.nome = "LIMITE", .tipo = 7},
+        {.nome = "OBS", .tipo = 16, .tamanho = 200, .componente = 3},
+        {.nome = "GRUPO", .tipo = 3, .componente = 5},
     };
-    auto e = std::make_unique<TEntidade>();
-    e->SetTabela("TABELA" + std::to_string(number));
-    e->SetEntidade("Tabela " + std::to_string(number));
-    e->SetTipoform(layout);
-    StringList list;
-    for (const auto& a : kAttributes) {
-        auto* record = new TAtributo;
-        record->nome = a.nome;
-        record->titulo = a.nome;
-        record->tipo = a.tipo;
-        record->tamanho = a.tamanho;
-        record->componente = a.componente;
-        record->chave = list.Count() == 0 ? kChavePrimaria : 0;
-        list.AddObject(a.nome, record);
-    }
-    e->SetAtributos(list);
-    return e;
+    return test_support::make_entity("Tabela " + std::to_string(number), "TABELA" + std::to_string(number), kAttributes,
+                                     {}, layout);
 }
 
 // In memory when the machine has /dev/shm, so that the figures show the generators rather than the state
@@ -85,20 +76,9 @@ BENCHMARK(Forms)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 // One entity of many attributes (vertical layout, edits), as `kzr40 forms` runs it.
 void WideEntity(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
-    auto e = std::make_unique<TEntidade>();
-    e->SetTabela("LARGA");
-    e->SetEntidade("Larga");
-    StringList list;
-    for (int i = 0; i < count; ++i) {
-        auto* record = new TAtributo;
-        record->nome = "CAMPO" + std::to_string(i);
-        record->titulo = record->nome;
-        record->tipo = 1;
-        record->tamanho = 20;
-        record->componente = 1;
-        list.AddObject(record->nome.c_str(), record);
-    }
-    e->SetAtributos(list);
+    std::vector<test_support::Attribute> attributes;
+    for (int i = 0; i < count; ++i) attributes.push_back({.nome = "CAMPO" + std::to_string(i), .tamanho = 20});
+    const auto e = test_support::make_entity("Larga", "LARGA", attributes);
     ScratchDirectory dir;
     const std::string prefix = dir.path.string() + "/";
     for (auto _ : state) {

@@ -20,8 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kKindHelp = "Database kind: paradox (default), dbase, oracle, or its number (other numbers act as paradox)";
-
 std::string count(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
@@ -164,7 +162,7 @@ void register_forms_command(CLI::App& app) {
         ->required()
         ->check(non_empty())
         ->check(windows_1252());
-    command->add_option("--kind", arguments->kind, kKindHelp)->check(database_kind());
+    add_kind_option(*command, arguments->kind);
     command->callback([arguments] { run_forms(*arguments); });
 }
 
@@ -179,7 +177,7 @@ void register_generate_command(CLI::App& app) {
         ->check(windows_1252());
     command->add_option("--title", arguments->title, "Application title (default: the diagram's project name)")
         ->check(application_title());
-    command->add_option("--kind", arguments->kind, kKindHelp)->check(database_kind());
+    add_kind_option(*command, arguments->kind);
     command->add_flag("--drop", arguments->drop, "Put a DROP TABLE before each CREATE TABLE in the SQL script");
     command->callback([arguments] { run_generate(*arguments); });
 }

@@ -5,17 +5,16 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <thread>
 #include <unordered_map>
-
-#include <sys/stat.h>
 
 #include <simdjson.h>
 
 #include "host/cp1252.h"
 #include "host/diagram_json.h"
+#include "host/whole_file.h"
+#include "platform/ascii_case.h"
 #include "plugin/catalogo.h"
 #include "plugin/nomes.h"
 #include "plugin/registros.h"
@@ -125,9 +124,7 @@ std::optional<DiagramCaption> read_caption(const ObjectReader& owner) {
 // that would collide there: sanitised, with case ignored.
 std::string identity(std::string nome) {
     limpa_identificador(0, nome);
-    for (char& c : nome)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return nome;
+    return AsciiUpperCase(nome);
 }
 
 std::unique_ptr<TAtributo> read_attribute(element value, const Place& entity, std::size_t number) {
@@ -400,23 +397,24 @@ void check_table_names(const std::vector<DiagramEntity>& entities, const Place& 
     }
 }
 
-// Parses the diagram text in `padded` and releases it, and the parser's index of it, as soon as the
-// parsed document stands (it holds its own copy of every text): at its peak a large diagram is held
-// once as the document and once as records, not also as text.
-Diagram parse_owned(simdjson::padded_string padded, const std::string& source) {
+// Parses the diagram text in `padded` (the text, then simdjson's padding) and releases it, and the
+// parser's index of it, as soon as the parsed document stands (it holds its own copy of every text):
+// at its peak a large diagram is held once as the document and once as records, not also as text.
+Diagram parse_owned(std::string padded, const std::string& source) {
+    const std::size_t length = padded.size() - simdjson::SIMDJSON_PADDING;
     const Place file{nullptr, {}, 0, {}, &source};
     // Some editors start a UTF-8 file with a byte-order mark; it carries nothing here.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    const std::size_t skip = std::string_view(padded.data(), padded.size()).starts_with(kByteOrderMark) ? 3 : 0;
+    const std::size_t skip = std::string_view(padded.data(), length).starts_with(kByteOrderMark) ? 3 : 0;
     simdjson::dom::document document;
     element root;
     {
         simdjson::dom::parser parser;
         const auto* start = reinterpret_cast<const std::uint8_t*>(padded.data()) + skip;
-        if (const auto error = parser.parse_into_document(document, start, padded.size() - skip, false).get(root))
+        if (const auto error = parser.parse_into_document(document, start, length - skip, false).get(root))
             fail(file, "", std::string("is not valid JSON: ") + simdjson::error_message(error));
     }  // the parser's index of the text is not needed once the document stands
-    padded = simdjson::padded_string();
+    std::string().swap(padded);
 
     static const KeySet kKeys{"version", "project", "server", "Escala", "entities", "relationships", "texts"};
     const ObjectReader top(root, file, "the diagram", kKeys);
@@ -460,40 +458,22 @@ Diagram parse_owned(simdjson::padded_string padded, const std::string& source) {
 
 Diagram parse_diagram(std::string_view json, const std::string& source) {
     if (json.size() > kMaxDiagramBytes) throw DiagramError(source + ": " + too_large());
-    return parse_owned(simdjson::padded_string(json), source);
+    std::string text;
+    text.reserve(json.size() + simdjson::SIMDJSON_PADDING);
+    text.append(json).append(simdjson::SIMDJSON_PADDING, '\0');
+    return parse_owned(std::move(text), source);
 }
 
 Diagram load_diagram(const std::filesystem::path& path) {
     const std::string name = path.string();
-    std::FILE* stream = std::fopen(name.c_str(), "rb");
-    if (!stream) throw DiagramError(name + ": cannot open: " + std::strerror(errno));
-    // A regular file is read straight into simdjson's padded buffer, so a large diagram is held once.
-    // Anything else (a pipe, a device) is read only up to the size limit.
-    struct stat info {};
-    const bool regular = fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
-    simdjson::padded_string padded;
-    bool failed = false, too_big = false;
-    if (regular) {
-        too_big = static_cast<std::uint64_t>(info.st_size) > kMaxDiagramBytes;
-        if (!too_big) {
-            padded = simdjson::padded_string(static_cast<std::size_t>(info.st_size));
-            const std::size_t got = std::fread(padded.data(), 1, padded.size(), stream);
-            if (got != padded.size() && !std::ferror(stream)) padded = simdjson::padded_string(padded.data(), got);
-        }
-    } else {
-        std::string content;
-        char block[1 << 16];
-        std::size_t got;
-        while (!too_big && (got = std::fread(block, 1, sizeof block, stream)) > 0) {
-            content.append(block, got);
-            too_big = content.size() > kMaxDiagramBytes;
-        }
-        if (!too_big) padded = simdjson::padded_string(content);
+    std::string text;
+    try {
+        // Read with simdjson's padding in place, so that a large diagram is held once.
+        text = read_whole_file(name, kMaxDiagramBytes, simdjson::SIMDJSON_PADDING);
+    } catch (const WholeFileError& e) {
+        if (e.reason() == WholeFileError::Reason::TooLarge) throw DiagramError(name + ": " + too_large());
+        const char* what = e.reason() == WholeFileError::Reason::CannotOpen ? ": cannot open: " : ": cannot read: ";
+        throw DiagramError(name + what + std::strerror(e.error()));
     }
-    failed = std::ferror(stream) != 0;
-    const int error = errno;
-    std::fclose(stream);
-    if (failed) throw DiagramError(name + ": cannot read: " + std::strerror(error));
-    if (too_big) throw DiagramError(name + ": " + too_large());
-    return parse_owned(std::move(padded), name);
+    return parse_owned(std::move(text), name);
 }

@@ -1,17 +1,12 @@
 // `kzr40 dfm2txt` and `kzr40 txt2dfm`: form files converted between the binary and the text format.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 #include <string>
 
 #include "host/commands.h"
 #include "host/output.h"
+#include "host/whole_file.h"
 #include "platform/formfile/binary.h"
 #include "platform/formfile/reader_limits.h"
 #include "platform/formfile/text.h"
@@ -28,33 +23,15 @@ struct ConvertArguments {
 // The whole input, refused beyond the readers' size limit before it is read: by its size when it is a
 // regular file, and by stopping at the limit for anything else (a pipe, /dev/zero).
 std::string read_form_input(const std::string& path) {
-    const auto cannot_read = [&path] { return std::runtime_error(path + ": cannot read: " + std::strerror(errno)); };
-    struct Descriptor {
-        int fd;
-        ~Descriptor() {
-            if (fd >= 0) ::close(fd);
-        }
-    } const input{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    const int fd = input.fd;
-    if (fd < 0) throw cannot_read();
-    struct stat status {};
-    if (::fstat(fd, &status) != 0) throw cannot_read();
-    if (S_ISREG(status.st_mode) && static_cast<std::uintmax_t>(status.st_size) > formfile::kMaxFormFileSize)
-        throw std::runtime_error(path + ": " + formfile::too_large_message(static_cast<std::size_t>(status.st_size)));
-    std::string content;
-    if (S_ISREG(status.st_mode)) content.reserve(static_cast<std::size_t>(status.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw cannot_read();
-        if (n == 0) break;
-        content.append(buffer, static_cast<std::size_t>(n));
-        if (content.size() > formfile::kMaxFormFileSize)
-            throw std::runtime_error(path + ": more than the " + std::to_string(formfile::kMaxFormFileSize) +
-                                     " bytes (64 MiB) that a form file may have; reading stopped there");
+    try {
+        return read_whole_file(path, formfile::kMaxFormFileSize);
+    } catch (const WholeFileError& e) {
+        if (e.reason() != WholeFileError::Reason::TooLarge)
+            throw std::runtime_error(path + ": cannot read: " + std::strerror(e.error()));
+        if (e.size()) throw std::runtime_error(path + ": " + formfile::too_large_message(static_cast<std::size_t>(*e.size())));
+        throw std::runtime_error(path + ": more than the " + std::to_string(formfile::kMaxFormFileSize) +
+                                 " bytes (64 MiB) that a form file may have; reading stopped there");
     }
-    return content;
 }
 
 void deliver(const ConvertArguments& arguments, const std::string& content) {

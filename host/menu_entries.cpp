@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "host/cp1252.h"
+#include "platform/ascii_case.h"
 #include "platform/string_list.h"
+#include "platform/windows_1252.h"
 #include "plugin/nomes.h"
 
 namespace {
@@ -21,23 +23,13 @@ bool blank(std::string_view text) {
 }
 
 // Component names compare without regard to letter case (ASCII, as identifiers are).
-std::string name_key(std::string_view name) {
-    std::string key(name);
-    for (char& c : key)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return key;
-}
+std::string name_key(std::string_view name) { return AsciiUpperCase(name); }
 
 // Menu groups are shared by caption, ignoring "&" marks and letter case (Windows-1252 letters too).
 std::string group_key(std::string_view caption) {
     std::string key;
-    for (unsigned char c : caption) {
-        if (c == '&') continue;
-        if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) c = static_cast<unsigned char>(c - 0x20);
-        else if (c == 0x9A || c == 0x9C || c == 0x9E) c = static_cast<unsigned char>(c - 0x10);
-        else if (c == 0xFF) c = 0x9F;
-        key.push_back(static_cast<char>(c));
-    }
+    for (unsigned char c : caption)
+        if (c != '&') key.push_back(static_cast<char>(Windows1252UpperCase(c)));
     return key;
 }
 

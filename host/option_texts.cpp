@@ -46,6 +46,12 @@ CLI::Validator database_kind() {
         "", "database_kind");
 }
 
+CLI::Option* add_kind_option(CLI::App& command, std::string& kind) {
+    return command
+        .add_option("--kind", kind, "Database kind: paradox (default), dbase, oracle, or its number (other numbers act as paradox)")
+        ->check(database_kind());
+}
+
 std::string title_problem(const std::string& text) {
     for (unsigned char c : text) {
         if (c == '\n' || c == '\r') return "a line break cannot stand in the title: the project source carries it on one line";

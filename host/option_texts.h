@@ -18,6 +18,8 @@ CLI::Validator application_title();
 
 // A database kind, as parse_database_kind reads it.
 CLI::Validator database_kind();
+// The --kind option of the commands that generate, checked by database_kind().
+CLI::Option* add_kind_option(CLI::App& command, std::string& kind);
 
 // Why `text` (Windows-1252) cannot be an application title, or empty when it can.
 std::string title_problem(const std::string& text);

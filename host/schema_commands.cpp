@@ -19,8 +19,6 @@
 
 namespace {
 
-const char* const kKindHelp = "Database kind: paradox (default), dbase, oracle, or its number (other numbers act as paradox)";
-
 struct ListingArguments {
     std::string file;
     std::string kind = "paradox";
@@ -30,7 +28,7 @@ struct ListingArguments {
 
 void add_common_options(CLI::App& command, ListingArguments& arguments) {
     command.add_option("FILE", arguments.file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
-    command.add_option("--kind", arguments.kind, kKindHelp)->check(database_kind());
+    add_kind_option(command, arguments.kind);
     command.add_option("-o,--output", arguments.output,
                        "Write the listing to this file (Windows-1252, CR LF); standard output when absent or -");
 }
@@ -137,7 +135,7 @@ void register_tables_command(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "tables", "Show the table definitions (fields, indexes) that the plug-in sets up on a table object per entity");
     command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
-    command->add_option("--kind", arguments->kind, kKindHelp)->check(database_kind());
+    add_kind_option(*command, arguments->kind);
     command->add_option("--dir", arguments->directory, "Database directory the tables belong to (default: the current one)")
         ->check(windows_1252());
     command->add_flag("--keep", arguments->keep, "Leave alone the tables whose file already exists in the directory");

@@ -5,14 +5,13 @@
 #include <stdexcept>
 
 #include "host/output.h"
+#include "platform/ascii_case.h"
 #include "platform/clock.h"
 #include "platform/string_list.h"
 #include "plugin/exports.h"
 
 std::int32_t parse_database_kind(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const std::string lower = AsciiLowerCase(text);
     if (lower == "paradox") return 0;
     if (lower == "dbase") return 1;
     if (lower == "oracle") return 2;

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-namespace {
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
+#include "platform/ascii_case.h"
 
 bool IsValidIdent(std::string_view name) {
     if (name.empty()) return false;
@@ -13,12 +11,6 @@ bool IsValidIdent(std::string_view name) {
     return std::all_of(name.begin() + 1, name.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
 }
 
-bool SameIdent(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
-}
+bool SameIdent(std::string_view a, std::string_view b) { return SameIgnoringAsciiCase(a, b); }
 
-std::string IdentKey(std::string_view name) {
-    std::string key(name);
-    for (char& c : key) c = lower(c);
-    return key;
-}
+std::string IdentKey(std::string_view name) { return AsciiLowerCase(name); }

@@ -30,6 +30,6 @@ StringList::Entry& StringList::entry(int index) {
 
 const StringList::Entry& StringList::entry(int index) const {
     if (index < 0 || index >= Count())
-        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
     return entries_[static_cast<std::size_t>(index)];
 }

@@ -5,6 +5,7 @@
 
 #include "platform/api.h"
 #include "platform/host_string.h"
+#include "platform/list_error.h"
 #include "platform/object.h"
 
 // The host's string list as the plug-in sees it: only these five operations are called on it, and

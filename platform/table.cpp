@@ -7,7 +7,7 @@ namespace {
 template <typename Item>
 const Item& item_at(const std::vector<Item>& items, int index, const char* what) {
     if (index < 0 || index >= static_cast<int>(items.size()))
-        throw std::out_of_range(std::string(what) + " index out of bounds (" + std::to_string(index) + ")");
+        throw EListError(std::string(what) + " index out of bounds (" + std::to_string(index) + ")");
     return items[static_cast<std::size_t>(index)];
 }
 }  // namespace

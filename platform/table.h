@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/api.h"
+#include "platform/list_error.h"
 #include "platform/object.h"
 
 // The database table object that the host hands to `gera_tab` (to be set up) and to `gerarform` (to be
@@ -56,7 +57,7 @@ public:
     void Clear() { items_.clear(); }
     void Add(const std::string& name, std::int32_t data_type, std::int32_t size = 0, bool required = false);
     int Count() const { return static_cast<int>(items_.size()); }
-    // Item `index`; throws std::out_of_range outside 0..Count()-1.
+    // Item `index`; raises EListError outside 0..Count()-1.
     const TFieldDef& operator[](int index) const;
 
 private:

@@ -73,31 +73,6 @@ void escrever_arquivo(const std::string& caminho, std::string_view conteudo) {
     if (std::fclose(arquivo) != 0 || !escrito) falha(escrito ? errno : erro, caminho);
 }
 
-std::string ler_arquivo(const std::string& caminho) {
-    std::FILE* arquivo = std::fopen(system_path(caminho).c_str(), "rb");
-    if (!arquivo) {
-        const int erro = errno;
-        throw EInOutError(erro == ENOENT ? 2 : codigo_windows(erro), caminho, erro);
-    }
-    std::string conteudo;
-    char bloco[65536];
-    std::size_t lidos;
-    while ((lidos = std::fread(bloco, 1, sizeof bloco, arquivo)) > 0) conteudo.append(bloco, lidos);
-    const bool falhou = std::ferror(arquivo);
-    const int erro = errno;
-    std::fclose(arquivo);
-    if (falhou) throw EInOutError(30, caminho, erro);  // read fault
-    return conteudo;
-}
-
-bool apagar_arquivo(const std::string& caminho) {
-    try {
-        return std::remove(system_path(caminho).c_str()) == 0;
-    } catch (const EInOutError&) {
-        return false;  // a name no file can carry
-    }
-}
-
 bool arquivo_existe(const std::string& caminho) {
     try {
         struct stat estado;

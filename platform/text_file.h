@@ -53,9 +53,5 @@ private:
 
 // Writes `conteudo` to `caminho` in one piece (created or overwritten); raises EInOutError.
 void escrever_arquivo(const std::string& caminho, std::string_view conteudo);
-// Reads the whole file; raises EInOutError.
-std::string ler_arquivo(const std::string& caminho);
-// Deletes a file; answers whether it was deleted.
-bool apagar_arquivo(const std::string& caminho);
 // Answers whether something exists under that name.
 bool arquivo_existe(const std::string& caminho);

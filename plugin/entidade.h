@@ -75,12 +75,10 @@ public:
     const HostString& Menu() const { return menu_; }
     void SetMenu(const HostString& valor) { menu_ = valor; }
 
-    // Number of times the shape re-measured itself; the drawing side hooks in here.
-    int Remedicoes() const { return remedicoes_; }
-
 protected:
-    // Recomputes the shape's size from its texts and fonts. The entity's data does not depend on it.
-    virtual void Remedir() { ++remedicoes_; }
+    // Recomputes the shape's size from its texts and fonts; the drawing side overrides it. The entity's
+    // data does not depend on it.
+    virtual void Remedir() {}
 
 private:
     void atribuir_fonte(TFont& propria, const TFont& fonte);
@@ -102,5 +100,4 @@ private:
     std::unique_ptr<StringList> chaves_secundarias_;
     tmodo modo_ = tmodo::tmAtributo;
     std::int32_t primaria_ = 0;
-    int remedicoes_ = 0;
 };

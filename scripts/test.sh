@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds and runs every test. With --sanitize under ASan and UBSan, with
-# --thread-sanitize under ThreadSanitizer.
+# Sets up the machine, builds and runs every test: the plain suite (build/), then the same suite built
+# with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). One suite alone with --plain,
+# --sanitize or --thread-sanitize (ThreadSanitizer, build-tsan/).
+# The fuzz targets carry the sanitizers in every build, so they run with the plain suite only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
-scripts/build.sh "$@"
-dir=build
+suite() {  # [build.sh option] directory
+  local option=${1:-} dir=$2
+  scripts/build.sh ${option:+"$option"}
+  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+}
+
 case "${1:-}" in
-  --sanitize) dir=build-asan ;;
-  --thread-sanitize) dir=build-tsan ;;
+  "") scripts/setup.sh; suite "" build; suite --sanitize build-asan ;;
+  --plain) scripts/setup.sh; suite "" build ;;
+  --sanitize) scripts/setup.sh; suite --sanitize build-asan ;;
+  --thread-sanitize) scripts/setup.sh; suite --thread-sanitize build-tsan ;;
+  *) echo "usage: scripts/test.sh [--plain | --sanitize | --thread-sanitize]" >&2; exit 2 ;;
 esac
-ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"

@@ -1,6 +1,8 @@
 #include "platform/components/control.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "platform/components/component_list.h"
 #include "platform/components/control_properties.h"
@@ -28,6 +30,14 @@ TControl::TControl(TComponent* owner, const ComponentClass& description)
             for (int i = 0; i < self->ControlCount(); ++i) self->Controls(i)->ParentFontChanged();
     };
 }
+
+namespace {
+int saturated_sum(int a, int b) {
+    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{a} + b, INT_MIN, INT_MAX));
+}
+}  // namespace
+
+TRect TControl::BoundsRect() const { return {left_, top_, saturated_sum(left_, width_), saturated_sum(top_, height_)}; }
 
 TControl::~TControl() {
     font_->OnChange = nullptr;

@@ -54,7 +54,9 @@ public:
     void SetTop(int v) { SetBounds(left_, v, width_, height_); }
     void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
     void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
-    TRect BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+    // Right and bottom are held at the ends of int: a generated form may place a control as wide as an
+    // int allows beside another.
+    TRect BoundsRect() const;
     virtual int ClientWidth() const { return width_; }
     virtual int ClientHeight() const { return height_; }
     void SetClientHeight(int h) { SetHeight(h + height_ - ClientHeight()); }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/formfile/printable.h"
 
 namespace formfile {
@@ -569,8 +570,7 @@ std::string write_form_file(const ObjectNode& root) {
         throw FormFileError("cannot write the resource header: class name holds a zero byte");
     if (!name.empty() && static_cast<unsigned char>(name[0]) == 0xFF)
         throw FormFileError("cannot write the resource header: class name starts with byte 255");
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    name = AsciiUpperCase(name);
     StreamWriter header;
     header.byte(0xFF);
     header.little<std::uint16_t>(10);

@@ -9,21 +9,14 @@
 #include <limits>
 
 #include "platform/formfile/printable.h"
+#include "platform/windows_1252.h"
 
 namespace formfile {
 
 namespace {
 
-// Windows-1252 bytes 0x80..0x9F as UTF-16; the five unassigned bytes keep their own value, as the
-// system's conversion does.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char16_t cp1252_to_utf16(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : static_cast<char16_t>(byte);
-}
+// Every Windows-1252 character is in the Basic Multilingual Plane: one UTF-16 unit.
+char16_t cp1252_to_utf16(unsigned char byte) { return static_cast<char16_t>(Windows1252ToUnicode(byte)); }
 
 bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }

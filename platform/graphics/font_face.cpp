@@ -7,7 +7,7 @@
 
 #include <mutex>
 
-#include "platform/graphics/windows_1252.h"
+#include "platform/windows_1252.h"
 
 namespace {
 

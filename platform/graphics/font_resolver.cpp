@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <memory>
 #include <mutex>
 #include <vector>
+
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -27,11 +28,6 @@ constexpr std::array<Alias, 6> kAliases = {{
 
 constexpr const char* kPackage = "fonts-liberation2";
 
-bool same_name(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::string style_name(bool bold, bool italic) {
     if (bold && italic) return "Bold Italic";
@@ -70,7 +66,7 @@ struct Candidate {
 
 std::string_view MetricCompatibleFamily(std::string_view font_name) {
     for (const Alias& alias : kAliases)
-        if (same_name(font_name, alias.windows_name)) return alias.family;
+        if (SameIgnoringAsciiCase(font_name, alias.windows_name)) return alias.family;
     return {};
 }
 

@@ -3,40 +3,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
 
 #include "platform/formfile/binary.h"
-#include "platform/string_list.h"
 
 namespace fixture {
-
-std::unique_ptr<TEntidade> entity(const std::string& tabela, const std::vector<Attribute>& attributes,
-                                  std::int32_t tipoform, const std::string& entidade) {
-    auto e = std::make_unique<TEntidade>();
-    e->SetTabela(tabela);
-    e->SetEntidade(entidade.empty() ? tabela : entidade);
-    e->SetTipoform(tipoform);
-    StringList list;
-    for (const Attribute& a : attributes) {
-        auto* record = new TAtributo;
-        record->nome = a.nome;
-        record->titulo = a.titulo.empty() ? a.nome : a.titulo;
-        record->rotulo = a.rotulo;
-        record->tipo = a.tipo;
-        record->tamanho = a.tamanho;
-        record->componente = a.componente;
-        record->chave = a.chave ? kChavePrimaria : 0;
-        record->opcoes = a.opcoes;
-        record->largura = a.largura;
-        list.AddObject(a.nome, record);
-    }
-    e->SetAtributos(list);
-    return e;
-}
 
 ScratchDir::ScratchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kzr40-test-XXXXXX").string();
@@ -56,14 +29,6 @@ std::vector<std::string> files_in(const std::filesystem::path& directory) {
     for (const auto& entry : std::filesystem::directory_iterator(directory)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string read(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + file.string());
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -86,7 +51,7 @@ std::vector<std::string> lines(const std::string& text) {
 
 formfile::ObjectNode read_form(const std::filesystem::path& file, std::string* resource_name) {
     formfile::ResourceHeader header;
-    formfile::ObjectNode root = formfile::read_form_file(read(file), &header);
+    formfile::ObjectNode root = formfile::read_form_file(read_file(file), &header);
     if (resource_name) *resource_name = header.name;
     return root;
 }

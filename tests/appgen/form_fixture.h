@@ -8,24 +8,19 @@
 #include "platform/formfile/value.h"
 #include "plugin/entidade.h"
 #include "plugin/registros.h"
+#include "tests/support/entity_builder.h"
+#include "tests/support/read_file.h"
 
 // Builds entities as the host does and reads back what the application generators wrote.
 namespace fixture {
 
-struct Attribute {
-    std::string nome = {};
-    std::int32_t tipo = 1;
-    std::int32_t tamanho = 0;
-    std::int32_t componente = 1;
-    bool chave = false;
-    std::uint32_t opcoes = 0;
-    std::int32_t largura = 0;
-    std::string titulo = {};
-    std::string rotulo = {};
-};
+using test_support::Attribute;
 
-std::unique_ptr<TEntidade> entity(const std::string& tabela, const std::vector<Attribute>& attributes,
-                                  std::int32_t tipoform = 0, const std::string& entidade = "");
+// An entity named after its table unless `entidade` is given.
+inline std::unique_ptr<TEntidade> entity(const std::string& tabela, const std::vector<Attribute>& attributes,
+                                         std::int32_t tipoform = 0, const std::string& entidade = "") {
+    return test_support::make_entity(entidade.empty() ? tabela : entidade, tabela, attributes, {}, tipoform);
+}
 
 // A fresh, empty directory under the system's temporary directory, removed with its contents.
 class ScratchDir {
@@ -43,7 +38,7 @@ private:
 
 // Names of the entries of a directory (hidden ones too), sorted.
 std::vector<std::string> files_in(const std::filesystem::path& directory);
-std::string read(const std::filesystem::path& file);
+using test_support::read_file;
 std::vector<std::string> lines(const std::string& crlf_text);  // split at CR LF; fails on a bare LF
 formfile::ObjectNode read_form(const std::filesystem::path& file, std::string* resource_name = nullptr);
 

@@ -37,8 +37,8 @@ struct MainRun {
         std::string t = title;
         for (char& c : t)
             if (!std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) > 127) c = '_';
-        project = fixture::lines(fixture::read(dir.path() / (t + ".DPR")));
-        unit = fixture::lines(fixture::read(dir.path() / (directory + "Princ.PAS")));
+        project = fixture::lines(fixture::read_file(dir.path() / (t + ".DPR")));
+        unit = fixture::lines(fixture::read_file(dir.path() / (directory + "Princ.PAS")));
         form = fixture::read_form(dir.path() / (directory + "Princ.dfm"), &resource);
     }
 };

@@ -22,7 +22,7 @@ ObjectNode generate(const fixture::ScratchDir& dir, TEntidade& e, std::vector<st
     gera_tab(&table, &e, dir.prefix().c_str(), 0, true);
     gerarform(&table, &e, dir.prefix().c_str(), 0, 0);
     const std::string base = "M" + e.tabela().str();
-    if (unit) *unit = fixture::lines(fixture::read(dir.path() / (base + ".PAS")));
+    if (unit) *unit = fixture::lines(fixture::read_file(dir.path() / (base + ".PAS")));
     return fixture::read_form(dir.path() / (base + ".dfm"));
 }
 

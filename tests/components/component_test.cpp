@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 #include <string>
 
 #include "platform/components/library.h"
@@ -127,12 +128,38 @@ TEST(ComponentOwnership, ReferencesAreClearedWhenTheTargetGoes) {
     EXPECT_EQ(source->Reference("DataSet"), nullptr);
     EXPECT_EQ(source->GetProperty("DataSet"), PropertyValue{});
 
-    // The referring one going first leaves nothing dangling in the target.
+    // The referring one going first leaves nothing behind in the target. A component built in its
+    // storage afterwards is, to the language, the same object as far as a stale pointer goes: it would
+    // hear of the target going if the target still held the freed one.
+    struct Listener : TComponent {
+        Listener(int& heard) : TComponent(nullptr, component_class("TDataSource")), heard_(heard) {}
+        void Notification(TComponent* c, TOperation op) override {
+            TComponent::Notification(c, op);
+            ++heard_;
+        }
+        int& heard_;
+    };
+    int heard_by_first = 0, heard_by_next = 0;
+    alignas(Listener) unsigned char storage[sizeof(Listener)];
     TComponent* table2 = create_component("TTable", other.get());
-    TComponent* source2 = create_component("TDataSource", owner.get());
+    Listener* source2 = new (storage) Listener(heard_by_first);
     source2->SetReference("DataSet", table2);
-    delete source2;
+    source2->~Listener();
+    Listener* next = new (storage) Listener(heard_by_next);
     delete table2;
+    EXPECT_EQ(heard_by_next, 0);
+    EXPECT_EQ(heard_by_first, 0);
+    next->~Listener();
+
+    // Undoing a free notification undoes it both ways.
+    TComponent* watched = create_component("TTable", other.get());
+    int heard = 0;
+    Listener* watcher = new (storage) Listener(heard);
+    watcher->FreeNotification(watched);
+    watcher->RemoveFreeNotification(watched);
+    delete watched;
+    EXPECT_EQ(heard, 0);
+    watcher->~Listener();
 }
 
 TEST(ComponentProperties, ValuesAreCheckedAgainstTheClassDescription) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 #include "appgen/resultform_design.h"
@@ -139,6 +140,12 @@ TEST_F(ScratchForm, LabelsSizeThemselvesThroughTheirFormsMeasuringFunction) {
     label->SetAutoSize(false);
     label->SetCaption("A much longer caption");
     EXPECT_EQ(label->Width(), 28);
+}
+
+TEST_F(ScratchForm, BoundsEndAtTheLargestIntInsteadOfWrapping) {
+    auto* wide = add("TDBMemo", "TDBMemoM");
+    wide->SetBounds(10, 20, INT_MAX, INT_MAX - 5);
+    EXPECT_EQ(wide->BoundsRect(), (TRect{10, 20, INT_MAX, INT_MAX}));
 }
 
 TEST_F(ScratchForm, ControlsCannotBeTheirOwnParent) {

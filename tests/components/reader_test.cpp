@@ -53,7 +53,7 @@ TEST(ComponentReader, EveryGeneratedFormReadsBackToTheSameBytes) {
             fs::current_path(previous);
             for (const std::string& name : dir.files()) {
                 if (fs::path(name).extension() != ".dfm") continue;
-                const std::string original = fixture::read(dir.path() / name);
+                const std::string original = fixture::read_file(dir.path() / name);
                 EXPECT_EQ(read_and_write(original), original) << example << " layout " << layout << ": " << name;
                 ++forms;
             }

@@ -120,6 +120,46 @@ TEST(BinaryFormat, ResourceHeaderNamesTheRootClassInUpperCase) {
     EXPECT_EQ(read_form_file(stream), root);
 }
 
+// Byte sequences worked out by hand from the format (little-endian numbers, IEEE 754 and 80-bit
+// extended floats), so that the reader and the writer are each held to the format rather than only to
+// one another.
+TEST(BinaryFormat, HandCheckedBytesReadAndWriteBothWays) {
+    const std::string z256(256, 'z');
+    const struct {
+        const char* what;
+        Value value;
+        std::string encoded;
+    } cases[] = {
+        {"Int8 -5", Value::integer_value(-5), bytes({2, 0xFB})},
+        {"Int16 -300", Value::integer_value(-300), bytes({3, 0xD4, 0xFE})},
+        {"Int32 100000", Value::integer_value(100000), bytes({4, 0xA0, 0x86, 0x01, 0x00})},
+        {"Int64 -5000000000", Value::integer_value(-5000000000LL), bytes({19, 0x00, 0x0E, 0xFA, 0xD5, 0xFE, 0xFF, 0xFF, 0xFF})},
+        {"string", Value::string_value("it's"), bytes({6, 4, 'i', 't', '\'', 's'})},
+        {"long string", Value::string_value(z256), bytes({12, 0x00, 0x01, 0x00, 0x00}) + z256},
+        {"wide string", Value::wide_value(u"\u0416x"), bytes({18, 2, 0, 0, 0, 0x16, 0x04, 'x', 0})},
+        {"UTF-8 string", Value::utf8_value("\xE2\x82\xAC"), bytes({20, 3, 0, 0, 0, 0xE2, 0x82, 0xAC})},
+        {"extended 0.1", Value::extended_value(0.1L), bytes({5, 0xCD, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xFB, 0x3F})},
+        {"extended -0", Value::extended_value(-0.0L), bytes({5, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x80})},
+        {"single -2.5", Value::single_value(-2.5f), bytes({15, 0x00, 0x00, 0x20, 0xC0})},
+        {"currency -0.0001", Value::currency_value(-1), bytes({16, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
+        {"date 36526.5", Value::date_value(36526.5), bytes({17, 0x00, 0x00, 0x00, 0x00, 0xD0, 0xD5, 0xE1, 0x40})},
+        {"binary", Value::binary(bytes({0, 0xFF, 7})), bytes({10, 3, 0, 0, 0, 0, 0xFF, 7})},
+        {"set", Value::set_value({"akRight"}), bytes({11, 7, 'a', 'k', 'R', 'i', 'g', 'h', 't', 0})},
+        {"nested list", Value::list_value({Value::integer_value(1), Value::strings({"x"})}),
+         bytes({1, 2, 1, 1, 6, 1, 'x', 0, 0})},
+        {"True", Value::boolean(true), bytes({9})},
+        {"nil", Value::nil(), bytes({13})},
+        {"Null", Value::ident("Null"), bytes({0})},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(value_bytes(c.value), c.encoded) << c.what;
+        const std::string stream = "TPF0" + bytes({2, 'T', 'F', 1, 'F', 1, 'P'}) + c.encoded + bytes({0, 0});
+        const ObjectNode read = read_stream(stream);
+        ASSERT_EQ(read.properties.size(), 1u) << c.what;
+        EXPECT_EQ(read.properties[0].value, c.value) << c.what;
+    }
+}
+
 TEST(BinaryFormat, EveryValueSurvivesARoundTrip) {
     ObjectNode root;
     root.class_name = "TForm1";

@@ -11,6 +11,7 @@
 #include "platform/formfile/reader_limits.h"
 #include "platform/formfile/text.h"
 #include "tests/host/run_host.h"
+#include "tests/support/read_file.h"
 
 namespace fs = std::filesystem;
 
@@ -28,12 +29,7 @@ protected:
     void put(const std::string& name, const std::string& content) const {
         std::ofstream(path(name), std::ios::binary) << content;
     }
-    std::string get(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string get(const std::string& name) const { return test_support::read_file(path(name)); }
 
     fs::path dir_;
 };

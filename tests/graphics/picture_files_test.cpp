@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/graphics/cairo_canvas.h"
+#include "tests/support/read_file.h"
 
 namespace fs = std::filesystem;
 
@@ -66,12 +67,7 @@ void draw_scene(TCanvas& canvas) {
     canvas.TextOut(180, 130, "Times? No: Arial 12");
 }
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test_support::read_file;
 
 fs::path output_folder() {
     const fs::path folder = fs::path(::testing::TempDir()) / "kzr40-canvas";
@@ -84,7 +80,7 @@ TEST(PictureFiles, ThePngHoldsTheSceneAtItsSize) {
     draw_scene(image);
     const fs::path path = output_folder() / "scene.png";
     image.WritePng(path);
-    const std::string png = slurp(path);
+    const std::string png = read_file(path);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1A\n");
     // IHDR: width and height, big-endian, at offsets 16 and 20.
@@ -107,7 +103,7 @@ TEST(PictureFiles, TheSvgIsWellFormedAndReproducible) {
     draw_scene(svg);
     const fs::path path = output_folder() / "scene.svg";
     svg.WriteFile(path);
-    const std::string text = slurp(path);
+    const std::string text = read_file(path);
     EXPECT_NE(text.find("<svg"), std::string::npos);
     EXPECT_NE(text.find("width=\"240pt\" height=\"150pt\""), std::string::npos);  // 3/4 point a pixel
 
@@ -126,7 +122,7 @@ TEST(PictureFiles, ThePdfIsOneCompletePageAndReproducible) {
     draw_scene(pdf);
     const fs::path path = output_folder() / "scene.pdf";
     pdf.WriteFile(path);
-    const std::string bytes = slurp(path);
+    const std::string bytes = read_file(path);
     EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
     EXPECT_NE(bytes.find("/MediaBox [ 0 0 240 150 ]"), std::string::npos);
     EXPECT_NE(bytes.rfind("%%EOF"), std::string::npos);

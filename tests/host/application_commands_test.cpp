@@ -90,9 +90,9 @@ TEST(FormsCommand, ReplacesLinksInsteadOfFollowingThem) {
     const HostRun run = run_host({"forms", kExamples + "cliente.json", "--dir", out.string()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(fs::status(out / "MCLIENTE.dfm").permissions(), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(fixture::read(dir.path() / "victim"), "keep me");
+    EXPECT_EQ(fixture::read_file(dir.path() / "victim"), "keep me");
     EXPECT_FALSE(fs::is_symlink(out / "MCLIENTE.PAS"));
-    EXPECT_EQ(fixture::lines(fixture::read(out / "MCLIENTE.PAS"))[0], "unit MCLIENTE;");
+    EXPECT_EQ(fixture::lines(fixture::read_file(out / "MCLIENTE.PAS"))[0], "unit MCLIENTE;");
 }
 
 // The path crosses into the plug-in as Windows-1252 and back out as the system's UTF-8 name.
@@ -119,7 +119,7 @@ TEST(GenerateCommand, RunsAreReproducibleAndAgreeWithTheFormsCommand) {
     ::setenv("SOURCE_DATE_EPOCH", "86400", 1);
     const auto contents = [&] {
         std::map<std::string, std::string> files;
-        for (const std::string& file : fixture::files_in(out)) files[file] = fixture::read(out / file);
+        for (const std::string& file : fixture::files_in(out)) files[file] = fixture::read_file(out / file);
         return files;
     };
     const HostRun forms = run_host({"forms", kExamples + "vendas.json", "--dir", out.string()});
@@ -146,7 +146,7 @@ TEST(GenerateCommand, WritesTheWholeApplicationIntoTheDirectory) {
                             "Vendas_J_.DPR", "schema.sql"}));
     for (const std::string& file : files) EXPECT_NE(run.out.find((out / file).string()), std::string::npos) << file;
     // The title reaches the project as Windows-1252 text.
-    const std::vector<std::string> project = fixture::lines(fixture::read(out / "Vendas_J_.DPR"));
+    const std::vector<std::string> project = fixture::lines(fixture::read_file(out / "Vendas_J_.DPR"));
     EXPECT_EQ(project[0], "Program Vendas_J_;");
     EXPECT_NE(std::find(project.begin(), project.end(), "  Application.Title := 'Vendas J\xE1';"), project.end());
     // The menu opens the forms that were written, under the same names.
@@ -167,7 +167,7 @@ TEST(GenerateCommand, AFailedRunLeavesTheDirectoryAsItWasAndNamesTheClash) {
         << run.err;
     EXPECT_NE(run.err.find("nothing was written"), std::string::npos) << run.err;
     EXPECT_EQ(fixture::files_in(out), (Names{"MBOM.PAS"}));
-    EXPECT_EQ(fixture::read(out / "MBOM.PAS"), "old unit");
+    EXPECT_EQ(fixture::read_file(out / "MBOM.PAS"), "old unit");
     EXPECT_EQ(fixture::files_in(dir.path()), (Names{"app", "d.json"}));
     // A group item is named after the table of its first entry, so tables A and MA in two groups clash.
     write(dir.path() / "groups.json", R"({ "entities": [
@@ -190,7 +190,7 @@ TEST(GenerateCommand, MenuOpensTheFormsOfTablesWithSeparatorsInTheirNames) {
         { "entidade": "Cliente", "tabela": "CLI;ENTE", "atributos": [ { "nome": "A", "tipo": "Integer", "key": true } ] } ] })");
     const HostRun run = run_host({"generate", (dir.path() / "d.json").string(), "--dir", (dir.path() / "app").string()});
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::vector<std::string> project = fixture::lines(fixture::read(dir.path() / "app" / "Projeto.DPR"));
+    const std::vector<std::string> project = fixture::lines(fixture::read_file(dir.path() / "app" / "Projeto.DPR"));
     EXPECT_EQ(project[6], "    MCLI_ENTE in 'MCLI_ENTE.pas';");
     EXPECT_TRUE(fs::exists(dir.path() / "app" / "MCLI_ENTE.dfm"));
 }

@@ -2,9 +2,13 @@
 
 #include "host/diagram.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -14,6 +18,7 @@
 
 #include "host/cp1252.h"
 #include "plugin/registros.h"
+#include "tests/support/read_file.h"
 
 namespace {
 
@@ -70,10 +75,7 @@ TEST(Diagram, LoadsTheSalesExample) {
 
 // The example in the format's documentation must stay a valid diagram.
 TEST(Diagram, DocumentedExampleLoads) {
-    std::ifstream in(KZR40_SOURCE_DIR "/docs/diagram-format.md");
-    std::ostringstream text;
-    text << in.rdbuf();
-    const std::string doc = text.str();
+    const std::string doc = test_support::read_file(KZR40_SOURCE_DIR "/docs/diagram-format.md");
     const std::size_t start = doc.find("```json\n");
     ASSERT_NE(start, std::string::npos);
     const std::size_t end = doc.find("```", start + 8);
@@ -307,6 +309,26 @@ TEST(Diagram, ByteOrderMarkAndSizeLimit) {
         }
     }
     std::remove(grande.c_str());
+}
+
+// A pipe has no size to read by: it is read in pieces, and the diagram is the same as from the file.
+TEST(Diagram, APipeReadsAsTheFile) {
+    const std::string exemplo = KZR40_SOURCE_DIR "/examples/vendas.json";
+    const std::string fifo = ::testing::TempDir() + "kzr40-diagram-pipe-" + std::to_string(::getpid());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto escritor = std::async(std::launch::async, [&] {
+        std::ofstream(fifo, std::ios::binary) << test_support::read_file(exemplo);
+    });
+    const Diagram pelo_pipe = load_diagram(fifo);
+    escritor.get();
+    std::remove(fifo.c_str());
+    const Diagram pelo_arquivo = load_diagram(exemplo);
+    ASSERT_EQ(pelo_pipe.entities.size(), pelo_arquivo.entities.size());
+    for (std::size_t i = 0; i < pelo_arquivo.entities.size(); ++i) {
+        EXPECT_EQ(pelo_pipe.entities[i].entity->tabela().view(), pelo_arquivo.entities[i].entity->tabela().view());
+        EXPECT_EQ(pelo_pipe.entities[i].entity->atributos().Count(), pelo_arquivo.entities[i].entity->atributos().Count());
+    }
+    EXPECT_EQ(pelo_pipe.project, pelo_arquivo.project);
 }
 
 TEST(Diagram, UnreadableFilesAreNamed) {

@@ -32,14 +32,14 @@ TEST(Output, AReplacedFileKeepsItsModeAndALinkIsWrittenThrough) {
 
     write_file_atomically(dir.path() / "link.sql", "new");
     EXPECT_TRUE(fs::is_symlink(dir.path() / "link.sql"));
-    EXPECT_EQ(fixture::read(target), "new");
+    EXPECT_EQ(fixture::read_file(target), "new");
     EXPECT_EQ(mode_of(target), 0600u);
     EXPECT_EQ(fixture::files_in(dir.path() / "real"), (std::vector<std::string>{"schema.sql"}));  // no temporary left
 
     // A link to a file not there yet makes that file, and stays a link.
     fs::create_symlink("real/later.sql", dir.path() / "dangling.sql");
     write_file_atomically(dir.path() / "dangling.sql", "made");
-    EXPECT_EQ(fixture::read(dir.path() / "real" / "later.sql"), "made");
+    EXPECT_EQ(fixture::read_file(dir.path() / "real" / "later.sql"), "made");
     EXPECT_TRUE(fs::is_symlink(dir.path() / "dangling.sql"));
 }
 
@@ -47,7 +47,7 @@ TEST(Output, AFifoIsWrittenIntoNotReplaced) {
     fixture::ScratchDir dir;
     const fs::path fifo = dir.path() / "pipe";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    auto reader = std::async(std::launch::async, [&] { return fixture::read(fifo); });
+    auto reader = std::async(std::launch::async, [&] { return fixture::read_file(fifo); });
     write_file_atomically(fifo, "through the pipe");
     EXPECT_EQ(reader.get(), "through the pipe");
     EXPECT_TRUE(fs::is_fifo(fifo));

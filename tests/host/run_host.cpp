@@ -5,18 +5,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
-namespace {
-std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-}  // namespace
+#include "tests/support/read_file.h"
 
 HostRun run_host(const std::vector<std::string>& arguments) { return run_program(KZR40_HOST_PATH, arguments); }
 
@@ -39,8 +30,8 @@ HostRun run_program(const std::string& program, const std::vector<std::string>& 
     waitpid(child, &wait_status, 0);
     HostRun run;
     run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
-    run.out = slurp(out_path);
-    run.err = slurp(err_path);
+    run.out = test_support::read_file(out_path);
+    run.err = test_support::read_file(err_path);
     std::filesystem::remove_all(scratch);
     return run;
 }

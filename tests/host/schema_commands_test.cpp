@@ -13,6 +13,7 @@
 
 #include "tests/host/run_host.h"
 #include "tests/schema/exemplos.h"
+#include "tests/support/read_file.h"
 
 namespace {
 
@@ -21,12 +22,7 @@ namespace fs = std::filesystem;
 const std::string kCliente = KZR40_SOURCE_DIR "/examples/cliente.json";
 const std::string kVendas = KZR40_SOURCE_DIR "/examples/vendas.json";
 
-std::string ler(const fs::path& arquivo) {
-    std::ifstream in(arquivo, std::ios::binary);
-    std::ostringstream texto;
-    texto << in.rdbuf();
-    return texto.str();
-}
+using test_support::read_file;
 
 std::string crlf(const std::vector<std::string>& linhas) {
     std::string texto;
@@ -60,7 +56,7 @@ protected:
     fs::path pasta;
 };
 
-TEST_F(Comandos, SqlOfTheWorkedExampleAfterItsBanner) {
+TEST_F(Comandos, SqlOfTheCustomerExampleAfterItsBanner) {
     const HostRun run = run_host({"sql", kCliente, "--drop"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -81,7 +77,7 @@ TEST_F(Comandos, SqlOfTheWorkedExampleAfterItsBanner) {
     EXPECT_EQ(run.out, crlf(esperado));
 }
 
-TEST_F(Comandos, UnitOfTheWorkedExampleHoldsItsProcedureInTheFrame) {
+TEST_F(Comandos, UnitOfTheCustomerExampleHoldsItsProcedureInTheFrame) {
     const HostRun run = run_host({"unit", kCliente});
     ASSERT_EQ(run.status, 0) << run.err;
     std::vector<std::string> fim = procedimento_de_cliente();
@@ -109,7 +105,7 @@ TEST_F(Comandos, OutputFileIsTheSameBytesAndNothingElseIsLeft) {
     const HostRun arquivo = run_host({"sql", kVendas, "-o", destino.string()});
     ASSERT_EQ(arquivo.status, 0) << arquivo.err;
     EXPECT_EQ(arquivo.out, "");
-    EXPECT_EQ(ler(destino), saida.out);
+    EXPECT_EQ(read_file(destino), saida.out);
     EXPECT_EQ(arquivos(), std::vector<std::string>{"vendas.sql"});
     EXPECT_EQ(fs::status(destino).permissions() & fs::perms::owner_read, fs::perms::owner_read);
     // Reproducible: the same input and SOURCE_DATE_EPOCH give the same bytes.
@@ -148,7 +144,7 @@ TEST_F(Comandos, BadDiagramsFailWithOneLineAndLeaveTheOutputAlone) {
             EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
             EXPECT_EQ(run.out, "");
         }
-        EXPECT_EQ(ler(destino), "old");
+        EXPECT_EQ(read_file(destino), "old");
         EXPECT_EQ(arquivos(), (std::vector<std::string>{"ruim.json", "saida.sql"}));
     }
 }

@@ -87,7 +87,7 @@ struct Banco {
 
 using Texto = std::vector<std::string>;
 
-TEST(SqlNoBanco, WorkedExampleLoadsAsWritten) {
+TEST(SqlNoBanco, CustomerExampleLoadsAsWritten) {
     Banco b;
     const std::string texto = script("cliente.json", 0);
     EXPECT_EQ(para_sqlite(texto), texto);  // nothing to adapt

@@ -21,18 +21,14 @@
 #include "platform/components/streaming.h"
 #include "platform/formfile/binary.h"
 #include "platform/formfile/text.h"
+#include "tests/support/read_file.h"
 
 namespace fs = std::filesystem;
 using namespace formfile;
 
 namespace {
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test_support::read_file;
 
 // Runs the Free Pascal converter in `mode` on `input`; the converted bytes, or a failure naming why.
 struct Converted {
@@ -57,8 +53,8 @@ Converted free_pascal(const std::string& mode, const std::string& input) {
     waitpid(child, &status, 0);
     Converted result;
     result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    result.bytes = slurp(out);
-    result.error = slurp(err);
+    result.bytes = read_file(out);
+    result.error = read_file(err);
     fs::remove_all(dir);
     return result;
 }
@@ -174,7 +170,7 @@ TEST(FreePascalOracle, CorpusTextsConvertToTheSameBytesBothWays) {
     ASSERT_GE(names.size(), 4u);
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
-        const std::string text = slurp(fs::path(KZR40_SOURCE_DIR) / "tests/oracle/corpus" / name);
+        const std::string text = read_file(fs::path(KZR40_SOURCE_DIR) / "tests/oracle/corpus" / name);
         // Our text-to-binary output equals Free Pascal's, byte for byte; the one-byte strings that carry
         // #128..#255 are compared on the text with those bytes raw.
         const Converted fpc = free_pascal("txt2res", raw_bytes_variant(text));
@@ -249,7 +245,7 @@ TEST(FreePascalOracle, GeneratedExampleFormsRoundTrip) {
         for (const auto& entry : fs::directory_iterator(dir)) {
             if (entry.path().extension() != ".dfm") continue;
             ++forms;
-            check_against_free_pascal(std::string(example) + ": " + entry.path().filename().string(), slurp(entry.path()));
+            check_against_free_pascal(std::string(example) + ": " + entry.path().filename().string(), read_file(entry.path()));
         }
         EXPECT_EQ(forms, static_cast<int>(diagram.entities.size()) + 1) << example;
         fs::remove_all(dir);

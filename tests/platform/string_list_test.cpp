@@ -28,9 +28,16 @@ TEST(StringList, AddsKeepsOrderAndObjects) {
 TEST(StringList, RefusesIndexesOutsideTheList) {
     StringList list;
     list.Add("x");
-    EXPECT_THROW(list.Get(1), std::out_of_range);
-    EXPECT_THROW(list.Objects(-1), std::out_of_range);
-    EXPECT_THROW(list.Delete(5), std::out_of_range);
+    try {
+        list.Get(1);
+        ADD_FAILURE() << "no error";
+    } catch (const EListError& e) {
+        EXPECT_STREQ(e.what(), "List index out of bounds (1)");
+    }
+    EXPECT_THROW(list.Objects(-1), EListError);
+    EXPECT_THROW(list.Delete(5), EListError);
+    EXPECT_THROW(list.Exchange(0, 1), EListError);
+    EXPECT_EQ(list.Count(), 1) << "a refused index changes nothing";
 }
 
 TEST(StringList, AssignCopiesTextsAndSharesObjects) {

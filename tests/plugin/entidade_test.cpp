@@ -6,16 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "plugin/registros.h"
+#include "tests/support/entity_builder.h"
 
 namespace {
 
-// Builds attribute entries as the host does: new records, handed over by the setter.
-TAtributo* novo_atributo(const char* nome, bool chave) {
-    auto* a = new TAtributo;
-    a->nome = nome;
-    a->chave = chave ? kChavePrimaria : 0;
-    return a;
-}
+// Attribute records as the host makes them: new, handed over by the setter.
+TAtributo* novo_atributo(const char* nome, bool chave) { return test_support::new_attribute({.nome = nome, .chave = chave}); }
 
 std::vector<std::string> nomes(const StringList& lista) {
     std::vector<std::string> out;
@@ -143,12 +139,15 @@ TEST(Entity, TipoformAcceptsOnlyTheThreeLayouts) {
 }
 
 TEST(Entity, RemeasuresOnListFontAndModeChangesOnly) {
-    TEntidade e;
-    const int antes = e.Remedicoes();
+    // The drawing side's hook, seen from a shape that counts its calls.
+    struct Medida : TEntidade {
+        int vezes = 0;
+        void Remedir() override { ++vezes; }
+    } e;
     e.SetModo(tmodo::tmAtributo);  // the current value
-    EXPECT_EQ(e.Remedicoes(), antes);
+    EXPECT_EQ(e.vezes, 0);
     e.SetModo(tmodo::tmEsquema);
-    EXPECT_EQ(e.Remedicoes(), antes + 1);
+    EXPECT_EQ(e.vezes, 1);
     StringList vazia;
     e.SetAtributos(vazia);
     e.SetChavesSecundarias(vazia);
@@ -156,10 +155,10 @@ TEST(Entity, RemeasuresOnListFontAndModeChangesOnly) {
     fonte.SetName("Courier New");
     fonte.SetSize(12);
     e.SetFonteTitulo(fonte);
-    EXPECT_EQ(e.Remedicoes(), antes + 4);
+    EXPECT_EQ(e.vezes, 4);
     e.SetTabela("CLIENTE");
     e.SetPrimaria(4);
-    EXPECT_EQ(e.Remedicoes(), antes + 4);
+    EXPECT_EQ(e.vezes, 4);
 }
 
 TEST(Entity, FontsAreCopiedNotShared) {

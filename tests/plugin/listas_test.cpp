@@ -8,6 +8,7 @@
 #include "platform/string_list.h"
 #include "plugin/exports.h"
 #include "plugin/modulo.h"
+#include "plugin/registros.h"
 
 namespace {
 
@@ -19,10 +20,23 @@ std::vector<std::string> textos(const StringList& lista) {
 
 using Textos = std::vector<std::string>;
 
-TEST(Identification, IsAlwaysTheSameConstantText) {
-    const char* first = GetID();
-    EXPECT_STREQ(first, "KZR40");
-    EXPECT_EQ(GetID(), first);
+TEST(Identification, ItsTextOutlivesEveryOtherTextResult) {
+    // The host may keep the identifier for the whole session, while the other text results are only
+    // valid until the next call of their entry point.
+    const char* id = GetID();
+    Init(7);
+    set_var("Projeto de nome bem mais longo que o identificador", "SERVIDOR");
+    for (std::int32_t i = -1; i < 40; ++i) {
+        nometipo(i);
+        nomecomponente(i);
+    }
+    TAtributo atributo;
+    atributo.tipo = 1;
+    atributo.tamanho = 123456;
+    traduzcampo(&atributo, 0);
+    EXPECT_STREQ(id, "KZR40");
+    EXPECT_EQ(GetID(), id);
+    set_var("", "");
 }
 
 TEST(Identification, InitAndSetVarKeepTheirValues) {

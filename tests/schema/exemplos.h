@@ -1,6 +1,6 @@
 #pragma once
 
-// The worked example's expected texts: the lines that the entity Cliente (tests/schema/entidades.h,
+// The customer example's expected texts: the lines that the entity Cliente (tests/schema/entidades.h,
 // examples/cliente.json) adds to an SQL script with drop on, and its procedure in the unit.
 
 #include <string>

@@ -51,9 +51,9 @@ struct Mensagens {
 };
 
 std::unique_ptr<TEntidade> pedido() {
-    return entidade("Pedido", "Pedido Venda",
-                    {{"OBS", 16, 240, 0, false, true}, {"NUMERO", 3, 0, 0, true}, {"VALOR", 8, 12, 2}, {"SERIE", 1, 3, 0, true}},
-                    {{"IDX_OBS", "OBS", kIndiceDuplicados}, {"IDX_SV", "SERIE+VALOR", kIndiceDescendente | kIndiceMaiusculas}});
+    return make_entity("Pedido", "Pedido Venda",
+                       {{"OBS", 16, 240, 0, false, true}, {"NUMERO", 3, 0, 0, true}, {"VALOR", 8, 12, 2}, {"SERIE", 1, 3, 0, true}},
+                       {{"IDX_OBS", "OBS", kIndiceDuplicados}, {"IDX_SV", "SERIE+VALOR", kIndiceDescendente | kIndiceMaiusculas}});
 }
 
 TEST(GeraTab, ParadoxTableWithKeysFirstAndSizesOnlyWhereTheTypeTakesOne) {
@@ -84,8 +84,8 @@ TEST(GeraTab, DBaseHasNoPrimaryIndexAndJoinsFieldsByExpression) {
 // An index names its fields as the table names its columns; an expression index is not a list of
 // names and stays as typed. The generated unit and the table object agree.
 TEST(GeraTab, IndexFieldsAreTheSanitisedColumnsExpressionsStayAsTyped) {
-    const auto e = entidade("E", "T", {{"Pre\xE7o", 7, 0, 0, true}, {"Nota Fiscal", 3}},
-                            {{"I", "Pre\xE7o+Nota Fiscal", 0}, {"X", "UPPER(Nota Fiscal)", kIndiceExpressao}});
+    const auto e = make_entity("E", "T", {{"Pre\xE7o", 7, 0, 0, true}, {"Nota Fiscal", 3}},
+                               {{"I", "Pre\xE7o+Nota Fiscal", 0}, {"X", "UPPER(Nota Fiscal)", kIndiceExpressao}});
     TTable paradox, dbase;
     gera_tab(&paradox, e.get(), "", 0, true);
     gera_tab(&dbase, e.get(), "", 1, true);
@@ -138,7 +138,7 @@ TEST(GeraTab, ExistingTableFileIsLeftAloneUnlessReplaced) {
 
 TEST(GeraTab, ARefusedColumnIsShownAndStopsTheSetUp) {
     Mensagens mensagens;
-    const auto e = entidade("E", "T", {{"K", 3, 0, 0, true}, {"Ruim", 20}, {"Z", 3}}, {{"I", "K", 0}});
+    const auto e = make_entity("E", "T", {{"K", 3, 0, 0, true}, {"Ruim", 20}, {"Z", 3}}, {{"I", "K", 0}});
     TTable t;
     gera_tab(&t, e.get(), nullptr, 0, true);
     EXPECT_EQ(mensagens.vistas, Texto{"Coluna n\xE3o gerada, nome ou tipo inv\xE1lido :\"Ruim"});
@@ -155,8 +155,8 @@ TEST(TableObject, OptionSetsAndBoundsOfItsDefinitions) {
     TTable t;
     t.FieldDefs().Add("A", 1, 10, true);
     EXPECT_EQ(t.FieldDefs()[0].Name, "A");
-    EXPECT_THROW(t.FieldDefs()[1], std::out_of_range);
-    EXPECT_THROW(t.IndexDefs()[0], std::out_of_range);
+    EXPECT_THROW(t.FieldDefs()[1], EListError);
+    EXPECT_THROW(t.IndexDefs()[0], EListError);
     t.FieldDefs().Clear();
     EXPECT_EQ(t.FieldDefs().Count(), 0);
 }

@@ -14,7 +14,7 @@ namespace {
 
 using Texto = std::vector<std::string>;
 
-TEST(GeradorSql, WorkedExampleWithDrop) { EXPECT_EQ(corpo_sql(*cliente(), 0, true), sql_de_cliente()); }
+TEST(GeradorSql, CustomerExampleWithDrop) { EXPECT_EQ(corpo_sql(*cliente(), 0, true), sql_de_cliente()); }
 
 TEST(GeradorSql, WithoutDropTheTwoBlankLinesMeet) {
     const Texto corpo = corpo_sql(*cliente(), 0, false);
@@ -39,9 +39,9 @@ TEST(GeradorSql, KindsNameTheTableFileEverywhere) {
 }
 
 TEST(GeradorSql, TableColumnAndIndexFieldNamesAreSanitisedTheRestIsWrittenAsTyped) {
-    const auto e = entidade("Nota Fiscal (sa\xED" "da)", "Nota Fiscal",
-                            {{"N\xFAmero nota", 3, 0, 0, true, false}, {"S\xE9rie", 1, 3, 0, true, false}},
-                            {{"Idx S\xE9rie", "S\xE9rie+N\xFAmero nota", 1}});
+    const auto e = make_entity("Nota Fiscal (sa\xED" "da)", "Nota Fiscal",
+                               {{"N\xFAmero nota", 3, 0, 0, true, false}, {"S\xE9rie", 1, 3, 0, true, false}},
+                               {{"Idx S\xE9rie", "S\xE9rie+N\xFAmero nota", 1}});
     const Texto corpo = corpo_sql(*e, 0, true);
     EXPECT_EQ(corpo[0], "/* Entidade : Nota Fiscal (sa\xED" "da) */");
     EXPECT_EQ(corpo[2], "DROP TABLE \"Nota_Fiscal.DB\" ;");
@@ -53,11 +53,11 @@ TEST(GeradorSql, TableColumnAndIndexFieldNamesAreSanitisedTheRestIsWrittenAsType
 }
 
 TEST(GeradorSql, PrimaryKeyListAndDirection) {
-    const auto sem_chave = entidade("E", "T", {{"A", 3}, {"B", 3}});
+    const auto sem_chave = make_entity("E", "T", {{"A", 3}, {"B", 3}});
     EXPECT_EQ(corpo_sql(*sem_chave)[6], " B  INTEGER  NOT NULL ,");
     EXPECT_EQ(corpo_sql(*sem_chave)[7], " PRIMARY KEY (  )");
 
-    auto descendente = entidade("E", "T", {{"B", 3}, {"A", 3, 0, 0, true}, {"C", 3, 0, 0, true}});
+    auto descendente = make_entity("E", "T", {{"B", 3}, {"A", 3, 0, 0, true}, {"C", 3, 0, 0, true}});
     descendente->SetPrimaria(kPrimariaDescendente | 0x01);
     const Texto corpo = corpo_sql(*descendente);
     // Keys come first in the entity's list, so also in the CREATE TABLE and the key list.
@@ -84,7 +84,7 @@ TEST(GeradorSql, SecondaryKeyOptionBits) {
         {kIndiceMaiusculas | kIndiceNaoMantido | kIndiceExpressao, "  CREATE   UNIQUE INDEX I ON \"T.DB\""},
     };
     for (const Caso& caso : casos) {
-        const auto e = entidade("E", "T", {{"A", 3, 0, 0, true}}, {{"I", "A+B+C", caso.bits}});
+        const auto e = make_entity("E", "T", {{"A", 3, 0, 0, true}}, {{"I", "A+B+C", caso.bits}});
         const Texto corpo = corpo_sql(*e);
         EXPECT_EQ(corpo[9], caso.linha) << caso.bits;
         EXPECT_EQ(corpo[10], "  (A,B,C);") << caso.bits;
@@ -93,9 +93,9 @@ TEST(GeradorSql, SecondaryKeyOptionBits) {
 }
 
 TEST(GeradorSql, ColumnTypesAndNullability) {
-    const auto e = entidade("E", "T",
-                            {{"F", 6, 10, 2}, {"B", 8, 10, 2, false, true}, {"Y", 12, 8, 0}, {"M", 16, 0, 0, false, true},
-                             {"U", 0, 5}, {"I", 14}});
+    const auto e = make_entity("E", "T",
+                               {{"F", 6, 10, 2}, {"B", 8, 10, 2, false, true}, {"Y", 12, 8, 0}, {"M", 16, 0, 0, false, true},
+                                {"U", 0, 5}, {"I", 14}});
     const Texto corpo = corpo_sql(*e);
     EXPECT_EQ(Texto(corpo.begin() + 5, corpo.begin() + 11),
               (Texto{" F  DECIMAL (10,2)  NOT NULL ,", " B  NUMERIC (10,2)   ,", " Y  BYTES (8,0)  NOT NULL ,",
@@ -103,15 +103,15 @@ TEST(GeradorSql, ColumnTypesAndNullability) {
 }
 
 TEST(GeradorSql, EmptyEntitiesStillGetTheirStatements) {
-    const auto e = entidade("Vazia", "", {});
+    const auto e = make_entity("Vazia", "", {});
     EXPECT_EQ(corpo_sql(*e, 0, true), (Texto{"/* Entidade : Vazia */", " ", "DROP TABLE \".DB\" ;", " ",
                                              "CREATE TABLE \".DB\"", "(", " PRIMARY KEY (  )", ");", " ", " "}));
 }
 
 TEST(GeradorSql, ARefusedColumnEndsTheEntityThereTheNextOneGoesOn) {
     // The type check refuses a type outside the catalogue.
-    const auto ruim = entidade("Ruim", "RUIM", {{"OK", 3, 0, 0, true}, {"Mau nome", 25}, {"DEPOIS", 3}}, {{"I", "OK", 0}});
-    const auto bom = entidade("Boa", "BOA", {{"A", 3}});
+    const auto ruim = make_entity("Ruim", "RUIM", {{"OK", 3, 0, 0, true}, {"Mau nome", 25}, {"DEPOIS", 3}}, {{"I", "OK", 0}});
+    const auto bom = make_entity("Boa", "BOA", {{"A", 3}});
     const Texto todas = executar(1, {ruim.get(), bom.get()});
     const Texto esperado = {
         "/* Entidade : Ruim */", " ", " ", "CREATE TABLE \"RUIM.DB\"", "(", " OK  INTEGER  NOT NULL ,",

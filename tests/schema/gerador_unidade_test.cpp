@@ -14,10 +14,10 @@ namespace {
 
 using Texto = std::vector<std::string>;
 
-TEST(GeradorUnidade, WorkedExampleProcedure) { EXPECT_EQ(corpo_unidade(*cliente()), procedimento_de_cliente()); }
+TEST(GeradorUnidade, CustomerExampleProcedure) { EXPECT_EQ(corpo_unidade(*cliente()), procedimento_de_cliente()); }
 
 TEST(GeradorUnidade, EachEntityAddsItsDeclarationAndItsCallToCriarTodas) {
-    const auto a = entidade("A", "Tab A", {{"X", 3, 0, 0, true}});
+    const auto a = make_entity("A", "Tab A", {{"X", 3, 0, 0, true}});
     const auto b = cliente();
     const Texto todas = executar(0, {a.get(), b.get()}, 1);
     EXPECT_EQ(todas[16], "procedure CriarTab_A(Diretorio:string);");
@@ -50,7 +50,7 @@ TEST(GeradorUnidade, KindsChooseExtensionAndTableType) {
 }
 
 TEST(GeradorUnidade, KeyFieldsComeFirstAndEveryTypeWritesItsSize) {
-    const auto e = entidade("E", "T", {{"N1", 1, 20, 0, false, true}, {"K1", 8, 12, 2, true}, {"N2", 16, 0}, {"K2", 3, 0, 0, true}});
+    const auto e = make_entity("E", "T", {{"N1", 1, 20, 0, false, true}, {"K1", 8, 12, 2, true}, {"N2", 16, 0}, {"K2", 3, 0, 0, true}});
     const Texto corpo = corpo_unidade(*e);
     EXPECT_EQ(Texto(corpo.begin() + 11, corpo.begin() + 15),
               (Texto{"      Add('K1', ftBCD, 12, True);", "      Add('K2', ftInteger, 0, True);",
@@ -73,13 +73,13 @@ TEST(GeradorUnidade, SecondaryKeyOptionSets) {
         {kIndiceNaoMantido, "[ixUnique,ixCaseInsensitive,ixNonMaintained]"},
     };
     for (const Caso& caso : casos) {
-        const auto e = entidade("E", "T", {{"A", 3, 0, 0, true}}, {{"Por nome", "A+B", caso.bits}});
+        const auto e = make_entity("E", "T", {{"A", 3, 0, 0, true}}, {{"Por nome", "A+B", caso.bits}});
         EXPECT_EQ(corpo_unidade(*e)[16], std::string("      Add('Por nome', 'A;B', ") + caso.conjunto + ");") << caso.bits;
     }
 }
 
 TEST(GeradorUnidade, NoKeysAndNoTableName) {
-    const auto e = entidade("Solta", "", {{"A", 3}});
+    const auto e = make_entity("Solta", "", {{"A", 3}});
     const Texto corpo = corpo_unidade(*e);
     EXPECT_EQ(corpo[2], "procedure Criar(Diretorio:string);");
     EXPECT_EQ(corpo[7], "    TableName := '.DB';");
@@ -88,7 +88,7 @@ TEST(GeradorUnidade, NoKeysAndNoTableName) {
 }
 
 TEST(GeradorUnidade, ARefusedColumnLeavesTheProcedureOpen) {
-    const auto ruim = entidade("Ruim", "RUIM", {{"K", 3, 0, 0, true}, {"X", -1}, {"Y", 3}});
+    const auto ruim = make_entity("Ruim", "RUIM", {{"K", 3, 0, 0, true}, {"X", -1}, {"Y", 3}});
     const Texto corpo = corpo_unidade(*ruim);
     ASSERT_EQ(corpo.size(), 13u);
     EXPECT_EQ(corpo[11], "      Add('K', ftInteger, 0, True);");

@@ -1,4 +1,4 @@
-#include "platform/graphics/windows_1252.h"
+#include "platform/windows_1252.h"
 
 #include <array>
 
@@ -16,4 +16,16 @@ constexpr std::array<char16_t, 32> kHighControls = {
 char32_t Windows1252ToUnicode(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) return kHighControls[byte - 0x80];
     return byte;
+}
+
+unsigned char Windows1252UpperCase(unsigned char byte) {
+    if (byte >= 'a' && byte <= 'z') return static_cast<unsigned char>(byte - 0x20);
+    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<unsigned char>(byte - 0x20);
+    switch (byte) {
+        case 0x9A: return 0x8A;  // š
+        case 0x9C: return 0x8C;  // œ
+        case 0x9E: return 0x8E;  // ž
+        case 0xFF: return 0x9F;  // ÿ
+        default: return byte;
+    }
 }

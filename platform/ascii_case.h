@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Letter case of the ASCII letters alone, whatever the locale: identifiers, resource names, option
+// words and font names fold and compare this way. Bytes from $80 keep their value; Windows-1252 letters
+// fold through platform/windows_1252.h.
+
+constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string AsciiUpperCase(std::string_view text);
+std::string AsciiLowerCase(std::string_view text);
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
