@@ -121,8 +121,8 @@ std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::s
         const std::string name = std::to_string(i);
         nodes[i] = agnode(g, const_cast<char*>(name.c_str()), 1);
         if (!nodes[i]) ErrorCapture::fail("cannot add box " + name);
-        agxset(nodes[i], width, const_cast<char*>(inches(boxes[i].width + 2 * kLayoutPadding).c_str()));
-        agxset(nodes[i], height, const_cast<char*>(inches(boxes[i].height + 2 * kLayoutPadding).c_str()));
+        agxset(nodes[i], width, const_cast<char*>(inches(boxes[i].width + 2.0 * kLayoutPadding).c_str()));
+        agxset(nodes[i], height, const_cast<char*>(inches(boxes[i].height + 2.0 * kLayoutPadding).c_str()));
     }
     for (const LayoutEdge& edge : edges)
         if (!agedge(g, nodes[edge.from], nodes[edge.to], nullptr, 1)) ErrorCapture::fail("cannot add an edge");

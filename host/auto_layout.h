@@ -62,5 +62,6 @@ LayoutEngine layout_engine_for(std::size_t box_count, const LayoutOptions& optio
 // overlapping, the same result for the same input on every run. Throws std::invalid_argument for a
 // negative size, an edge naming a box that does not exist or a negative margin or spacing, and
 // LayoutError when Graphviz fails. Graphviz is not reentrant: calls from several threads take turns.
+// Reseeds the C library's random generators (rand, drand48), which sfdp draws from.
 std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::span<const LayoutEdge> edges,
                                         const LayoutOptions& options = {});
