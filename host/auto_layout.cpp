@@ -53,9 +53,13 @@ private:
     agerrlevel_t previous_level_;
 };
 
-struct ContextDeleter {
-    void operator()(GVC_t* context) const { gvFreeContext(context); }
-};
+// One context for the whole process: each new one reads Graphviz's plug-in list again and leaks
+// a copy of it.
+GVC_t* graphviz_context() {
+    static GVC_t* const context = gvContext();
+    return context;
+}
+
 struct GraphDeleter {
     void operator()(Agraph_t* graph) const { agclose(graph); }
 };
@@ -92,7 +96,7 @@ std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::s
     const std::lock_guard turn(graphviz_turn);
     const ErrorCapture capture;
     // The engines are plug-ins that the context loads on first use, from Graphviz's installed list.
-    const std::unique_ptr<GVC_t, ContextDeleter> context(gvContext());
+    GVC_t* const context = graphviz_context();
     if (!context) ErrorCapture::fail("no Graphviz context");
     std::unique_ptr<Agraph_t, GraphDeleter> graph(agopen(const_cast<char*>("diagram"), Agdirected, nullptr));
     if (!graph) ErrorCapture::fail("no graph");
@@ -131,7 +135,7 @@ std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::s
     // second layout in one process would differ from the first. Nothing else in the host uses them.
     std::srand(1);
     ::srand48(1);
-    if (gvLayout(context.get(), g, engine == LayoutEngine::dot ? "dot" : "sfdp") != 0 || agerrors() > 0)
+    if (gvLayout(context, g, engine == LayoutEngine::dot ? "dot" : "sfdp") != 0 || agerrors() > 0)
         ErrorCapture::fail(engine == LayoutEngine::dot ? "dot" : "sfdp");
 
     // Graphviz gives centres with y growing upward; boxes want top-left corners with y growing down.
@@ -144,7 +148,7 @@ std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::s
         min_left = std::min(min_left, left[i]);
         min_top = std::min(min_top, top[i]);
     }
-    gvFreeLayout(context.get(), g);
+    gvFreeLayout(context, g);
 
     std::vector<LayoutPosition> positions(boxes.size());
     for (std::size_t i = 0; i < boxes.size(); ++i) {
