@@ -36,6 +36,14 @@ TEST(AutoLayout, DotRanksEdgesDownwardWithoutOverlapAndRepeatsItself) {
     EXPECT_EQ(auto_layout(boxes, edges, options), at);
 }
 
+// Unrelated boxes are set in a grid: in one row 100 boxes would span 9,000 pixels.
+TEST(AutoLayout, DotSetsUnconnectedBoxesInAGridNotARow) {
+    const std::vector<LayoutBox> boxes(100, LayoutBox{50, 50});
+    const std::vector<LayoutPosition> at = auto_layout(boxes, {});
+    expect_placed_apart(boxes, at, LayoutOptions{}.margin);
+    for (const LayoutPosition& p : at) EXPECT_TRUE(p.left < 2000 && p.top < 2000) << p.left << ", " << p.top;
+}
+
 TEST(AutoLayout, LargeDiagramsSwitchToTheFasterEngineWhichStaysApartAndRepeatsItself) {
     const LayoutOptions options{.large = 150};
     EXPECT_EQ(layout_engine_for(150, options), LayoutEngine::dot);
