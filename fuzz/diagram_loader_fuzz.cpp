@@ -1,5 +1,6 @@
 // libFuzzer target: the diagram loader on arbitrary bytes, and every generator on each diagram it
-// accepts. A refused diagram must be a clean DiagramError; an accepted one must go through the SQL
+// accepts. A refused diagram must be a clean DiagramError; an accepted one must be written back to
+// JSON that reads as the same diagram (the second writing gives the same bytes), and go through the SQL
 // script and the table-creation unit for every database kind, the table set-up, the maintenance forms
 // and the main project without a fault. Forms and project are written to a scratch directory in
 // memory (/dev/shm where there is one); the listings stay in memory.
@@ -14,6 +15,7 @@
 
 #include "host/application_run.h"
 #include "host/diagram.h"
+#include "host/diagram_writer.h"
 #include "host/schema_run.h"
 #include "platform/string_list.h"
 #include "platform/table.h"
@@ -80,6 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const DiagramError&) {
         return 0;
     }
+    // Whatever was read can be written, and what was written reads back the same.
+    const std::string written = diagram_to_json(diagram, "fuzz.json");
+    if (diagram_to_json(parse_diagram(written, "written.json"), "fuzz.json") != written) ::abort();
     run_every_generator(diagram);
     return 0;
 }

@@ -100,6 +100,26 @@ void read_font(const ObjectReader& owner, std::string_view key, TFont& font) {
     if (f.has("charset")) font.SetCharset(static_cast<TFontCharset>(f.integer("charset", 0, 0, 255)));
 }
 
+std::unique_ptr<TFont> read_arial_font(const ObjectReader& owner, std::string_view key) {
+    auto font = std::make_unique<TFont>();
+    font->SetName("Arial");
+    read_font(owner, key, *font);
+    return font;
+}
+
+// A caption under the key "caption" of an entity or a relationship.
+std::optional<DiagramCaption> read_caption(const ObjectReader& owner) {
+    if (!owner.has("caption")) return std::nullopt;
+    static const KeySet kKeys{"text", "shape", "font", "autosize"};
+    const ObjectReader c(owner.get("caption"), owner.place(), kKeys, "caption");
+    DiagramCaption caption;
+    caption.text = c.required_text("text", Lines::several);
+    caption.shape = read_shape(c);
+    caption.font = read_arial_font(c, "font");
+    caption.autosize = !c.has("autosize") || c.flag("autosize");
+    return caption;
+}
+
 // The name a database or a file system will see for a column or a table, for telling apart two names
 // that would collide there: sanitised, with case ignored.
 std::string identity(std::string nome) {
@@ -179,6 +199,7 @@ struct EntitySpec {
     std::vector<std::string> descricao;
     std::array<std::unique_ptr<TFont>, 3> fonts;  // FonteTitulo, FonteAtributos, FonteExtrangeiras
     ShapeBounds shape;
+    std::optional<DiagramCaption> caption;
     std::vector<std::unique_ptr<TAtributo>> attributes;
     std::vector<std::pair<std::string, std::unique_ptr<TChaveSecundaria>>> keys;
 };
@@ -189,7 +210,8 @@ EntitySpec read_entity(element value, const Place& file, std::size_t number) {
     Place place{&file, "entity", number, {}, nullptr};
     static const KeySet kKeys{"entidade",    "tabela",         "Tituloform",        "Tipoform", "Alturaform", "Larguraform",
                               "Menu",        "Primaria",       "Modo",              "descricao", "FonteTitulo",
-                              "FonteAtributos", "FonteExtrangeiras", "shape",       "atributos", "ChavesSecundarias"};
+                              "FonteAtributos", "FonteExtrangeiras", "shape",       "caption",  "atributos",
+                              "ChavesSecundarias"};
     const ObjectReader e(value, place, "the entity", kKeys, "entidade");
 
     EntitySpec spec;
@@ -211,6 +233,7 @@ EntitySpec read_entity(element value, const Place& file, std::size_t number) {
         read_font(e, kFontKeys[i], *spec.fonts[i]);
     }
     spec.shape = read_shape(e);
+    spec.caption = read_caption(e);
 
     if (auto items = e.array("atributos")) {
         std::unordered_map<std::string, std::size_t> columns;  // column identity -> attribute number
@@ -240,7 +263,7 @@ EntitySpec read_entity(element value, const Place& file, std::size_t number) {
 }
 
 DiagramEntity build_entity(EntitySpec& spec) {
-    DiagramEntity result{std::make_unique<TEntidade>(), spec.shape};
+    DiagramEntity result{std::make_unique<TEntidade>(), spec.shape, std::move(spec.caption)};
     TEntidade& entity = *result.entity;
     entity.SetEntidade(spec.entidade);
     entity.SetTabela(spec.tabela);
@@ -296,34 +319,63 @@ void read_entities(const simdjson::dom::array& items, std::size_t first, std::si
 // Entity index by name; of two entities with one name the first counts.
 using EntityIndex = std::unordered_map<std::string_view, std::size_t>;
 
-DiagramRelationship read_relationship(element value, const Place& file, std::size_t number, const EntityIndex& entities) {
+// A relationship end (`from`, `to`): an entity's name, or its position in `entities` from 1, which
+// tells apart two entities of one name.
+std::size_t read_end(const ObjectReader& r, std::string_view key, const EntityIndex& entities, std::size_t count) {
+    if (!r.has(key)) r.fail(key, "is missing");
+    const element_type type = r.get(key).type();
+    if (type != element_type::STRING) {
+        if (type != element_type::INT64 && type != element_type::UINT64)
+            r.fail(key, std::string("must be an entity's name or number, not ") + type_name(type));
+        if (count == 0) r.fail(key, "names no entity: the diagram has none");
+        return static_cast<std::size_t>(r.whole_number(key, r.get(key), 1, static_cast<std::int64_t>(count))) - 1;
+    }
+    const auto found = entities.find(r.text(key));
+    if (found == entities.end()) r.fail(key, "names no entity of the diagram (\"" + std::string(r.raw_text(key)) + "\")");
+    return found->second;
+}
+
+// The side percentage of a relationship end (`StartConn`, `EndConn`).
+std::int32_t read_connection(const ObjectReader& r, std::string_view key) {
+    if (!r.has(key)) return 50;
+    static const KeySet kKeys{"perc"};
+    const ObjectReader c(r.get(key), r.place(), kKeys, key);
+    return c.integer("perc", 50, 0, 100);
+}
+
+DiagramRelationship read_relationship(element value, const Place& file, std::size_t number, const EntityIndex& entities,
+                                      std::size_t entity_count) {
     Place place{&file, "relationship", number, {}, nullptr};
-    static const KeySet kKeys{"name", "from", "to", "Relacao", "Chave", "meioperc", "descricao"};
+    static const KeySet kKeys{"name",    "from",       "to",        "Relacao", "Chave",    "meioperc",
+                              "StartConn", "EndConn", "LineWidth", "LineColour", "caption", "descricao"};
     const ObjectReader r(value, place, "the relationship", kKeys, "name");
     DiagramRelationship result;
     result.name = r.required_text("name");
-    for (auto [key, index] : {std::pair{"from", &result.from}, std::pair{"to", &result.to}}) {
-        const auto found = entities.find(r.required_text(key));
-        if (found == entities.end()) r.fail(key, "names no entity of the diagram (\"" + std::string(r.raw_text(key)) + "\")");
-        *index = found->second;
-    }
+    result.from = read_end(r, "from", entities, entity_count);
+    result.to = read_end(r, "to", entities, entity_count);
     result.relacao = static_cast<trelacao>(r.choice("Relacao", 0, kCardinalities, 0));
     result.chave = static_cast<tchave>(r.choice("Chave", 0, kKeyKinds, 0));
     result.meioperc = r.integer("meioperc", 50, 0, 100);
+    result.start_perc = read_connection(r, "StartConn");
+    result.end_perc = read_connection(r, "EndConn");
+    result.line_width = r.integer("LineWidth", 1, 1, kMaxLineWidth);
+    if (r.has("LineColour"))
+        result.line_colour = static_cast<TColor>(
+            static_cast<std::uint32_t>(r.whole_number("LineColour", r.get("LineColour"), kInt32Min, UINT32_MAX)));
+    result.caption = read_caption(r);
     result.descricao = read_lines(r, "descricao");
     return result;
 }
 
 DiagramText read_text(element value, const Place& file, std::size_t number) {
     Place place{&file, "text", number, {}, nullptr};
-    static const KeySet kKeys{"text", "shape", "font"};
+    static const KeySet kKeys{"text", "shape", "font", "autosize"};
     const ObjectReader t(value, place, "the text", kKeys);
     DiagramText result;
     result.text = t.required_text("text", Lines::several);
     result.shape = read_shape(t);
-    result.font = std::make_unique<TFont>();
-    result.font->SetName("Arial");
-    read_font(t, "font", *result.font);
+    result.font = read_arial_font(t, "font");
+    result.autosize = !t.has("autosize") || t.flag("autosize");
     return result;
 }
 
@@ -364,12 +416,13 @@ Diagram parse_owned(std::string padded, const std::string& source) {
     }  // the parser's index of the text is not needed once the document stands
     std::string().swap(padded);
 
-    static const KeySet kKeys{"version", "project", "server", "entities", "relationships", "texts"};
+    static const KeySet kKeys{"version", "project", "server", "Escala", "entities", "relationships", "texts"};
     const ObjectReader top(root, file, "the diagram", kKeys);
-    top.integer("version", 1, 1, 1);
+    top.integer("version", 1, 1, kDiagramFormatVersion);
     Diagram diagram;
     diagram.project = top.text("project");
     diagram.server = top.text("server");
+    diagram.escala = top.integer("Escala", 100, kMinEscala, kMaxEscala);
     if (!top.has("entities")) top.fail("entities", "is missing");
     const simdjson::dom::array entities = *top.array("entities");
     // A large diagram is read by two threads, each taking half of the entities; the first bad entity in
@@ -393,7 +446,8 @@ Diagram parse_owned(std::string padded, const std::string& source) {
         EntityIndex by_name;
         for (std::size_t i = 0; i < diagram.entities.size(); ++i) by_name.emplace(diagram.entities[i].entity->entidade().view(), i);
         for (element item : *items)
-            diagram.relationships.push_back(read_relationship(item, file, diagram.relationships.size() + 1, by_name));
+            diagram.relationships.push_back(
+                read_relationship(item, file, diagram.relationships.size() + 1, by_name, diagram.entities.size()));
     }
     if (auto items = top.array("texts"))
         for (element item : *items) diagram.texts.push_back(read_text(item, file, diagram.texts.size() + 1));

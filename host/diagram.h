@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -29,9 +30,18 @@ struct ShapeBounds {
     std::int32_t height = 0;
 };
 
+// A caption: the text shape an entity or a relationship may carry. Left and top 0: placed by its owner.
+struct DiagramCaption {
+    std::string text;  // may hold line breaks
+    ShapeBounds shape;
+    std::unique_ptr<TFont> font;  // "Arial" unless the file says otherwise
+    bool autosize = true;         // the box follows the text
+};
+
 struct DiagramEntity {
     std::unique_ptr<TEntidade> entity;
     ShapeBounds shape;
+    std::optional<DiagramCaption> caption;
 };
 
 struct DiagramRelationship {
@@ -41,22 +51,41 @@ struct DiagramRelationship {
     trelacao relacao = trelacao::tr1x1;
     tchave chave = tchave::tckey;
     std::int32_t meioperc = 50;
+    // Where each end sits along its entity's side, in percent (the connections' `perc`); the sides and
+    // pixel offsets follow from the boxes.
+    std::int32_t start_perc = 50;
+    std::int32_t end_perc = 50;
+    TColor line_colour = clBlack;
+    std::int32_t line_width = 1;  // 1..kMaxLineWidth; sets the least size of the line's box
     std::vector<std::string> descricao;
+    std::optional<DiagramCaption> caption;
 };
 
 struct DiagramText {
     std::string text;  // may hold line breaks
     ShapeBounds shape;
     std::unique_ptr<TFont> font;  // "Arial" unless the file says otherwise
+    bool autosize = true;
 };
+
+// Zoom limits of a diagram, in percent. Below 10 the shapes clamp anyway; above 1000 the scaled
+// coordinates of a large diagram could leave the 32-bit range the shapes compute in.
+inline constexpr std::int32_t kMinEscala = 10;
+inline constexpr std::int32_t kMaxEscala = 1000;
+inline constexpr std::int32_t kMaxLineWidth = 100;
 
 struct Diagram {
     std::string project;
     std::string server;
+    std::int32_t escala = 100;  // zoom in percent, kMinEscala..kMaxEscala
     std::vector<DiagramEntity> entities;
     std::vector<DiagramRelationship> relationships;
     std::vector<DiagramText> texts;
 };
+
+// The newest format version: 2 adds the zoom, captions, relationship ends, line width and colour, and the text
+// boxes' autosize. Version 1 files read as they always did.
+inline constexpr std::int64_t kDiagramFormatVersion = 2;
 
 // The largest diagram file read (a diagram of 10,000 tables of 20 columns takes 17 MB); a larger file or
 // stream is refused before it is read whole.

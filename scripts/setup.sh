@@ -8,7 +8,9 @@ packages=(
   libgtest-dev libgmock-dev googletest   # unit tests
   libbenchmark-dev                       # benchmarks
   libcli11-dev                           # command line of the host
-  libsimdjson-dev                        # diagram files
+  libsimdjson-dev                        # diagram files: reading
+  nlohmann-json3-dev                     # diagram files: writing
+  libgraphviz-dev                        # automatic layout of diagrams
   libsqlite3-dev                         # SQL script checked against a real database
   fp-compiler                            # Free Pascal: form-file oracle and compile test of generated code
   clang libclang-rt-14-dev               # fuzz targets (libFuzzer)

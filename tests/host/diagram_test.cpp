@@ -11,6 +11,7 @@
 #include <future>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -134,7 +135,7 @@ TEST(Diagram, BadInputIsReportedWithFileItemAndProblem) {
         {R"([1, 2])", "f.json: the diagram must be an object, not an array"},
         {R"({})", "f.json: \"entities\" is missing"},
         {R"({"entities": {}})", "f.json: \"entities\" must be an array, not an object"},
-        {R"({"version": 2, "entities": []})", "f.json: \"version\" must lie between 1 and 1 (got 2)"},
+        {R"({"version": 3, "entities": []})", "f.json: \"version\" must lie between 1 and 2 (got 3)"},
         {R"({"entities": [], "entity": []})", "f.json: the diagram has an unknown key \"entity\""},
         {R"({"entities": [{"tabela": "T"}]})", "f.json: entity #1: \"entidade\" is missing"},
         {R"({"entities": [{"entidade": "E"}]})", "f.json: entity \"E\" (#1): \"tabela\" is missing"},
@@ -195,6 +196,16 @@ TEST(Diagram, BadInputIsReportedWithFileItemAndProblem) {
         {R"({"entities": [{"entidade": "E", "tabela": "T"}], "relationships": [{"name": "R", "from": "E", "to": "F"}]})",
          "f.json: relationship \"R\" (#1): \"to\" names no entity of the diagram (\"F\")"},
         {R"({"entities": [], "texts": [{"shape": {"left": 1}}]})", "f.json: text #1: \"text\" is missing"},
+        {R"({"Escala": 9, "entities": []})", "f.json: \"Escala\" must lie between 10 and 1000 (got 9)"},
+        {R"({"entities": [{"entidade": "E", "tabela": "T"}], "relationships": [{"name": "R", "from": 2, "to": 1}]})",
+         "f.json: relationship \"R\" (#1): \"from\" must lie between 1 and 1 (got 2)"},
+        {R"({"entities": [{"entidade": "E", "tabela": "T"}], "relationships": [{"name": "R", "from": true, "to": 1}]})",
+         "\"from\" must be an entity's name or number, not true or false"},
+        {R"({"entities": [{"entidade": "E", "tabela": "T"}], "relationships": [{"name": "R", "from": 1, "to": 1,
+             "StartConn": {"perc": 101}}]})",
+         "relationship \"R\" (#1): \"StartConn.perc\" must lie between 0 and 100 (got 101)"},
+        {R"({"entities": [{"entidade": "E", "tabela": "T", "caption": {"shape": {}}}]})",
+         "entity \"E\" (#1): \"caption.text\" is missing"},
     };
     for (const Caso& caso : casos) {
         try {
@@ -206,6 +217,33 @@ TEST(Diagram, BadInputIsReportedWithFileItemAndProblem) {
             EXPECT_EQ(mensagem.find('\n'), std::string::npos) << mensagem;
         }
     }
+}
+
+// What version 2 added reads as given, and a file that leaves it out means what version 1 meant.
+TEST(Diagram, NewerKeysReadAndTheirAbsenceKeepsTheOldMeaning) {
+    const Diagram d = parse_diagram(R"({"version": 2, "Escala": 250, "entities": [{"entidade": "E", "tabela": "T",
+        "caption": {"text": "a\nb", "shape": {"left": 3, "top": 4}, "font": {"size": 12}}}],
+        "relationships": [{"name": "R", "from": 1, "to": "E", "StartConn": {"perc": 0}, "EndConn": {"perc": 100},
+        "LineWidth": 3, "LineColour": 4294967295, "caption": {"text": "", "autosize": false}}]})",
+                                    "v2.json");
+    EXPECT_EQ(d.escala, 250);
+    const DiagramCaption& caption = *d.entities[0].caption;
+    EXPECT_EQ(caption.text, "a\nb");
+    EXPECT_EQ(caption.shape.top, 4);
+    EXPECT_EQ(caption.font->Size(), 12);
+    EXPECT_EQ(caption.font->Name(), "Arial");
+    EXPECT_TRUE(caption.autosize);
+    const DiagramRelationship& r = d.relationships[0];
+    EXPECT_EQ(r.start_perc + r.end_perc + r.line_width, 103);
+    EXPECT_EQ(r.line_colour, -1);
+    EXPECT_FALSE(r.caption->autosize);
+
+    const Diagram old = load_diagram(KZR40_SOURCE_DIR "/examples/vendas.json");
+    const DiagramRelationship& o = old.relationships[0];
+    EXPECT_EQ(old.escala, 100);
+    EXPECT_FALSE(old.entities[0].caption || o.caption);
+    EXPECT_EQ(std::tuple(o.start_perc, o.end_perc, o.line_width, o.line_colour), std::tuple(50, 50, 1, clBlack));
+    EXPECT_TRUE(old.texts[0].autosize);
 }
 
 // Large diagrams are read by two threads: the result keeps file order, and of several bad entities the
@@ -240,7 +278,7 @@ TEST(Diagram, LargeDiagramsKeepOrderAndReportTheFirstProblem) {
 TEST(Diagram, AnEntityWithEveryKeyReadsAndOneMoreIsRefused) {
     const std::string todas = R"("entidade": "E", "tabela": "T", "Tituloform": "F", "Tipoform": 1, "Alturaform": 1,
         "Larguraform": 2, "Menu": "M", "Primaria": 4, "Modo": 1, "descricao": ["d"], "FonteTitulo": {},
-        "FonteAtributos": {}, "FonteExtrangeiras": {}, "shape": {}, "atributos": [], "ChavesSecundarias": [])";
+        "FonteAtributos": {}, "FonteExtrangeiras": {}, "shape": {}, "caption": {"text": ""}, "atributos": [], "ChavesSecundarias": [])";
     const Diagram d = parse_diagram("{\"entities\": [{" + todas + "}]}", "f.json");
     EXPECT_EQ(d.entities[0].entity->Larguraform(), 2);
     EXPECT_EQ(d.entities[0].entity->Menu(), "M");

@@ -1,0 +1,46 @@
+// Automatic layout of n boxes with n edges between random boxes, the shape of an entity diagram
+// with about one relationship per entity: the automatic engine choice at 100, 1,000 and 10,000 boxes,
+// and each engine alone around the size where the choice switches.
+
+#include <random>
+
+#include <benchmark/benchmark.h>
+
+#include "host/auto_layout.h"
+
+namespace {
+
+struct Graph {
+    std::vector<LayoutBox> boxes;
+    std::vector<LayoutEdge> edges;
+};
+
+// Entity-like boxes: 100..220 pixels wide, 40..300 high.
+Graph diagram_graph(std::size_t count) {
+    std::mt19937 random(42);
+    auto number = [&](std::size_t low, std::size_t high) { return std::uniform_int_distribution<std::size_t>(low, high)(random); };
+    Graph g;
+    for (std::size_t i = 0; i < count; ++i)
+        g.boxes.push_back({static_cast<std::int32_t>(number(100, 220)), static_cast<std::int32_t>(number(40, 300))});
+    for (std::size_t i = 0; i < count; ++i) g.edges.push_back({number(0, count - 1), number(0, count - 1)});
+    return g;
+}
+
+void run(benchmark::State& state, LayoutEngine engine) {
+    const Graph g = diagram_graph(static_cast<std::size_t>(state.range(0)));
+    const LayoutOptions options{.engine = engine};
+    for (auto _ : state) benchmark::DoNotOptimize(auto_layout(g.boxes, g.edges, options));
+    state.SetLabel(layout_engine_for(g.boxes.size(), options) == LayoutEngine::dot ? "dot" : "sfdp");
+}
+
+void BM_AutoLayout(benchmark::State& state) { run(state, LayoutEngine::automatic); }
+void BM_Dot(benchmark::State& state) { run(state, LayoutEngine::dot); }
+void BM_Sfdp(benchmark::State& state) { run(state, LayoutEngine::sfdp); }
+
+BENCHMARK(BM_AutoLayout)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Dot)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Sfdp)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();
