@@ -48,10 +48,11 @@ TextFileWriter::~TextFileWriter() {
     if (arquivo_) std::fclose(arquivo_);
 }
 
-void TextFileWriter::WriteLine(std::string_view linha) {
+void TextFileWriter::write_line(std::span<const std::string_view> pieces) {
     if (!arquivo_) throw EInOutError(103, caminho_);  // file not open
-    if (std::fwrite(linha.data(), 1, linha.size(), arquivo_) != linha.size() || std::fputs("\r\n", arquivo_) == EOF)
-        falhou(errno);
+    for (std::string_view piece : pieces)
+        if (std::fwrite(piece.data(), 1, piece.size(), arquivo_) != piece.size()) falhou(errno);
+    if (std::fputs("\r\n", arquivo_) == EOF) falhou(errno);
 }
 
 void TextFileWriter::Close() {
