@@ -38,13 +38,13 @@ private:
 
 // A variable name in a form that compares in one step: its length and up to its first seven
 // characters. Names of up to seven characters compare by the code alone.
+inline constexpr std::size_t kNameCodeChars = 7;
 constexpr std::uint64_t variable_name_code(std::string_view name) {
     std::uint64_t code = static_cast<std::uint64_t>(name.size() < 255 ? name.size() : 255) << 56;
-    for (std::size_t i = 0; i < name.size() && i < 7; ++i)
+    for (std::size_t i = 0; i < name.size() && i < kNameCodeChars; ++i)
         code |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i])) << (8 * i);
     return code;
 }
-inline constexpr std::size_t kNameCodeChars = 7;
 
 // The text a Printer prints: the generated text itself, with `$name$` where a variable's value goes
 // and `$$` for a dollar sign. Every "\n" ends a line, so a template is one or more whole lines and ends
@@ -57,7 +57,7 @@ inline constexpr std::size_t kNameCodeChars = 7;
 //     out.print("procedure Criar$table$(Diretorio:string);\n"_tpl, {{"table", table}});
 //
 // Text made while the program runs goes through `Template::parse`, which raises std::invalid_argument
-// for the same faults.
+// for the same faults; the template refers to that text, which must outlive it.
 class Template {
 public:
     static constexpr std::size_t kMaxPieces = 96;     // runs of text and variables in the whole template
@@ -105,8 +105,8 @@ constexpr void Template::add_piece(Piece piece, std::size_t line_start) {
 }
 
 constexpr Template::Template(std::string_view text) : text_(text) {
-    if (!text.empty() && text.back() != '\n') throw std::invalid_argument("a template ends with a line end");
-    if (text.size() > UINT16_MAX) throw std::invalid_argument("a template is shorter than 64 KiB");
+    if (!text.empty() && text.back() != '\n') throw std::invalid_argument("a template must end with a line end");
+    if (text.size() > UINT16_MAX) throw std::invalid_argument("a template must be shorter than 64 KiB");
     std::size_t line_start = 0;  // first piece of the current line
     std::size_t run = 0;         // start of the current run of text
     auto end_run = [&](std::size_t at) {
@@ -125,7 +125,7 @@ constexpr Template::Template(std::string_view text) : text_(text) {
             std::size_t close = at + 1;
             while (close < text.size() && text[close] != '$' && text[close] != '\n') ++close;
             if (close == text.size() || text[close] != '$')
-                throw std::invalid_argument("a \"$\" in a template has its closing \"$\" on the same line");
+                throw std::invalid_argument("a \"$\" in a template needs its closing \"$\" on the same line");
             const std::string_view name = text.substr(at + 1, close - at - 1);
             if (name.empty()) {
                 add_piece({static_cast<std::uint16_t>(at), 1, -1}, line_start);  // "$$": one "$"
