@@ -50,9 +50,11 @@ TextFileWriter::~TextFileWriter() {
 
 void TextFileWriter::write_line(std::span<const std::string_view> pieces) {
     if (!arquivo_) throw EInOutError(103, caminho_);  // file not open
-    for (std::string_view piece : pieces)
-        if (std::fwrite(piece.data(), 1, piece.size(), arquivo_) != piece.size()) falhou(errno);
-    if (std::fputs("\r\n", arquivo_) == EOF) falhou(errno);
+    // The line and its end go to the stream in one write.
+    linha_.clear();
+    for (std::string_view piece : pieces) linha_.append(piece);
+    linha_.append("\r\n");
+    if (std::fwrite(linha_.data(), 1, linha_.size(), arquivo_) != linha_.size()) falhou(errno);
 }
 
 void TextFileWriter::Close() {

@@ -51,6 +51,7 @@ private:
 
     std::string caminho_;
     std::FILE* arquivo_ = nullptr;
+    std::string linha_;  // the line being written, kept for its capacity
 };
 
 // Writes `conteudo` to `caminho` in one piece (created or overwritten); raises EInOutError.
