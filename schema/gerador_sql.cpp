@@ -14,14 +14,10 @@
 
 namespace {
 
-// " UNIQUE", " DESCENDING", both (" UNIQUE, DESCENDING") or nothing: the words between CREATE and
-// INDEX, after a blank.
-std::string index_modifier(const IndexOptions& options) {
-    std::string m = " ";
-    if (options.unique) m += " UNIQUE,";
-    if (options.descending) m += " DESCENDING ";
-    m.pop_back();
-    return m;
+// The words between "CREATE " and " INDEX".
+std::string_view index_modifier(const IndexOptions& options) {
+    if (options.unique) return options.descending ? "  UNIQUE, DESCENDING" : "  UNIQUE";
+    return options.descending ? "  DESCENDING" : "";
 }
 
 }  // namespace

@@ -17,17 +17,31 @@ namespace {
 // Blanks before a definition inside `With FieldDefs` / `With IndexDefs`.
 constexpr std::size_t kDefinitionIndent = 6;
 
-// "[ixUnique,ixCaseInsensitive]": the option set written for a secondary key in the unit.
-std::string option_set(const IndexOptions& options) {
-    std::string s = "[";
-    if (options.unique) s += "ixUnique,";
-    if (options.case_insensitive) s += "ixCaseInsensitive,";
-    if (options.descending) s += "ixDescending,";
-    if (options.non_maintained) s += "ixNonMaintained,";
-    if (options.expression) s += "ixExpression,";
-    if (s.back() == ',') s.pop_back();
-    return s + "]";
-}
+// "[ixUnique,ixCaseInsensitive]": the option set written for a secondary key in the unit, kept in the
+// object.
+class OptionSet {
+public:
+    explicit OptionSet(const IndexOptions& options) {
+        add("[");
+        if (options.unique) add("ixUnique,");
+        if (options.case_insensitive) add("ixCaseInsensitive,");
+        if (options.descending) add("ixDescending,");
+        if (options.non_maintained) add("ixNonMaintained,");
+        if (options.expression) add("ixExpression,");
+        if (chars_[size_ - 1] == ',') --size_;
+        add("]");
+    }
+    std::string_view view() const { return {chars_, size_}; }
+
+private:
+    void add(std::string_view text) {
+        text.copy(chars_ + size_, text.size());
+        size_ += text.size();
+    }
+
+    char chars_[80];  // the longest set takes 70
+    std::size_t size_ = 0;
+};
 
 // The first column in field-definition order that the checks refuse, or null.
 const ColumnView* first_refused(const EntityView& entity) {
@@ -110,7 +124,7 @@ void write_unit_procedure(const EntityView& entity, GenerationBuffers& buffers) 
         for (const SecondaryKeyView& index : entity.secondary_keys())
             body.print("Add('$name$', '$fields$', $options$);\n"_tpl, {{"name", index.name},
                                                                       {"fields", index.fields_joined(";")},
-                                                                      {"options", option_set(index.options)}});
+                                                                      {"options", OptionSet(index.options).view()}});
     }
 
     body.print(

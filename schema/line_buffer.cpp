@@ -3,15 +3,9 @@
 #include <limits>
 #include <stdexcept>
 
-char* LineBuffer::reserve(std::size_t bytes) {
-    if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < bytes) {
-        const std::size_t capacity = bytes > kBlockSize ? bytes : kBlockSize;
-        blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(capacity), capacity, 0});
-    }
-    Block& b = blocks_.back();
-    char* at = b.data.get() + b.used;
-    b.used += bytes;
-    return at;
+void LineBuffer::add_block(std::size_t bytes) {
+    const std::size_t capacity = bytes > kBlockSize ? bytes : kBlockSize;
+    blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(capacity), capacity, 0});
 }
 
 void LineBuffer::write_line(std::span<const std::string_view> pieces) {

@@ -48,7 +48,14 @@ private:
         std::size_t used = 0;
     };
     // Room for `bytes` more bytes at the end of the last block.
-    char* reserve(std::size_t bytes);
+    char* reserve(std::size_t bytes) {
+        if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < bytes) add_block(bytes);
+        Block& b = blocks_.back();
+        char* at = b.data.get() + b.used;
+        b.used += bytes;
+        return at;
+    }
+    void add_block(std::size_t bytes);
 
     std::vector<Block> blocks_;
     std::size_t size_ = 0;
