@@ -31,6 +31,7 @@ void EntityView::read(const TEntidade& entity, std::int32_t kind) {
     // storage serves again.
     const StringList& attributes = entity.atributos();
     const int count = attributes.Count();
+    columns_.reserve(static_cast<std::size_t>(count));
     std::size_t used = 0;
     for (int i = 0; i < count; ++i) {
         const auto* a = static_cast<const TAtributo*>(attributes.Objects(i));
