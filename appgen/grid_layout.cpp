@@ -17,7 +17,7 @@ void grid_layout(LayoutContext& context) {
 
     for (const ColumnView& column : context.entity.columns()) {
         TColumn& grid_column = grid->AddColumn();
-        grid_column.SetProperty("FieldName", column.name);
+        grid_column.SetProperty("FieldName", std::string(column.name));
         if (column.shown)
             grid_column.SetProperty("Title.Caption", std::string(column.caption()));
         else

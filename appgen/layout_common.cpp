@@ -66,7 +66,7 @@ TControl& create_label(LayoutContext& context, const ColumnView& column) {
 
 const TFieldDef& field_of(const LayoutContext& context, const ColumnView& column) {
     const std::string& stored = column.record->nome.str();
-    for (const std::string& name : {stored, column.name}) {
+    for (const std::string& name : {stored, std::string(column.name)}) {
         const auto found = context.fields.find(upper_case(name));
         if (found != context.fields.end()) return *found->second;
     }

@@ -31,23 +31,31 @@ void EntityView::read(const TEntidade& entity, std::int32_t kind) {
     // storage serves again.
     const StringList& attributes = entity.atributos();
     const int count = attributes.Count();
-    columns_.reserve(static_cast<std::size_t>(count));
+    columns_.resize(static_cast<std::size_t>(count));
+    // The names are copied one after the other into one text and sanitised there at once (the
+    // sanitiser works byte by byte, so this equals sanitising each). Each column refers to the stored
+    // name until the text is complete and can no longer move.
+    names_.clear();
     std::size_t used = 0;
     for (int i = 0; i < count; ++i) {
         const auto* a = static_cast<const TAtributo*>(attributes.Objects(i));
         if (!a) continue;  // the host always hangs a record; reading past a missing one must not fail
-        ColumnView& column = used < columns_.size() ? columns_[used] : columns_.emplace_back();
-        ++used;
+        ColumnView& column = columns_[used++];
         column.record = a;
         column.entry = i;
-        column.name.assign(a->nome.view());
-        limpa_identificador(kind, column.name);
+        column.name = a->nome.view();
+        names_.append(column.name);
         column.type = valida_coluna(kind, *a) ? type_descriptor(a->tipo) : nullptr;
         column.key = (a->chave & kChavePrimaria) != 0;
         column.nullable = (a->opcoes & kOpcaoAceitaNulo) != 0;
         column.shown = (a->opcoes & kOpcaoForaDoFormulario) == 0;
     }
     columns_.resize(used);
+    limpa_identificador(kind, names_);
+    for (std::size_t at = 0; ColumnView& column : columns_) {
+        column.name = std::string_view(names_).substr(at, column.name.size());
+        at += column.name.size();
+    }
     field_order_.reserve(columns_.size());
     for (const ColumnView& column : columns_)
         if (column.key) field_order_.push_back(&column);

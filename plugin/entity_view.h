@@ -26,7 +26,7 @@ IndexOptions decode_index_options(std::uint32_t bits);
 struct ColumnView {
     const TAtributo* record = nullptr;     // never null in a view
     int entry = 0;                         // position on the entity's attribute list, entries without a record counted
-    std::string name;                      // the column name, sanitised
+    std::string_view name;                 // the column name, sanitised (held by the view)
     const TypeDescriptor* type = nullptr;  // null for a type outside the catalogue: every generator refuses the column
     bool key = false;                      // part of the primary key
     bool nullable = false;
@@ -96,6 +96,7 @@ private:
     std::int32_t kind_ = 0;
     std::string table_;
     bool table_accepted_ = false;
+    std::string names_;  // every column name, sanitised, one after the other
     std::vector<ColumnView> columns_;
     std::vector<const ColumnView*> field_order_;  // the key columns first
     std::size_t key_count_ = 0;

@@ -160,7 +160,7 @@ void define_table(TTable& table, const EntityView& entity, std::string_view dire
             return;
         }
         const TAtributo& a = *column->record;
-        fields.Add(column->name, a.tipo, column->type->program.sized ? a.tamanho : 0, !column->nullable);
+        fields.Add(std::string(column->name), a.tipo, column->type->program.sized ? a.tamanho : 0, !column->nullable);
     }
 
     // A refused key attribute silently ends the list.

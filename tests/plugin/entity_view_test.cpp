@@ -21,7 +21,7 @@ TAtributo* attribute(const char* name, bool key, std::int32_t type = 1) {
 
 std::vector<std::string> names(std::span<const ColumnView* const> columns) {
     std::vector<std::string> out;
-    for (const ColumnView* c : columns) out.push_back(c->name);
+    for (const ColumnView* c : columns) out.emplace_back(c->name);
     return out;
 }
 
