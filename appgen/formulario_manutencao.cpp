@@ -5,24 +5,26 @@
 
 #include "appgen/layout.h"
 #include "appgen/resultform_design.h"
-#include "appgen/unidade_manutencao.h"
+#include "appgen/maintenance_unit.h"
 #include "platform/components/forms.h"
 #include "platform/components/streaming.h"
 #include "platform/formfile/binary.h"
 #include "platform/metrics.h"
+#include "platform/printer.h"
 #include "platform/table.h"
 #include "platform/text_file.h"
 #include "plugin/entidade.h"
+#include "plugin/entity_view.h"
 
 namespace {
 
-using Layout = void (*)(ContextoLayout&);
+using Layout = void (*)(LayoutContext&);
 
-Layout layout_do_tipo(std::int32_t tipoform) {
+Layout layout_of(std::int32_t tipoform) {
     switch (tipoform) {
-        case 0: return layout_vertical;
-        case 1: return layout_horizontal;
-        case 2: return layout_grade;
+        case 0: return vertical_layout;
+        case 1: return horizontal_layout;
+        case 2: return grid_layout;
         default: return nullptr;
     }
 }
@@ -48,16 +50,16 @@ TComponent& componente(TCustomForm& form, std::string_view nome) {
     return *achado;
 }
 
-std::string legenda_do_form(const TEntidade& entidade, const std::string& tabela) {
+std::string form_caption(const TEntidade& entidade, const std::string& table) {
     if (!entidade.Tituloform().empty()) return entidade.Tituloform().str();
-    return "Manuten\xE7\xE3o da tabela " + tabela + " (" + entidade.entidade().str() + ")";
+    return "Manuten\xE7\xE3o da tabela " + table + " (" + entidade.entidade().str() + ")";
 }
 
 }  // namespace
 
 void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade, const std::string& diretorio,
                                  std::int32_t tipo_banco) {
-    const Layout layout = layout_do_tipo(entidade.Tipoform());
+    const Layout layout = layout_of(entidade.Tipoform());
     if (!layout) return;
 
     // The scratch form is freed on every way out, so a failed call leaves nothing named after the
@@ -68,27 +70,32 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     table1.SetProperty("DatabaseName", tabela.DatabaseName());
     table1.SetProperty("TableName", tabela.TableName());
 
-    const std::string t = entidade.tabela().str();
-    form->SetCaption(legenda_do_form(entidade, t));
-    const std::string base = diretorio + "M" + t;
-    const std::string nome_form = "F_" + t;
-    form->SetName("T" + nome_form);
+    // The unit and form files are named after the table as stored; the columns are read sanitised.
+    const std::string table = entidade.tabela().str();
+    form->SetCaption(form_caption(entidade, table));
+    const std::string base = diretorio + "M" + table;
+    const std::string form_name = "F_" + table;
+    form->SetName("T" + form_name);
 
     {
-        TextFileWriter unidade(base + ".PAS");
-        escrever_inicio_unidade(unidade, t, layout == layout_grade);
-        const CamposPorNome campos = indexar_campos(tabela);
-        ContextoLayout contexto{*form,
-                                dynamic_cast<TWinControl&>(componente(*form, "ScrollBox1")),
-                                componente(*form, "DataSource1"),
-                                unidade,
-                                tabela,
-                                entidade,
-                                tipo_banco,
-                                campos};
-        layout(contexto);
-        escrever_fim_unidade(unidade, t);
-        unidade.Close();
+        TextFileWriter file(base + ".PAS");
+        Printer unit(file);
+        write_unit_head(unit, table, layout == grid_layout);
+        const EntityView view(entidade, tipo_banco);
+        const FieldsByName fields = index_fields(tabela);
+        LayoutContext context{*form,
+                              dynamic_cast<TWinControl&>(componente(*form, "ScrollBox1")),
+                              componente(*form, "DataSource1"),
+                              unit,
+                              tabela,
+                              view,
+                              fields};
+        {
+            Printer::Indent declarations(unit, kDeclarationIndent);
+            layout(context);
+        }
+        write_unit_tail(unit, table);
+        file.Close();
     }
 
     // The form was built under its scratch class; the stored form takes the generated object and class
@@ -96,7 +103,7 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     // detour through form text with a replaced first line gives, without scratch files.)
     formfile::ObjectNode raiz = stream_component(*form);
     form.reset();
-    raiz.name = nome_form;
-    raiz.class_name = "T" + nome_form;
+    raiz.name = form_name;
+    raiz.class_name = "T" + form_name;
     escrever_arquivo(base + ".dfm", formfile::write_form_file(raiz));
 }

@@ -9,6 +9,7 @@
 #include "platform/components/library.h"
 #include "platform/components/menus.h"
 #include "platform/components/streaming.h"
+#include "platform/printer.h"
 #include "platform/string_list.h"
 #include "platform/text_file.h"
 #include "platform/windows_1252.h"
@@ -17,11 +18,11 @@
 namespace {
 
 // One menu entry as the passes read it.
-struct Entrada {
-    std::string legenda;        // word 1: caption of the table item
-    std::string n;              // word 2, sanitised: the table name in every identifier
-    std::string legenda_grupo;  // word 3, or "&Tabelas" when blank
-    std::string campo4;         // exact field 4: the group item's name stem
+struct MenuEntry {
+    std::string caption;        // word 1: caption of the table item
+    std::string table;          // word 2, sanitised: the table name in every identifier
+    std::string group_caption;  // word 3, or "&Tabelas" when blank
+    std::string group_stem;     // exact field 4: the group item's name stem
 };
 
 bool em_branco(std::string_view texto) {
@@ -30,15 +31,15 @@ bool em_branco(std::string_view texto) {
     return true;
 }
 
-Entrada ler_entrada(std::string_view texto, std::int32_t tipo_banco) {
+MenuEntry read_entry(std::string_view texto, std::int32_t tipo_banco) {
     const Delimitadores ponto_e_virgula(";");
-    Entrada e;
-    e.legenda = extrair_palavra(1, texto, ponto_e_virgula);
-    e.n = extrair_palavra(2, texto, ponto_e_virgula);
-    limpa_identificador(tipo_banco, e.n);
-    e.legenda_grupo = extrair_palavra(3, texto, ponto_e_virgula);
-    if (em_branco(e.legenda_grupo)) e.legenda_grupo = "&Tabelas";
-    e.campo4 = extrair_campo(4, texto, ';');
+    MenuEntry e;
+    e.caption = extrair_palavra(1, texto, ponto_e_virgula);
+    e.table = extrair_palavra(2, texto, ponto_e_virgula);
+    limpa_identificador(tipo_banco, e.table);
+    e.group_caption = extrair_palavra(3, texto, ponto_e_virgula);
+    if (em_branco(e.group_caption)) e.group_caption = "&Tabelas";
+    e.group_stem = extrair_campo(4, texto, ';');
     return e;
 }
 
@@ -70,80 +71,137 @@ std::string nome_de_arquivo(const std::string& caminho) {
     return separador == std::string::npos ? caminho : caminho.substr(separador + 1);
 }
 
-void escrever(TextFileWriter& arquivo, std::initializer_list<std::string_view> linhas) {
-    for (std::string_view linha : linhas) arquivo.WriteLine(linha);
-}
-
 }  // namespace
 
 void gerar_projeto_principal(const HostStringList& entradas, const std::string& diretorio, std::int32_t tipo_banco,
                              const std::string& titulo) {
-    std::string t = titulo;
-    limpa_identificador(tipo_banco, t);
+    std::string program = titulo;
+    limpa_identificador(tipo_banco, program);
     std::unique_ptr<TCustomForm> form(create_fproj_form(nullptr));
     form->SetCaption(titulo);
     auto* menu = dynamic_cast<TMainMenu*>(form->FindComponent("MMain"));
     if (!menu) throw EComponentError("the main form design has no menu MMain");
 
-    std::vector<Entrada> lidas;
-    for (int i = 0; i < entradas.Count(); ++i) lidas.push_back(ler_entrada(entradas.Get(i), tipo_banco));
-    const bool sem_entradas = lidas.empty();
-    auto separador = [&](std::size_t i) { return i + 1 == lidas.size() ? ";" : ","; };
+    std::vector<MenuEntry> entries;
+    for (int i = 0; i < entradas.Count(); ++i) entries.push_back(read_entry(entradas.Get(i), tipo_banco));
+    const bool no_entries = entries.empty();
+    auto separator = [&](std::size_t i) { return i + 1 == entries.size() ? ";" : ","; };
 
-    TextFileWriter projeto(t + ".DPR");
-    escrever(projeto, {"Program " + t + ";", "", "Uses", "", "  Forms,"});
-    const std::string caminho_unidade = diretorio + "Princ";
-    TextFileWriter unidade(caminho_unidade + ".PAS");
-    escrever(unidade, {"unit " + nome_de_arquivo(caminho_unidade) + ";", "interface", "uses",
-                       "  SysUtils, WinTypes, WinProcs, Messages, Classes, Graphics, Controls,",
-                       "  Forms,Dialogs, DBCtrls, ExtCtrls, Menus, StdCtrls;", "", "type", "  TFproj = class(TForm)",
-                       "    MMain: TMainMenu;", "    Arquivos1: TMenuItem;", "    Label1: TLabel;",
-                       "    Sair1: TMenuItem;"});
+    TextFileWriter project_file(program + ".DPR");
+    Printer project(project_file);
+    project.print(
+        "Program $program$;\n"
+        "\n"
+        "Uses\n"
+        "\n"
+        "  Forms,\n"_tpl,
+        {{"program", program}});
+    const std::string unit_path = diretorio + "Princ";
+    TextFileWriter unit_file(unit_path + ".PAS");
+    Printer unit(unit_file);
+    unit.print(
+        "unit $unit$;\n"
+        "interface\n"
+        "uses\n"
+        "  SysUtils, WinTypes, WinProcs, Messages, Classes, Graphics, Controls,\n"
+        "  Forms,Dialogs, DBCtrls, ExtCtrls, Menus, StdCtrls;\n"
+        "\n"
+        "type\n"
+        "  TFproj = class(TForm)\n"
+        "    MMain: TMainMenu;\n"
+        "    Arquivos1: TMenuItem;\n"
+        "    Label1: TLabel;\n"
+        "    Sair1: TMenuItem;\n"_tpl,
+        {{"unit", nome_de_arquivo(unit_path)}});
     // Without entries the project's uses clause ends here, so that it still compiles.
-    projeto.WriteLine(sem_entradas ? "    Princ in 'Princ.pas';" : "    Princ in 'Princ.pas',");
+    project.print("    Princ in 'Princ.pas'$separator$\n"_tpl, {{"separator", no_entries ? ";" : ","}});
 
     // Pass 1: declarations, project units and the menu tree.
-    for (std::size_t i = 0; i < lidas.size(); ++i) {
-        const Entrada& e = lidas[i];
-        unidade.WriteLine("    MM" + e.n + ": TMenuItem;");
-        projeto.WriteLine("    M" + e.n + " in 'M" + e.n + ".pas'" + separador(i));
-        TMenuItem* grupo = grupo_existente(*menu, e.legenda_grupo);
-        if (!grupo) {
-            std::string radical = em_branco(e.campo4) ? "M" + e.n : e.campo4;
-            valida_tabela(1, radical);
-            grupo = novo_item(*form, "MM" + radical, e.legenda_grupo);
-            menu->Items().Add(grupo);
-            unidade.WriteLine("    " + grupo->Name() + ": TMenuItem;");
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const MenuEntry& e = entries[i];
+        unit.print("    MM$table$: TMenuItem;\n"_tpl, {{"table", e.table}});
+        project.print("    M$table$ in 'M$table$.pas'$separator$\n"_tpl, {{"table", e.table}, {"separator", separator(i)}});
+        TMenuItem* group = grupo_existente(*menu, e.group_caption);
+        if (!group) {
+            std::string stem = em_branco(e.group_stem) ? "M" + e.table : e.group_stem;
+            valida_tabela(1, stem);
+            group = novo_item(*form, "MM" + stem, e.group_caption);
+            menu->Items().Add(group);
+            unit.print("    $group$: TMenuItem;\n"_tpl, {{"group", group->Name()}});
         }
-        grupo->Add(novo_item(*form, "MM" + e.n, e.legenda));
+        group->Add(novo_item(*form, "MM" + e.table, e.caption));
     }
     // Pass 2: click handler declarations.
-    for (const Entrada& e : lidas) unidade.WriteLine("    procedure MM" + e.n + "Click(Sender: TObject);");
-    escrever(unidade, {"    procedure Sair1Click(Sender: TObject);",
-                       "    procedure FormClose(Sender: TObject; var Action: TCloseAction);",
-                       "    procedure FormCreate(Sender: TObject);", "  private", "    { Private declarations }",
-                       "  public", "    { Public declarations }", "  end;", "", "var", "  F_princ: TFProj;", "",
-                       "implementation", ""});
+    for (const MenuEntry& e : entries) unit.print("    procedure MM$table$Click(Sender: TObject);\n"_tpl, {{"table", e.table}});
+    unit.print(
+        "    procedure Sair1Click(Sender: TObject);\n"
+        "    procedure FormClose(Sender: TObject; var Action: TCloseAction);\n"
+        "    procedure FormCreate(Sender: TObject);\n"
+        "  private\n"
+        "    { Private declarations }\n"
+        "  public\n"
+        "    { Public declarations }\n"
+        "  end;\n"
+        "\n"
+        "var\n"
+        "  F_princ: TFProj;\n"
+        "\n"
+        "implementation\n"
+        "\n"_tpl);
     // Pass 3: the maintenance units (no uses clause at all without entries).
-    if (!sem_entradas) unidade.WriteLine("Uses");
-    for (std::size_t i = 0; i < lidas.size(); ++i) unidade.WriteLine("    M" + lidas[i].n + separador(i));
-    escrever(unidade, {"", "{$R *.DFM}", "", "procedure TFproj.Sair1Click(Sender: TObject);", "begin", "  close;",
-                       "end;", "", "procedure TFproj.FormClose(Sender: TObject; var Action: TCloseAction);", "begin",
-                       "  Action := caFree;", "end;", "procedure TFproj.FormCreate(Sender: TObject);", "begin"});
+    if (!no_entries) unit.print("Uses\n"_tpl);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        unit.print("    M$table$$separator$\n"_tpl, {{"table", entries[i].table}, {"separator", separator(i)}});
+    unit.print(
+        "\n"
+        "{$$R *.DFM}\n"
+        "\n"
+        "procedure TFproj.Sair1Click(Sender: TObject);\n"
+        "begin\n"
+        "  close;\n"
+        "end;\n"
+        "\n"
+        "procedure TFproj.FormClose(Sender: TObject; var Action: TCloseAction);\n"
+        "begin\n"
+        "  Action := caFree;\n"
+        "end;\n"
+        "procedure TFproj.FormCreate(Sender: TObject);\n"
+        "begin\n"_tpl);
     // Pass 4: the menu items are bound to their handlers when the application runs.
-    for (const Entrada& e : lidas) escrever(unidade, {"", "  MM" + e.n + ".onclick:=MM" + e.n + "Click;"});
-    escrever(unidade, {"end;", ""});
+    for (const MenuEntry& e : entries)
+        unit.print(
+            "\n"
+            "  MM$table$.onclick:=MM$table$Click;\n"_tpl,
+            {{"table", e.table}});
+    unit.print(
+        "end;\n"
+        "\n"_tpl);
     // Pass 5: each handler opens the table's maintenance form modally.
-    for (const Entrada& e : lidas)
-        escrever(unidade, {"", "procedure TFproj.MM" + e.n + "Click(Sender: TObject);", "begin",
-                           "  F_" + e.n + ":=TF_" + e.n + ".Create(Application);", "  F_" + e.n + ".showmodal;",
-                           "  F_" + e.n + ".Free;", "end;"});
-    escrever(unidade, {"", "end."});
-    unidade.Close();
+    for (const MenuEntry& e : entries)
+        unit.print(
+            "\n"
+            "procedure TFproj.MM$table$Click(Sender: TObject);\n"
+            "begin\n"
+            "  F_$table$:=TF_$table$.Create(Application);\n"
+            "  F_$table$.showmodal;\n"
+            "  F_$table$.Free;\n"
+            "end;\n"_tpl,
+            {{"table", e.table}});
+    unit.print(
+        "\n"
+        "end.\n"_tpl);
+    unit_file.Close();
 
-    escrever(projeto, {"", "begin", "  Application.Initialize;", "  Application.Title := '" + titulo + "';",
-                       "  Application.CreateForm(TFproj, F_Princ);", "  Application.Run;", "end."});
-    projeto.Close();
+    project.print(
+        "\n"
+        "begin\n"
+        "  Application.Initialize;\n"
+        "  Application.Title := '$title$';\n"
+        "  Application.CreateForm(TFproj, F_Princ);\n"
+        "  Application.Run;\n"
+        "end.\n"_tpl,
+        {{"title", titulo}});
+    project_file.Close();
 
-    escrever_arquivo(caminho_unidade + ".dfm", form_file_bytes(*form));
+    escrever_arquivo(unit_path + ".dfm", form_file_bytes(*form));
 }

@@ -8,24 +8,16 @@
 #include "platform/string_list.h"
 #include "plugin/catalogo.h"
 #include "plugin/exports.h"
-#include "plugin/nomes.h"
 
 namespace {
 
 const char* yes_no(bool flag) { return flag ? "yes" : "no"; }
 
-// The SQL side of a type has no entry point of its own: it is read from the catalogue's descriptor
-// (fields 4 to 6) through the library's C++ interface.
-struct SqlSide {
-    std::string name;
-    bool sized;
-    bool decimals;
-};
-SqlSide sql_side(int index) {
-    const Delimitadores comma(",");
-    const std::string_view descriptor = descritor_tipo(index);
-    return {extrair_palavra(4, descriptor, comma), extrair_palavra(5, descriptor, comma) == "1",
-            extrair_palavra(6, descriptor, comma) == "1"};
+// The SQL side of a type has no entry point of its own: it is read from the catalogue's parsed
+// descriptor through the library's C++ interface.
+TypeSide sql_side(int index) {
+    const TypeDescriptor* descriptor = type_descriptor(index);
+    return descriptor ? descriptor->sql : TypeSide{"", false, false};
 }
 
 void print_catalog(std::ostream& out) {
@@ -53,7 +45,7 @@ void print_catalog(std::ostream& out) {
     out << line;
     for (int i = 0; i < types.Count(); ++i) {
         const char* name = nometipo(i);
-        const SqlSide sql = sql_side(i);
+        const TypeSide sql = sql_side(i);
         std::snprintf(line, sizeof line, "  %3d  %-14s %-6s %-9s %-10s %-6s %s\n", ordemtipo(name), name,
                       yes_no(variavel(name)), yes_no(decimais(name)), sql.name.c_str(), yes_no(sql.sized),
                       yes_no(sql.decimals));

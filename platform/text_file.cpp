@@ -48,10 +48,13 @@ TextFileWriter::~TextFileWriter() {
     if (arquivo_) std::fclose(arquivo_);
 }
 
-void TextFileWriter::WriteLine(std::string_view linha) {
+void TextFileWriter::write_line(std::span<const std::string_view> pieces) {
     if (!arquivo_) throw EInOutError(103, caminho_);  // file not open
-    if (std::fwrite(linha.data(), 1, linha.size(), arquivo_) != linha.size() || std::fputs("\r\n", arquivo_) == EOF)
-        falhou(errno);
+    // The line and its end go to the stream in one write.
+    linha_.clear();
+    for (std::string_view piece : pieces) linha_.append(piece);
+    linha_.append("\r\n");
+    if (std::fwrite(linha_.data(), 1, linha_.size(), arquivo_) != linha_.size()) falhou(errno);
 }
 
 void TextFileWriter::Close() {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/api.h"
+#include "platform/printer.h"
 
 // An input/output error as the target's runtime raises it: "Erro de I/O <code>", where the code is
 // the Windows error number of the failure (2 file not found, 3 path not found, 5 access denied,
@@ -30,16 +31,17 @@ int codigo_windows(int erro_c);
 // File names below are the plug-in's (Windows-1252; relative ones resolve against the run's working
 // directory, see platform/system_paths.h).
 
-// A text file written line by line: bytes as they are, every line ended by CR LF. Creating it
-// truncates an existing file. Failures raise EInOutError.
-class TextFileWriter {
+// A text file written line by line: bytes as they are (the generators' Windows-1252 text), every line
+// ended by CR LF. Creating it truncates an existing file. Failures raise EInOutError.
+class TextFileWriter final : public LineSink {
 public:
     explicit TextFileWriter(const std::string& caminho);
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
 
-    void WriteLine(std::string_view linha);
+    using LineSink::write_line;
+    void write_line(std::span<const std::string_view> pieces) override;
     // Flushes and closes; raises EInOutError when the data could not be written.
     void Close();
     const std::string& caminho() const { return caminho_; }
@@ -49,6 +51,7 @@ private:
 
     std::string caminho_;
     std::FILE* arquivo_ = nullptr;
+    std::string linha_;  // the line being written, kept for its capacity
 };
 
 // Writes `conteudo` to `caminho` in one piece (created or overwritten); raises EInOutError.

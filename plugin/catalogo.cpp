@@ -1,6 +1,7 @@
 #include "plugin/catalogo.h"
 
 #include <array>
+#include <charconv>
 
 #include "plugin/nomes.h"
 #include "plugin/registros.h"
@@ -22,51 +23,24 @@ constexpr std::array<std::string_view, kComponentesNoCatalogo> kClassesEditor = 
     "TDBComboBox", "TDBListBox",  "TDBRadioGroup", "TDBText",          "TDBImage",
 };
 
-// One side (program or SQL) of a descriptor, split once: the generators ask for it per attribute.
-struct LadoTipo {
-    std::string nome;
-    bool com_tamanho;
-    bool com_decimais;
-};
-struct Descritor {
-    LadoTipo programa;
-    LadoTipo sql;
-};
-
-Descritor ler_descritor(std::string_view texto) {
+TypeDescriptor ler_descritor(std::string_view texto) {
     const Delimitadores virgula(",");
     auto campo = [&](int n) { return extrair_palavra(n, texto, virgula); };
     return {{campo(1), campo(2) == "1", campo(3) == "1"}, {campo(4), campo(5) == "1", campo(6) == "1"}};
 }
 
-const std::array<Descritor, kTiposNoCatalogo>& descritores() {
+const std::array<TypeDescriptor, kTiposNoCatalogo>& descritores() {
     static const auto tabela = [] {
-        std::array<Descritor, kTiposNoCatalogo> lidos;
+        std::array<TypeDescriptor, kTiposNoCatalogo> lidos;
         for (int i = 0; i < kTiposNoCatalogo; ++i) lidos[i] = ler_descritor(kDescritores[i]);
         return lidos;
     }();
     return tabela;
 }
 
-const Descritor* descritor(std::int32_t indice) { return tipo_no_catalogo(indice) ? &descritores()[indice] : nullptr; }
-
-const Descritor* primeiro_com_nome(std::string_view nome) {
+const TypeDescriptor* primeiro_com_nome(std::string_view nome) {
     const std::int32_t indice = ordem_tipo(nome);
-    return indice < 0 ? nullptr : descritor(indice);
-}
-
-std::string texto_tipo(const LadoTipo& lado, const TAtributo& atributo) {
-    std::string texto = lado.nome;
-    if (lado.com_tamanho) {
-        texto += " (";
-        texto += std::to_string(atributo.tamanho);
-        if (lado.com_decimais) {
-            texto += ',';
-            texto += std::to_string(atributo.decimais);
-        }
-        texto += ')';
-    }
-    return texto;
+    return indice < 0 ? nullptr : type_descriptor(indice);
 }
 
 }  // namespace
@@ -75,36 +49,61 @@ bool tipo_no_catalogo(std::int32_t indice) { return indice >= 0 && indice < kTip
 
 std::string_view descritor_tipo(std::int32_t indice) { return tipo_no_catalogo(indice) ? kDescritores[indice] : ""; }
 
+const TypeDescriptor* type_descriptor(std::int32_t indice) {
+    return tipo_no_catalogo(indice) ? &descritores()[indice] : nullptr;
+}
+
+TypeSize::TypeSize(const TypeSide& side, const TAtributo& atributo) {
+    if (!side.sized) return;
+    char* p = chars_;
+    char* const end = chars_ + sizeof chars_;
+    *p++ = ' ';
+    *p++ = '(';
+    p = std::to_chars(p, end, atributo.tamanho).ptr;
+    if (side.decimals) {
+        *p++ = ',';
+        p = std::to_chars(p, end, atributo.decimais).ptr;
+    }
+    *p++ = ')';
+    size_ = static_cast<std::uint8_t>(p - chars_);
+}
+
+std::string type_text(const TypeSide& side, const TAtributo& atributo) {
+    std::string texto = side.name;
+    texto += TypeSize(side, atributo).view();
+    return texto;
+}
+
 const std::string& nome_tipo(std::int32_t indice) {
     static const std::string vazio;
-    const Descritor* d = descritor(indice);
-    return d ? d->programa.nome : vazio;
+    const TypeDescriptor* d = type_descriptor(indice);
+    return d ? d->program.name : vazio;
 }
 
 std::int32_t ordem_tipo(std::string_view nome) {
     for (std::int32_t i = 0; i < kTiposNoCatalogo; ++i)
-        if (descritores()[i].programa.nome == nome) return i;
+        if (descritores()[i].program.name == nome) return i;
     return -1;
 }
 
 bool tipo_variavel(std::string_view nome) {
-    const Descritor* d = primeiro_com_nome(nome);
-    return d && d->programa.com_tamanho;
+    const TypeDescriptor* d = primeiro_com_nome(nome);
+    return d && d->program.sized;
 }
 
 bool tipo_decimais(std::string_view nome) {
-    const Descritor* d = primeiro_com_nome(nome);
-    return d && d->programa.com_decimais;
+    const TypeDescriptor* d = primeiro_com_nome(nome);
+    return d && d->program.decimals;
 }
 
 std::string tipo_programa(const TAtributo& atributo) {
-    const Descritor* d = descritor(atributo.tipo);
-    return d ? texto_tipo(d->programa, atributo) : std::string();
+    const TypeDescriptor* d = type_descriptor(atributo.tipo);
+    return d ? type_text(d->program, atributo) : std::string();
 }
 
 std::string tipo_clausula_sql(const TAtributo& atributo) {
-    const Descritor* d = descritor(atributo.tipo);
-    return d ? texto_tipo(d->sql, atributo) : std::string();
+    const TypeDescriptor* d = type_descriptor(atributo.tipo);
+    return d ? type_text(d->sql, atributo) : std::string();
 }
 
 ClasseEditor classe_editor(std::int32_t componente) {

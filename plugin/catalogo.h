@@ -15,6 +15,32 @@ bool tipo_no_catalogo(std::int32_t indice);
 // The descriptor text at `indice`; empty outside the catalogue.
 std::string_view descritor_tipo(std::int32_t indice);
 
+// A descriptor split into its two sides, read once for the whole catalogue.
+struct TypeSide {
+    std::string name;
+    bool sized;     // takes a size: "String (20)"
+    bool decimals;  // takes decimals after the size: "DECIMAL (10,2)"
+};
+struct TypeDescriptor {
+    TypeSide program;
+    TypeSide sql;
+};
+// The descriptor at `indice`; null outside the catalogue.
+const TypeDescriptor* type_descriptor(std::int32_t indice);
+// " (20)", " (10,2)" or nothing: what follows the side's name in the type text of an attribute, with
+// its size and decimals as the side takes them.
+class TypeSize {
+public:
+    TypeSize(const TypeSide& side, const TAtributo& atributo);
+    std::string_view view() const { return {chars_, size_}; }
+
+private:
+    char chars_[28];
+    std::uint8_t size_ = 0;
+};
+// The side's name followed by its TypeSize.
+std::string type_text(const TypeSide& side, const TAtributo& atributo);
+
 // Program-side type name of `indice` (field 1); empty outside the catalogue.
 const std::string& nome_tipo(std::int32_t indice);
 // Index of the first descriptor whose program-side name equals `nome` exactly, or -1.

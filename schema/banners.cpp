@@ -6,76 +6,88 @@
 #include <typeinfo>
 
 #include "platform/clock.h"
+#include "platform/printer.h"
 #include "platform/string_list.h"
 #include "plugin/modulo.h"
 #include "schema/comentario.h"
 
-void abrir_execucao_sql(BuffersGeracao& buffers) {
-    buffers.preparar();
-    const std::string agora = current_date_time_text();
-    Linhas& l = *buffers.linhas_cabecalho;
-    l.adicionar("/*  Esquema gerado por VELQUORANTIS v 0.1.0 Lite */");
-    l.adicionar({"/* em ", agora, "                       */"});
-    l.adicionar(" ");
-    l.adicionar({"/*  Projeto : ", texto_de_comentario(modulo().nome_projeto), "              */"});
-    l.adicionar({"/*  Servidor : ", texto_de_comentario(modulo().nome_servidor), "       */"});
-    l.adicionar(" ");
-    l.adicionar("/*   Coloque aqui seus procedimentos de login para  */");
-    l.adicionar("/*   conec\xE7\xE3o ao servidor do banco de dados         */");
-    l.adicionar(" ");
+void open_sql_run(GenerationBuffers& buffers) {
+    buffers.prepare();
+    Printer out(*buffers.header);
+    out.print(
+        "/*  Esquema gerado por VELQUORANTIS v 0.1.0 Lite */\n"
+        "/* em $now$                       */\n"
+        " \n"
+        "/*  Projeto : $project$              */\n"
+        "/*  Servidor : $server$       */\n"
+        " \n"
+        "/*   Coloque aqui seus procedimentos de login para  */\n"
+        "/*   conec\xE7\xE3o ao servidor do banco de dados         */\n"
+        " \n"_tpl,
+        {{"now", current_date_time_text()},
+         {"project", texto_de_comentario(modulo().nome_projeto)},
+         {"server", texto_de_comentario(modulo().nome_servidor)}});
 }
 
-void abrir_execucao_unidade(BuffersGeracao& buffers) {
-    buffers.preparar();
-    const std::string agora = current_date_time_text();
-    Linhas& l = *buffers.linhas_cabecalho;
-    l.adicionar("");
-    l.adicionar("// Unit gerada por Velquorantis v 0.1.0 Lite");
-    l.adicionar({"// em ", agora});
-    l.adicionar("//");
-    l.adicionar({"//   Projeto: ", modulo().nome_projeto});
-    l.adicionar(" ");
-    l.adicionar("Unit GerarDBs;");
-    l.adicionar(" ");
-    l.adicionar("Interface");
-    l.adicionar(" ");
-    l.adicionar("Uses");
-    l.adicionar("  SysUtils, Windows, Messages, Classes, Graphics, Controls,FileCtrl,");
-    l.adicionar("  Forms, Dialogs, Buttons, Menus, ExtCtrls, DB, DBTables, DbiProcs;");
-    l.adicionar(" ");
-    l.adicionar("Procedure CriarTodas(diretorio:string;manter_antigas:boolean);");
-    l.adicionar(" ");
+void open_unit_run(GenerationBuffers& buffers) {
+    buffers.prepare();
+    Printer out(*buffers.header);
+    out.print(
+        "\n"
+        "// Unit gerada por Velquorantis v 0.1.0 Lite\n"
+        "// em $now$\n"
+        "//\n"
+        "//   Projeto: $project$\n"
+        " \n"
+        "Unit GerarDBs;\n"
+        " \n"
+        "Interface\n"
+        " \n"
+        "Uses\n"
+        "  SysUtils, Windows, Messages, Classes, Graphics, Controls,FileCtrl,\n"
+        "  Forms, Dialogs, Buttons, Menus, ExtCtrls, DB, DBTables, DbiProcs;\n"
+        " \n"
+        "Procedure CriarTodas(diretorio:string;manter_antigas:boolean);\n"
+        " \n"_tpl,
+        {{"now", current_date_time_text()}, {"project", modulo().nome_projeto}});
 }
 
 namespace {
-void copiar(const Linhas& linhas, HostStringList& lista) {
+void copy(const LineBuffer& lines, HostStringList& list) {
     // Our own list class (and not a class derived from it, which may override Add) takes the lines
     // with their known lengths and room made for them at once.
-    if (typeid(lista) == typeid(StringList)) {
-        auto& propria = static_cast<StringList&>(lista);
-        propria.Reserve(static_cast<std::size_t>(propria.Count()) + linhas.quantidade());
-        linhas.para_cada([&propria](std::string_view linha) { propria.AddObject(HostString(linha), nullptr); });
+    if (typeid(list) == typeid(StringList)) {
+        auto& own = static_cast<StringList&>(list);
+        own.Reserve(static_cast<std::size_t>(own.Count()) + lines.size());
+        lines.for_each([&own](std::string_view line) { own.AddObject(HostString(line), nullptr); });
         return;
     }
-    linhas.para_cada([&lista](std::string_view linha) { lista.Add(linha.data()); });
+    lines.for_each([&list](std::string_view line) { list.Add(line.data()); });
 }
 }  // namespace
 
-void montar(const BuffersGeracao& buffers, HostStringList& lista, bool moldura) {
-    lista.Clear();
-    copiar(*buffers.linhas_cabecalho, lista);
-    if (moldura) {
-        for (const char* linha : {" ", "Implementation", " ",
-                                  "Procedure CriarTodas(diretorio:string;manter_antigas:boolean);", "Begin",
-                                  " //montar aqui rotina de verificacao e construcao ",
-                                  "  IF Not(DirectoryExists(Diretorio)) then ", "    Try",
-                                  "      CreateDir(Diretorio);", "    Finally", "    End;"})
-            lista.Add(linha);
-    }
-    copiar(*buffers.linhas_criar_todas, lista);
-    if (moldura) lista.Add("End;");
-    lista.Add("");
-    copiar(*buffers.linhas_corpo, lista);
-    lista.Add("");
-    if (moldura) lista.Add("End.  //CriarDBs");
+void assemble_listing(const GenerationBuffers& buffers, HostStringList& list, bool framed) {
+    list.Clear();
+    copy(*buffers.header, list);
+    HostListSink sink(list);
+    Printer out(sink);
+    if (framed)
+        out.print(
+            " \n"
+            "Implementation\n"
+            " \n"
+            "Procedure CriarTodas(diretorio:string;manter_antigas:boolean);\n"
+            "Begin\n"
+            " //montar aqui rotina de verificacao e construcao \n"
+            "  IF Not(DirectoryExists(Diretorio)) then \n"
+            "    Try\n"
+            "      CreateDir(Diretorio);\n"
+            "    Finally\n"
+            "    End;\n"_tpl);
+    copy(*buffers.create_all, list);
+    if (framed) out.print("End;\n"_tpl);
+    out.print("\n"_tpl);
+    copy(*buffers.body, list);
+    out.print("\n"_tpl);
+    if (framed) out.print("End.  //CriarDBs\n"_tpl);
 }

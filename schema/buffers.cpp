@@ -1,29 +1,27 @@
 #include "schema/buffers.h"
 
 namespace {
-void preparar_um(std::optional<Linhas>& buffer) {
+void prepare_one(std::optional<LineBuffer>& buffer) {
     if (buffer)
-        buffer->limpar();
+        buffer->clear();
     else
         buffer.emplace();
 }
 }  // namespace
 
-void BuffersGeracao::preparar() {
-    preparar_um(linhas_cabecalho);
-    preparar_um(linhas_corpo);
-    preparar_um(linhas_indices);
-    preparar_um(linhas_criar_todas);
+void GenerationBuffers::prepare() {
+    prepare_one(header);
+    prepare_one(body);
+    prepare_one(create_all);
 }
 
-void BuffersGeracao::liberar() {
-    linhas_cabecalho.reset();
-    linhas_corpo.reset();
-    linhas_indices.reset();
-    linhas_criar_todas.reset();
+void GenerationBuffers::release() {
+    header.reset();
+    body.reset();
+    create_all.reset();
 }
 
-BuffersGeracao& buffers_geracao() {
-    static BuffersGeracao buffers;
+GenerationBuffers& generation_buffers() {
+    static GenerationBuffers buffers;
     return buffers;
 }

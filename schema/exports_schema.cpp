@@ -1,8 +1,11 @@
 // Schema generation runs: banner, one gera_fonte per entity, montar_listagem, finalizar; and gera_tab.
 // Calls that need a prepared run, or that get no entity, table or list, are refused without output.
 
+#include <memory>
+
 #include "platform/string_list.h"
 #include "plugin/entidade.h"
+#include "plugin/entity_view.h"
 #include "plugin/exports.h"
 #include "schema/banners.h"
 #include "schema/buffers.h"
@@ -11,31 +14,48 @@
 
 namespace {
 constexpr std::int32_t kLinguagemSql = 1;
+
+// The view of the entity being generated. Its storage serves every entity of a run and is released
+// with the buffers; like them, it is used from the host's thread only.
+std::unique_ptr<EntityView>& view_storage() {
+    static std::unique_ptr<EntityView> view;
+    return view;
 }
+
+const EntityView& view_of(const TEntidade& entidade, std::int32_t tipo_banco) {
+    std::unique_ptr<EntityView>& view = view_storage();
+    if (!view) view = std::make_unique<EntityView>();
+    view->read(entidade, tipo_banco);
+    return *view;
+}
+}  // namespace
 
 extern "C" {
 
 void gerar_cabecalho(std::int32_t linguagem) {
     if (linguagem == kLinguagemSql)
-        abrir_execucao_sql(buffers_geracao());
+        open_sql_run(generation_buffers());
     else
-        abrir_execucao_unidade(buffers_geracao());
+        open_unit_run(generation_buffers());
 }
 
-void gerar_cab_sql() { abrir_execucao_sql(buffers_geracao()); }
+void gerar_cab_sql() { open_sql_run(generation_buffers()); }
 
 void montar_listagem(HostStringList* lista, std::int32_t moldura) {
-    const BuffersGeracao& buffers = buffers_geracao();
-    if (!lista || !buffers.preparado()) return;
-    montar(buffers, *lista, moldura == 0);
+    const GenerationBuffers& buffers = generation_buffers();
+    if (!lista || !buffers.prepared()) return;
+    assemble_listing(buffers, *lista, moldura == 0);
 }
 
-void finalizar() { buffers_geracao().liberar(); }
+void finalizar() {
+    generation_buffers().release();
+    view_storage().reset();
+}
 
 void gera_fonte_sql(TEntidade* entidade, std::int32_t /*linguagem*/, std::int32_t tipo_banco, bool apagar) {
-    BuffersGeracao& buffers = buffers_geracao();
-    if (!entidade || !buffers.preparado()) return;
-    gerar_sql_entidade(*entidade, tipo_banco, apagar, buffers);
+    GenerationBuffers& buffers = generation_buffers();
+    if (!entidade || !buffers.prepared()) return;
+    write_sql_statements(view_of(*entidade, tipo_banco), apagar, buffers);
 }
 
 void gera_fonte(TEntidade* entidade, std::int32_t linguagem, std::int32_t tipo_banco, bool apagar) {
@@ -43,14 +63,14 @@ void gera_fonte(TEntidade* entidade, std::int32_t linguagem, std::int32_t tipo_b
         gera_fonte_sql(entidade, kLinguagemSql, tipo_banco, apagar);
         return;
     }
-    BuffersGeracao& buffers = buffers_geracao();
-    if (!entidade || !buffers.preparado()) return;
-    gerar_unidade_entidade(*entidade, tipo_banco, buffers);
+    GenerationBuffers& buffers = generation_buffers();
+    if (!entidade || !buffers.prepared()) return;
+    write_unit_procedure(view_of(*entidade, tipo_banco), buffers);
 }
 
 void gera_tab(TTable* tabela, TEntidade* entidade, const char* diretorio, std::int32_t tipo_banco, bool substituir) {
     if (!tabela || !entidade) return;
-    preparar_tabela(*tabela, *entidade, diretorio ? diretorio : "", tipo_banco, substituir);
+    define_table(*tabela, EntityView(*entidade, tipo_banco), diretorio ? diretorio : "", substituir);
 }
 
 }  // extern "C"

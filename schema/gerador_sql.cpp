@@ -5,77 +5,77 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/catalogo.h"
+#include "platform/printer.h"
 #include "plugin/entidade.h"
-#include "plugin/nomes.h"
-#include "schema/atributos.h"
+#include "plugin/entity_view.h"
+#include "plugin/registros.h"
 #include "schema/comentario.h"
 #include "schema/tipo_banco.h"
 
 namespace {
 
-constexpr std::string_view Q = "\"";
-
-// " UNIQUE,", " DESCENDING " or both, less the last character: the words between CREATE and INDEX.
-std::string modificador_indice(std::uint32_t tipo_indice) {
-    std::string m = " ";
-    if ((tipo_indice & kIndiceDuplicados) == 0) m += " UNIQUE,";
-    if ((tipo_indice & kIndiceDescendente) != 0) m += " DESCENDING ";
-    m.pop_back();
-    return m;
+// The words between "CREATE " and " INDEX".
+std::string_view index_modifier(const IndexOptions& options) {
+    if (options.unique) return options.descending ? "  UNIQUE, DESCENDING" : "  UNIQUE";
+    return options.descending ? "  DESCENDING" : "";
 }
 
 }  // namespace
 
-void gerar_sql_entidade(const TEntidade& entidade, std::int32_t tipo_banco, bool apagar, BuffersGeracao& buffers) {
-    Linhas& corpo = *buffers.linhas_corpo;
-    Linhas& indices = *buffers.linhas_indices;
-
-    corpo.adicionar({"/* Entidade : ", texto_de_comentario(entidade.entidade().view()), " */"});
-    corpo.adicionar(" ");
-    std::string t = entidade.tabela().str();
-    if (!valida_tabela(tipo_banco, t)) {
-        corpo.adicionar({" // Script n\xE3o gerado, nome da tabela inv\xE1lido : ", Q, entidade.tabela().view(), Q});
+void write_sql_statements(const EntityView& entity, bool drop, GenerationBuffers& buffers) {
+    Printer body(*buffers.body);
+    body.print(
+        "/* Entidade : $entity$ */\n"
+        " \n"_tpl,
+        {{"entity", texto_de_comentario(entity.entity().entidade().view())}});
+    if (!entity.table_accepted()) {
+        body.print(" // Script n\xE3o gerado, nome da tabela inv\xE1lido : \"$table$\"\n"_tpl, {{"table", entity.stored_table()}});
         return;
     }
-    const std::string_view ext = perfil_banco(tipo_banco).extensao;
-    if (apagar) corpo.adicionar({"DROP TABLE ", Q, t, ext, Q, " ;"});
-    corpo.adicionar(" ");
-    corpo.adicionar({"CREATE TABLE ", Q, t, ext, Q});
-    corpo.adicionar("(");
+    const std::string_view table = entity.table();
+    const std::string_view extension = database_profile(entity.kind()).extension;
+    if (drop) body.print("DROP TABLE \"$table$$extension$\" ;\n"_tpl, {{"table", table}, {"extension", extension}});
+    body.print(
+        " \n"
+        "CREATE TABLE \"$table$$extension$\"\n"
+        "(\n"_tpl,
+        {{"table", table}, {"extension", extension}});
 
-    const StringList& atributos = entidade.atributos();
-    std::string tipo, nome;
-    for (int i = 0; i < atributos.Count(); ++i) {
-        const TAtributo* a = atributo_em(atributos, i);
-        if (!a) continue;
-        if (!validar_atributo(tipo_banco, *a, tipo, nome)) {
+    for (const ColumnView& column : entity.columns()) {
+        if (column.refused()) {
             // The statement stays open: nothing more is written for this entity.
-            corpo.adicionar({" /* Coluna n\xE3o gerada, nome ou tipo inv\xE1lido :", Q, texto_de_comentario(a->nome.view()), Q, " */"});
+            body.print(" /* Coluna n\xE3o gerada, nome ou tipo inv\xE1lido :\"$name$\" */\n"_tpl,
+                       {{"name", texto_de_comentario(column.record->nome.view())}});
             return;
         }
-        corpo.adicionar({" ", nome, "  ", tipo_clausula_sql(*a), "  ", aceita_nulo(*a) ? "" : "NOT NULL", " ,"});
+        body.print(" $name$  $type$$size$  $null$ ,\n"_tpl,
+                   {{"name", column.name},
+                    {"type", column.type->sql.name},
+                    {"size", TypeSize(column.type->sql, *column.record).view()},
+                    {"null", column.nullable ? "" : "NOT NULL"}});
     }
 
-    indices.limpar();
-    const std::string chave = lista_de_chaves(tipo_banco, atributos, ", ", [&indices](const TAtributo& a) {
-        indices.adicionar({" // \xCDndice n\xE3o gerado, nome ou tipo inv\xE1lido :", Q, a.nome.view(), Q});
-    });
-    indices.adicionar({" PRIMARY KEY ( ", chave, " )"});
-    if ((entidade.Primaria() & kPrimariaDescendente) != 0) indices.adicionar("DESCENDING");
-    indices.adicionar(");");
-    indices.adicionar(" ");
+    const ColumnView* refused;
+    const std::string key = entity.key_list(", ", &refused);
+    if (refused)
+        body.print(" // \xCDndice n\xE3o gerado, nome ou tipo inv\xE1lido :\"$name$\"\n"_tpl,
+                      {{"name", refused->record->nome.view()}});
+    body.print(" PRIMARY KEY ( $key$ )\n"_tpl, {{"key", key}});
+    if ((entity.entity().Primaria() & kPrimariaDescendente) != 0) body.print("DESCENDING\n"_tpl);
+    body.print(
+        ");\n"
+        " \n"_tpl);
 
-    const StringList& chaves = entidade.ChavesSecundarias();
-    for (int i = 0; i < chaves.Count(); ++i) {
-        const TChaveSecundaria* c = chave_em(chaves, i);
-        if (!c) continue;
-        indices.adicionar({"  CREATE ", modificador_indice(c->tipo_indice), " INDEX ", chaves.Text(i).view(), " ON ",
-                           Q, t, ext, Q});
-        indices.adicionar({"  (", campos_do_indice(*c, ","), ");"});
-        indices.adicionar(" ");
-    }
+    for (const SecondaryKeyView& index : entity.secondary_keys())
+        body.print(
+            "  CREATE $modifier$ INDEX $name$ ON \"$table$$extension$\"\n"
+            "  ($fields$);\n"
+            " \n"_tpl,
+            {{"modifier", index_modifier(index.options)},
+             {"name", index.name},
+             {"table", table},
+             {"extension", extension},
+             {"fields", index.fields_joined(",")}});
 
-    corpo.acrescentar(indices);
-    corpo.adicionar(" ");
+    body.print(" \n"_tpl);
 }

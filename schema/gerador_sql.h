@@ -4,9 +4,8 @@
 
 #include "schema/buffers.h"
 
-class TEntidade;
+class EntityView;
 
 // Appends one entity's SQL statements (optional DROP TABLE, CREATE TABLE with its columns and primary
-// key, one CREATE INDEX per secondary key) to linhas_corpo, using linhas_indices as scratch. The
-// buffers must be present.
-void gerar_sql_entidade(const TEntidade& entidade, std::int32_t tipo_banco, bool apagar, BuffersGeracao& buffers);
+// key, one CREATE INDEX per secondary key) to the body. The buffers must be present.
+void write_sql_statements(const EntityView& entity, bool drop, GenerationBuffers& buffers);

@@ -5,174 +5,183 @@
 #include <string>
 
 #include "platform/message_box.h"
+#include "platform/printer.h"
 #include "platform/table.h"
 #include "platform/text_file.h"
-#include "plugin/catalogo.h"
 #include "plugin/entidade.h"
-#include "plugin/nomes.h"
-#include "schema/atributos.h"
+#include "plugin/entity_view.h"
 #include "schema/tipo_banco.h"
 
 namespace {
 
-constexpr std::string_view Q = "\"";
+// Blanks before a definition inside `With FieldDefs` / `With IndexDefs`.
+constexpr std::size_t kDefinitionIndent = 6;
 
-// Visits the attributes with their records in field-definition order: key attributes first, then the
-// others, each group in list order. Stops when `visitar` answers false.
-template <typename Visitar>
-void em_ordem_de_campos(const StringList& atributos, Visitar&& visitar) {
-    for (const bool chaves : {true, false}) {
-        for (int i = 0; i < atributos.Count(); ++i) {
-            const TAtributo* a = atributo_em(atributos, i);
-            if (a && eh_chave(*a) == chaves && !visitar(*a)) return;
-        }
+// "[ixUnique,ixCaseInsensitive]": the option set written for a secondary key in the unit, kept in the
+// object.
+class OptionSet {
+public:
+    explicit OptionSet(const IndexOptions& options) {
+        add("[");
+        if (options.unique) add("ixUnique,");
+        if (options.case_insensitive) add("ixCaseInsensitive,");
+        if (options.descending) add("ixDescending,");
+        if (options.non_maintained) add("ixNonMaintained,");
+        if (options.expression) add("ixExpression,");
+        if (chars_[size_ - 1] == ',') --size_;
+        add("]");
     }
-}
+    std::string_view view() const { return {chars_, size_}; }
 
-// "[ixUnique,ixCaseInsensitive]": the option set written for a secondary key in the unit.
-std::string conjunto_opcoes(std::uint32_t tipo_indice) {
-    std::string s = "[";
-    if ((tipo_indice & kIndiceDuplicados) == 0) s += "ixUnique,";
-    if ((tipo_indice & kIndiceMaiusculas) == 0) s += "ixCaseInsensitive,";
-    if ((tipo_indice & kIndiceDescendente) != 0) s += "ixDescending,";
-    if ((tipo_indice & kIndiceNaoMantido) != 0) s += "ixNonMaintained,";
-    if ((tipo_indice & kIndiceExpressao) != 0) s += "ixExpression,";
-    if (s.back() == ',') s.pop_back();
-    return s + "]";
+private:
+    void add(std::string_view text) {
+        text.copy(chars_ + size_, text.size());
+        size_ += text.size();
+    }
+
+    char chars_[80];  // the longest set takes 70
+    std::size_t size_ = 0;
+};
+
+// The first column in field-definition order that the checks refuse, or null.
+const ColumnView* first_refused(const EntityView& entity) {
+    for (const ColumnView* column : entity.field_order())
+        if (column->refused()) return column;
+    return nullptr;
 }
 
 }  // namespace
 
-void gerar_unidade_entidade(const TEntidade& entidade, std::int32_t tipo_banco, BuffersGeracao& buffers) {
-    Linhas& corpo = *buffers.linhas_corpo;
-    Linhas& indices = *buffers.linhas_indices;
-
-    std::string t = entidade.tabela().str();
-    if (!valida_tabela(tipo_banco, t)) {
-        corpo.adicionar({" // Fonte n\xE3o gerada, nome da tabela inv\xE1lido : ", Q, entidade.tabela().view(), Q});
+void write_unit_procedure(const EntityView& entity, GenerationBuffers& buffers) {
+    Printer body(*buffers.body);
+    if (!entity.table_accepted()) {
+        body.print(" // Fonte n\xE3o gerada, nome da tabela inv\xE1lido : \"$table$\"\n"_tpl, {{"table", entity.stored_table()}});
         return;
     }
-    const PerfilBanco& perfil = perfil_banco(tipo_banco);
-    const std::string_view ext = perfil.extensao;
+    const DatabaseProfile& profile = database_profile(entity.kind());
+    const std::string_view table = entity.table();
+    const std::string_view extension = profile.extension;
 
-    Linhas& criar_todas = *buffers.linhas_criar_todas;
-    criar_todas.adicionar({"  IF not (FileExists(Diretorio+'", t, ext, "'", ")) Then"});
-    criar_todas.adicionar({"    Criar", t, "(Diretorio)"});
-    criar_todas.adicionar("  Else");
-    criar_todas.adicionar("    IF Not(manter_antigas) Then ");
-    criar_todas.adicionar({"       Criar", t, "(Diretorio);"});
-    criar_todas.adicionar("");
+    Printer create_all(*buffers.create_all);
+    create_all.print(
+        "  IF not (FileExists(Diretorio+'$table$$extension$')) Then\n"
+        "    Criar$table$(Diretorio)\n"
+        "  Else\n"
+        "    IF Not(manter_antigas) Then \n"
+        "       Criar$table$(Diretorio);\n"
+        "\n"_tpl,
+        {{"table", table}, {"extension", extension}});
 
-    buffers.linhas_cabecalho->adicionar({"procedure Criar", t, "(Diretorio:string);"});
+    Printer header(*buffers.header);
+    header.print("procedure Criar$table$(Diretorio:string);\n"_tpl, {{"table", table}});
 
-    corpo.adicionar({"// Entidade: ", entidade.entidade().view()});
-    corpo.adicionar(" ");
-    corpo.adicionar({"procedure Criar", t, "(Diretorio:string);"});
-    corpo.adicionar("Begin");
-    corpo.adicionar("  With TTable.Create(Application) do begin");
-    corpo.adicionar("    Active := false;");
-    corpo.adicionar("    DatabaseName := Diretorio;");
-    corpo.adicionar({"    TableName := '", t, ext, "'", ";"});
-    corpo.adicionar({"    TableType := ", perfil.tipo_tabela_fonte, ";"});
-    corpo.adicionar("    With FieldDefs do begin");
-    corpo.adicionar("      Clear;");
+    body.print(
+        "// Entidade: $entity$\n"
+        " \n"
+        "procedure Criar$table$(Diretorio:string);\n"
+        "Begin\n"
+        "  With TTable.Create(Application) do begin\n"
+        "    Active := false;\n"
+        "    DatabaseName := Diretorio;\n"
+        "    TableName := '$table$$extension$';\n"
+        "    TableType := $table_type$;\n"
+        "    With FieldDefs do begin\n"
+        "      Clear;\n"_tpl,
+        {{"entity", entity.entity().entidade().view()},
+         {"table", table},
+         {"extension", extension},
+         {"table_type", profile.table_type_source}});
 
-    std::string tipo, nome;
-    bool recusado = false;
-    em_ordem_de_campos(entidade.atributos(), [&](const TAtributo& a) {
-        if (!validar_atributo(tipo_banco, a, tipo, nome)) {
-            corpo.adicionar({" // Coluna n\xE3o gerada, nome ou tipo inv\xE1lido :", Q, a.nome.view(), Q});
-            recusado = true;
-            return false;
+    const ColumnView* refused = first_refused(entity);
+    {
+        Printer::Indent definitions(body, kDefinitionIndent);
+        for (const ColumnView* column : entity.field_order()) {
+            if (column == refused) break;
+            body.print("Add('$name$', ft$type$, $size$, $required$);\n"_tpl,
+                       {{"name", column->name},
+                        {"type", column->type->program.name},
+                        {"size", DecimalText(column->record->tamanho)},
+                        {"required", column->nullable ? "False" : "True"}});
         }
-        corpo.adicionar({"      Add('", nome, "'", ", ft", tipo, ", ", std::to_string(a.tamanho), ", ",
-                         aceita_nulo(a) ? "False" : "True", ");"});
-        return true;
-    });
-    // A refused column leaves the unit incomplete inside the field definitions.
-    if (recusado) return;
-    corpo.adicionar("    End;");
-
-    indices.limpar();
-    const std::string chave = lista_de_chaves(tipo_banco, entidade.atributos(), "; ", [&indices](const TAtributo& a) {
-        indices.adicionar({" // \xCDndice n\xE3o gerado, nome ou tipo inv\xE1lido :", Q, a.nome.view(), Q});
-    });
-    indices.adicionar({"      Add('', '", chave, "'", ", [ixPrimary,ixUnique]);"});
-
-    const StringList& chaves = entidade.ChavesSecundarias();
-    for (int i = 0; i < chaves.Count(); ++i) {
-        const TChaveSecundaria* c = chave_em(chaves, i);
-        if (!c) continue;
-        indices.adicionar({"      Add('", chaves.Text(i).view(), "'", ", ", "'", campos_do_indice(*c, ";"),
-                           "'", ", ", conjunto_opcoes(c->tipo_indice), ");"});
+    }
+    if (refused) {
+        // A refused column leaves the unit incomplete inside the field definitions.
+        body.print(" // Coluna n\xE3o gerada, nome ou tipo inv\xE1lido :\"$name$\"\n"_tpl, {{"name", refused->record->nome.view()}});
+        return;
+    }
+    body.print(
+        "    End;\n"
+        "    With IndexDefs do begin\n"
+        "      Clear;\n"_tpl);
+    const ColumnView* refused_key;
+    const std::string key = entity.key_list("; ", &refused_key);
+    if (refused_key)
+        body.print(" // \xCDndice n\xE3o gerado, nome ou tipo inv\xE1lido :\"$name$\"\n"_tpl,
+                      {{"name", refused_key->record->nome.view()}});
+    {
+        Printer::Indent definitions(body, kDefinitionIndent);
+        body.print("Add('', '$key$', [ixPrimary,ixUnique]);\n"_tpl, {{"key", key}});
+        for (const SecondaryKeyView& index : entity.secondary_keys())
+            body.print("Add('$name$', '$fields$', $options$);\n"_tpl, {{"name", index.name},
+                                                                      {"fields", index.fields_joined(";")},
+                                                                      {"options", OptionSet(index.options).view()}});
     }
 
-    corpo.adicionar("    With IndexDefs do begin");
-    corpo.adicionar("      Clear;");
-    corpo.acrescentar(indices);
-    corpo.adicionar("    End;");
-    corpo.adicionar("    CreateTable;");
-    corpo.adicionar("    Free;");
-    corpo.adicionar("  End;");
-    corpo.adicionar({"End; // Criar", t});
-    corpo.adicionar(" ");
+    body.print(
+        "    End;\n"
+        "    CreateTable;\n"
+        "    Free;\n"
+        "  End;\n"
+        "End; // Criar$table$\n"
+        " \n"_tpl,
+        {{"table", table}});
 }
 
-void preparar_tabela(TTable& tabela, const TEntidade& entidade, std::string_view diretorio, std::int32_t tipo_banco,
-                     bool substituir) {
-    std::string t = entidade.tabela().str();
-    if (!valida_tabela(tipo_banco, t)) {
-        show_error_message(std::string("Tabela n\xE3o gerada, nome inv\xE1lido : ") + '"' + entidade.tabela().str() + '"');
+void define_table(TTable& table, const EntityView& entity, std::string_view directory, bool replace) {
+    if (!entity.table_accepted()) {
+        show_error_message("Tabela n\xE3o gerada, nome inv\xE1lido : \"" + std::string(entity.stored_table()) + '"');
         return;
     }
-    const PerfilBanco& perfil = perfil_banco(tipo_banco);
-    const std::string arquivo = std::string(diretorio) + t + std::string(perfil.extensao);
-    if (!substituir && arquivo_existe(arquivo)) return;
+    const DatabaseProfile& profile = database_profile(entity.kind());
+    const std::string table_name = entity.table() + std::string(profile.extension);
+    const std::string file = std::string(directory) + table_name;
+    if (!replace && arquivo_existe(file)) return;
 
-    tabela.SetActive(false);
-    tabela.SetDatabaseName(std::string(diretorio));
-    tabela.SetTableName(t + std::string(perfil.extensao));
-    tabela.SetTableType(perfil.tipo_tabela);
+    table.SetActive(false);
+    table.SetDatabaseName(std::string(directory));
+    table.SetTableName(table_name);
+    table.SetTableType(profile.table_type);
 
-    TFieldDefs& campos = tabela.FieldDefs();
-    campos.Clear();
-    std::string tipo, nome;
-    bool recusado = false;
-    em_ordem_de_campos(entidade.atributos(), [&](const TAtributo& a) {
-        if (!validar_atributo(tipo_banco, a, tipo, nome)) {
-            show_error_message(std::string("Coluna n\xE3o gerada, nome ou tipo inv\xE1lido :") + '"' + a.nome.str());
-            recusado = true;
-            return false;
+    TFieldDefs& fields = table.FieldDefs();
+    fields.Clear();
+    for (const ColumnView* column : entity.field_order()) {
+        if (column->refused()) {
+            show_error_message("Coluna n\xE3o gerada, nome ou tipo inv\xE1lido :\"" + column->record->nome.str());
+            return;
         }
-        const bool com_tamanho = tipo_variavel(tipo);
-        campos.Add(nome, a.tipo, com_tamanho ? a.tamanho : 0, !aceita_nulo(a));
-        return true;
-    });
-    if (recusado) return;
+        const TAtributo& a = *column->record;
+        fields.Add(std::string(column->name), a.tipo, column->type->program.sized ? a.tamanho : 0, !column->nullable);
+    }
 
     // A refused key attribute silently ends the list.
-    const std::string chave = lista_de_chaves(tipo_banco, entidade.atributos(), ";", [](const TAtributo&) {});
+    const ColumnView* refused_key;
+    const std::string key = entity.key_list(";", &refused_key);
 
-    TIndexDefs& indices = tabela.IndexDefs();
-    indices.Clear();
-    if (perfil.tipo_tabela == TTableType::ttParadox)
-        indices.Add("", chave, {TIndexOption::ixPrimary, TIndexOption::ixUnique});
+    TIndexDefs& indexes = table.IndexDefs();
+    indexes.Clear();
+    if (profile.table_type == TTableType::ttParadox) indexes.Add("", key, {TIndexOption::ixPrimary, TIndexOption::ixUnique});
 
-    const bool dbase = tipo_banco == kBancoDBase;
-    const StringList& chaves = entidade.ChavesSecundarias();
-    for (int i = 0; i < chaves.Count(); ++i) {
-        const TChaveSecundaria* c = chave_em(chaves, i);
-        if (!c) continue;
-        const std::uint32_t bits = c->tipo_indice;
-        TIndexOptions opcoes;
-        if ((bits & kIndiceDuplicados) == 0 && !dbase) opcoes.include(TIndexOption::ixUnique);
-        if ((bits & kIndiceMaiusculas) == 0 && !dbase) opcoes.include(TIndexOption::ixCaseInsensitive);
-        if ((bits & kIndiceDescendente) != 0) opcoes.include(TIndexOption::ixDescending);
-        if ((bits & kIndiceNaoMantido) != 0) opcoes.include(TIndexOption::ixNonMaintained);
-        if ((bits & kIndiceExpressao) != 0) opcoes.include(TIndexOption::ixExpression);
+    const bool dbase = entity.kind() == kBancoDBase;
+    for (const SecondaryKeyView& index : entity.secondary_keys()) {
+        TIndexOptions options;
+        if (index.options.unique && !dbase) options.include(TIndexOption::ixUnique);
+        if (index.options.case_insensitive && !dbase) options.include(TIndexOption::ixCaseInsensitive);
+        if (index.options.descending) options.include(TIndexOption::ixDescending);
+        if (index.options.non_maintained) options.include(TIndexOption::ixNonMaintained);
+        if (index.options.expression) options.include(TIndexOption::ixExpression);
         // dBase indexes several fields through an expression that joins them with "+".
-        const std::string campos_indice = campos_do_indice(*c, dbase ? "+" : ";");
-        if (dbase && campos_indice.find('+') != std::string::npos) opcoes.include(TIndexOption::ixExpression);
-        indices.Add(chaves.Text(i).str(), campos_indice, opcoes);
+        const std::string index_fields = index.fields_joined(dbase ? "+" : ";");
+        if (dbase && index_fields.find('+') != std::string::npos) options.include(TIndexOption::ixExpression);
+        indexes.Add(std::string(index.name), index_fields, options);
     }
 }
