@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "appgen/layout.h"
+#include "platform/ascii_case.h"
 #include "platform/components/component.h"
 #include "platform/components/forms.h"
 #include "platform/components/library.h"
@@ -12,21 +13,11 @@
 #include "plugin/nomes.h"
 #include "plugin/registros.h"
 
-namespace {
-
-std::string upper_case(std::string name) {
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return name;
-}
-
-}  // namespace
-
 FieldsByName index_fields(const TTable& table) {
     const TFieldDefs& definitions = table.FieldDefs();
     FieldsByName fields;
     fields.reserve(static_cast<std::size_t>(definitions.Count()));
-    for (int i = 0; i < definitions.Count(); ++i) fields.emplace(upper_case(definitions[i].Name), &definitions[i]);
+    for (int i = 0; i < definitions.Count(); ++i) fields.emplace(AsciiUpperCase(definitions[i].Name), &definitions[i]);
     return fields;
 }
 
@@ -67,7 +58,7 @@ TControl& create_label(LayoutContext& context, const ColumnView& column) {
 const TFieldDef& field_of(const LayoutContext& context, const ColumnView& column) {
     const std::string& stored = column.record->nome.str();
     for (const std::string& name : {stored, std::string(column.name)}) {
-        const auto found = context.fields.find(upper_case(name));
+        const auto found = context.fields.find(AsciiUpperCase(name));
         if (found != context.fields.end()) return *found->second;
     }
     throw EComponentError("Campo '" + stored + "' n\xE3o encontrado na tabela " + context.table.TableName());

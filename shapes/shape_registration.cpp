@@ -1,5 +1,6 @@
 // Registers the shape classes by name when the program or library loads, so that stored diagrams
-// naming them can be read back. Captions (tnoxCaption) are not registered.
+// naming them can be read back. Captions are registered too: a stored diagram lists each caption as
+// an object of its own, and without its class no diagram that has one could be read back.
 //
 // A static link keeps an object file only when something refers to it, and the platform's own list
 // of units cannot refer upward to this layer. The kzr40_shapes target therefore asks every program
@@ -13,5 +14,6 @@
 extern "C" {
 extern const ClassRegistration kzr40_shape_classes;
 const ClassRegistration kzr40_shape_classes{TnoxCustomShapeClass, TnoxMoveableShapeClass, TnoxSizeableShapeClass,
-                                            TnoxConnectionClass,  TnoxConnectorClass,     TnoxTextShapeClass};
+                                            TnoxConnectionClass,  TnoxConnectorClass,     TnoxTextShapeClass,
+                                            tnoxCaptionClass};
 }

@@ -54,5 +54,4 @@ public:
 };
 
 const ComponentClass& TnoxTextShapeClass();
-// Described but not registered: a stored design cannot create captions by name.
 const ComponentClass& tnoxCaptionClass();
