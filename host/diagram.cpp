@@ -107,17 +107,21 @@ std::unique_ptr<TFont> read_arial_font(const ObjectReader& owner, std::string_vi
     return font;
 }
 
+const KeySet kTextBoxKeys{"text", "shape", "font", "autosize"};
+
+DiagramTextBox read_text_box(const ObjectReader& box) {
+    DiagramTextBox result;
+    result.text = box.required_text("text", Lines::several);
+    result.shape = read_shape(box);
+    result.font = read_arial_font(box, "font");
+    result.autosize = !box.has("autosize") || box.flag("autosize");
+    return result;
+}
+
 // A caption under the key "caption" of an entity or a relationship.
 std::optional<DiagramCaption> read_caption(const ObjectReader& owner) {
     if (!owner.has("caption")) return std::nullopt;
-    static const KeySet kKeys{"text", "shape", "font", "autosize"};
-    const ObjectReader c(owner.get("caption"), owner.place(), kKeys, "caption");
-    DiagramCaption caption;
-    caption.text = c.required_text("text", Lines::several);
-    caption.shape = read_shape(c);
-    caption.font = read_arial_font(c, "font");
-    caption.autosize = !c.has("autosize") || c.flag("autosize");
-    return caption;
+    return read_text_box(ObjectReader(owner.get("caption"), owner.place(), kTextBoxKeys, "caption"));
 }
 
 // The name a database or a file system will see for a column or a table, for telling apart two names
@@ -369,14 +373,7 @@ DiagramRelationship read_relationship(element value, const Place& file, std::siz
 
 DiagramText read_text(element value, const Place& file, std::size_t number) {
     Place place{&file, "text", number, {}, nullptr};
-    static const KeySet kKeys{"text", "shape", "font", "autosize"};
-    const ObjectReader t(value, place, "the text", kKeys);
-    DiagramText result;
-    result.text = t.required_text("text", Lines::several);
-    result.shape = read_shape(t);
-    result.font = read_arial_font(t, "font");
-    result.autosize = !t.has("autosize") || t.flag("autosize");
-    return result;
+    return read_text_box(ObjectReader(value, place, "the text", kTextBoxKeys));
 }
 
 // Two entities whose tables would share a name in the generated code and files (sanitised, case

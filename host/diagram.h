@@ -31,12 +31,15 @@ struct ShapeBounds {
 };
 
 // A caption: the text shape an entity or a relationship may carry. Left and top 0: placed by its owner.
-struct DiagramCaption {
+// A box of text: a free text of the diagram, or the caption of an entity or a relationship.
+struct DiagramTextBox {
     std::string text;  // may hold line breaks
     ShapeBounds shape;
     std::unique_ptr<TFont> font;  // "Arial" unless the file says otherwise
     bool autosize = true;         // the box follows the text
 };
+using DiagramCaption = DiagramTextBox;
+using DiagramText = DiagramTextBox;
 
 struct DiagramEntity {
     std::unique_ptr<TEntidade> entity;
@@ -59,13 +62,6 @@ struct DiagramRelationship {
     std::int32_t line_width = 1;  // 1..kMaxLineWidth; sets the least size of the line's box
     std::vector<std::string> descricao;
     std::optional<DiagramCaption> caption;
-};
-
-struct DiagramText {
-    std::string text;  // may hold line breaks
-    ShapeBounds shape;
-    std::unique_ptr<TFont> font;  // "Arial" unless the file says otherwise
-    bool autosize = true;
 };
 
 // Zoom limits of a diagram, in percent. Below 10 the shapes clamp anyway; above 1000 the scaled

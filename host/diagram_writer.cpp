@@ -124,14 +124,17 @@ void put_shape(Json& owner, const ShapeBounds& bounds) {
     if (!shape.empty()) owner["shape"] = std::move(shape);
 }
 
-Json caption_of(const DiagramCaption& caption, const Place& place) {
+// A free text, or a caption (its text named `text_item` in messages).
+Json text_box_of(const DiagramTextBox& box, const Place& place, std::string_view text_item) {
     Json json = Json::object();
-    json["text"] = utf8(caption.text, place, "caption.text", Lines::several);
-    put_shape(json, caption.shape);
-    put_font(json, "font", caption.font.get(), place);
-    if (!caption.autosize) json["autosize"] = false;
+    json["text"] = utf8(box.text, place, text_item, Lines::several);
+    put_shape(json, box.shape);
+    put_font(json, "font", box.font.get(), place);
+    if (!box.autosize) json["autosize"] = false;
     return json;
 }
+
+Json caption_of(const DiagramCaption& caption, const Place& place) { return text_box_of(caption, place, "caption.text"); }
 
 Json attribute_of(const TAtributo& a, const Place& place) {
     Json json = Json::object();
@@ -281,13 +284,7 @@ Json relationship_of(const DiagramRelationship& r, const Diagram& diagram, const
 }
 
 Json text_of(const DiagramText& t, const Place& file, std::size_t number) {
-    const Place place{&file, "text", number, {}, nullptr};
-    Json json = Json::object();
-    json["text"] = utf8(t.text, place, "text", Lines::several);
-    put_shape(json, t.shape);
-    put_font(json, "font", t.font.get(), place);
-    if (!t.autosize) json["autosize"] = false;
-    return json;
+    return text_box_of(t, Place{&file, "text", number, {}, nullptr}, "text");
 }
 
 }  // namespace
