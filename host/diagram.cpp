@@ -58,7 +58,7 @@ constexpr std::size_t kEntitiesWorthAThread = 512;
 std::vector<std::string> read_lines(const ObjectReader& object, std::string_view key) {
     std::vector<std::string> lines;
     if (auto items = object.array(key))
-        for (element line : *items) lines.push_back(object.convert(key, line, Lines::single));
+        for (element line : *items) lines.push_back(object.convert(key, line, diagram_json::Lines::single));
     return lines;
 }
 
@@ -111,7 +111,7 @@ const KeySet kTextBoxKeys{"text", "shape", "font", "autosize"};
 
 DiagramTextBox read_text_box(const ObjectReader& box) {
     DiagramTextBox result;
-    result.text = box.required_text("text", Lines::several);
+    result.text = box.required_text("text", diagram_json::Lines::several);
     result.shape = read_shape(box);
     result.font = read_arial_font(box, "font");
     result.autosize = !box.has("autosize") || box.flag("autosize");
@@ -168,7 +168,7 @@ std::unique_ptr<TChaveSecundaria> read_secondary_key(element value, const Place&
     } else {
         const simdjson::dom::array listed = *k.array("campos");
         for (element field : listed) {
-            const std::string text = k.convert("campos", field, Lines::single);
+            const std::string text = k.convert("campos", field, diagram_json::Lines::single);
             if (text.empty() || text.find('+') != std::string::npos)
                 k.fail("campos", "lists a field name that is empty or holds \"+\"");
             if (!fields.empty()) fields += '+';

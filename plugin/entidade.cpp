@@ -21,16 +21,28 @@ void liberar_registros(StringList& lista) {
 }
 }  // namespace
 
-TEntidade::TEntidade(TComponent* /*owner*/)
-    : entidade_("Entidade..."),
+TEntidade::TEntidade(TComponent* owner) : TEntidade(owner, TEntidadeClass()) {}
+
+TEntidade::TEntidade(TComponent* owner, const ComponentClass& description)
+    : TnoxMoveableShape(owner, description),
+      entidade_("Entidade..."),
       fonte_titulo_(fonte_arial()),
       fonte_atributos_(fonte_arial()),
       fonte_extrangeiras_(fonte_arial()),
       atributos_(std::make_unique<StringList>()),
       descricao_(std::make_unique<StringList>()),
-      chaves_secundarias_(std::make_unique<StringList>()) {}
+      chaves_secundarias_(std::make_unique<StringList>()) {
+    // A stream writes into the fonts themselves; the box follows them as it follows the setters.
+    for (TFont* fonte : {fonte_titulo_.get(), fonte_atributos_.get(), fonte_extrangeiras_.get()})
+        fonte->OnChange = [this](TFont&) { Remedir(); };
+}
 
 TEntidade::~TEntidade() {
+    // The relationships attached here go first, and going they may remove the attributes they brought
+    // and measure this box again: the lists and fonts must still stand.
+    LetGoOfAttachments();
+    for (TFont* fonte : {fonte_titulo_.get(), fonte_atributos_.get(), fonte_extrangeiras_.get()})
+        fonte->OnChange = nullptr;
     liberar_registros(*atributos_);
     liberar_registros(*chaves_secundarias_);
 }
@@ -113,6 +125,12 @@ void TEntidade::SetTipoform(std::int32_t valor) {
 }
 
 void TEntidade::atribuir_fonte(TFont& propria, const TFont& fonte) {
-    propria.Assign(fonte);
-    Remedir();
+    // Assign measures through OnChange; an equal font changes nothing and so is measured here.
+    if (propria.SameAs(fonte)) Remedir();
+    else propria.Assign(fonte);
+}
+
+void TEntidade::ExcluirAtributo(int indice) {
+    delete atributos_->Objects(indice);
+    atributos_->Delete(indice);
 }

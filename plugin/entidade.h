@@ -7,8 +7,9 @@
 #include "platform/font.h"
 #include "platform/host_string.h"
 #include "platform/string_list.h"
+#include "shapes/moveable_shape.h"
 
-class TComponent;
+class TCanvas;
 
 // Display modes of an entity on the diagram; the ordinal is what a stored diagram holds.
 enum class tmodo : std::int32_t { tmAtributo, tmEsquema, tmChave, tmEntidade, tmdelete, tmTabela, tmload };
@@ -22,13 +23,20 @@ inline constexpr std::int32_t kPrimariaDescendente = 0x04;
 // One table of the diagram: its names, form settings, fonts and the lists of attribute and
 // secondary-key records (see plugin/registros.h). The entity owns its fonts, its lists and every record
 // on `atributos` and `ChavesSecundarias`; a list handed to a setter hands its records over.
-class KZR40_API TEntidade : public TObject {
+//
+// On the diagram it is a box that draws its title and rows in its display mode (`Modo`) and sizes
+// itself from its texts and fonts: every assignment that changes what it shows measures it again, once
+// it sits on a surface that is itself placed (see docs/model.md).
+class KZR40_API TEntidade : public TnoxMoveableShape {
 public:
     // Declared defaults of the stored properties.
     static constexpr std::int32_t kAlturaformPadrao = 300;
     static constexpr std::int32_t kLarguraformPadrao = 400;
 
     explicit TEntidade(TComponent* owner = nullptr);
+    TEntidade(TComponent* owner, const ComponentClass& description);
+    // Frees the attached relationships first (which may still edit this entity's attributes), then
+    // the fonts, the lists and the records.
     ~TEntidade() override;
 
     const HostString& tabela() const { return tabela_; }
@@ -41,6 +49,9 @@ public:
     // Copies the entries of `lista` (same records) and moves the key attributes to the front, each group
     // in its former order. Records the entity held and `lista` no longer carries are freed.
     void SetAtributos(const HostStringList& lista);
+    // Deletes entry `indice` of `atributos` and frees its record; the others keep their order. Does not
+    // measure again.
+    void ExcluirAtributo(int indice);
 
     const StringList& descricao() const { return *descricao_; }
     StringList& descricao() { return *descricao_; }
@@ -75,12 +86,20 @@ public:
     const HostString& Menu() const { return menu_; }
     void SetMenu(const HostString& valor) { menu_ = valor; }
 
-protected:
-    // Recomputes the shape's size from its texts and fonts; the drawing side overrides it. The entity's
-    // data does not depend on it.
-    virtual void Remedir() {}
+    // Draws the box with its top-left corner at the canvas origin.
+    void Desenhar(TCanvas& canvas);
+    // Measures the texts (on `canvas`, or the shape's own when none) and sets Width and Height.
+    // Nothing happens unless the shape's parent has a parent in turn.
+    void AjustarTamanho(TCanvas* canvas);
+    // The text of the row of `atributos` entry `indice` in the current mode, without " (FK)".
+    std::string TextoLinha(int indice) const;
+
+    void Paint() override;
+    // Zooms like every shape, then measures again, also when the value is unchanged.
+    void SetEscala(int percent) override;
 
 private:
+    void Remedir() { AjustarTamanho(nullptr); }
     void atribuir_fonte(TFont& propria, const TFont& fonte);
     static void copiar_registros(StringList& propria, const HostStringList& lista);
     void ordenar_chaves_primeiro();
@@ -101,3 +120,6 @@ private:
     tmodo modo_ = tmodo::tmAtributo;
     std::int32_t primaria_ = 0;
 };
+
+// The entity's class description: its published properties, for stored diagrams.
+const ComponentClass& TEntidadeClass();

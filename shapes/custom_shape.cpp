@@ -41,7 +41,9 @@ TnoxCustomShape::TnoxCustomShape(TComponent* owner, const ComponentClass& descri
     TakeNextName();
 }
 
-TnoxCustomShape::~TnoxCustomShape() {
+TnoxCustomShape::~TnoxCustomShape() { LetGoOfAttachments(); }
+
+void TnoxCustomShape::LetGoOfAttachments() {
     being_destroyed_ = true;
     FreeAttachments();
     onselect = nullptr;

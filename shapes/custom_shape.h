@@ -13,7 +13,7 @@
 class tnoxCaption;
 class TnoxConnection;
 
-class TnoxCustomShape : public TGraphicControl {
+class KZR40_API TnoxCustomShape : public TGraphicControl {
 public:
     explicit TnoxCustomShape(TComponent* owner);
     TnoxCustomShape(TComponent* owner, const ComponentClass& description);
@@ -63,6 +63,10 @@ protected:
     // Sets the flag without anything else (the resize press of a sizeable shape).
     void StoreSelected(bool selected);
     void MarkBeingDestroyed() { being_destroyed_ = true; }
+    // What destruction does first: frees the caption and the attached connectors on the same parent
+    // and lets go of the others. A derived class whose connectors still read its own members calls it
+    // at the start of its destructor; a second call finds nothing left to do.
+    void LetGoOfAttachments();
 
 public:
     // Set once destruction has begun, so that a cascade never frees this shape a second time.

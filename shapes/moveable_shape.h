@@ -4,7 +4,7 @@
 
 // A shape the user drags with the left button: alone, or with every other selected shape on the same
 // parent, never out of the parent's client area.
-class TnoxMoveableShape : public TnoxCustomShape {
+class KZR40_API TnoxMoveableShape : public TnoxCustomShape {
 public:
     explicit TnoxMoveableShape(TComponent* owner);
     TnoxMoveableShape(TComponent* owner, const ComponentClass& description);

@@ -25,7 +25,7 @@ public:
 enum class TOperation { opInsert, opRemove };
 
 // Anything with published properties: components and collection items.
-class TPersistent : public TObject {
+class KZR40_API TPersistent : public TObject {
 public:
     const ComponentClass& ClassType() const { return *class_; }
     const std::string& ClassName() const { return class_->name; }
@@ -54,7 +54,7 @@ private:
     std::map<std::string, PropertyValue, std::less<>> values_;  // keyed by the declared name
 };
 
-class TComponent : public TPersistent {
+class KZR40_API TComponent : public TPersistent {
 public:
     // Creates a component of `description` owned by `owner` (may be null). The owner frees it.
     TComponent(TComponent* owner, const ComponentClass& description);

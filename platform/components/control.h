@@ -30,7 +30,7 @@ inline constexpr TAnchors kDefaultAnchors = akLeft | akTop;
 // the control's form would.
 using TextExtentFunction = std::function<TSize(std::string_view text, const TFont& font, bool show_accel_char)>;
 
-class TControl : public TComponent {
+class KZR40_API TControl : public TComponent {
 public:
     TControl(TComponent* owner, const ComponentClass& description);
     // Releases the mouse capture if this control holds it, and leaves the parent (invalidating the
@@ -155,7 +155,7 @@ private:
 // A control without a window of its own (labels, data-aware texts, the diagram shapes). It paints on
 // its own canvas, whose pen, brush and font stay from one paint to the next; while no paint is under
 // way the canvas only measures.
-class TGraphicControl : public TControl {
+class KZR40_API TGraphicControl : public TControl {
 public:
     using TControl::TControl;
     ~TGraphicControl() override;

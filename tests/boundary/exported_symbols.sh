@@ -3,7 +3,7 @@
 # Template code of the standard library that the compiler emits with default visibility is allowed.
 set -euo pipefail
 library=$1
-allowed_classes='TObject|HostString|HostStringList|StringList|TFont|TFontStyles|TTable|TFieldDef|TFieldDefs|TIndexDef|TIndexDefs|TIndexOptions|TAtributo|TChaveSecundaria|TEntidade|EInOutError|EComponentError|EListError|ScopedWorkingDirectory'
+allowed_classes='TObject|TPersistent|TComponent|TControl|TGraphicControl|TnoxCustomShape|TnoxMoveableShape|TGerador|RegistroGeradores|HostString|HostStringList|StringList|TFont|TFontStyles|TTable|TFieldDef|TFieldDefs|TIndexDef|TIndexDefs|TIndexOptions|TAtributo|TChaveSecundaria|TEntidade|EInOutError|EComponentError|EListError|ScopedWorkingDirectory'
 entry_points='GetID|Init|set_var|listas|Lings|Bancos|tipofonte|carrega_tipo|carrega_comps|nometipo|ordemtipo|variavel|decimais|traduzcampo|nomecomponente|gerar_cabecalho|gerar_cab_sql|montar_listagem|finalizar|gera_fonte|gera_fonte_sql|gera_tab|gerarform|gerarmain'
 
 symbols=$(nm -D --defined-only "$library" | awk '{ $1 = ""; $2 = ""; sub(/^  /, ""); print }' | c++filt)

@@ -1,3 +1,4 @@
+#include "platform/components/diagram_surface.h"
 #include "plugin/entidade.h"
 
 #include <string>
@@ -139,26 +140,34 @@ TEST(Entity, TipoformAcceptsOnlyTheThreeLayouts) {
 }
 
 TEST(Entity, RemeasuresOnListFontAndModeChangesOnly) {
-    // The drawing side's hook, seen from a shape that counts its calls.
-    struct Medida : TEntidade {
-        int vezes = 0;
-        void Remedir() override { ++vezes; }
-    } e;
-    e.SetModo(tmodo::tmAtributo);  // the current value
-    EXPECT_EQ(e.vezes, 0);
-    e.SetModo(tmodo::tmEsquema);
-    EXPECT_EQ(e.vezes, 1);
+    // Placed on a surface inside a window, the box measures itself; shrunk to 1 x 1 before each
+    // assignment, it shows which assignments measured it again.
+    TComponent owner{nullptr, TComponentClass()};
+    auto* window = new TDiagramSurface(&owner);
+    auto* surface = new TDiagramSurface(&owner);
+    surface->SetParent(window);
+    auto* e = new TEntidade(&owner);
+    e->SetParent(surface);
+    const auto measured_by = [&](const auto& assign) {
+        e->SetBounds(0, 0, 1, 1);
+        assign();
+        return e->Width() > 1 && e->Height() > 1;
+    };
     StringList vazia;
-    e.SetAtributos(vazia);
-    e.SetChavesSecundarias(vazia);
     TFont fonte;
     fonte.SetName("Courier New");
     fonte.SetSize(12);
-    e.SetFonteTitulo(fonte);
-    EXPECT_EQ(e.vezes, 4);
-    e.SetTabela("CLIENTE");
-    e.SetPrimaria(4);
-    EXPECT_EQ(e.vezes, 4);
+    EXPECT_FALSE(measured_by([&] { e->SetModo(tmodo::tmAtributo); }));  // the current value
+    EXPECT_TRUE(measured_by([&] { e->SetModo(tmodo::tmEsquema); }));
+    EXPECT_TRUE(measured_by([&] { e->SetAtributos(vazia); }));
+    EXPECT_TRUE(measured_by([&] { e->SetChavesSecundarias(vazia); }));
+    EXPECT_TRUE(measured_by([&] { e->SetFonteTitulo(fonte); }));
+    EXPECT_TRUE(measured_by([&] { e->SetFonteTitulo(fonte); }));  // an equal font all the same
+    EXPECT_FALSE(measured_by([&] { e->SetTabela("CLIENTE"); }));
+    EXPECT_FALSE(measured_by([&] { e->SetPrimaria(4); }));
+    // Off a placed surface nothing is measured.
+    surface->SetParent(nullptr);
+    EXPECT_FALSE(measured_by([&] { e->SetModo(tmodo::tmChave); }));
 }
 
 TEST(Entity, FontsAreCopiedNotShared) {
