@@ -175,6 +175,13 @@ TEST_F(Example, PressOffTheLineGoesToARelationshipWhoseLineIsThere) {
     EXPECT_EQ(surface->IndexOfControl(r), 0);
     move(110 + 60, 10 + 45);  // the capture went with the press
     EXPECT_EQ(lower->meioperc(), 67);
+    release(110 + 60, 10 + 45);
+
+    // One that does not take presses hands it back through the shape under the point: it ends.
+    lower->AcceptsMouse = false;
+    r->BringToFront();
+    press(110 + 60, 10 + 45);
+    EXPECT_EQ(clicks, 2);
 }
 
 TEST_F(Relationship, PropertiesAreStoredAndAStoredTcatribReadsBack) {
