@@ -19,6 +19,10 @@ packages=(
   libfontconfig-dev libfreetype-dev      # text metrics: font files found by family, measured
   fonts-liberation2                      # the faces that stand for Arial, Times New Roman, Courier New
   libxml2-utils                          # xmllint: the drawn SVG is checked for well-formedness
+  libgtk-3-dev                           # kzr40 edit: the diagram window
+  xvfb                                   # end-to-end test of kzr40 edit: a display of its own
+  xdotool                                # end-to-end test of kzr40 edit: the real pointer and keys
+  x11-apps                               # end-to-end test of kzr40 edit: xwd takes the screenshot
 )
 
 missing=()
