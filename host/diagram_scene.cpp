@@ -74,7 +74,7 @@ void DiagramScene::add_relationship(DiagramRelationship& source) {
     shape->Setmeioperc(source.meioperc);
     shape->LineColour = source.line_colour;
     shape->SetLineWidth(source.line_width);
-    for (const std::string& line : source.descricao) shape->descricao().Add(line);
+    for (const std::string& line : source.descricao) shape->descricao().Add(line.c_str());
     // Connect copies an end's shape, side and offset but not its perc: the ends keep theirs.
     TnoxConnection* start = shape->GetConnection(1);
     TnoxConnection* end = shape->GetConnection(2);

@@ -179,13 +179,17 @@ std::pair<int, int> png_size(const std::string& png) {
 TEST_F(DrawCommand, BothExamplesInEveryFormat) {
     for (const std::string& example : {kVendas, kCliente}) {
         const std::string stem = fs::path(example).stem().string();
-        for (const std::string& extension : {".png", ".svg", ".PDF"}) {
+        for (const std::string extension : {".png", ".svg", ".PDF"}) {
             const fs::path out = folder / (stem + extension);
             const HostRun run = run_host({"draw", example, "-o", out.string()});
             ASSERT_EQ(run.status, 0) << run.err;
             const std::string bytes = read_file(out);
-            if (extension == ".png") EXPECT_EQ(bytes.substr(0, 4), "\x89PNG");
-            if (extension == ".PDF") EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+            if (extension == ".png") {
+                EXPECT_EQ(bytes.substr(0, 4), "\x89PNG");
+            } else if (extension == ".PDF") {
+                EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+                EXPECT_NE(bytes.rfind("%%EOF"), std::string::npos);
+            }
             if (extension == ".svg" && !std::string(KZR40_XMLLINT).empty()) {
                 const std::string command = std::string(KZR40_XMLLINT) + " --noout '" + out.string() + "'";
                 const int status = std::system(command.c_str());
