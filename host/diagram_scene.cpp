@@ -106,6 +106,13 @@ void DiagramScene::fill_text_box(TnoxTextShape& shape, const DiagramTextBox& sou
 void DiagramScene::scale_text_box(TnoxTextShape& shape, const Placed& placed) const {
     shape.SetEscala(escala_);
     shape.FitText();
+    // The fit leaves the line after the last line feed out of the width and wraps it inside the box
+    // instead, which cuts its last words off when it is the widest ("Sistema de vendas\nmodelo de
+    // exemplo"): the box is widened to hold it. FitText left the scaled font on the canvas.
+    if (const std::size_t feed = shape.Text().rfind('\n'); shape.Autosize() && feed != std::string::npos) {
+        const int last = shape.Canvas().TextWidth(std::string_view(shape.Text()).substr(feed + 1));
+        if (last > shape.Width()) shape.SetBounds(shape.Left(), shape.Top(), last, shape.Height());
+    }
     const ShapeBounds& b = placed.at_100;
     if (fixes_size(b))
         shape.SetBounds(shape.Left(), shape.Top(), b.width != 0 ? to_scene(b.width) : shape.Width(),

@@ -33,12 +33,13 @@ using test_support::read_file;
 const std::string kVendas = KZR40_SOURCE_DIR "/examples/vendas.json";
 const std::string kCliente = KZR40_SOURCE_DIR "/examples/cliente.json";
 
-// Two placed entities joined by a red one-to-many line with a caption; a caption below the first box;
-// a free text left of and above everything else. The end's perc 29 reads back as 28 from a connection.
+// Two placed entities, the first left of the surface's origin, joined by a red one-to-many line with a
+// caption; a caption below the first box; a free text whose last line is its widest. The start's perc
+// 29 reads back as 28 from a connection.
 const char* const kPair = R"({
   "version": 2,
   "entities": [
-    { "entidade": "Cliente", "tabela": "CLIENTE", "shape": { "left": 40, "top": 60 },
+    { "entidade": "Cliente", "tabela": "CLIENTE", "shape": { "left": -40, "top": 60 },
       "caption": { "text": "quem compra" },
       "atributos": [ { "nome": "CODIGO", "tipo": "Integer", "key": true },
                      { "nome": "NOME", "tipo": "String", "tamanho": 60 } ] },
@@ -50,7 +51,7 @@ const char* const kPair = R"({
     { "name": "Cliente_Pedido", "from": "Cliente", "to": "Pedido", "Relacao": "tr1xn",
       "StartConn": { "perc": 29 }, "EndConn": { "perc": 60 }, "LineColour": 255, "caption": { "text": "faz" } }
   ],
-  "texts": [ { "text": "nota", "shape": { "left": -30, "top": -20 } } ]
+  "texts": [ { "text": "nota\nsobre o pedido", "shape": { "left": 420, "top": 10 } } ]
 })";
 
 TPoint on_surface(const TControl& shape, TPoint client) { return {shape.Left() + client.X, shape.Top() + client.Y}; }
@@ -60,12 +61,15 @@ TEST(DiagramScene, ShapesStandWhereTheFileSaysAndTheForeignKeysOutliveTheScene) 
     Diagram diagram = parse_diagram(kPair, "pair.json");
     {
         DiagramScene scene(diagram);
-        EXPECT_EQ(scene.entity(0).BoundsRect().Left, 40);
+        EXPECT_EQ(scene.entity(0).BoundsRect().Left, -40);
         EXPECT_EQ(scene.entity(1).BoundsRect().Top, 80);
         EXPECT_GT(scene.entity(1).Width(), scene.entity(0).Width()) << "tmEsquema rows carry their types";
         EXPECT_EQ(scene.relationship(0).GetConnection(1)->Shape(), &scene.entity(0));
         EXPECT_EQ(scene.relationship(0).LineColour, TColor{255});
-        EXPECT_EQ(scene.bounds().Left, -30);
+        EXPECT_EQ(scene.bounds().Left, -40);
+        // The last line of the free text is not cut off: the box is as wide as that line.
+        const Ttexto& note = scene.text(0);
+        EXPECT_EQ(note.Width(), const_cast<Ttexto&>(note).Canvas().TextWidth("sobre o pedido"));
         // The entity's caption sits centred below its box.
         const tnoxCaption& caption = *scene.entity_caption(0);
         EXPECT_EQ(caption.Top(), scene.entity(0).Top() + scene.entity(0).Height() + 5);
@@ -74,7 +78,7 @@ TEST(DiagramScene, ShapesStandWhereTheFileSaysAndTheForeignKeysOutliveTheScene) 
     EXPECT_EQ(diagram.entities[1].entity->atributos().Count(), 2);
     EXPECT_EQ(diagram.entities[1].entity->Parent(), nullptr);
     DiagramScene again(diagram);  // the entities can stand in a second scene
-    EXPECT_EQ(again.entity(0).Left(), 40);
+    EXPECT_EQ(again.entity(0).Left(), -40);
 }
 
 TEST(DiagramScene, PictureShowsFramesTheLineInItsColourTheMarkAndTheTexts) {
@@ -94,7 +98,7 @@ TEST(DiagramScene, PictureShowsFramesTheLineInItsColourTheMarkAndTheTexts) {
     EXPECT_EQ(pixel(on_surface(line, middle(route[2], route[3]))), 0xFF0000u);
     const auto& marks = line.Marks();
     EXPECT_EQ(pixel(on_surface(line, marks[TRelacionamento::kBarStart])), 0xFF0000u);
-    EXPECT_EQ(pixel(on_surface(line, marks[TRelacionamento::kFootFirst])), 0xFF0000u);
+    EXPECT_EQ(pixel(on_surface(line, marks[TRelacionamento::kFootApex])), 0xFF0000u);
     const auto inked = [&](const TControl& shape) {
         const TRect r = shape.BoundsRect();
         for (int y = r.Top; y < r.Bottom; ++y)
@@ -102,7 +106,8 @@ TEST(DiagramScene, PictureShowsFramesTheLineInItsColourTheMarkAndTheTexts) {
                 if (pixel({x, y}) != 0xFFFFFFu) return true;
         return false;
     };
-    EXPECT_TRUE(inked(scene.text(0)));  // at a negative place, still in the picture
+    EXPECT_TRUE(inked(scene.text(0)));
+    EXPECT_TRUE(inked(cliente));  // left of the surface's origin, still in the picture
     EXPECT_TRUE(inked(*scene.entity_caption(0)));
     EXPECT_TRUE(inked(*scene.relationship_caption(0)));
 }
@@ -112,21 +117,21 @@ TEST(DiagramScene, ZoomScalesAndStoreGivesBackTheFileOrWhatMoved) {
     DiagramScene scene(diagram);
     const int width = scene.entity(0).Width();
     scene.zoom(50);
-    EXPECT_EQ(scene.entity(0).Left(), 20);
+    EXPECT_EQ(scene.entity(0).Left(), -20);
     scene.zoom(200);
-    EXPECT_EQ(scene.entity(0).Left(), 80);
-    EXPECT_EQ(scene.text(0).Left(), -60);
+    EXPECT_EQ(scene.entity(0).Left(), -80);
+    EXPECT_EQ(scene.text(0).Left(), 840);
     EXPECT_NEAR(scene.entity(0).Width(), 2 * width, 4);
     EXPECT_EQ(scene.relationship(0).Escala(), 200);
     scene.entity(1).SetBounds(602, 162, scene.entity(1).Width(), scene.entity(1).Height());
     scene.store();
     EXPECT_EQ(diagram.escala, 200);
-    EXPECT_EQ(diagram.entities[0].shape.left, 40);
+    EXPECT_EQ(diagram.entities[0].shape.left, -40);
     EXPECT_EQ(diagram.entities[1].shape.left, 301);  // moved: its place at 100 %
     EXPECT_EQ(diagram.entities[1].shape.top, 81);
     EXPECT_EQ(diagram.entities[1].shape.width, 0) << "a box measured from its content stays so";
     EXPECT_EQ(diagram.relationships[0].start_perc, 29) << "not reread as 28";
-    EXPECT_EQ(diagram.texts[0].shape.left, -30);
+    EXPECT_EQ(diagram.texts[0].shape.left, 420);
 }
 
 TEST(TypeTexts, TheSelectedGeneratorNamesTheRowTypes) {
@@ -205,7 +210,7 @@ TEST_F(DrawCommand, BothExamplesInEveryFormat) {
 TEST_F(DrawCommand, ModeAndZoomChangeWhatIsDrawn) {
     const auto draw = [&](std::vector<std::string> options) {
         const fs::path out = folder / "picture.png";
-        std::vector<std::string> arguments = {"draw", kVendas, "-o", out.string()};
+        std::vector<std::string> arguments = {"draw", kCliente, "-o", out.string()};
         arguments.insert(arguments.end(), options.begin(), options.end());
         const HostRun run = run_host(arguments);
         EXPECT_EQ(run.status, 0) << run.err;
