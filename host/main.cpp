@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "editor/edit_command.h"
 #include "host/commands.h"
 
 namespace {
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     register_tables_command(app);
     register_forms_command(app);
     register_generate_command(app);
+    register_edit_command(app);
     register_draw_command(app);
     register_layout_command(app);
     try {

@@ -1,0 +1,37 @@
+// `kzr40 edit`: opens the window, or says why it cannot.
+
+#include "editor/edit_command.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include <gtk/gtk.h>
+
+#include "editor/editor_window.h"
+#include "host/diagram_editor.h"
+
+namespace {
+
+void run_edit(const std::string& file) {
+    // The file first: a diagram that cannot be read is the message that helps, display or not.
+    DiagramEditor editor(file);
+    if (!gtk_init_check(nullptr, nullptr)) {
+        const char* display = g_getenv("DISPLAY");
+        throw std::runtime_error(file + ": cannot open a window: " +
+                                 (display && *display ? std::string("the display \"") + display + "\" cannot be reached"
+                                                      : std::string("no display (DISPLAY is not set)")) +
+                                 "; kzr40 edit needs a graphical session");
+    }
+    run_editor_window(editor);
+}
+
+}  // namespace
+
+void register_edit_command(CLI::App& app) {
+    auto file = std::make_shared<std::string>();
+    CLI::App* command = app.add_subcommand(
+        "edit", "Open a diagram in a window: drag, resize and zoom its shapes, lay it out, undo, save, export a picture");
+    command->add_option("FILE", *file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command->callback([file] { run_edit(*file); });
+}
