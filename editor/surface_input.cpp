@@ -127,8 +127,27 @@ int ZoomStepsOf(const GdkEventScroll& event) {
 }
 
 void PaintSurface(TDiagramSurface& surface, cairo_t* context, const TRect& area) {
-    CairoDevice device(context, TRect{0, 0, surface.Width(), surface.Height()});
-    TCanvas canvas(device);
     surface.InvalidateRect(area);
-    surface.PaintInvalidated(canvas);
+    const TRect painted = IntersectRect(surface.InvalidRect(), TRect{0, 0, surface.Width(), surface.Height()});
+    if (IsRectEmpty(painted)) {
+        surface.Validate();
+        return;
+    }
+    // Drawn into an image first and then copied: pixman rasterises it exactly as the offscreen canvas
+    // (and `kzr40 draw`) does, where a window's own surface may render lines and text differently.
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, RectWidth(painted), RectHeight(painted));
+    cairo_t* image_context = cairo_create(image);
+    cairo_translate(image_context, -painted.Left, -painted.Top);
+    {
+        CairoDevice device(image_context, TRect{0, 0, surface.Width(), surface.Height()});
+        TCanvas canvas(device);
+        surface.PaintInvalidated(canvas);
+    }
+    cairo_destroy(image_context);
+    cairo_save(context);
+    cairo_set_source_surface(context, image, painted.Left, painted.Top);
+    cairo_rectangle(context, painted.Left, painted.Top, RectWidth(painted), RectHeight(painted));
+    cairo_fill(context);
+    cairo_restore(context);
+    cairo_surface_destroy(image);
 }

@@ -64,7 +64,7 @@ void DiagramEditor::rebuild() {
 }
 
 std::string DiagramEditor::text_now() {
-    scene_->store();
+    scene_->settle();
     return diagram_to_json(diagram_, file_.string());
 }
 

@@ -233,9 +233,11 @@ ShapeBounds DiagramScene::stored_bounds(const TControl& shape, const Placed& pla
     ShapeBounds b = placed.at_100;
     b.left = to_100(shape.Left());
     b.top = to_100(shape.Top());
-    // A size the file fixes follows the shape; a size from the content stays to be measured.
-    if (b.width != 0) b.width = to_100(shape.Width());
-    if (b.height != 0) b.height = to_100(shape.Height());
+    // A size the file fixes follows the shape; a size from the content stays to be measured, unless the
+    // shape was resized by hand since it was placed: that size is the user's and is kept.
+    const bool resized = shape.Width() != RectWidth(placed.bounds) || shape.Height() != RectHeight(placed.bounds);
+    if (b.width != 0 || resized) b.width = to_100(shape.Width());
+    if (b.height != 0 || resized) b.height = to_100(shape.Height());
     return b;
 }
 
@@ -258,6 +260,26 @@ void DiagramScene::store() const {
         store_caption(item.caption);
     }
     for (std::size_t i = 0; i < texts_.size(); ++i) diagram_.texts[i].shape = stored_bounds(*texts_[i].shape, texts_[i].placed);
+}
+
+void DiagramScene::settle() {
+    store();
+    const auto settle_one = [&](const TControl& shape, Placed& placed, const ShapeBounds& stored) {
+        placed.at_100 = stored;
+        placed.bounds = shape.BoundsRect();
+    };
+    for (std::size_t i = 0; i < entities_.size(); ++i) {
+        EntityItem& item = entities_[i];
+        settle_one(*item.shape, item.placed, diagram_.entities[i].shape);
+        if (item.caption.shape) settle_one(*item.caption.shape, item.caption.placed, item.caption.source->shape);
+    }
+    for (std::size_t i = 0; i < relationships_.size(); ++i) {
+        RelationshipItem& item = relationships_[i];
+        item.start_perc_read = item.shape->GetConnection(1)->perc();
+        item.end_perc_read = item.shape->GetConnection(2)->perc();
+        if (item.caption.shape) settle_one(*item.caption.shape, item.caption.placed, item.caption.source->shape);
+    }
+    for (std::size_t i = 0; i < texts_.size(); ++i) settle_one(*texts_[i].shape, texts_[i].placed, diagram_.texts[i].shape);
 }
 
 void DiagramScene::tear_down() noexcept {

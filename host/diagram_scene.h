@@ -67,6 +67,9 @@ public:
     // perc, meioperc and the zoom. A shape the scene has not seen moved keeps its values exactly (a
     // connection reads its perc back one lower for most values, so rereading it would drift).
     void store() const;
+    // store(), and what was stored becomes the shapes' placement: later zooms and stores start from it
+    // (an editor settles after each change, so a resized box keeps its size through a zoom).
+    void settle();
 
 private:
     // What the scene gave a shape, so that store() can tell the file's values from changes.

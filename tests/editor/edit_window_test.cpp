@@ -1,0 +1,255 @@
+// `kzr40 edit` end to end: the real program on a display of its own (Xvfb), driven by the real pointer
+// and keyboard (xdotool), its picture taken from the screen (xwd). The same gestures replayed on the
+// document in this process give what the file and the screen must show.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cairo.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/diagram_editor.h"
+#include "host/diagram_writer.h"
+#include "model/relacionamento.h"
+#include "model/texto.h"
+#include "platform/components/diagram_surface.h"
+#include "platform/graphics/cairo_canvas.h"
+#include "tests/support/read_file.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using test_support::read_file;
+
+namespace {
+
+bool installed(const char* program) { return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0; }
+
+std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+
+// Waits until `done` holds, for at most `limit`.
+template <typename Done>
+bool wait_for(Done done, std::chrono::milliseconds limit) {
+    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;
+         std::this_thread::sleep_for(50ms))
+        if (done()) return true;
+    return done();
+}
+
+std::string text_of(const fs::path& file) {
+    std::error_code error;
+    if (!fs::exists(file, error)) return {};
+    return read_file(file);
+}
+
+// A screenshot in XWD form: 32 bits a pixel, as Xvfb's 24-bit screens give it.
+struct Screen {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;  // 0xRRGGBB
+    std::uint32_t at(int x, int y) const { return pixels.at(static_cast<std::size_t>(y) * width + x); }
+
+    static Screen read(const fs::path& file) {
+        const std::string d = read_file(file);
+        const auto card = [&](std::size_t i) {
+            const auto* b = reinterpret_cast<const unsigned char*>(d.data() + 4 * i);
+            return std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3];
+        };
+        if (d.size() < 100) throw std::runtime_error("short screenshot " + file.string());
+        Screen s;
+        s.width = static_cast<int>(card(4));
+        s.height = static_cast<int>(card(5));
+        // A depth-24 screen: three bytes a pixel packed, or four; true colour, masks 0xFF0000, 0xFF00, 0xFF.
+        const std::size_t size = card(11) / 8;
+        if (card(2) != 2 || (size != 3 && size != 4) || card(14) != 0xFF0000u || card(16) != 0xFFu)
+            throw std::runtime_error("unexpected screenshot format " + file.string());
+        const bool msb_first = card(7) == 1;
+        const std::size_t start = card(0) + card(19) * 12, line = card(12);
+        if (d.size() < start + line * s.height) throw std::runtime_error("short screenshot " + file.string());
+        s.pixels.resize(static_cast<std::size_t>(s.width) * s.height);
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < s.width; ++x) {
+                const auto* b = reinterpret_cast<const unsigned char*>(d.data() + start + y * line + size * x);
+                std::uint32_t v = 0;
+                for (std::size_t i = 0; i < size; ++i) v |= std::uint32_t{b[msb_first ? size - 1 - i : i]} << (8 * i);
+                s.pixels[static_cast<std::size_t>(y) * s.width + x] = v & 0xFFFFFF;
+            }
+        return s;
+    }
+
+    void write_png(const fs::path& file) const {
+        std::vector<std::uint32_t> copy(pixels);
+        cairo_surface_t* image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(copy.data()),
+                                                                     CAIRO_FORMAT_RGB24, width, height, width * 4);
+        cairo_surface_write_to_png(image, file.c_str());
+        cairo_surface_destroy(image);
+    }
+};
+
+class EditWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* program : {"Xvfb", "xdotool", "xwd"})
+            if (!installed(program)) GTEST_SKIP() << program << " is not installed (scripts/setup.sh installs it)";
+        folder = fs::temp_directory_path() / ("kzr40-edit-window-" + std::to_string(getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        // -displayfd: Xvfb picks a free display itself and says which once it accepts clients.
+        shell("Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>" + quoted(folder / "display") + " 2>" +
+              quoted(folder / "xvfb.log") + " & echo $! >" + quoted(folder / "xvfb.pid"));
+        xvfb_pid = pid_in(folder / "xvfb.pid");
+        ASSERT_TRUE(wait_for([&] { return text_of(folder / "display").find('\n') != std::string::npos; }, 20s))
+            << "Xvfb did not start: " << text_of(folder / "xvfb.log");
+        display = ":" + text_of(folder / "display").substr(0, text_of(folder / "display").find('\n'));
+    }
+
+    void TearDown() override {
+        if (app_pid > 0) {
+            kill(app_pid, SIGKILL);
+            wait_for([&] { return !text_of(folder / "app.status").empty(); }, 5s);
+        }
+        if (xvfb_pid > 0) kill(xvfb_pid, SIGTERM);
+        std::error_code ignored;
+        if (!folder.empty()) fs::remove_all(folder, ignored);
+    }
+
+    static int shell(const std::string& command) { return std::system(command.c_str()); }
+    static pid_t pid_in(const fs::path& file) {
+        pid_t pid = 0;
+        wait_for([&] { return std::istringstream(text_of(file)) >> pid && pid > 0; }, 5s);
+        return pid;
+    }
+    // xdotool on our display; the pauses let the window handle each gesture as a person's would.
+    void xdotool(const std::string& arguments) {
+        ASSERT_EQ(shell("DISPLAY=" + display + " xdotool " + arguments), 0) << arguments;
+    }
+    void drag(TPoint from, TPoint to) {
+        const auto at = [&](TPoint p) { return std::to_string(origin.X + p.X) + " " + std::to_string(origin.Y + p.Y); };
+        const TPoint half{(from.X + to.X) / 2, (from.Y + to.Y) / 2};
+        // The pointer rests on the spot first, as a hand's would: a handle is picked by the move onto it.
+        xdotool("mousemove " + at(from) + " sleep 0.1 mousedown 1 sleep 0.1 mousemove " + at(half) +
+                " sleep 0.1 mousemove " + at(to) + " sleep 0.1 mouseup 1 sleep 0.2");
+    }
+
+    fs::path folder;
+    std::string display;
+    pid_t xvfb_pid = 0;
+    pid_t app_pid = 0;
+    TPoint origin;
+};
+
+// The same gestures on the document, through the surface's calls.
+void replay_drag(DiagramEditor& editor, TPoint from, TPoint to) {
+    TDiagramSurface& s = editor.surface();
+    s.DispatchMouseMove(0, from.X, from.Y);
+    s.DispatchMouseDown(TMouseButton::mbLeft, 0, from.X, from.Y);
+    s.DispatchMouseMove(0, (from.X + to.X) / 2, (from.Y + to.Y) / 2);
+    s.DispatchMouseMove(0, to.X, to.Y);
+    s.DispatchMouseUp(TMouseButton::mbLeft, 0, to.X, to.Y);
+    editor.commit();
+}
+
+TEST_F(EditWindow, PointerDragsResizesZoomsAndSavesWhatTheScreenShows) {
+    const fs::path vendas = fs::path(KZR40_SOURCE_DIR) / "examples" / "vendas.json";
+    const fs::path file = folder / "vendas.json";
+    const fs::path replayed = folder / "replayed.json";
+    fs::copy_file(vendas, file);
+    fs::copy_file(vendas, replayed);
+
+    // What to grab, from the shapes as the window will show them.
+    DiagramEditor replay(replayed);
+    const TRect text = replay.scene().text(0).BoundsRect();
+    const TPoint entity_from{60, 65}, entity_to{110, 95};  // Cliente, at (40, 40), by (50, 30)
+    const TPoint handle{text.Right - 2, text.Bottom - 2};   // the free text's handle 7, once selected
+    const TPoint handle_to{handle.X + 40, handle.Y + 20};
+
+    shell("cd " + quoted(folder) + " && (DISPLAY=" + display + " KZR40_EDIT_READY=ready NO_AT_BRIDGE=1 GDK_BACKEND=x11 " +
+          "ASAN_OPTIONS=detect_leaks=0 '" + KZR40_HOST_PATH + "' edit vendas.json >app.log 2>&1; echo $? >app.status) " +
+          "& echo $! >app.pid");
+    app_pid = pid_in(folder / "app.pid");
+    ASSERT_TRUE(wait_for([&] { return !text_of(folder / "ready").empty(); }, 60s)) << text_of(folder / "app.log");
+    std::istringstream(text_of(folder / "ready")) >> origin.X >> origin.Y;
+
+    drag(entity_from, entity_to);
+    replay_drag(replay, entity_from, entity_to);
+    drag({text.Left + 5, text.Top + 5}, {text.Left + 5, text.Top + 5});  // selects the text
+    replay_drag(replay, {text.Left + 5, text.Top + 5}, {text.Left + 5, text.Top + 5});
+    drag(handle, handle_to);
+    replay_drag(replay, handle, handle_to);
+    TRelacionamento& line = replay.scene().relationship(0);
+    const TPoint middle{line.Left() + (line.Route()[1].X + line.Route()[2].X) / 2,
+                        line.Top() + (line.Route()[1].Y + line.Route()[2].Y) / 2};
+    drag(middle, {middle.X + 30, middle.Y + 30});
+    replay_drag(replay, middle, {middle.X + 30, middle.Y + 30});
+    // Ctrl + wheel up: one zoom stop in.
+    xdotool("mousemove " + std::to_string(origin.X + 600) + " " + std::to_string(origin.Y + 400) +
+            " keydown ctrl click 4 keyup ctrl sleep 0.3");
+    replay.zoom_by(1);
+    const std::string before = read_file(file);
+    xdotool("key ctrl+s");
+    ASSERT_TRUE(wait_for([&] { return text_of(file) != before; }, 10s)) << "not saved: " << text_of(folder / "app.log");
+    replay.save();
+
+    // The file: exactly what the same gestures give the document, and the values they must give.
+    EXPECT_EQ(read_file(file), read_file(replayed));
+    const Diagram saved = load_diagram(file);
+    EXPECT_EQ(saved.escala, 110);
+    EXPECT_EQ(saved.entities[0].shape.left, 90);
+    EXPECT_EQ(saved.entities[0].shape.top, 70);
+    EXPECT_EQ(saved.entities[2].shape.left, 360);  // Pedido stays
+    EXPECT_EQ(saved.texts[0].shape.left, text.Left);
+    EXPECT_EQ(saved.texts[0].shape.width, RectWidth(text) + 40);
+    EXPECT_EQ(saved.texts[0].shape.height, RectHeight(text) + 20);
+    EXPECT_NE(saved.relationships[0].meioperc, 50);
+    EXPECT_EQ(saved.relationships[0].meioperc, replay.scene().relationship(0).meioperc());
+
+    // The screen: the pixels the document paints offscreen at the same places.
+    ASSERT_EQ(shell("DISPLAY=" + display + " xwd -root -silent -out " + quoted(folder / "screen.xwd")), 0);
+    const Screen screen = Screen::read(folder / "screen.xwd");
+    screen.write_png(fs::temp_directory_path() / "kzr40-edit-window.png");  // to look at by hand
+    TDiagramSurface& surface = replay.surface();
+    ImageCanvas expected(surface.Width(), surface.Height());
+    surface.PaintTo(expected);
+    expected.WritePng((fs::temp_directory_path() / "kzr40-edit-window-expected.png").string());
+    const auto same = [&](int x, int y) {
+        return screen.at(origin.X + x, origin.Y + y) == expected.Pixel(x, y);
+    };
+    const TEntidade& cliente = replay.scene().entity(0);
+    EXPECT_EQ(cliente.Left(), 99);  // 90 at 110 %
+    const int frame_y = cliente.Top() + cliente.Height() / 2;
+    EXPECT_NE(expected.Pixel(cliente.Left(), frame_y), 0xFFFFFFu);
+    EXPECT_TRUE(same(cliente.Left(), frame_y)) << "the entity's frame";
+    const TPoint mark{line.Left() + line.MarkCentre().X, line.Top() + line.MarkCentre().Y};
+    int mismatches = 0, inked = 0;
+    for (int y = cliente.Top(); y < cliente.Top() + cliente.Height(); ++y)
+        for (int x = cliente.Left(); x < cliente.Left() + cliente.Width(); ++x) {
+            mismatches += !same(x, y);
+            inked += expected.Pixel(x, y) != 0xFFFFFFu;
+        }
+    EXPECT_EQ(mismatches, 0) << "pixels of the entity's box that differ from the offscreen picture";
+    EXPECT_GT(inked, 100);
+    int mark_mismatches = 0, mark_inked = 0;
+    for (int y = mark.Y - 6; y <= mark.Y + 6; ++y)
+        for (int x = mark.X - 6; x <= mark.X + 6; ++x) {
+            mark_mismatches += !same(x, y);
+            mark_inked += expected.Pixel(x, y) != 0xFFFFFFu;
+        }
+    EXPECT_EQ(mark_mismatches, 0) << "pixels around the relationship's mark";
+    EXPECT_GT(mark_inked, 3);
+
+    // Saved: closing asks nothing and the program ends well.
+    xdotool("key ctrl+q");
+    ASSERT_TRUE(wait_for([&] { return !text_of(folder / "app.status").empty(); }, 20s)) << "the window did not close";
+    EXPECT_EQ(text_of(folder / "app.status"), "0\n") << text_of(folder / "app.log");
+    app_pid = 0;
+}
+
+}  // namespace
