@@ -18,10 +18,11 @@ void run_edit(const std::string& file) {
     DiagramEditor editor(file);
     if (!gtk_init_check(nullptr, nullptr)) {
         const char* display = g_getenv("DISPLAY");
-        throw std::runtime_error(file + ": cannot open a window: " +
-                                 (display && *display ? std::string("the display \"") + display + "\" cannot be reached"
-                                                      : std::string("no display (DISPLAY is not set)")) +
-                                 "; kzr40 edit needs a graphical session");
+        const char* wayland = g_getenv("WAYLAND_DISPLAY");
+        std::string why = "no display (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+        if (display && *display) why = std::string("the display \"") + display + "\" cannot be reached";
+        else if (wayland && *wayland) why = std::string("the display \"") + wayland + "\" cannot be reached";
+        throw std::runtime_error(file + ": cannot open a window: " + why + "; kzr40 edit needs a graphical session");
     }
     run_editor_window(editor);
 }

@@ -29,6 +29,7 @@ struct Window {
     GtkAccelGroup* accelerators = nullptr;
     TCursor cursor = crDefault;
     bool ready_written = false;
+    double pending_scroll = 0;  // smooth Ctrl + scrolling short of a zoom step
 };
 
 void show_message(Window& w, GtkMessageType type, const std::string& text) {
@@ -256,7 +257,7 @@ gboolean on_grab_broken(GtkWidget*, GdkEvent*, gpointer data) {
 
 gboolean on_scroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
     Window& w = *static_cast<Window*>(data);
-    const int steps = ZoomStepsOf(*event);
+    const int steps = ZoomStepsOf(*event, w.pending_scroll);
     if (steps == 0) return FALSE;  // the scrolled window scrolls
     run_command(w, [&] { w.editor.zoom_by(steps); });
     return TRUE;

@@ -116,12 +116,20 @@ void SurfaceInput::Cancel(TDiagramSurface& surface) {
     last_press_.reset();
 }
 
-int ZoomStepsOf(const GdkEventScroll& event) {
-    if (!(event.state & GDK_CONTROL_MASK)) return 0;
+int ZoomStepsOf(const GdkEventScroll& event, double& pending) {
+    if (!(event.state & GDK_CONTROL_MASK)) {
+        pending = 0;
+        return 0;
+    }
     switch (event.direction) {
         case GDK_SCROLL_UP: return 1;
         case GDK_SCROLL_DOWN: return -1;
-        case GDK_SCROLL_SMOOTH: return event.delta_y < 0 ? 1 : event.delta_y > 0 ? -1 : 0;
+        case GDK_SCROLL_SMOOTH: {
+            pending += event.delta_y;
+            const int whole = static_cast<int>(pending);  // toward zero
+            pending -= whole;
+            return -whole;  // scrolling up (negative delta) zooms in
+        }
         default: return 0;
     }
 }

@@ -65,8 +65,9 @@ private:
 };
 
 // Zoom steps a Ctrl + wheel event asks for: +1 in, -1 out, 0 for none (no Ctrl, sideways scrolling).
-// Smooth scrolling counts by the sign of its vertical delta.
-int ZoomStepsOf(const GdkEventScroll& event);
+// Smooth scrolling (touchpads send many small deltas, a wheel notch is 1) adds its vertical delta to
+// `pending` and steps once per whole unit, so a swipe does not zoom by dozens of stops.
+int ZoomStepsOf(const GdkEventScroll& event, double& pending);
 
 // Paints the part of `surface` inside `area` (client coordinates, those of the widget) onto the
 // widget's cairo context, together with whatever the surface had invalidated inside it.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cairo.h>
+#include <glib.h>
 
 #include <chrono>
 #include <cstdint>
@@ -24,6 +25,7 @@
 #include "model/texto.h"
 #include "platform/components/diagram_surface.h"
 #include "platform/graphics/cairo_canvas.h"
+#include "tests/host/run_host.h"
 #include "tests/support/read_file.h"
 
 namespace fs = std::filesystem;
@@ -250,6 +252,25 @@ TEST_F(EditWindow, PointerDragsResizesZoomsAndSavesWhatTheScreenShows) {
     ASSERT_TRUE(wait_for([&] { return !text_of(folder / "app.status").empty(); }, 20s)) << "the window did not close";
     EXPECT_EQ(text_of(folder / "app.status"), "0\n") << text_of(folder / "app.log");
     app_pid = 0;
+}
+
+TEST(EditCommand, WithoutADisplayOrWithABadFileItSaysWhyAndFails) {
+    const fs::path vendas = fs::path(KZR40_SOURCE_DIR) / "examples" / "vendas.json";
+    // The child inherits this process's environment: no display of any kind.
+    const std::string display = g_getenv("DISPLAY") ? g_getenv("DISPLAY") : "";
+    const std::string wayland = g_getenv("WAYLAND_DISPLAY") ? g_getenv("WAYLAND_DISPLAY") : "";
+    g_unsetenv("DISPLAY");
+    g_unsetenv("WAYLAND_DISPLAY");
+    const HostRun headless = run_host({"edit", vendas.string()});
+    const HostRun missing = run_host({"edit", "/nonexistent/diagram.json"});
+    if (!display.empty()) g_setenv("DISPLAY", display.c_str(), TRUE);
+    if (!wayland.empty()) g_setenv("WAYLAND_DISPLAY", wayland.c_str(), TRUE);
+
+    EXPECT_EQ(headless.status, 1);
+    EXPECT_NE(headless.err.find("vendas.json: cannot open a window: no display"), std::string::npos) << headless.err;
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("/nonexistent/diagram.json: cannot open"), std::string::npos) << missing.err;
+    EXPECT_EQ(run_host({"edit", "--help"}).status, 0);
 }
 
 }  // namespace

@@ -135,20 +135,29 @@ TEST(AdapterMaps, HandleCursorsAndWheelZoom) {
         }
 
     GdkEventScroll s{};
+    double pending = 0;
     s.type = GDK_SCROLL;
     s.direction = GDK_SCROLL_UP;
-    EXPECT_EQ(ZoomStepsOf(s), 0);  // without Ctrl the view scrolls
+    EXPECT_EQ(ZoomStepsOf(s, pending), 0);  // without Ctrl the view scrolls
     s.state = GDK_CONTROL_MASK;
-    EXPECT_EQ(ZoomStepsOf(s), 1);
+    EXPECT_EQ(ZoomStepsOf(s, pending), 1);
     s.direction = GDK_SCROLL_DOWN;
-    EXPECT_EQ(ZoomStepsOf(s), -1);
-    s.direction = GDK_SCROLL_SMOOTH;
-    s.delta_y = -0.4;
-    EXPECT_EQ(ZoomStepsOf(s), 1);
-    s.delta_y = 2;
-    EXPECT_EQ(ZoomStepsOf(s), -1);
+    EXPECT_EQ(ZoomStepsOf(s, pending), -1);
     s.direction = GDK_SCROLL_LEFT;
-    EXPECT_EQ(ZoomStepsOf(s), 0);
+    EXPECT_EQ(ZoomStepsOf(s, pending), 0);
+    s.direction = GDK_SCROLL_SMOOTH;
+    s.delta_y = 1;  // a wheel notch
+    EXPECT_EQ(ZoomStepsOf(s, pending), -1);
+    s.delta_y = -0.4;  // a touchpad: one step per whole unit
+    EXPECT_EQ(ZoomStepsOf(s, pending), 0);
+    EXPECT_EQ(ZoomStepsOf(s, pending), 0);
+    EXPECT_EQ(ZoomStepsOf(s, pending), 1);
+    EXPECT_EQ(ZoomStepsOf(s, pending), 0);
+    s.state = 0;  // Ctrl let go: what was pending is dropped
+    EXPECT_EQ(ZoomStepsOf(s, pending), 0);
+    s.state = GDK_CONTROL_MASK;
+    EXPECT_EQ(ZoomStepsOf(s, pending), 0);
+    EXPECT_EQ(ZoomStepsOf(s, pending), 0);
 }
 
 TEST_F(Adapter, PaintingCoversTheAskedAreaAndWhatTheSurfaceInvalidated) {
