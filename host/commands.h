@@ -11,3 +11,6 @@ void register_tables_command(CLI::App& app);
 void register_form_commands(CLI::App& app);
 void register_forms_command(CLI::App& app);
 void register_generate_command(CLI::App& app);
+// store and convert: a diagram written as a stored diagram or as JSON.
+void register_store_command(CLI::App& app);
+void register_convert_command(CLI::App& app);

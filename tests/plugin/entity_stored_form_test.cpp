@@ -11,7 +11,6 @@
 
 namespace {
 
-const ClassRegistration kTemporary{TEntidadeClass};  // TODO-MODEL until the model layer registers it
 
 // Every field of both records set to a distinct value, reserved positions included, listed non-key
 // first so that reading must also keep the keys-first order.
