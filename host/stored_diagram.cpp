@@ -59,30 +59,49 @@ const PropertyEntry* entry(const ObjectNode& node, std::string_view name) {
     return entry(const_cast<ObjectNode&>(node), name);
 }
 
+// The component writer leaves a font's empty name out, which reads back as the font's initial name
+// (Arial); the stored diagram writes it as ''. Applied to every object whose fonts were written.
+void keep_empty_font_names(ObjectNode& node) {
+    for (std::size_t i = 0; i < node.properties.size(); ++i) {
+        const std::string& name = node.properties[i].name;
+        if (name.size() < 7 || !SameIdent(std::string_view(name).substr(name.size() - 7), ".Height")) continue;
+        const std::string font = name.substr(0, name.size() - 7);
+        if (!entry(node, font + ".Charset") || entry(node, font + ".Name")) continue;
+        node.properties.insert(node.properties.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                               {font + ".Name", Value::string_value("")});
+    }
+}
+
 void put_integer(ObjectNode& node, const char* name, std::int64_t value) {
     if (PropertyEntry* e = entry(node, name)) e->value = Value::integer_value(value);
     else node.properties.push_back({name, Value::integer_value(value)});
 }
 
 // What the shapes would change on their way into the stream, and the stream must carry as the diagram
-// gives it: a text box's bounds (its shape fits them to the text) and a relationship end's perc (the
-// connection keeps it as a single-precision fraction and most values read back one lower).
+// gives it: bounds (a text box fits them to its text, and geometry clamps where a far position plus a
+// size would overflow) and a relationship end's perc (the connection keeps it as a single-precision
+// fraction, and most values read back one lower).
 struct ExactValues {
     std::unordered_map<std::string, ShapeBounds> bounds;  // by component name
+    std::unordered_map<std::string, bool> autosize;       // text boxes
     std::unordered_map<std::string, std::pair<std::int32_t, std::int32_t>> percs;
 };
 
-void fill_text_box(TnoxTextShape& shape, const DiagramTextBox& box) {
-    shape.SetAutosize(box.autosize);
+// A text box with Autosize on measures its text in its font as soon as it stands on the diagram; storing
+// measures nothing (a font need not be installed to be stored), so the box is built with it off and the
+// stream gets the diagram's setting.
+void fill_text_box(TnoxTextShape& shape, const DiagramTextBox& box, ExactValues& exact) {
+    shape.SetAutosize(false);
     if (box.font) shape.SetFont(*box.font);
     shape.SetText(box.text);
+    exact.bounds[shape.Name()] = box.shape;
+    exact.autosize[shape.Name()] = box.autosize;
 }
 
 tnoxCaption* make_caption(TDiagramDocument& root, const DiagramCaption& caption, NameSource& names, ExactValues& exact) {
     auto* shape = new tnoxCaption(&root);
     shape->SetName(names.next("Legenda"));
-    fill_text_box(*shape, caption);
-    exact.bounds[shape->Name()] = caption.shape;
+    fill_text_box(*shape, caption, exact);
     return shape;
 }
 
@@ -94,6 +113,7 @@ TEntidade* copy_entity(const TEntidade& entity, TComponent* root, const std::str
     // Shapes are stored at 100 %; a caption is the diagram's, made beside the copy.
     std::erase_if(node.properties,
                   [](const PropertyEntry& e) { return SameIdent(e.name, "Caption") || SameIdent(e.name, "Escala"); });
+    keep_empty_font_names(node);
     return static_cast<TEntidade*>(read_component(node, root).release());
 }
 
@@ -128,6 +148,7 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
             TEntidade* entity = copy_entity(*source.entity, root.get(), names.next("Entidade"));
             entity->SetParent(root.get());
             entity->SetBounds(source.shape.left, source.shape.top, source.shape.width, source.shape.height);
+            exact.bounds[entity->Name()] = source.shape;  // geometry clamps where the extremes overflow
             if (source.caption) entity->SetCaption(make_caption(*root, *source.caption, names, exact));
             entities.push_back(entity);
         }
@@ -160,17 +181,22 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
         auto* text = new Ttexto(root.get());
         text->SetParent(root.get());
         text->SetName(names.next("Texto"));
-        fill_text_box(*text, source);
-        exact.bounds[text->Name()] = source.shape;
+        fill_text_box(*text, source, exact);
     }
 
     ObjectNode node = stream_component(*root);
     for (ObjectNode& child : node.children) {
+        keep_empty_font_names(child);
         if (const auto it = exact.bounds.find(child.name); it != exact.bounds.end()) {
             put_integer(child, "Left", it->second.left);
             put_integer(child, "Top", it->second.top);
             put_integer(child, "Width", it->second.width);
             put_integer(child, "Height", it->second.height);
+        }
+        if (const auto it = exact.autosize.find(child.name); it != exact.autosize.end()) {
+            // Built with it off, the box stores False in its place; True is the default, left out.
+            if (it->second)
+                std::erase_if(child.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Autosize"); });
         }
         if (const auto it = exact.percs.find(child.name); it != exact.percs.end()) {
             put_integer(child, "StartConn.perc", it->second.first);
@@ -201,10 +227,34 @@ ShapeBounds bounds_of(const ObjectNode& node, const std::string& source) {
             int32_entry(node, "Height", source)};
 }
 
+bool is_text_box(const ObjectNode& node) {
+    return SameIdent(node.class_name, "Ttexto") || SameIdent(node.class_name, "tnoxCaption");
+}
+
 class StoredReader {
 public:
+    // `root_node` as stored; reading measures nothing, so its text boxes are read with Autosize off
+    // (see fill_text_box) from a copy, and their setting is taken from here.
     StoredReader(const ObjectNode& root_node, const std::string& source) : node_(root_node), source_(source) {
-        for (const ObjectNode& child : node_.children) nodes_[IdentKey(child.name)] = &child;
+        for (const ObjectNode& child : node_.children) {
+            nodes_[IdentKey(child.name)] = &child;
+            if (!is_text_box(child)) continue;
+            const PropertyEntry* e = entry(child, "Autosize");
+            if (e && e->value.type() != formfile::ValueType::True && e->value.type() != formfile::ValueType::False)
+                refuse(source_, child.name + ".Autosize", "must be True or False");
+            autosize_[IdentKey(child.name)] = !e || e->value.type() == formfile::ValueType::True;
+        }
+    }
+
+    ObjectNode without_measuring() const {
+        ObjectNode copy = node_;
+        for (ObjectNode& child : copy.children)
+            if (is_text_box(child)) {
+                std::erase_if(child.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Autosize"); });
+                // First, before the font: a font that is not installed must never be measured.
+                child.properties.insert(child.properties.begin(), {"Autosize", Value::boolean(false)});
+            }
+        return copy;
     }
 
     Diagram read(const TDiagramDocument& root) {
@@ -273,6 +323,7 @@ private:
     std::unique_ptr<TEntidade> copy_out(const TEntidade& entity) const {
         ObjectNode node = stream_component(entity);
         std::erase_if(node.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Caption"); });
+        keep_empty_font_names(node);
         return std::unique_ptr<TEntidade>(static_cast<TEntidade*>(read_component(node).release()));
     }
 
@@ -282,7 +333,7 @@ private:
         box.shape = bounds_of(*nodes_.at(IdentKey(shape.Name())), source_);
         box.font = std::make_unique<TFont>();
         box.font->Assign(shape.Font());
-        box.autosize = shape.Autosize();
+        box.autosize = autosize_.at(IdentKey(shape.Name()));
         return box;
     }
 
@@ -307,6 +358,7 @@ private:
     const ObjectNode& node_;
     const std::string& source_;
     std::unordered_map<std::string, const ObjectNode*> nodes_;  // the root's children by IdentKey of their names
+    std::unordered_map<std::string, bool> autosize_;            // text boxes, likewise
 };
 
 }  // namespace
@@ -350,10 +402,15 @@ Diagram parse_stored_diagram(std::string_view content, const std::string& source
                            ", not a TDiagramDocument");
     Diagram stored;
     try {
-        const std::unique_ptr<TComponent> root = read_component(node);
-        stored = StoredReader(node, source).read(static_cast<const TDiagramDocument&>(*root));
+        StoredReader reader(node, source);
+        const std::unique_ptr<TComponent> root = read_component(reader.without_measuring());
+        stored = reader.read(static_cast<const TDiagramDocument&>(*root));
+    } catch (const DiagramError&) {
+        throw;
     } catch (const EComponentError& e) {
         throw DiagramError(source + ": " + cp1252_to_utf8(e.what()));
+    } catch (const std::runtime_error& e) {
+        throw DiagramError(source + ": " + e.what());
     }
     // Every check of a diagram file applies: the diagram goes through its JSON form.
     return parse_diagram(diagram_to_json(stored, source), source);

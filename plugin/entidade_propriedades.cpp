@@ -19,8 +19,8 @@ TEntidade& entidade(TPersistent& o) { return static_cast<TEntidade&>(o); }
 const TEntidade& entidade(const TPersistent& o) { return static_cast<const TEntidade&>(o); }
 
 PropertyInfo texto(const char* nome, const HostString& (TEntidade::*ler)() const,
-                   void (TEntidade::*gravar)(const HostString&)) {
-    PropertyInfo p = props::text(nome);
+                   void (TEntidade::*gravar)(const HostString&), Stored gravado = Stored::NotDefault) {
+    PropertyInfo p = props::prop(nome, PropertyKind::String, {}, gravado);
     p.get = [ler](const TPersistent& o) { return std::string((entidade(o).*ler)().view()); };
     p.set = [gravar](TPersistent& o, const PropertyValue& v) { (entidade(o).*gravar)(HostString(text_of(v))); };
     return p;
@@ -118,7 +118,9 @@ const ComponentClass& TEntidadeClass() {
         ComponentClass c("TEntidade", &TnoxMoveableShapeClass());
         c.published = {
             texto("tabela", &TEntidade::tabela, &TEntidade::SetTabela),
-            texto("entidade", &TEntidade::entidade, &TEntidade::SetEntidade),
+            // Always stored: a new entity is named "Entidade...", so an empty name left out would read
+            // back as that.
+            texto("entidade", &TEntidade::entidade, &TEntidade::SetEntidade, Stored::Always),
             lista_de_registros("atributos", &TEntidade::atributos, &EntityStoredRecords::attribute_names),
             descricao(),
             fonte("FonteTitulo", &TEntidade::FonteTitulo),
