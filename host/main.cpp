@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
     register_tables_command(app);
     register_forms_command(app);
     register_generate_command(app);
+    register_draw_command(app);
+    register_layout_command(app);
     register_store_command(app);
     register_convert_command(app);
     try {

@@ -265,11 +265,15 @@ void TRelacionamento::MouseDown(TMouseButton button, TShiftState shift, int x, i
         return;
     }
     // Off the line: the press belongs to a relationship whose line is under it, or else to the surface.
+    // A relationship that does not take presses hands this one back through the shape under the point;
+    // taking it again would go round for ever.
+    if (handing_on_) return;
     ClearSelection(parent);
     SetSelected(false);
     const TPoint screen = ClientToScreen({x, y});
     const FreeWatch watch(*this);  // the handlers that run next may free this relationship
     bool handed_on = false;
+    handing_on_ = true;
     for (int i = 0; i < parent->ControlCount(); ++i) {
         auto* other = dynamic_cast<TRelacionamento*>(parent->Controls(i));
         if (!other || other == this) continue;
@@ -279,6 +283,8 @@ void TRelacionamento::MouseDown(TMouseButton button, TShiftState shift, int x, i
         handed_on = true;
         break;
     }
+    if (watch.Freed()) return;
+    handing_on_ = false;
     if (!handed_on && parent->OnMouseDown) {
         const TPoint p = parent->ScreenToClient(screen);
         parent->OnMouseDown(parent, button, shift, p.X, p.Y);

@@ -89,6 +89,7 @@ private:
     TRect start_hit_;
     TRect middle_hit_;
     TRect end_hit_;
+    bool handing_on_ = false;  // a press off the line is being handed to another relationship
 };
 
 const ComponentClass& TRelacionamentoClass();

@@ -1,0 +1,138 @@
+// `kzr40 draw` and `kzr40 layout`: a diagram as a picture, and a diagram laid out automatically.
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "host/commands.h"
+#include "host/diagram.h"
+#include "host/diagram_scene.h"
+#include "host/diagram_writer.h"
+#include "host/option_texts.h"
+#include "host/output.h"
+#include "host/scene_layout.h"
+#include "host/scene_picture.h"
+#include "host/type_texts.h"
+
+namespace {
+
+const std::map<std::string, tmodo> kModes = {
+    {"tmAtributo", tmodo::tmAtributo}, {"tmEsquema", tmodo::tmEsquema}, {"tmChave", tmodo::tmChave},
+    {"tmEntidade", tmodo::tmEntidade}, {"tmdelete", tmodo::tmdelete},   {"tmTabela", tmodo::tmTabela},
+    {"tmload", tmodo::tmload}};
+const std::map<std::string, LayoutEngine> kEngines = {
+    {"auto", LayoutEngine::automatic}, {"dot", LayoutEngine::dot}, {"sfdp", LayoutEngine::sfdp}};
+
+const char* const kTypesHelp =
+    "Generator whose type texts the boxes show in the modes tmEsquema and tmTabela: KZR40 (the plug-in's "
+    "program types, the default) or SQL (the script's column types); any other name shows empty type texts";
+const char* const kLayoutHelp =
+    "Place the boxes automatically with this Graphviz engine: auto (dot up to 2,000 boxes, sfdp above), dot or sfdp";
+
+CLI::Validator picture_file() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string {
+            if (picture_format_of(value)) return {};
+            return "\"" + value + "\": the picture type follows the extension: .png, .svg or .pdf";
+        },
+        "OUT.png|.svg|.pdf");
+}
+
+void add_types_option(CLI::App& command, std::string& types) {
+    command.add_option("--types", types, kTypesHelp)->default_str(default_type_texts())->check(windows_1252());
+}
+
+struct DrawArguments {
+    std::string file;
+    std::string output;
+    int zoom = 0;  // 0: the file's Escala
+    std::string mode;
+    std::string types = default_type_texts();
+    std::string layout;
+};
+
+void run_draw(const DrawArguments& arguments) {
+    const PictureFormat format = *picture_format_of(arguments.output);
+    select_type_texts(arguments.types);
+    Diagram diagram = load_diagram(arguments.file);
+    DiagramScene::Options options;
+    if (!arguments.mode.empty()) options.mode = kModes.at(arguments.mode);
+    DiagramScene scene(diagram, options);
+    if (!arguments.layout.empty() || needs_layout(diagram)) {
+        LayoutOptions layout;
+        if (!arguments.layout.empty()) layout.engine = kEngines.at(arguments.layout);
+        lay_out_scene(scene, diagram, layout);
+    }
+    scene.zoom(arguments.zoom != 0 ? arguments.zoom : diagram.escala);
+    const std::string bytes = [&] {
+        try {
+            return draw_picture(scene, format);
+        } catch (const std::runtime_error& e) {
+            throw std::runtime_error(arguments.file + ": " + e.what());
+        }
+    }();
+    write_output(arguments.output, bytes);
+}
+
+struct LayoutArguments {
+    std::string file;
+    std::string output;
+    std::string types = default_type_texts();
+    std::string layout = "auto";
+};
+
+void run_layout(const LayoutArguments& arguments) {
+    select_type_texts(arguments.types);
+    Diagram diagram = load_diagram(arguments.file);
+    {
+        DiagramScene scene(diagram);
+        LayoutOptions layout;
+        layout.engine = kEngines.at(arguments.layout);
+        // Every entity is placed anew, whatever the file says; free texts the file places stay.
+        for (DiagramEntity& entity : diagram.entities) entity.shape.left = entity.shape.top = 0;
+        lay_out_scene(scene, diagram, layout);
+        scene.zoom(diagram.escala);
+        scene.store();
+    }
+    save_diagram(diagram, arguments.output);
+}
+
+}  // namespace
+
+void register_draw_command(CLI::App& app) {
+    auto arguments = std::make_shared<DrawArguments>();
+    CLI::App* command = app.add_subcommand(
+        "draw", "Draw a diagram as a PNG, SVG or PDF picture: its entities, relationships, captions and free texts");
+    command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command->add_option("-o,--output", arguments->output, "Picture file; .png, .svg or .pdf gives its type")
+        ->required()
+        ->check(picture_file());
+    command->add_option("--zoom", arguments->zoom, "Zoom in percent, 10..1000, instead of the file's Escala")
+        ->check(CLI::Range(kMinEscala, kMaxEscala));
+    command->add_option("--mode", arguments->mode, "Display mode of every entity, instead of the file's Modo")
+        ->check(CLI::IsMember([] {
+            std::vector<std::string> names;
+            for (const auto& [name, mode] : kModes) names.push_back(name);
+            return names;
+        }()));
+    add_types_option(*command, arguments->types);
+    command->add_option("--layout", arguments->layout,
+                        std::string(kLayoutHelp) + ", even when the file places them (without this option only a "
+                                                   "diagram that places no entity is laid out, by auto)")
+        ->check(CLI::IsMember({"auto", "dot", "sfdp"}));
+    command->callback([arguments] { run_draw(*arguments); });
+}
+
+void register_layout_command(CLI::App& app) {
+    auto arguments = std::make_shared<LayoutArguments>();
+    CLI::App* command = app.add_subcommand(
+        "layout", "Place every entity of a diagram automatically and write the diagram back with those positions");
+    command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command->add_option("-o,--output", arguments->output,
+                        "Write the diagram to this file (UTF-8 JSON); standard output when absent or -");
+    add_types_option(*command, arguments->types);
+    command->add_option("--layout", arguments->layout, kLayoutHelp)
+        ->check(CLI::IsMember({"auto", "dot", "sfdp"}))
+        ->capture_default_str();
+    command->callback([arguments] { run_layout(*arguments); });
+}
