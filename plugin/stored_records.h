@@ -43,6 +43,7 @@ public:
     EntityStoredRecords();
 
     // The collections to write, showing the entries' records (an entry without one shows blank fields).
+    // The items point into the lists: they serve one write, and the next write makes them anew.
     const TCollection& ShowAttributes(const StringList& atributos);
     const TCollection& ShowKeys(const StringList& chaves);
 
