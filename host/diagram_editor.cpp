@@ -12,6 +12,7 @@
 #include "host/output.h"
 #include "host/scene_layout.h"
 #include "host/scene_picture.h"
+#include "host/stored_diagram.h"
 #include "host/type_texts.h"
 #include "host/whole_file.h"
 #include "platform/components/diagram_surface.h"
@@ -33,6 +34,8 @@ DiagramEditor::DiagramEditor(std::filesystem::path file) : file_(std::move(file)
         throw DiagramError(name + ": cannot read");
     }
     disk_fingerprint_ = fingerprint(bytes);
+    kind_ = diagram_file_kind(bytes);
+    lf_ = bytes.find("\r\n") == std::string::npos;
     diagram_ = parse_diagram(bytes, name);
     type_texts_ = default_type_texts();
     select_type_texts(type_texts_);
@@ -194,10 +197,14 @@ void DiagramEditor::save(bool overwrite_changes) {
         if (*now != disk_fingerprint_) throw FileChangedError(name + ": the file was changed by someone else since it was opened");
     }
     record();  // a gesture the window has not committed yet is saved too
+    // The diagram stands as the current snapshot says: record() stored it, restore() read it.
     const std::string& text = history_[at_];
-    write_file_atomically(file_, text);
+    const std::string bytes = kind_ == DiagramFileKind::Json           ? text
+                              : kind_ == DiagramFileKind::StoredBinary ? stored_diagram_bytes(diagram_, name)
+                                                                       : stored_diagram_text(diagram_, name, lf_);
+    write_file_atomically(file_, bytes);
     saved_ = text;
-    disk_fingerprint_ = fingerprint(text);
+    disk_fingerprint_ = fingerprint(bytes);
 }
 
 void DiagramEditor::export_picture(const std::filesystem::path& picture) const {

@@ -11,6 +11,7 @@
 
 #include "host/diagram.h"
 #include "host/diagram_scene.h"
+#include "host/stored_diagram.h"
 
 class TDiagramSurface;
 
@@ -39,7 +40,7 @@ public:
     // Room kept right of and below the shapes, so that a shape can be dragged beyond the others.
     static constexpr int kRoom = 400;
 
-    // Reads `file`. A diagram that places no entity is laid out (an undoable change). Throws
+    // Reads `file` (JSON or a stored diagram). A diagram that places no entity is laid out (an undoable change). Throws
     // DiagramError naming the file and the problem.
     explicit DiagramEditor(std::filesystem::path file);
     ~DiagramEditor();
@@ -85,7 +86,8 @@ public:
     void undo();
     void redo();
 
-    // Writes the diagram to its file in the format it was read from, as a whole or not at all. Throws
+    // Writes the diagram to its file in the format it was read from (JSON, or a stored diagram, binary or
+    // text with the line ends it had), as a whole or not at all. Throws
     // FileChangedError when the file on disk is no longer what was read or last saved (unless
     // `overwrite_changes`), DiagramError or std::runtime_error naming the file when it cannot be
     // written; the diagram in memory stays as it is in every case.
@@ -104,6 +106,8 @@ private:
     std::optional<std::uint64_t> fingerprint_on_disk() const;
 
     std::filesystem::path file_;
+    DiagramFileKind kind_ = DiagramFileKind::Json;  // what save writes
+    bool lf_ = false;                                // a stored text with LF line ends, not CR LF
     Diagram diagram_;
     std::unique_ptr<DiagramScene> scene_;
     std::string type_texts_;

@@ -10,6 +10,7 @@
 
 #include "host/diagram_editor.h"
 #include "host/diagram_writer.h"
+#include "host/stored_diagram.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "platform/components/diagram_surface.h"
@@ -65,6 +66,31 @@ TEST_F(Editor, DragIsOneChangeMarkedInTheTitleAndSaveWritesTheNewPlaceOnly) {
     expected.entities[0].shape.left = 90;
     expected.entities[0].shape.top = 70;
     EXPECT_EQ(diagram_to_json(saved, "saved"), diagram_to_json(expected, "expected"));
+}
+
+TEST_F(Editor, StoredDiagramsAreSavedInTheirOwnFormBinaryOrTextWithTheirLineEnds) {
+    const Diagram original = load_diagram(kVendas);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        DiagramFileKind kind;
+    } cases[] = {{"vendas.kzd", stored_diagram_bytes(original, "x"), DiagramFileKind::StoredBinary},
+                 {"crlf.txt", stored_diagram_text(original, "x"), DiagramFileKind::StoredText},
+                 {"lf.txt", stored_diagram_text(original, "x", true), DiagramFileKind::StoredText}};
+    for (const Case& c : cases) {
+        const fs::path stored = folder / c.name;
+        std::ofstream(stored, std::ios::binary) << c.bytes;
+        DiagramEditor editor(stored);
+        drag(editor, {60, 65}, {110, 95});
+        editor.save();
+        const std::string written = read_file(stored);
+        EXPECT_EQ(diagram_file_kind(written), c.kind) << c.name;
+        EXPECT_EQ(written.find("\r\n") != std::string::npos, c.bytes.find("\r\n") != std::string::npos) << c.name;
+        Diagram expected = load_diagram(kVendas);
+        expected.entities[0].shape.left = 90;
+        expected.entities[0].shape.top = 70;
+        EXPECT_EQ(diagram_to_json(load_diagram(stored), "x"), diagram_to_json(expected, "x")) << c.name;
+    }
 }
 
 TEST_F(Editor, UndoAndRedoWalkEveryChangeAndANewChangeDropsTheRedo) {
@@ -155,6 +181,8 @@ TEST_F(Editor, ResizedFreeTextAndDraggedMiddleSegmentAreSavedAndSurviveZoom) {
     click(editor, {before.Left + 5, before.Top + 5});
     ASSERT_TRUE(text.Selected());
     const TPoint handle{before.Right - 2, before.Bottom - 2};  // handle 7, 5 pixels square
+    editor.surface().DispatchMouseMove(0, handle.X, handle.Y);
+    EXPECT_EQ(editor.surface().ShownCursor(), crSizeNWSE);
     drag(editor, handle, {handle.X + 40, handle.Y + 20});
     editor.commit();
     EXPECT_EQ(editor.diagram().texts[0].shape.width, RectWidth(before) + 40);
