@@ -3,6 +3,7 @@
 
 #include "editor/editor_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -54,9 +55,13 @@ void refresh(Window& w, bool everything) {
     gtk_widget_set_sensitive(w.undo_item, w.editor.can_undo());
     gtk_widget_set_sensitive(w.redo_item, w.editor.can_redo());
     TDiagramSurface& surface = w.editor.surface();
+    // X11 windows end at 32767 pixels; what lies beyond (a huge diagram at a high zoom) cannot be
+    // scrolled to, but the window stays sound.
+    constexpr int kMaxSide = 32767;
+    const int wanted_width = std::min(surface.Width(), kMaxSide), wanted_height = std::min(surface.Height(), kMaxSide);
     int width = 0, height = 0;
     gtk_widget_get_size_request(w.area, &width, &height);
-    if (width != surface.Width() || height != surface.Height()) gtk_widget_set_size_request(w.area, surface.Width(), surface.Height());
+    if (width != wanted_width || height != wanted_height) gtk_widget_set_size_request(w.area, wanted_width, wanted_height);
     if (everything) {
         gtk_widget_queue_draw(w.area);
     } else if (const TRect& r = surface.InvalidRect(); !IsRectEmpty(r)) {
