@@ -250,10 +250,15 @@ TEST_F(EditWindow, PointerDragsResizesZoomsAndSavesWhatTheScreenShows) {
     EXPECT_EQ(box_differ, 0) << "pixels of the entity's box that differ from the offscreen picture";
     EXPECT_EQ(mark_differ, 0) << "pixels around the relationship's mark that differ";
 
-    // Saved: closing asks nothing and the program ends well.
-    xdotool("key ctrl+q");
+    // An unsaved change: closing asks, and "Close without saving" leaves the file as it was saved.
+    const std::string saved_text = read_file(file);
+    drag(entity_to, {entity_to.X + 20, entity_to.Y});
+    xdotool("key ctrl+q sleep 1");
+    EXPECT_TRUE(text_of(folder / "app.status").empty()) << "closed without asking about the unsaved change";
+    xdotool("key alt+w");
     ASSERT_TRUE(wait_for([&] { return !text_of(folder / "app.status").empty(); }, 20s)) << "the window did not close";
     EXPECT_EQ(text_of(folder / "app.status"), "0\n") << text_of(folder / "app.log");
+    EXPECT_EQ(read_file(file), saved_text);
     app_pid = 0;
 }
 
