@@ -33,16 +33,25 @@ struct Window {
     double pending_scroll = 0;  // smooth Ctrl + scrolling short of a zoom step
 };
 
+// GTK shows UTF-8 only; a file name or a message may carry other bytes, which become replacement
+// characters instead of a warning and a truncated text.
+std::string utf8(const std::string& text) {
+    gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
+    std::string result(valid);
+    g_free(valid);
+    return result;
+}
+
 void show_message(Window& w, GtkMessageType type, const std::string& text) {
     GtkWidget* dialog = gtk_message_dialog_new(GTK_WINDOW(w.window), GTK_DIALOG_MODAL, type, GTK_BUTTONS_CLOSE, "%s",
-                                               text.c_str());
+                                               utf8(text).c_str());
     gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
 }
 
 bool ask(Window& w, const std::string& text) {
     GtkWidget* dialog = gtk_message_dialog_new(GTK_WINDOW(w.window), GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION,
-                                               GTK_BUTTONS_YES_NO, "%s", text.c_str());
+                                               GTK_BUTTONS_YES_NO, "%s", utf8(text).c_str());
     const int answer = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     return answer == GTK_RESPONSE_YES;
@@ -51,7 +60,7 @@ bool ask(Window& w, const std::string& text) {
 // The window's state after a command or a gesture: title, undo and redo, the surface's size, and
 // what needs painting.
 void refresh(Window& w, bool everything) {
-    gtk_window_set_title(GTK_WINDOW(w.window), w.editor.title().c_str());
+    gtk_window_set_title(GTK_WINDOW(w.window), utf8(w.editor.title()).c_str());
     gtk_widget_set_sensitive(w.undo_item, w.editor.can_undo());
     gtk_widget_set_sensitive(w.redo_item, w.editor.can_redo());
     TDiagramSurface& surface = w.editor.surface();
@@ -123,7 +132,7 @@ bool may_close(Window& w) {
     if (!w.editor.dirty()) return true;
     GtkWidget* dialog = gtk_message_dialog_new(GTK_WINDOW(w.window), GTK_DIALOG_MODAL, GTK_MESSAGE_WARNING, GTK_BUTTONS_NONE,
                                                "%s has unsaved changes. Save them before closing?",
-                                               w.editor.file().filename().c_str());
+                                               utf8(w.editor.file().filename().string()).c_str());
     gtk_dialog_add_buttons(GTK_DIALOG(dialog), "Close _without saving", GTK_RESPONSE_REJECT, "_Cancel",
                            GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
