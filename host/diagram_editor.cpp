@@ -124,12 +124,27 @@ void DiagramEditor::fit_surface() {
     if (surface.Width() != width || surface.Height() != height) surface.SetBounds(0, 0, width, height);
 }
 
+template <typename Change>
+auto DiagramEditor::transact(Change change) {
+    record();  // a gesture not committed yet is a change of its own, kept whatever happens next
+    try {
+        return change();
+    } catch (...) {
+        // A command that failed halfway (Graphviz, a shape that cannot be built) may have left the
+        // diagram and its shapes in any state: they are built again from the last snapshot.
+        restore(at_);
+        throw;
+    }
+}
+
 void DiagramEditor::set_zoom(int percent) {
     percent = std::clamp(percent, static_cast<int>(kMinEscala), static_cast<int>(kMaxEscala));
     if (percent == scene_->escala()) return;
-    scene_->zoom(percent);
-    record();
-    fit_surface();
+    transact([&] {
+        scene_->zoom(percent);
+        record();
+        fit_surface();
+    });
 }
 
 void DiagramEditor::zoom_by(int steps) {
@@ -146,36 +161,41 @@ void DiagramEditor::zoom_by(int steps) {
 }
 
 bool DiagramEditor::set_mode(tmodo mode, bool selected_only) {
-    bool changed = false;
-    for (std::size_t i = 0; i < scene_->entity_count(); ++i) {
-        TEntidade& e = scene_->entity(i);
-        if ((selected_only && !e.Selected()) || e.Modo() == mode) continue;
-        e.SetModo(mode);
-        changed = true;
-    }
-    if (!changed) return false;
-    // The boxes measure themselves anew and the lines follow: the scene does both when it is built.
-    rebuild();
-    record();
-    return true;
+    return transact([&] {
+        bool changed = false;
+        for (std::size_t i = 0; i < scene_->entity_count(); ++i) {
+            TEntidade& e = scene_->entity(i);
+            if ((selected_only && !e.Selected()) || e.Modo() == mode) continue;
+            e.SetModo(mode);
+            changed = true;
+        }
+        if (!changed) return false;
+        // The boxes measure themselves anew and the lines follow: the scene does both when it is built.
+        rebuild();
+        record();
+        return true;
+    });
 }
 
 void DiagramEditor::set_type_texts(const std::string& name) {
-    select_type_texts(name);
-    type_texts_ = name;
-    rebuild();
+    transact([&] {
+        select_type_texts(name);
+        type_texts_ = name;
+        rebuild();
+    });
 }
 
 void DiagramEditor::lay_out() {
-    scene_->store();
-    // As `kzr40 layout`: every entity is placed anew; the layout works on a scene at 100 %.
-    for (DiagramEntity& entity : diagram_.entities) entity.shape.left = entity.shape.top = 0;
-    scene_.reset();
-    scene_ = std::make_unique<DiagramScene>(diagram_);
-    lay_out_scene(*scene_, diagram_);
-    scene_->zoom(diagram_.escala);
-    record();
-    fit_surface();
+    transact([&] {
+        // As `kzr40 layout`: every entity is placed anew; the layout works on a scene at 100 %.
+        for (DiagramEntity& entity : diagram_.entities) entity.shape.left = entity.shape.top = 0;
+        scene_.reset();
+        scene_ = std::make_unique<DiagramScene>(diagram_);
+        lay_out_scene(*scene_, diagram_);
+        scene_->zoom(diagram_.escala);
+        record();
+        fit_surface();
+    });
 }
 
 std::optional<std::uint64_t> DiagramEditor::fingerprint_on_disk() const {

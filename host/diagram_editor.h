@@ -78,7 +78,8 @@ public:
     // the diagram, and not saved.
     void set_type_texts(const std::string& name);
     const std::string& type_texts() const { return type_texts_; }
-    // Places every entity anew with the engine of `kzr40 layout`.
+    // Places every entity anew with the engine of `kzr40 layout`. Every command that fails (throws)
+    // leaves the diagram as the last snapshot has it.
     void lay_out();
 
     bool can_undo() const { return at_ > 0; }
@@ -96,6 +97,9 @@ public:
     void export_picture(const std::filesystem::path& picture) const;
 
 private:
+    // Runs a command; when it throws, the diagram and its shapes are rebuilt from the last snapshot.
+    template <typename Change>
+    auto transact(Change change);
     void build_scene();
     // The scene built anew from the diagram, keeping which entities and texts were selected.
     void rebuild();
