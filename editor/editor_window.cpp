@@ -8,6 +8,8 @@
 #include <exception>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include <gtk/gtk.h>
@@ -31,6 +33,7 @@ struct Window {
     TCursor cursor = crDefault;
     bool ready_written = false;
     double pending_scroll = 0;  // smooth Ctrl + scrolling short of a zoom step
+    std::optional<std::pair<double, double>> scroll_to;  // the view's place once a zoom is laid out
 };
 
 // GTK shows UTF-8 only; a file name or a message may carry other bytes, which become replacement
@@ -143,6 +146,30 @@ bool may_close(Window& w) {
     return false;
 }
 
+// The scroll bars of the view.
+GtkAdjustment* horizontal(Window& w) { return gtk_scrolled_window_get_hadjustment(GTK_SCROLLED_WINDOW(w.scroller)); }
+GtkAdjustment* vertical(Window& w) { return gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(w.scroller)); }
+
+void apply_scroll(Window& w) {
+    if (!w.scroll_to) return;
+    gtk_adjustment_set_value(horizontal(w), w.scroll_to->first);
+    gtk_adjustment_set_value(vertical(w), w.scroll_to->second);
+}
+
+// Zooms so that the diagram's point under `anchor` (drawing-area coordinates) stays where it is on
+// the screen: the pointer for the wheel, the middle of the view for the keys.
+void zoom_at(Window& w, const std::function<void()>& zoom, std::optional<std::pair<double, double>> anchor = {}) {
+    const double x0 = gtk_adjustment_get_value(horizontal(w)), y0 = gtk_adjustment_get_value(vertical(w));
+    const auto [ax, ay] = anchor.value_or(std::pair{x0 + gtk_adjustment_get_page_size(horizontal(w)) / 2,
+                                                    y0 + gtk_adjustment_get_page_size(vertical(w)) / 2});
+    const int before = w.editor.zoom();
+    run_command(w, zoom);
+    if (w.editor.zoom() == before) return;
+    const double ratio = static_cast<double>(w.editor.zoom()) / before;
+    w.scroll_to = std::pair{ax * ratio - (ax - x0), ay * ratio - (ay - y0)};
+    apply_scroll(w);  // again once the drawing area has its new size (on_area_size)
+}
+
 // Menus.
 
 struct Item {
@@ -198,11 +225,11 @@ GtkWidget* build_menus(Window& w) {
                            {{GDK_KEY_z, ctrl_shift}, {GDK_KEY_y, ctrl}});
 
     GtkWidget* view = add_menu(bar, "_View");
-    add_item(w, view, "Zoom _in", [](Window& w) { run_command(w, [&] { w.editor.zoom_by(1); }); },
+    add_item(w, view, "Zoom _in", [](Window& w) { zoom_at(w, [&] { w.editor.zoom_by(1); }); },
              {{GDK_KEY_plus, ctrl}, {GDK_KEY_equal, ctrl}, {GDK_KEY_KP_Add, ctrl}});
-    add_item(w, view, "Zoom _out", [](Window& w) { run_command(w, [&] { w.editor.zoom_by(-1); }); },
+    add_item(w, view, "Zoom _out", [](Window& w) { zoom_at(w, [&] { w.editor.zoom_by(-1); }); },
              {{GDK_KEY_minus, ctrl}, {GDK_KEY_KP_Subtract, ctrl}});
-    add_item(w, view, "Zoom _100 %", [](Window& w) { run_command(w, [&] { w.editor.set_zoom(100); }); }, {{GDK_KEY_0, ctrl}});
+    add_item(w, view, "Zoom _100 %", [](Window& w) { zoom_at(w, [&] { w.editor.set_zoom(100); }); }, {{GDK_KEY_0, ctrl}});
     gtk_menu_shell_append(GTK_MENU_SHELL(view), gtk_separator_menu_item_new());
     for (bool selected : {false, true}) {
         GtkWidget* item = gtk_menu_item_new_with_mnemonic(selected ? "Display mode of the _selection" : "Display _mode of all entities");
@@ -272,9 +299,15 @@ gboolean on_grab_broken(GtkWidget*, GdkEvent*, gpointer data) {
 gboolean on_scroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
     Window& w = *static_cast<Window*>(data);
     const int steps = ZoomStepsOf(*event, w.pending_scroll);
-    if (steps == 0) return FALSE;  // the scrolled window scrolls
-    run_command(w, [&] { w.editor.zoom_by(steps); });
+    if (steps == 0) return (event->state & GDK_CONTROL_MASK) != 0;  // without Ctrl the view scrolls
+    zoom_at(w, [&] { w.editor.zoom_by(steps); }, std::pair{event->x, event->y});
     return TRUE;
+}
+
+void on_area_size(GtkWidget*, GdkRectangle*, gpointer data) {
+    Window& w = *static_cast<Window*>(data);
+    apply_scroll(w);
+    w.scroll_to.reset();
 }
 
 void write_ready_file(Window& w) {
@@ -345,6 +378,7 @@ void run_editor_window(DiagramEditor& editor) {
     g_signal_connect(w.area, "grab-broken-event", G_CALLBACK(on_grab_broken), &w);
     g_signal_connect(w.area, "scroll-event", G_CALLBACK(on_scroll), &w);
     g_signal_connect(w.area, "draw", G_CALLBACK(on_draw), &w);
+    g_signal_connect_after(w.area, "size-allocate", G_CALLBACK(on_area_size), &w);
     g_signal_connect(w.scroller, "size-allocate", G_CALLBACK(on_viewport), &w);
     g_signal_connect(w.window, "delete-event", G_CALLBACK(on_delete), &w);
     g_signal_connect(w.window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
