@@ -119,8 +119,9 @@ TEntidade* copy_entity(const TEntidade& entity, TComponent* root, const std::str
 }
 
 bool routable(const ShapeBounds& b) {
-    constexpr std::int32_t kReach = 1 << 28;
-    return std::abs(b.left) < kReach && std::abs(b.top) < kReach && b.width < kReach && b.height < kReach;
+    constexpr std::int64_t kReach = 1 << 28;
+    return std::abs(std::int64_t{b.left}) < kReach && std::abs(std::int64_t{b.top}) < kReach && b.width < kReach &&
+           b.height < kReach;
 }
 
 std::string relationship_place(const std::string& destination, std::size_t index, const std::string& name) {
@@ -242,8 +243,8 @@ bool is_text_box(const ObjectNode& node) {
 
 class StoredReader {
 public:
-    // `root_node` as stored; reading measures nothing, so its text boxes are read with Autosize off
-    // (see fill_text_box) from a copy, and their setting is taken from here.
+    // `root_node` as stored. No stored text is measured (its font need not be installed), so the text
+    // boxes are read with Autosize off (see fill_text_box) from a copy, and their setting taken from here.
     StoredReader(const ObjectNode& root_node, const std::string& source) : node_(root_node), source_(source) {
         for (const ObjectNode& child : node_.children) {
             nodes_[IdentKey(child.name)] = &child;
