@@ -1,6 +1,7 @@
 #include "host/stored_diagram.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <memory>
@@ -117,6 +118,12 @@ TEntidade* copy_entity(const TEntidade& entity, TComponent* root, const std::str
     return static_cast<TEntidade*>(read_component(node, root).release());
 }
 
+bool routable(const ShapeBounds& b) {
+    constexpr std::int64_t kReach = 1 << 28;
+    return std::abs(std::int64_t{b.left}) < kReach && std::abs(std::int64_t{b.top}) < kReach && b.width < kReach &&
+           b.height < kReach;
+}
+
 std::string relationship_place(const std::string& destination, std::size_t index, const std::string& name) {
     return destination + ": relationship \"" + cp1252_to_utf8(name) + "\" (#" + std::to_string(index + 1) + ")";
 }
@@ -147,8 +154,11 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
         for (const DiagramEntity& source : diagram.entities) {
             TEntidade* entity = copy_entity(*source.entity, root.get(), names.next("Entidade"));
             entity->SetParent(root.get());
-            entity->SetBounds(source.shape.left, source.shape.top, source.shape.width, source.shape.height);
-            exact.bounds[entity->Name()] = source.shape;  // geometry clamps where the extremes overflow
+            // The connectors route between the boxes in int arithmetic, which far-flung places would
+            // overflow; their geometry is never read back, so such a box routes from the origin.
+            if (routable(source.shape))
+                entity->SetBounds(source.shape.left, source.shape.top, source.shape.width, source.shape.height);
+            exact.bounds[entity->Name()] = source.shape;
             if (source.caption) entity->SetCaption(make_caption(*root, *source.caption, names, exact));
             entities.push_back(entity);
         }
@@ -179,9 +189,9 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
     }
     for (const DiagramText& source : diagram.texts) {
         auto* text = new Ttexto(root.get());
-        text->SetParent(root.get());
         text->SetName(names.next("Texto"));
-        fill_text_box(*text, source, exact);
+        fill_text_box(*text, source, exact);  // before it stands on the surface, which would measure it
+        text->SetParent(root.get());
     }
 
     ObjectNode node = stream_component(*root);
@@ -233,8 +243,8 @@ bool is_text_box(const ObjectNode& node) {
 
 class StoredReader {
 public:
-    // `root_node` as stored; reading measures nothing, so its text boxes are read with Autosize off
-    // (see fill_text_box) from a copy, and their setting is taken from here.
+    // `root_node` as stored. No stored text is measured (its font need not be installed), so the text
+    // boxes are read with Autosize off (see fill_text_box) from a copy, and their setting taken from here.
     StoredReader(const ObjectNode& root_node, const std::string& source) : node_(root_node), source_(source) {
         for (const ObjectNode& child : node_.children) {
             nodes_[IdentKey(child.name)] = &child;
