@@ -7,6 +7,7 @@
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "platform/components/diagram_surface.h"
+#include "platform/identifier.h"
 #include "shapes/custom_shape.h"
 #include "shapes/text_shape.h"
 
@@ -68,6 +69,9 @@ void DiagramScene::add_text(DiagramText& source) {
 void DiagramScene::add_relationship(DiagramRelationship& source) {
     auto* shape = new TRelacionamento(&owner_);
     relationships_.push_back({shape, 0, 0, {}});
+    // The foreign keys a relationship brought name it in `origem` by its component name, so it takes
+    // the file's name where a component may carry it; otherwise it keeps the name it was given.
+    if (IsValidIdent(source.name) && !owner_.FindComponent(source.name)) shape->SetName(source.name);
     shape->SetParent(surface_);
     shape->SetRelacao(source.relacao);
     shape->SetChave(source.chave);

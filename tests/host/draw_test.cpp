@@ -66,6 +66,7 @@ TEST(DiagramScene, ShapesStandWhereTheFileSaysAndTheForeignKeysOutliveTheScene) 
         EXPECT_GT(scene.entity(1).Width(), scene.entity(0).Width()) << "tmEsquema rows carry their types";
         EXPECT_EQ(scene.relationship(0).GetConnection(1)->Shape(), &scene.entity(0));
         EXPECT_EQ(scene.relationship(0).LineColour, TColor{255});
+        EXPECT_EQ(scene.relationship(0).Name(), "Cliente_Pedido") << "the name the foreign keys' origem gives";
         EXPECT_EQ(scene.bounds().Left, -40);
         // The last line of the free text is not cut off: the box is as wide as that line.
         const Ttexto& note = scene.text(0);
