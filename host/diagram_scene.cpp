@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "host/cp1252.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "platform/components/diagram_surface.h"
@@ -35,9 +36,24 @@ void DiagramScene::build(const Options& options) {
     entities_.reserve(diagram_.entities.size());
     relationships_.reserve(diagram_.relationships.size());
     texts_.reserve(diagram_.texts.size());
-    for (DiagramEntity& item : diagram_.entities) add_entity(item, options);
-    for (DiagramText& item : diagram_.texts) add_text(item);
-    for (DiagramRelationship& item : diagram_.relationships) add_relationship(item);
+    // A shape that cannot measure itself (a font without a face) names the item it stands for.
+    const auto each = [](auto& items, const auto& describe, const auto& add) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            try {
+                add(items[i]);
+            } catch (const std::exception& e) {
+                throw DiagramError(describe(items[i]) + " (#" + std::to_string(i + 1) + "): " + e.what());
+            }
+        }
+    };
+    each(
+        diagram_.entities,
+        [](const DiagramEntity& e) { return "entity \"" + cp1252_to_utf8(e.entity->entidade().view()) + "\""; },
+        [&](DiagramEntity& e) { add_entity(e, options); });
+    each(diagram_.texts, [](const DiagramText&) { return std::string("free text"); }, [&](DiagramText& t) { add_text(t); });
+    each(
+        diagram_.relationships, [](const DiagramRelationship& r) { return "relationship \"" + cp1252_to_utf8(r.name) + "\""; },
+        [&](DiagramRelationship& r) { add_relationship(r); });
     route();
     place_captions();
     record_placements();
