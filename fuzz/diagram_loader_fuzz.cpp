@@ -1,9 +1,9 @@
-// libFuzzer target: the diagram loader on arbitrary bytes, and every generator on each diagram it
-// accepts. A refused diagram must be a clean DiagramError; an accepted one must be written back to
-// JSON that reads as the same diagram (the second writing gives the same bytes), and go through the SQL
-// script and the table-creation unit for every database kind, the table set-up, the maintenance forms
-// and the main project without a fault. Forms and project are written to a scratch directory in
-// memory (/dev/shm where there is one); the listings stay in memory.
+// libFuzzer target: the diagram loader (JSON and stored diagrams alike) on arbitrary bytes, and every
+// generator on each diagram it accepts. A refused diagram must be a clean DiagramError; an accepted one
+// must be written back to JSON that reads as the same diagram (the second writing gives the same bytes),
+// and go through the SQL script and the table-creation unit for every database kind, the table set-up,
+// the maintenance forms and the main project without a fault. Forms and project are written to a
+// scratch directory in memory (/dev/shm where there is one); the listings stay in memory.
 
 #include <stdlib.h>
 #include <unistd.h>

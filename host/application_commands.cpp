@@ -157,7 +157,7 @@ void run_generate(const GenerateArguments& arguments) {
 void register_forms_command(CLI::App& app) {
     auto arguments = std::make_shared<FormsArguments>();
     CLI::App* command = app.add_subcommand("forms", "Write one maintenance form (unit and form file) per entity");
-    command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command->add_option("FILE", arguments->file, kDiagramFileHelp)->required();
     command->add_option("--dir", arguments->directory, "Output directory, created when missing")
         ->required()
         ->check(non_empty())
@@ -170,7 +170,7 @@ void register_generate_command(CLI::App& app) {
     auto arguments = std::make_shared<GenerateArguments>();
     CLI::App* command = app.add_subcommand(
         "generate", "Write the whole application: SQL script, GerarDBs unit, maintenance forms and main project");
-    command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command->add_option("FILE", arguments->file, kDiagramFileHelp)->required();
     command->add_option("--dir", arguments->directory, "Output directory, created when missing")
         ->required()
         ->check(non_empty())

@@ -14,3 +14,6 @@ void register_generate_command(CLI::App& app);
 // draw: a diagram as a picture; layout: a diagram laid out automatically, written back.
 void register_draw_command(CLI::App& app);
 void register_layout_command(CLI::App& app);
+// store and convert: a diagram written as a stored diagram or as JSON.
+void register_store_command(CLI::App& app);
+void register_convert_command(CLI::App& app);

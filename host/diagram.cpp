@@ -13,6 +13,7 @@
 
 #include "host/cp1252.h"
 #include "host/diagram_json.h"
+#include "host/stored_diagram.h"
 #include "host/whole_file.h"
 #include "platform/ascii_case.h"
 #include "plugin/catalogo.h"
@@ -399,6 +400,8 @@ void check_table_names(const std::vector<DiagramEntity>& entities, const Place& 
 // at its peak a large diagram is held once as the document and once as records, not also as text.
 Diagram parse_owned(std::string padded, const std::string& source) {
     const std::size_t length = padded.size() - simdjson::SIMDJSON_PADDING;
+    if (const std::string_view content(padded.data(), length); diagram_file_kind(content) != DiagramFileKind::Json)
+        return parse_stored_diagram(content, source);
     const Place file{nullptr, {}, 0, {}, &source};
     // Some editors start a UTF-8 file with a byte-order mark; it carries nothing here.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

@@ -112,7 +112,7 @@ void register_draw_command(CLI::App& app) {
     auto arguments = std::make_shared<DrawArguments>();
     CLI::App* command = app.add_subcommand(
         "draw", "Draw a diagram as a PNG, SVG or PDF picture: its entities, relationships, captions and free texts");
-    command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command->add_option("FILE", arguments->file, kDiagramFileHelp)->required();
     command->add_option("-o,--output", arguments->output, "Picture file; .png, .svg or .pdf gives its type")
         ->required()
         ->check(picture_file());
@@ -136,7 +136,7 @@ void register_layout_command(CLI::App& app) {
     auto arguments = std::make_shared<LayoutArguments>();
     CLI::App* command = app.add_subcommand(
         "layout", "Place every entity of a diagram automatically and write the diagram back with those positions");
-    command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command->add_option("FILE", arguments->file, kDiagramFileHelp)->required();
     command->add_option("-o,--output", arguments->output,
                         "Write the diagram to this file (UTF-8 JSON); standard output when absent or -");
     add_types_option(*command, arguments->types);

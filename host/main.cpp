@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     register_generate_command(app);
     register_draw_command(app);
     register_layout_command(app);
+    register_store_command(app);
+    register_convert_command(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -8,6 +8,10 @@
 // Option values that reach the plug-in, where every text is Windows-1252. A value that cannot get
 // there intact is a usage error naming the option and the character.
 
+// The help of every command's diagram argument: a JSON diagram or a stored one, told apart by content.
+inline constexpr const char* kDiagramFileHelp =
+    "Diagram file: JSON (docs/diagram-format.md) or a stored diagram, binary or text (docs/stored-diagrams.md)";
+
 // Refuses an empty value.
 CLI::Validator non_empty();
 // Refuses a character without a Windows-1252 byte, and text that is not UTF-8.

@@ -27,7 +27,7 @@ struct ListingArguments {
 };
 
 void add_common_options(CLI::App& command, ListingArguments& arguments) {
-    command.add_option("FILE", arguments.file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command.add_option("FILE", arguments.file, kDiagramFileHelp)->required();
     add_kind_option(command, arguments.kind);
     command.add_option("-o,--output", arguments.output,
                        "Write the listing to this file (Windows-1252, CR LF); standard output when absent or -");
@@ -134,7 +134,7 @@ void register_tables_command(CLI::App& app) {
     auto arguments = std::make_shared<Arguments>();
     CLI::App* command = app.add_subcommand(
         "tables", "Show the table definitions (fields, indexes) that the plug-in sets up on a table object per entity");
-    command->add_option("FILE", arguments->file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+    command->add_option("FILE", arguments->file, kDiagramFileHelp)->required();
     add_kind_option(*command, arguments->kind);
     command->add_option("--dir", arguments->directory, "Database directory the tables belong to (default: the current one)")
         ->check(windows_1252());

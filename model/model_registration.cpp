@@ -11,8 +11,12 @@
 #include "model/texto.h"
 #include "plugin/entidade.h"
 
+extern const ClassRegistration kDiagramDocumentUnit;
+
 namespace {
 constexpr ClassDescriber kModelClasses[] = {TEntidadeClass, TRelacionamentoClass, TtextoClass};
+// The root class of stored diagrams registers itself; this keeps its file wherever this one is kept.
+[[gnu::used]] const ClassRegistration* const kDiagramDocument = &kDiagramDocumentUnit;
 }  // namespace
 
 struct ModelRegistration {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "plugin/registros.h"
+#include "plugin/stored_records.h"
 
 namespace {
 std::unique_ptr<TFont> fonte_arial() {
@@ -31,7 +32,8 @@ TEntidade::TEntidade(TComponent* owner, const ComponentClass& description)
       fonte_extrangeiras_(fonte_arial()),
       atributos_(std::make_unique<StringList>()),
       descricao_(std::make_unique<StringList>()),
-      chaves_secundarias_(std::make_unique<StringList>()) {
+      chaves_secundarias_(std::make_unique<StringList>()),
+      stored_records_(std::make_unique<EntityStoredRecords>()) {
     // A stream writes into the fonts themselves; the box follows them as it follows the setters.
     for (TFont* fonte : {fonte_titulo_.get(), fonte_atributos_.get(), fonte_extrangeiras_.get()})
         fonte->OnChange = [this](TFont&) { Remedir(); };
@@ -128,6 +130,14 @@ void TEntidade::atribuir_fonte(TFont& propria, const TFont& fonte) {
     // Assign measures through OnChange; an equal font changes nothing and so is measured here.
     if (propria.SameAs(fonte)) Remedir();
     else propria.Assign(fonte);
+}
+
+void TEntidade::Loaded() {
+    TnoxMoveableShape::Loaded();
+    StringList atributos, chaves;
+    stored_records_->PairRead(Name().empty() ? ClassName() : Name(), atributos, chaves);
+    if (atributos.Count() > 0) SetAtributos(atributos);
+    if (chaves.Count() > 0) SetChavesSecundarias(chaves);
 }
 
 void TEntidade::ExcluirAtributo(int indice) {

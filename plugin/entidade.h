@@ -10,6 +10,7 @@
 #include "shapes/moveable_shape.h"
 
 class TCanvas;
+class EntityStoredRecords;
 
 // Display modes of an entity on the diagram; the ordinal is what a stored diagram holds.
 enum class tmodo : std::int32_t { tmAtributo, tmEsquema, tmChave, tmEntidade, tmdelete, tmTabela, tmload };
@@ -97,6 +98,12 @@ public:
     void Paint() override;
     // Zooms like every shape, then measures again, also when the value is unchanged.
     void SetEscala(int percent) override;
+    // Read from a stored diagram: pairs the entry texts read with the records read (both lists), keys
+    // first. A count that differs raises EComponentError naming the entity and the list.
+    void Loaded() override;
+
+    // The records as a stored diagram carries them (plugin/stored_records.h); for the class description.
+    EntityStoredRecords& StoredRecords() const { return *stored_records_; }
 
 private:
     void Remedir() { AjustarTamanho(nullptr); }
@@ -119,6 +126,8 @@ private:
     std::unique_ptr<StringList> chaves_secundarias_;
     tmodo modo_ = tmodo::tmAtributo;
     std::int32_t primaria_ = 0;
+    // Written from the lists on demand, so held beside them; mutable because writing is a const walk.
+    std::unique_ptr<EntityStoredRecords> stored_records_;
 };
 
 // The entity's class description: its published properties, for stored diagrams.

@@ -13,6 +13,7 @@
 #include "appgen/fproj_design.h"
 #include "host/application_run.h"
 #include "host/diagram.h"
+#include "host/stored_diagram.h"
 #include "appgen/resultform_design.h"
 #include "platform/components/component_reader.h"
 #include "platform/components/dbgrids.h"
@@ -23,6 +24,7 @@
 #include "platform/components/streaming.h"
 #include "platform/formfile/binary.h"
 #include "platform/formfile/text.h"
+#include "plugin/registros.h"
 #include "shapes/connector.h"
 #include "shapes/text_shape.h"
 #include "tests/support/read_file.h"
@@ -281,6 +283,35 @@ TEST(FreePascalOracle, StoredShapesRoundTrip) {
     EXPECT_EQ(read_left->Caption()->BoundsRect(), left_caption->BoundsRect());
     const std::unique_ptr<TComponent> from_text = read_component_text(text_of(bytes));
     EXPECT_EQ(form_file_bytes(*from_text), bytes);
+}
+
+// A stored diagram is a bare component stream: entities with their records (the host's reserved
+// positions included), relationships with captions and free texts. Free Pascal converts it both ways
+// to the same bytes and text as ours, and its text reads back as the same diagram.
+TEST(FreePascalOracle, StoredDiagramsConvertToTheSameBytesBothWays) {
+    REQUIRE_FREE_PASCAL();
+    Diagram vendas = load_diagram(fs::path(KZR40_SOURCE_DIR) / "examples" / "vendas.json");
+    const std::string plain = stored_diagram_bytes(vendas, "vendas.kzd");
+    auto& record = *static_cast<TAtributo*>(vendas.entities[0].entity->atributos().Objects(0));
+    record.reservado_12 = -1;
+    for (int i = 0; i < 12; ++i) record.reservado_36[i] = static_cast<std::uint8_t>(i * 21);
+    static_cast<TChaveSecundaria*>(vendas.entities[0].entity->ChavesSecundarias().Objects(0))->reservado_8 = 8;
+    vendas.relationships[0].start_perc = 29;  // one that a connection would read back as 28
+    vendas.relationships[0].caption = DiagramCaption{"faz\ncompra", {10, 20, 0, 0}, std::make_unique<TFont>(), false};
+    vendas.entities[1].caption = DiagramCaption{"Produto", {}, std::make_unique<TFont>(), true};
+    for (const std::string& stream : {plain, stored_diagram_bytes(vendas, "vendas.kzd")}) {
+        ASSERT_EQ(stream.rfind("TPF0", 0), 0u);
+        const std::string our_text = write_text(read_stream(stream));
+        EXPECT_EQ(write_stream(read_text(our_text)), stream);
+        const Converted fpc_text = free_pascal("bin2txt", stream);
+        ASSERT_TRUE(fpc_text.ok) << fpc_text.error;
+        EXPECT_EQ(write_stream(read_text(fpc_text.bytes)), stream) << fpc_text.bytes;
+        const Converted fpc_stream = free_pascal("txt2bin", raw_bytes_variant(our_text));
+        ASSERT_TRUE(fpc_stream.ok) << fpc_stream.error << "\n" << our_text;
+        EXPECT_EQ(fpc_stream.bytes, stream) << our_text;
+        EXPECT_EQ(stored_diagram_bytes(parse_stored_diagram(fpc_text.bytes, "fpc.txt"), "again.kzd"),
+                  stored_diagram_bytes(parse_stored_diagram(stream, "ours.kzd"), "again.kzd"));
+    }
 }
 
 // Every form file that the application generators write for the example diagrams.
