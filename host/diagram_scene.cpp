@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
+#include "host/cp1252.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "platform/components/diagram_surface.h"
+#include "platform/identifier.h"
 #include "shapes/custom_shape.h"
 #include "shapes/text_shape.h"
 
@@ -34,9 +36,24 @@ void DiagramScene::build(const Options& options) {
     entities_.reserve(diagram_.entities.size());
     relationships_.reserve(diagram_.relationships.size());
     texts_.reserve(diagram_.texts.size());
-    for (DiagramEntity& item : diagram_.entities) add_entity(item, options);
-    for (DiagramText& item : diagram_.texts) add_text(item);
-    for (DiagramRelationship& item : diagram_.relationships) add_relationship(item);
+    // A shape that cannot measure itself (a font without a face) names the item it stands for.
+    const auto each = [](auto& items, const auto& describe, const auto& add) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            try {
+                add(items[i]);
+            } catch (const std::exception& e) {
+                throw DiagramError(describe(items[i]) + " (#" + std::to_string(i + 1) + "): " + e.what());
+            }
+        }
+    };
+    each(
+        diagram_.entities,
+        [](const DiagramEntity& e) { return "entity \"" + cp1252_to_utf8(e.entity->entidade().view()) + "\""; },
+        [&](DiagramEntity& e) { add_entity(e, options); });
+    each(diagram_.texts, [](const DiagramText&) { return std::string("free text"); }, [&](DiagramText& t) { add_text(t); });
+    each(
+        diagram_.relationships, [](const DiagramRelationship& r) { return "relationship \"" + cp1252_to_utf8(r.name) + "\""; },
+        [&](DiagramRelationship& r) { add_relationship(r); });
     route();
     place_captions();
     record_placements();
@@ -68,6 +85,9 @@ void DiagramScene::add_text(DiagramText& source) {
 void DiagramScene::add_relationship(DiagramRelationship& source) {
     auto* shape = new TRelacionamento(&owner_);
     relationships_.push_back({shape, 0, 0, {}});
+    // The foreign keys a relationship brought name it in `origem` by its component name, so it takes
+    // the file's name where a component may carry it; otherwise it keeps the name it was given.
+    if (IsValidIdent(source.name) && !owner_.FindComponent(source.name)) shape->SetName(source.name);
     shape->SetParent(surface_);
     shape->SetRelacao(source.relacao);
     shape->SetChave(source.chave);

@@ -32,7 +32,8 @@ public:
         std::optional<tmodo> mode;  // every entity's Modo, instead of the file's
     };
 
-    // Builds every shape at 100 %; zoom() applies a zoom afterwards.
+    // Builds every shape at 100 %; zoom() applies a zoom afterwards. A shape that cannot be built (a
+    // font without a face to measure in) throws DiagramError naming the item: entity "Pedido" (#3): ...
     explicit DiagramScene(Diagram& diagram, const Options& options);
     explicit DiagramScene(Diagram& diagram) : DiagramScene(diagram, Options{}) {}
     ~DiagramScene();

@@ -42,6 +42,15 @@ void add_types_option(CLI::App& command, std::string& types) {
     command.add_option("--types", types, kTypesHelp)->default_str(default_type_texts())->check(windows_1252());
 }
 
+// The scene of a loaded diagram; what its shapes cannot show is reported against the file.
+DiagramScene build_scene(Diagram& diagram, const DiagramScene::Options& options, const std::string& file) {
+    try {
+        return DiagramScene(diagram, options);
+    } catch (const DiagramError& e) {
+        throw DiagramError(file + ": " + e.what());
+    }
+}
+
 struct DrawArguments {
     std::string file;
     std::string output;
@@ -57,7 +66,7 @@ void run_draw(const DrawArguments& arguments) {
     Diagram diagram = load_diagram(arguments.file);
     DiagramScene::Options options;
     if (!arguments.mode.empty()) options.mode = kModes.at(arguments.mode);
-    DiagramScene scene(diagram, options);
+    DiagramScene scene = build_scene(diagram, options, arguments.file);
     if (!arguments.layout.empty() || needs_layout(diagram)) {
         LayoutOptions layout;
         if (!arguments.layout.empty()) layout.engine = kEngines.at(arguments.layout);
@@ -85,7 +94,7 @@ void run_layout(const LayoutArguments& arguments) {
     select_type_texts(arguments.types);
     Diagram diagram = load_diagram(arguments.file);
     {
-        DiagramScene scene(diagram);
+        DiagramScene scene = build_scene(diagram, {}, arguments.file);
         LayoutOptions layout;
         layout.engine = kEngines.at(arguments.layout);
         // Every entity is placed anew, whatever the file says; free texts the file places stay.
