@@ -67,7 +67,7 @@ struct EntityBox : ::testing::Test {
             if (c.kind == RecordedCall::Kind::TextOut) out.push_back(c.text);
         return out;
     }
-    // Width and height the box should take: the unscaled measures of the spec'd texts, scaled.
+    // Width and height the box should take: the unscaled measures of the texts it shows, scaled.
     TSize expected_size(const std::string& title, const std::vector<std::string>& rows) {
         TCanvas m;
         m.Font().Assign(e->FonteTitulo());
