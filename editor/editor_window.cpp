@@ -33,7 +33,7 @@ struct Window {
     TCursor cursor = crDefault;
     bool ready_written = false;
     double pending_scroll = 0;  // smooth Ctrl + scrolling short of a zoom step
-    std::optional<std::pair<double, double>> scroll_to;  // the view's place once a zoom is laid out
+    std::optional<std::pair<double, double>> scroll_to{};  // the view's place once a zoom is laid out
 };
 
 // GTK shows UTF-8 only; a file name or a message may carry other bytes, which become replacement
