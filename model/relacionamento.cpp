@@ -342,23 +342,6 @@ PropertyInfo enumerated(const char* name, const std::array<const char*, N>& name
     return p;
 }
 
-PropertyInfo description_lines() {
-    PropertyInfo p = props::strings("descricao");
-    p.get = [](const TPersistent& o) {
-        Lines lines;
-        const StringList& list = relationship(o).descricao();
-        for (int i = 0; i < list.Count(); ++i) lines.lines.emplace_back(list.Text(i).view());
-        return PropertyValue{std::move(lines)};
-    };
-    p.set = [](TPersistent& o, const PropertyValue& v) {
-        auto list = std::make_unique<StringList>();
-        if (const auto* lines = std::get_if<Lines>(&v))
-            for (const std::string& line : lines->lines) list->AddObject(HostString(line), nullptr);
-        relationship(o).SetDescricao(std::move(list));
-    };
-    return p;
-}
-
 }  // namespace
 
 const ComponentClass& TRelacionamentoClass() {
@@ -371,7 +354,7 @@ const ComponentClass& TRelacionamentoClass() {
         };
         c.published = {
             TComponentClass().published[0],  // Name, republished
-            description_lines(),
+            props::replaced_lines("descricao", &TRelacionamento::descricao, &TRelacionamento::SetDescricao),
             enumerated("Relacao", kRelacaoNames, trelacao::tr1x1, &TRelacionamento::Relacao, &TRelacionamento::SetRelacao),
             enumerated("Chave", kChaveNames, tchave::tcatrib, &TRelacionamento::Chave, &TRelacionamento::SetChave),
             meioperc,

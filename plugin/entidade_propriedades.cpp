@@ -65,17 +65,11 @@ PropertyInfo modo() {
 PropertyInfo lista_de_registros(const char* nome, const StringList& (TEntidade::*ler)() const,
                                 std::optional<std::vector<HostString>> EntityStoredRecords::*lidos) {
     PropertyInfo p = props::strings(nome);
-    p.get = [ler](const TPersistent& o) {
-        Lines linhas;
-        const StringList& lista = (entidade(o).*ler)();
-        linhas.lines.reserve(static_cast<std::size_t>(lista.Count()));
-        for (int i = 0; i < lista.Count(); ++i) linhas.lines.emplace_back(lista.Text(i).view());
-        return PropertyValue{std::move(linhas)};
-    };
+    p.get = [ler](const TPersistent& o) { return PropertyValue{props::lines_of((entidade(o).*ler)())}; };
     p.set = [nome, lidos](TPersistent& o, const PropertyValue& v) {
         TEntidade& e = entidade(o);
         if (!e.Loading())
-            throw EComponentError(std::string(nome) + " recebe entradas com seus registros (Set" + nome + ")");
+            throw EComponentError(std::string(nome) + " takes its entries with their records (the entity's setter)");
         std::vector<HostString> textos;
         for (const std::string& linha : std::get<Lines>(v).lines) textos.emplace_back(linha);
         e.StoredRecords().*lidos = std::move(textos);
@@ -95,22 +89,6 @@ PropertyInfo registros(const char* nome, const TCollection& (EntityStoredRecords
     return p;
 }
 
-PropertyInfo descricao() {
-    PropertyInfo p = props::strings("descricao");
-    p.get = [](const TPersistent& o) {
-        Lines linhas;
-        const StringList& lista = entidade(o).descricao();
-        for (int i = 0; i < lista.Count(); ++i) linhas.lines.emplace_back(lista.Text(i).view());
-        return PropertyValue{std::move(linhas)};
-    };
-    p.set = [](TPersistent& o, const PropertyValue& v) {
-        auto lista = std::make_unique<StringList>();
-        if (const auto* linhas = std::get_if<Lines>(&v))
-            for (const std::string& linha : linhas->lines) lista->AddObject(HostString(linha), nullptr);
-        entidade(o).SetDescricao(std::move(lista));
-    };
-    return p;
-}
 }  // namespace
 
 const ComponentClass& TEntidadeClass() {
@@ -122,7 +100,7 @@ const ComponentClass& TEntidadeClass() {
             // back as that.
             texto("entidade", &TEntidade::entidade, &TEntidade::SetEntidade, Stored::Always),
             lista_de_registros("atributos", &TEntidade::atributos, &EntityStoredRecords::attribute_names),
-            descricao(),
+            props::replaced_lines("descricao", &TEntidade::descricao, &TEntidade::SetDescricao),
             fonte("FonteTitulo", &TEntidade::FonteTitulo),
             fonte("FonteAtributos", &TEntidade::FonteAtributos),
             fonte("FonteExtrangeiras", &TEntidade::FonteExtrangeiras),

@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "platform/components/class_info.h"
+#include "platform/string_list.h"
 
 // Short builders for the class descriptions that each unit of the component library writes beside its
 // classes: one published property per call, in the target's declaration order.
@@ -55,6 +57,30 @@ std::vector<PropertyInfo> join(Lists&&... lists) {
     std::vector<PropertyInfo> out;
     (out.insert(out.end(), lists.begin(), lists.end()), ...);
     return out;
+}
+
+// The texts of a string list, as a Strings property holds them.
+inline Lines lines_of(const StringList& list) {
+    Lines lines;
+    lines.lines.reserve(static_cast<std::size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i) lines.lines.emplace_back(list.Text(i).view());
+    return lines;
+}
+
+// A Strings property whose list the class replaces whole (a description): read as lines, written as a
+// new list without objects.
+template <class T>
+PropertyInfo replaced_lines(std::string name, const StringList& (T::*read)() const,
+                            void (T::*replace)(std::unique_ptr<StringList>)) {
+    PropertyInfo p = strings(std::move(name));
+    p.get = [read](const TPersistent& o) { return PropertyValue{lines_of((static_cast<const T&>(o).*read)())}; };
+    p.set = [replace](TPersistent& o, const PropertyValue& v) {
+        auto list = std::make_unique<StringList>();
+        if (const auto* lines = std::get_if<Lines>(&v))
+            for (const std::string& line : lines->lines) list->AddObject(HostString(line), nullptr);
+        (static_cast<T&>(o).*replace)(std::move(list));
+    };
+    return p;
 }
 
 // Instances of the class are created as the C++ class T.
