@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "bench/placed_diagram.h"
 #include "bench/synthetic_diagram.h"
 #include "host/diagram.h"
 #include "host/diagram_scene.h"
@@ -19,31 +20,11 @@
 namespace {
 
 constexpr int kColumns = 100;
-constexpr int kSpacing = 140;  // a box of 5 rows is about 100 pixels square
-
-// Entities on a grid; relationship i joins entity i to its right neighbour (even i) or to the one
-// below it (odd i), wrapping around at the end.
-Diagram placed_diagram(int entities) {
-    Diagram diagram = parse_diagram(synthetic_diagram_json(entities, 5), "synthetic");
-    for (int i = 0; i < entities; ++i) {
-        diagram.entities[static_cast<std::size_t>(i)].shape.left = 20 + kSpacing * (i % kColumns);
-        diagram.entities[static_cast<std::size_t>(i)].shape.top = 20 + kSpacing * (i / kColumns);
-    }
-    for (int i = 0; i < entities; ++i) {
-        DiagramRelationship r;
-        r.name = "R" + std::to_string(i);
-        r.from = static_cast<std::size_t>(i);
-        r.to = static_cast<std::size_t>((i + (i % 2 == 0 ? 1 : kColumns)) % entities);
-        r.relacao = static_cast<trelacao>(i % 4);
-        diagram.relationships.push_back(std::move(r));
-    }
-    return diagram;
-}
 
 Diagram& large_diagram() {
     static Diagram diagram = [] {
         select_type_texts(default_type_texts());
-        return placed_diagram(10000);
+        return placed_diagram(10000, kColumns);
     }();
     return diagram;
 }

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/synthetic_diagram.h"
+#include "bench/placed_diagram.h"
 #include "host/diagram.h"
 #include "host/diagram_editor.h"
 #include "host/diagram_writer.h"
@@ -24,25 +24,11 @@ namespace {
 
 constexpr int kEntities = 1000;
 constexpr int kColumns = 32;
-constexpr int kSpacing = 140;  // a box of 5 rows is about 100 pixels square
 
-// The diagram as a file, as the editor opens it: entities on a grid, relationship i from entity i to its
-// right neighbour (even i) or to the one below (odd i), wrapping round.
+// The diagram as a file, as the editor opens it.
 fs::path diagram_file() {
     static const fs::path file = [] {
-        Diagram diagram = parse_diagram(synthetic_diagram_json(kEntities, 5), "synthetic");
-        for (int i = 0; i < kEntities; ++i) {
-            diagram.entities[static_cast<std::size_t>(i)].shape.left = 20 + kSpacing * (i % kColumns);
-            diagram.entities[static_cast<std::size_t>(i)].shape.top = 20 + kSpacing * (i / kColumns);
-        }
-        for (int i = 0; i < kEntities; ++i) {
-            DiagramRelationship r;
-            r.name = "R" + std::to_string(i);
-            r.from = static_cast<std::size_t>(i);
-            r.to = static_cast<std::size_t>((i + (i % 2 == 0 ? 1 : kColumns)) % kEntities);
-            r.relacao = static_cast<trelacao>(i % 4);
-            diagram.relationships.push_back(std::move(r));
-        }
+        const Diagram diagram = placed_diagram(kEntities, kColumns);
         const fs::path path = fs::temp_directory_path() / ("kzr40-editor-bench-" + std::to_string(getpid()) + ".json");
         std::ofstream(path, std::ios::binary) << diagram_to_json(diagram, path.string());
         return path;
@@ -56,7 +42,7 @@ void BM_DragStep1k(benchmark::State& state) {
     TDiagramSurface& surface = editor.surface();
     ImageCanvas view(1600, 1000);
     surface.PaintTo(view);
-    const int x = 20 + kSpacing + 10, y = 20 + kSpacing + 5;
+    const int x = 20 + kPlacedSpacing + 10, y = 20 + kPlacedSpacing + 5;
     // A line whose box covers the point takes a press off it and goes behind: press until the entity
     // has it, as a user would.
     TControl* entity = &editor.scene().entity(33);
