@@ -63,15 +63,28 @@ std::vector<std::string> read_lines(const ObjectReader& object, std::string_view
     return lines;
 }
 
+}  // namespace
+
+std::optional<CoordinateOutOfRange> coordinate_out_of_range(const ShapeBounds& b) {
+    for (const CoordinateOutOfRange c : {CoordinateOutOfRange{"left", b.left, -kMaxCoordinate, kMaxCoordinate},
+                                         CoordinateOutOfRange{"top", b.top, -kMaxCoordinate, kMaxCoordinate},
+                                         CoordinateOutOfRange{"width", b.width, 0, kMaxCoordinate},
+                                         CoordinateOutOfRange{"height", b.height, 0, kMaxCoordinate}})
+        if (c.value < c.low || c.value > c.high) return c;
+    return std::nullopt;
+}
+
+namespace {
+
 ShapeBounds read_shape(const ObjectReader& owner) {
     ShapeBounds bounds;
     if (!owner.has("shape")) return bounds;
     static const KeySet kKeys{"left", "top", "width", "height"};
     const ObjectReader shape(owner.get("shape"), owner.place(), kKeys, "shape");
-    bounds.left = shape.integer("left", 0, kInt32Min, kInt32Max);
-    bounds.top = shape.integer("top", 0, kInt32Min, kInt32Max);
-    bounds.width = shape.integer("width", 0, 0, kInt32Max);
-    bounds.height = shape.integer("height", 0, 0, kInt32Max);
+    bounds.left = shape.integer("left", 0, -kMaxCoordinate, kMaxCoordinate);
+    bounds.top = shape.integer("top", 0, -kMaxCoordinate, kMaxCoordinate);
+    bounds.width = shape.integer("width", 0, 0, kMaxCoordinate);
+    bounds.height = shape.integer("height", 0, 0, kMaxCoordinate);
     return bounds;
 }
 

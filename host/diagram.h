@@ -69,6 +69,18 @@ struct DiagramRelationship {
 inline constexpr std::int32_t kMinEscala = 10;
 inline constexpr std::int32_t kMaxEscala = 1000;
 inline constexpr std::int32_t kMaxLineWidth = 100;
+// Positions lie within -kMaxCoordinate..kMaxCoordinate and sizes within 0..kMaxCoordinate pixels at
+// 100 %: at the largest zoom a box's far edge, and every route and picture margin computed from it,
+// still fits the 32-bit coordinates of the shapes.
+inline constexpr std::int32_t kMaxCoordinate = 10'000'000;
+
+// The first of a shape's left, top, width and height that lies outside its range, for writers that
+// must not store what the readers refuse.
+struct CoordinateOutOfRange {
+    const char* key;  // "left", "top", "width" or "height"
+    std::int32_t value, low, high;
+};
+std::optional<CoordinateOutOfRange> coordinate_out_of_range(const ShapeBounds& bounds);
 
 struct Diagram {
     std::string project;

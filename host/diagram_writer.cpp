@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 #include <nlohmann/json.hpp>
@@ -70,7 +71,11 @@ Json lines_of(const std::vector<std::string>& list, const Place& place, std::str
 }
 
 // Empty when the shape is at the origin and sized by its content: then the key is left out.
-Json shape_of(const ShapeBounds& b) {
+Json shape_of(const ShapeBounds& b, const Place& place, const std::string& key) {
+    if (const auto bad = coordinate_out_of_range(b))
+        diagram_json::fail(place, key + "." + bad->key,
+                           "must lie between " + std::to_string(bad->low) + " and " + std::to_string(bad->high) + " (" +
+                               std::to_string(bad->value) + ")");
     Json shape = Json::object();
     if (b.left || b.top || b.width || b.height) {
         shape["left"] = b.left;
@@ -119,8 +124,8 @@ void put_font(Json& owner, std::string_view key, const TFont* font, const Place&
     if (!json.empty()) owner[std::string(key)] = std::move(json);
 }
 
-void put_shape(Json& owner, const ShapeBounds& bounds) {
-    Json shape = shape_of(bounds);
+void put_shape(Json& owner, const ShapeBounds& bounds, const Place& place, const std::string& key) {
+    Json shape = shape_of(bounds, place, key);
     if (!shape.empty()) owner["shape"] = std::move(shape);
 }
 
@@ -128,7 +133,7 @@ void put_shape(Json& owner, const ShapeBounds& bounds) {
 Json text_box_of(const DiagramTextBox& box, const Place& place, std::string_view text_item) {
     Json json = Json::object();
     json["text"] = utf8(box.text, place, text_item, Lines::several);
-    put_shape(json, box.shape);
+    put_shape(json, box.shape, place, text_item == "text" ? "shape" : "caption.shape");
     put_font(json, "font", box.font.get(), place);
     if (!box.autosize) json["autosize"] = false;
     return json;
@@ -216,7 +221,7 @@ Json entity_of(const DiagramEntity& item, const Place& file, std::size_t number)
     put_font(json, "FonteTitulo", &e.FonteTitulo(), place);
     put_font(json, "FonteAtributos", &e.FonteAtributos(), place);
     put_font(json, "FonteExtrangeiras", &e.FonteExtrangeiras(), place);
-    put_shape(json, item.shape);
+    put_shape(json, item.shape, place, "shape");
     if (item.caption) json["caption"] = caption_of(*item.caption, place);
 
     const StringList& attributes = e.atributos();

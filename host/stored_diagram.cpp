@@ -79,8 +79,7 @@ void put_integer(ObjectNode& node, const char* name, std::int64_t value) {
 }
 
 // What the shapes would change on their way into the stream, and the stream must carry as the diagram
-// gives it: bounds (a text box fits them to its text, and geometry clamps where a far position plus a
-// size would overflow) and a relationship end's perc (the connection keeps it as a single-precision
+// gives it: bounds (a text box fits them to its text) and a relationship end's perc (the connection keeps it as a single-precision
 // fraction, and most values read back one lower).
 struct ExactValues {
     std::unordered_map<std::string, ShapeBounds> bounds;  // by component name
@@ -118,14 +117,29 @@ TEntidade* copy_entity(const TEntidade& entity, TComponent* root, const std::str
     return static_cast<TEntidade*>(read_component(node, root).release());
 }
 
-bool routable(const ShapeBounds& b) {
-    constexpr std::int64_t kReach = 1 << 28;
-    return std::abs(std::int64_t{b.left}) < kReach && std::abs(std::int64_t{b.top}) < kReach && b.width < kReach &&
-           b.height < kReach;
-}
-
 std::string relationship_place(const std::string& destination, std::size_t index, const std::string& name) {
     return destination + ": relationship \"" + cp1252_to_utf8(name) + "\" (#" + std::to_string(index + 1) + ")";
+}
+
+// Every place and size within the ranges the readers take, so the shapes never compute beyond 32 bits.
+void check_coordinates(const Diagram& diagram, const std::string& destination) {
+    const auto check = [](const ShapeBounds& bounds, const std::string& place, const char* shape_key) {
+        if (const auto bad = coordinate_out_of_range(bounds))
+            throw DiagramError(place + ": \"" + shape_key + "." + bad->key + "\" must lie between " + std::to_string(bad->low) +
+                               " and " + std::to_string(bad->high) + " (" + std::to_string(bad->value) + ")");
+    };
+    for (std::size_t i = 0; i < diagram.entities.size(); ++i) {
+        const DiagramEntity& item = diagram.entities[i];
+        const std::string place = destination + ": entity \"" + cp1252_to_utf8(item.entity->entidade().view()) + "\" (#" +
+                                  std::to_string(i + 1) + ")";
+        check(item.shape, place, "shape");
+        if (item.caption) check(item.caption->shape, place, "caption.shape");
+    }
+    for (std::size_t i = 0; i < diagram.relationships.size(); ++i)
+        if (const DiagramRelationship& item = diagram.relationships[i]; item.caption)
+            check(item.caption->shape, relationship_place(destination, i, item.name), "caption.shape");
+    for (std::size_t i = 0; i < diagram.texts.size(); ++i)
+        check(diagram.texts[i].shape, destination + ": text #" + std::to_string(i + 1), "shape");
 }
 
 ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
@@ -148,16 +162,15 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
                                ": another relationship or the diagram has this name (letter case ignored)");
     }
 
+    check_coordinates(diagram, destination);
+
     ExactValues exact;
     std::vector<TEntidade*> entities;
     try {
         for (const DiagramEntity& source : diagram.entities) {
             TEntidade* entity = copy_entity(*source.entity, root.get(), names.next("Entidade"));
             entity->SetParent(root.get());
-            // The connectors route between the boxes in int arithmetic, which far-flung places would
-            // overflow; their geometry is never read back, so such a box routes from the origin.
-            if (routable(source.shape))
-                entity->SetBounds(source.shape.left, source.shape.top, source.shape.width, source.shape.height);
+            entity->SetBounds(source.shape.left, source.shape.top, source.shape.width, source.shape.height);
             exact.bounds[entity->Name()] = source.shape;
             if (source.caption) entity->SetCaption(make_caption(*root, *source.caption, names, exact));
             entities.push_back(entity);
@@ -232,9 +245,20 @@ std::int32_t int32_entry(const ObjectNode& node, const char* name, const std::st
     return static_cast<std::int32_t>(v);
 }
 
+// The same, within low..high as the JSON form allows it.
+std::int32_t bounded_entry(const ObjectNode& node, const char* name, const std::string& source, std::int32_t low,
+                           std::int32_t high) {
+    const std::int32_t v = int32_entry(node, name, source);
+    if (v < low || v > high)
+        refuse(source, node.name + "." + name,
+               "must lie within " + std::to_string(low) + ".." + std::to_string(high) + " (got " + std::to_string(v) + ")");
+    return v;
+}
+
 ShapeBounds bounds_of(const ObjectNode& node, const std::string& source) {
-    return {int32_entry(node, "Left", source), int32_entry(node, "Top", source), int32_entry(node, "Width", source),
-            int32_entry(node, "Height", source)};
+    return {bounded_entry(node, "Left", source, -kMaxCoordinate, kMaxCoordinate),
+            bounded_entry(node, "Top", source, -kMaxCoordinate, kMaxCoordinate),
+            bounded_entry(node, "Width", source, 0, kMaxCoordinate), bounded_entry(node, "Height", source, 0, kMaxCoordinate)};
 }
 
 bool is_text_box(const ObjectNode& node) {
@@ -312,8 +336,8 @@ public:
             item.chave = line->Chave();
             item.meioperc = line->meioperc();
             const ObjectNode& node = *nodes_.at(IdentKey(line->Name()));
-            item.start_perc = int32_entry(node, "StartConn.perc", source_);
-            item.end_perc = int32_entry(node, "EndConn.perc", source_);
+            item.start_perc = bounded_entry(node, "StartConn.perc", source_, 0, 100);
+            item.end_perc = bounded_entry(node, "EndConn.perc", source_, 0, 100);
             item.line_colour = line->LineColour;
             item.line_width = line->LineWidth();
             for (int i = 0; i < line->descricao().Count(); ++i) item.descricao.emplace_back(line->descricao().Text(i).view());

@@ -206,6 +206,11 @@ TEST(Diagram, BadInputIsReportedWithFileItemAndProblem) {
          "relationship \"R\" (#1): \"StartConn.perc\" must lie between 0 and 100 (got 101)"},
         {R"({"entities": [{"entidade": "E", "tabela": "T", "caption": {"shape": {}}}]})",
          "entity \"E\" (#1): \"caption.text\" is missing"},
+        // Beyond ten million pixels the zoomed coordinates would leave 32 bits.
+        {R"({"entities": [{"entidade": "E", "tabela": "T", "shape": {"left": -10000001}}]})",
+         "entity \"E\" (#1): \"shape.left\" must lie between -10000000 and 10000000 (got -10000001)"},
+        {R"({"entities": [], "texts": [{"text": "t", "shape": {"height": 2147483647}}]})",
+         "text #1: \"shape.height\" must lie between 0 and 10000000 (got 2147483647)"},
     };
     for (const Caso& caso : casos) {
         try {

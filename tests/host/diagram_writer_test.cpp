@@ -67,6 +67,8 @@ TEST(DiagramWriter, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
         {[](Diagram&, TAtributo& a) { a.rotulo = "a\nb"; }, "\"rotulo\" holds the control character U+000A"},
         {[](Diagram&, TAtributo& a) { a.chave = 8; }, "\"chave\" has bits the format cannot hold (8)"},
         {[](Diagram& d, TAtributo&) { d.escala = 5; }, ": \"Escala\" must lie between 10 and 1000 (5)"},
+        {[](Diagram& d, TAtributo&) { d.entities[0].shape.top = 10'000'001; },
+         ": entity \"E\" (#1): \"shape.top\" must lie between -10000000 and 10000000 (10000001)"},
     };
     for (const auto& [spoil, message] : cases) {
         Diagram d = parse_diagram(json, "in");

@@ -117,6 +117,11 @@ TEST(StoredDiagram, RelationshipsAndCaptionsMustFitTheStreamsRules) {
     EXPECT_NE(changed("  object Texto1: Ttexto", "  object Legenda9: tnoxCaption\n    Escala = 100\n  end\n  object Texto1: Ttexto")
                   .find("Legenda9: a caption that no entity"),
               std::string::npos);
+    // Within the ranges the JSON form allows, so that zoomed coordinates stay within 32 bits.
+    EXPECT_NE(changed("    Left = 40\n", "    Left = 2147483000\n").find("Entidade1.Left: must lie within -10000000..10000000"),
+              std::string::npos);
+    EXPECT_NE(changed("    EndConn.perc = 50\n", "    EndConn.perc = 101\n").find("EndConn.perc: must lie within 0..100"),
+              std::string::npos);
 
     Diagram renamed = load_diagram(example("vendas.json"));
     renamed.relationships[1].name = "Pedido itens";
@@ -127,6 +132,14 @@ TEST(StoredDiagram, RelationshipsAndCaptionsMustFitTheStreamsRules) {
         ADD_FAILURE() << "no error";
     } catch (const DiagramError& e) {
         EXPECT_NE(std::string(e.what()).find("v.kzd: relationship \"CLIENTE_pedido\" (#2)"), std::string::npos) << e.what();
+    }
+    Diagram far = load_diagram(example("vendas.json"));
+    far.texts[0].shape.left = -10'000'001;
+    try {
+        stored_diagram_bytes(far, "v.kzd");
+        ADD_FAILURE() << "no error";
+    } catch (const DiagramError& e) {
+        EXPECT_STREQ(e.what(), "v.kzd: text #1: \"shape.left\" must lie between -10000000 and 10000000 (-10000001)");
     }
 }
 

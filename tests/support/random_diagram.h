@@ -89,7 +89,11 @@ private:
         }
         return t;
     }
-    ShapeBounds bounds() { return {std::int32_t(random_()), std::int32_t(random_()), number(0, 1) * number(0, 5000), number(0, 5000)}; }
+    ShapeBounds bounds() {
+        return {coordinate(), coordinate(), number(0, 1) * number(0, 5000), number(0, 5000)};
+    }
+    // Anywhere a diagram may hold, its very edges included.
+    std::int32_t coordinate() { return number(0, 9) ? number(-kMaxCoordinate, kMaxCoordinate) : number(0, 1) ? kMaxCoordinate : -kMaxCoordinate; }
     std::unique_ptr<TFont> font() {
         auto f = std::make_unique<TFont>();
         f->SetName(number(0, 2) ? "Arial" : text());
