@@ -326,7 +326,8 @@ constexpr std::array<const char*, 2> kChaveNames{"tckey", "tcatrib"};
 TRelacionamento& relationship(TPersistent& o) { return static_cast<TRelacionamento&>(o); }
 const TRelacionamento& relationship(const TPersistent& o) { return static_cast<const TRelacionamento&>(o); }
 
-// An enumerated property read and written by its value names; an unknown name is ignored.
+// An enumerated property read and written by its value names; an unknown name is an invalid value, as
+// for every enumeration the streams read.
 template <class Enum, std::size_t N>
 PropertyInfo enumerated(const char* name, const std::array<const char*, N>& names, Enum initial,
                         Enum (TRelacionamento::*read)() const, void (TRelacionamento::*write)(Enum)) {
@@ -335,9 +336,10 @@ PropertyInfo enumerated(const char* name, const std::array<const char*, N>& name
         const auto ordinal = static_cast<std::size_t>((relationship(o).*read)());
         return PropertyValue{Identifier{names[ordinal < N ? ordinal : 0]}};
     };
-    p.set = [&names, write](TPersistent& o, const PropertyValue& v) {
+    p.set = [name, &names, write](TPersistent& o, const PropertyValue& v) {
         for (std::size_t i = 0; i < N; ++i)
-            if (SameIdent(text_of(v), names[i])) (relationship(o).*write)(static_cast<Enum>(i));
+            if (SameIdent(text_of(v), names[i])) return (relationship(o).*write)(static_cast<Enum>(i));
+        throw EComponentError("Valor inv\xE1lido para a propriedade " + std::string(name) + " (" + text_of(v) + ")");
     };
     return p;
 }

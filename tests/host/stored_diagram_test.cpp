@@ -122,6 +122,8 @@ TEST(StoredDiagram, RelationshipsAndCaptionsMustFitTheStreamsRules) {
               std::string::npos);
     EXPECT_NE(changed("    EndConn.perc = 50\n", "    EndConn.perc = 101\n").find("EndConn.perc: must lie within 0..100"),
               std::string::npos);
+    EXPECT_NE(changed("    Relacao = tr1xn\n", "    Relacao = tr9x9\n").find("Cliente_Pedido.Relacao"), std::string::npos);
+    EXPECT_NE(changed("    Chave = tckey\n", "    Chave = tcnada\n").find("Chave (tcnada)"), std::string::npos);
 
     Diagram renamed = load_diagram(example("vendas.json"));
     renamed.relationships[1].name = "Pedido itens";
