@@ -3,7 +3,8 @@
 // must be written back to JSON that reads as the same diagram (the second writing gives the same bytes),
 // and go through the SQL script and the table-creation unit for every database kind, the table set-up,
 // the maintenance forms and the main project without a fault. Forms and project are written to a
-// scratch directory in memory (/dev/shm where there is one); the listings stay in memory.
+// scratch directory in memory (/dev/shm where there is one); the listings stay in memory. Last, the
+// diagram's shapes are built and painted at the smallest and the largest zoom.
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -15,8 +16,11 @@
 
 #include "host/application_run.h"
 #include "host/diagram.h"
+#include "host/diagram_scene.h"
 #include "host/diagram_writer.h"
+#include "host/scene_picture.h"
 #include "host/schema_run.h"
+#include "platform/graphics/cairo_canvas.h"
 #include "platform/string_list.h"
 #include "platform/table.h"
 #include "plugin/exports.h"
@@ -68,6 +72,20 @@ void run_every_generator(const Diagram& diagram) {
         std::filesystem::remove(file.path(), ignored);
 }
 
+// Every shape measured, routed and painted: a small canvas suffices, the shapes draw all of themselves
+// whatever the clip. A font without a face to measure in is a refusal.
+void draw_every_shape(Diagram& diagram) {
+    try {
+        DiagramScene scene(diagram);
+        for (const int zoom : {kMaxEscala, kMinEscala}) {
+            scene.zoom(zoom);
+            ImageCanvas canvas(16, 16);
+            paint_scene(scene, canvas, picture_area(scene));
+        }
+    } catch (const DiagramError&) {
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -86,5 +104,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = diagram_to_json(diagram, "fuzz.json");
     if (diagram_to_json(parse_diagram(written, "written.json"), "fuzz.json") != written) ::abort();
     run_every_generator(diagram);
+    draw_every_shape(diagram);
     return 0;
 }

@@ -3,11 +3,14 @@
 #include "host/diagram_scene.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "host/cp1252.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "platform/components/diagram_surface.h"
+#include "platform/graphics/color.h"
 #include "platform/identifier.h"
 #include "shapes/custom_shape.h"
 #include "shapes/text_shape.h"
@@ -15,6 +18,20 @@
 namespace {
 
 bool fixes_size(const ShapeBounds& b) { return b.width != 0 || b.height != 0; }
+
+// A colour the canvas cannot draw is refused while the scene is built, where the error can name the
+// item and key, rather than halfway through a painting.
+void check_drawable(TColor colour, const std::string& key) {
+    try {
+        ColorToRRGGBB(colour);
+    } catch (const EInvalidColor& e) {
+        throw std::runtime_error("\"" + key + "\": " + e.what());
+    }
+}
+
+void check_drawable(const DiagramTextBox& box, const std::string& key) {
+    if (box.font) check_drawable(box.font->Color(), key + ".font.color");
+}
 
 }  // namespace
 
@@ -36,7 +53,8 @@ void DiagramScene::build(const Options& options) {
     entities_.reserve(diagram_.entities.size());
     relationships_.reserve(diagram_.relationships.size());
     texts_.reserve(diagram_.texts.size());
-    // A shape that cannot measure itself (a font without a face) names the item it stands for.
+    // A shape that cannot measure itself (a font without a face) or draw itself (a colour the canvas
+    // does not have) names the item it stands for.
     const auto each = [](auto& items, const auto& describe, const auto& add) {
         for (std::size_t i = 0; i < items.size(); ++i) {
             try {
@@ -61,6 +79,10 @@ void DiagramScene::build(const Options& options) {
 
 void DiagramScene::add_entity(DiagramEntity& source, const Options& options) {
     TEntidade& e = *source.entity;
+    check_drawable(e.FonteTitulo().Color(), "FonteTitulo.color");
+    check_drawable(e.FonteAtributos().Color(), "FonteAtributos.color");
+    check_drawable(e.FonteExtrangeiras().Color(), "FonteExtrangeiras.color");
+    if (source.caption) check_drawable(*source.caption, "caption");
     // An entity that stood in an earlier scene comes back at 100 %.
     e.SetSelected(false);
     e.SetEscala(100);
@@ -74,6 +96,7 @@ void DiagramScene::add_entity(DiagramEntity& source, const Options& options) {
 }
 
 void DiagramScene::add_text(DiagramText& source) {
+    if (source.font) check_drawable(source.font->Color(), "font.color");
     auto* shape = new Ttexto(&owner_);
     texts_.push_back({shape, {source.shape, {}}});
     shape->SetParent(surface_);
@@ -83,6 +106,8 @@ void DiagramScene::add_text(DiagramText& source) {
 }
 
 void DiagramScene::add_relationship(DiagramRelationship& source) {
+    check_drawable(source.line_colour, "LineColour");
+    if (source.caption) check_drawable(*source.caption, "caption");
     auto* shape = new TRelacionamento(&owner_);
     relationships_.push_back({shape, 0, 0, {}});
     // The foreign keys a relationship brought name it in `origem` by its component name, so it takes

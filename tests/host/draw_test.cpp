@@ -243,6 +243,21 @@ TEST_F(DrawCommand, BadInputIsRefusedAndLeavesNoFile) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("fonts.json: entity \"A\" (#1): font \"Tahoma\""), std::string::npos) << run.err;
 
+    // Colours the canvas cannot draw are refused before any painting, naming the item and key.
+    const fs::path colours = write("colours.json", R"({"version": 2, "entities": [{"entidade": "A", "tabela": "A"}],
+        "relationships": [{"name": "R", "from": "A", "to": "A", "LineColour": 1073741828}],
+        "texts": [{"text": "t", "font": {"color": 2147483903}}]})");
+    run = run_host({"draw", colours.string(), "-o", (folder / "colours.png").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("colours.json: free text (#1): \"font.color\": colour $800000FF cannot be drawn: no such system colour"),
+              std::string::npos)
+        << run.err;
+    write("colours.json", R"({"version": 2, "entities": [{"entidade": "A", "tabela": "A"}],
+        "relationships": [{"name": "R", "from": "A", "to": "A", "LineColour": 1073741828}]})");
+    run = run_host({"draw", colours.string(), "-o", (folder / "colours.png").string()});
+    EXPECT_NE(run.err.find("relationship \"R\" (#1): \"LineColour\": colour $40000004 cannot be drawn"), std::string::npos)
+        << run.err;
+
     fs::create_directory(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
     if (::geteuid() != 0) {
