@@ -1,5 +1,8 @@
 #include "host/scene_picture.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 
 #include "host/diagram_scene.h"
@@ -17,9 +20,15 @@ std::optional<PictureFormat> picture_format_of(const std::filesystem::path& file
 }
 
 TRect picture_area(const DiagramScene& scene) {
+    // Saturating: a box that reaches the end of the coordinates (a tall entity at a large zoom) gives
+    // an area too large to draw, which draw_picture reports, instead of wrapping round.
+    const auto grown = [](int edge, int by) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{edge} + by, std::numeric_limits<int>::min(),
+                                                         std::numeric_limits<int>::max()));
+    };
     const TRect shapes = scene.bounds();
-    return {shapes.Left - kPictureMargin, shapes.Top - kPictureMargin, shapes.Right + kPictureMargin,
-            shapes.Bottom + kPictureMargin};
+    return {grown(shapes.Left, -kPictureMargin), grown(shapes.Top, -kPictureMargin), grown(shapes.Right, kPictureMargin),
+            grown(shapes.Bottom, kPictureMargin)};
 }
 
 void paint_scene(DiagramScene& scene, TCanvas& canvas, const TRect& area) {

@@ -258,6 +258,16 @@ TEST_F(DrawCommand, BadInputIsRefusedAndLeavesNoFile) {
     EXPECT_NE(run.err.find("relationship \"R\" (#1): \"LineColour\": colour $40000004 cannot be drawn"), std::string::npos)
         << run.err;
 
+    // A box that reaches the end of the 32-bit coordinates (220,000 rows of 10,000 pixels at 1000 %)
+    // is too large to draw; the area around it must not wrap round (the sanitizers would stop here).
+    std::string rows;
+    for (int i = 0; i < 220'000; ++i) rows += (i ? R"(,{"nome": "A)" : R"({"nome": "A)") + std::to_string(i) + R"(", "tipo": 1})";
+    const fs::path tall = write("tall.json", R"({"version": 2, "Escala": 1000, "entities": [{"entidade": "E", "tabela": "E",
+        "FonteAtributos": {"height": -1000}, "atributos": [)" + rows + "]}]}");
+    run = run_host({"draw", tall.string(), "-o", (folder / "tall.svg").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("x 2147483"), std::string::npos) << run.err;
+
     fs::create_directory(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
     if (::geteuid() != 0) {
