@@ -11,7 +11,9 @@
 #include "model/texto.h"
 #include "platform/components/diagram_surface.h"
 #include "platform/graphics/color.h"
+#include "platform/graphics/text_metrics.h"
 #include "platform/identifier.h"
+#include "plugin/registros.h"
 #include "shapes/custom_shape.h"
 #include "shapes/text_shape.h"
 
@@ -19,8 +21,9 @@ namespace {
 
 bool fixes_size(const ShapeBounds& b) { return b.width != 0 || b.height != 0; }
 
-// A colour the canvas cannot draw is refused while the scene is built, where the error can name the
-// item and key, rather than halfway through a painting.
+// A font or colour the canvas cannot draw with is refused while the scene is built, where the error
+// can name the item and key, rather than halfway through a painting: a font only drawn (the foreign
+// keys' rows, a text box that does not fit itself to its text) is never measured before.
 void check_drawable(TColor colour, const std::string& key) {
     try {
         ColorToRRGGBB(colour);
@@ -29,8 +32,25 @@ void check_drawable(TColor colour, const std::string& key) {
     }
 }
 
-void check_drawable(const DiagramTextBox& box, const std::string& key) {
-    if (box.font) check_drawable(box.font->Color(), key + ".font.color");
+void check_drawable(const TFont& font, const std::string& key) {
+    check_drawable(font.Color(), key + ".color");
+    try {
+        TextMetrics::Shared().Measure(font);
+    } catch (const std::exception& e) {
+        throw std::runtime_error("\"" + key + "\": " + e.what());
+    }
+}
+
+void check_drawable(const DiagramTextBox& box, const std::string& font_key) {
+    if (box.font) check_drawable(*box.font, font_key);
+}
+
+bool has_foreign_key(const TEntidade& e) {
+    for (int i = 0; i < e.atributos().Count(); ++i)
+        if (const auto* record = static_cast<const TAtributo*>(e.atributos().Objects(i));
+            record && (record->chave & kChaveEstrangeira) != 0)
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -79,10 +99,10 @@ void DiagramScene::build(const Options& options) {
 
 void DiagramScene::add_entity(DiagramEntity& source, const Options& options) {
     TEntidade& e = *source.entity;
-    check_drawable(e.FonteTitulo().Color(), "FonteTitulo.color");
-    check_drawable(e.FonteAtributos().Color(), "FonteAtributos.color");
-    check_drawable(e.FonteExtrangeiras().Color(), "FonteExtrangeiras.color");
-    if (source.caption) check_drawable(*source.caption, "caption");
+    check_drawable(e.FonteTitulo(), "FonteTitulo");
+    check_drawable(e.FonteAtributos(), "FonteAtributos");
+    if (has_foreign_key(e)) check_drawable(e.FonteExtrangeiras(), "FonteExtrangeiras");
+    if (source.caption) check_drawable(*source.caption, "caption.font");
     // An entity that stood in an earlier scene comes back at 100 %.
     e.SetSelected(false);
     e.SetEscala(100);
@@ -96,7 +116,7 @@ void DiagramScene::add_entity(DiagramEntity& source, const Options& options) {
 }
 
 void DiagramScene::add_text(DiagramText& source) {
-    if (source.font) check_drawable(source.font->Color(), "font.color");
+    check_drawable(source, "font");
     auto* shape = new Ttexto(&owner_);
     texts_.push_back({shape, {source.shape, {}}});
     shape->SetParent(surface_);
@@ -107,7 +127,7 @@ void DiagramScene::add_text(DiagramText& source) {
 
 void DiagramScene::add_relationship(DiagramRelationship& source) {
     check_drawable(source.line_colour, "LineColour");
-    if (source.caption) check_drawable(*source.caption, "caption");
+    if (source.caption) check_drawable(*source.caption, "caption.font");
     auto* shape = new TRelacionamento(&owner_);
     relationships_.push_back({shape, 0, 0, {}});
     // The foreign keys a relationship brought name it in `origem` by its component name, so it takes

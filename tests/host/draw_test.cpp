@@ -241,7 +241,15 @@ TEST_F(DrawCommand, BadInputIsRefusedAndLeavesNoFile) {
         "FonteTitulo": {"name": "Tahoma"}}]})");
     run = run_host({"draw", fonts.string(), "-o", (folder / "fonts.png").string()});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("fonts.json: entity \"A\" (#1): font \"Tahoma\""), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("fonts.json: entity \"A\" (#1): \"FonteTitulo\": font \"Tahoma\""), std::string::npos) << run.err;
+    // Fonts only drawn, never measured while the scene is built, are checked all the same.
+    write("fonts.json", R"({"entities": [{"entidade": "A", "tabela": "A", "FonteExtrangeiras": {"name": "Tahoma"},
+        "atributos": [{"nome": "B", "tipo": 1, "foreign_key": true}]}]})");
+    run = run_host({"draw", fonts.string(), "-o", (folder / "fonts.png").string()});
+    EXPECT_NE(run.err.find("fonts.json: entity \"A\" (#1): \"FonteExtrangeiras\": font \"Tahoma\""), std::string::npos) << run.err;
+    write("fonts.json", R"({"version": 2, "entities": [], "texts": [{"text": "t", "font": {"name": "Tahoma"}, "autosize": false}]})");
+    run = run_host({"draw", fonts.string(), "-o", (folder / "fonts.png").string()});
+    EXPECT_NE(run.err.find("fonts.json: free text (#1): \"font\": font \"Tahoma\""), std::string::npos) << run.err;
 
     // Colours the canvas cannot draw are refused before any painting, naming the item and key.
     const fs::path colours = write("colours.json", R"({"version": 2, "entities": [{"entidade": "A", "tabela": "A"}],
