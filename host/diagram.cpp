@@ -74,6 +74,10 @@ std::optional<CoordinateOutOfRange> coordinate_out_of_range(const ShapeBounds& b
     return std::nullopt;
 }
 
+std::string CoordinateOutOfRange::problem() const {
+    return "must lie between " + std::to_string(low) + " and " + std::to_string(high) + " (" + std::to_string(value) + ")";
+}
+
 namespace {
 
 ShapeBounds read_shape(const ObjectReader& owner) {

@@ -79,6 +79,7 @@ inline constexpr std::int32_t kMaxCoordinate = 10'000'000;
 struct CoordinateOutOfRange {
     const char* key;  // "left", "top", "width" or "height"
     std::int32_t value, low, high;
+    std::string problem() const;  // "must lie between LOW and HIGH (VALUE)"
 };
 std::optional<CoordinateOutOfRange> coordinate_out_of_range(const ShapeBounds& bounds);
 

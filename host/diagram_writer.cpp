@@ -73,9 +73,7 @@ Json lines_of(const std::vector<std::string>& list, const Place& place, std::str
 // Empty when the shape is at the origin and sized by its content: then the key is left out.
 Json shape_of(const ShapeBounds& b, const Place& place, const std::string& key) {
     if (const auto bad = coordinate_out_of_range(b))
-        diagram_json::fail(place, key + "." + bad->key,
-                           "must lie between " + std::to_string(bad->low) + " and " + std::to_string(bad->high) + " (" +
-                               std::to_string(bad->value) + ")");
+        diagram_json::fail(place, key + "." + bad->key, bad->problem());
     Json shape = Json::object();
     if (b.left || b.top || b.width || b.height) {
         shape["left"] = b.left;

@@ -79,8 +79,8 @@ void put_integer(ObjectNode& node, const char* name, std::int64_t value) {
 }
 
 // What the shapes would change on their way into the stream, and the stream must carry as the diagram
-// gives it: bounds (a text box fits them to its text) and a relationship end's perc (the connection keeps it as a single-precision
-// fraction, and most values read back one lower).
+// gives it: bounds (a text box fits them to its text) and a relationship end's perc (the connection
+// keeps it as a single-precision fraction, and most values read back one lower).
 struct ExactValues {
     std::unordered_map<std::string, ShapeBounds> bounds;  // by component name
     std::unordered_map<std::string, bool> autosize;       // text boxes
@@ -125,8 +125,7 @@ std::string relationship_place(const std::string& destination, std::size_t index
 void check_coordinates(const Diagram& diagram, const std::string& destination) {
     const auto check = [](const ShapeBounds& bounds, const std::string& place, const char* shape_key) {
         if (const auto bad = coordinate_out_of_range(bounds))
-            throw DiagramError(place + ": \"" + shape_key + "." + bad->key + "\" must lie between " + std::to_string(bad->low) +
-                               " and " + std::to_string(bad->high) + " (" + std::to_string(bad->value) + ")");
+            throw DiagramError(place + ": \"" + shape_key + "." + bad->key + "\" " + bad->problem());
     };
     for (std::size_t i = 0; i < diagram.entities.size(); ++i) {
         const DiagramEntity& item = diagram.entities[i];
