@@ -15,7 +15,9 @@
 #include "platform/string_list.h"
 #include "platform/table.h"
 #include "plugin/catalogo.h"
+#include "plugin/entity_view.h"
 #include "plugin/exports.h"
+#include "plugin/registros.h"
 
 namespace {
 
@@ -33,6 +35,26 @@ void add_common_options(CLI::App& command, ListingArguments& arguments) {
                        "Write the listing to this file (Windows-1252, CR LF); standard output when absent or -");
 }
 
+// The unit quotes each secondary key's name, and an expression index's text as typed, in Pascal
+// strings: an apostrophe in them ends the string early, as the plug-in writes it.
+void warn_about_unit_strings(const Diagram& diagram, const std::string& file) {
+    for (std::size_t i = 0; i < diagram.entities.size(); ++i) {
+        const TEntidade& entity = *diagram.entities[i].entity;
+        const StringList& keys = entity.ChavesSecundarias();
+        for (int k = 0; k < keys.Count(); ++k) {
+            const auto* record = static_cast<const TChaveSecundaria*>(keys.Objects(k));
+            const bool in_name = std::string_view(keys.Get(k)).find('\'') != std::string_view::npos;
+            const bool in_expression = record && decode_index_options(record->tipo_indice).expression &&
+                                       record->campos.view().find('\'') != std::string_view::npos;
+            if (!in_name && !in_expression) continue;
+            std::cerr << "kzr40: warning: " << file << ": entity \"" << cp1252_to_utf8(entity.entidade().view()) << "\" (#"
+                      << i + 1 << "), secondary key \"" << cp1252_to_utf8(keys.Get(k)) << "\": the apostrophe in its "
+                      << (in_name ? "name" : "expression")
+                      << " ends a quoted string of the unit early; the unit will not compile as written\n";
+        }
+    }
+}
+
 void produce_listing(const ListingArguments& arguments, std::int32_t language) {
     tune_allocator_for_large_runs();
     SchemaRunOptions options;
@@ -47,6 +69,7 @@ void produce_listing(const ListingArguments& arguments, std::int32_t language) {
     static StringList* listing = nullptr;
     diagram = new Diagram(load_diagram(arguments.file));
     listing = new StringList();
+    if (language == kLanguageUnit) warn_about_unit_strings(*diagram, arguments.file);
     run_schema(*diagram, options, *listing);
     const auto produce = [](ByteSink& sink) { write_listing(*listing, sink); };
     write_output(arguments.output, produce);

@@ -89,6 +89,22 @@ TEST_F(Comandos, UnitOfTheCustomerExampleHoldsItsProcedureInTheFrame) {
     EXPECT_NE(run.out.find("\r\nprocedure CriarCLIENTE(Diretorio:string);\r\n \r\nImplementation\r\n"), std::string::npos);
 }
 
+TEST_F(Comandos, UnitWarnsOfApostrophesItQuotesAsTheyAre) {
+    const fs::path diagrama = escrever("aspas.json", R"({"entities": [{"entidade": "E", "tabela": "T",
+        "atributos": [{"nome": "A", "tipo": 1}],
+        "ChavesSecundarias": [{"nome": "IDX_D'AGUA", "campos": "A"}, {"nome": "IDX_EXPR", "campos": "A+'X'", "expression": true},
+                              {"nome": "IDX_OK", "campos": "A"}]}]})");
+    const HostRun run = run_host({"unit", diagrama.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Add('IDX_D'AGUA', 'A', [ixUnique,ixCaseInsensitive]);"), std::string::npos);  // as the plug-in writes it
+    EXPECT_NE(run.err.find("aspas.json: entity \"E\" (#1), secondary key \"IDX_D'AGUA\": the apostrophe in its name"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("secondary key \"IDX_EXPR\": the apostrophe in its expression"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("IDX_OK"), std::string::npos) << run.err;
+    EXPECT_EQ(run_host({"sql", diagrama.string()}).err, "");  // SQL does not quote them
+}
+
 TEST_F(Comandos, KindsReachTheExports) {
     EXPECT_NE(run_host({"unit", kCliente, "--kind", "dbase"}).out.find("TableType := ttdBase;"), std::string::npos);
     EXPECT_NE(run_host({"unit", kCliente, "--kind", "Oracle"}).out.find("'CLIENTE.DBG'"), std::string::npos);
