@@ -333,8 +333,11 @@ public:
             item.to = end_entity(*line, 2, "EndConn", entity_index);
             item.relacao = line->Relacao();
             item.chave = line->Chave();
-            item.meioperc = line->meioperc();
             const ObjectNode& node = *nodes_.at(IdentKey(line->Name()));
+            // Checked in the stream: the shape's setters would clamp or ignore what lies outside.
+            if (entry(node, "meioperc")) bounded_entry(node, "meioperc", source_, 0, 100);
+            if (entry(node, "LineWidth")) bounded_entry(node, "LineWidth", source_, 1, kMaxLineWidth);
+            item.meioperc = line->meioperc();
             item.start_perc = bounded_entry(node, "StartConn.perc", source_, 0, 100);
             item.end_perc = bounded_entry(node, "EndConn.perc", source_, 0, 100);
             item.line_colour = line->LineColour;

@@ -122,6 +122,10 @@ TEST(StoredDiagram, RelationshipsAndCaptionsMustFitTheStreamsRules) {
               std::string::npos);
     EXPECT_NE(changed("    EndConn.perc = 50\n", "    EndConn.perc = 101\n").find("EndConn.perc: must lie within 0..100"),
               std::string::npos);
+    EXPECT_NE(changed("    EndConn.perc = 50\n", "    EndConn.perc = 50\n    meioperc = 101\n").find("meioperc: must lie within 0..100"),
+              std::string::npos);
+    EXPECT_NE(changed("    EndConn.perc = 50\n", "    EndConn.perc = 50\n    LineWidth = 0\n").find("LineWidth: must lie within 1..100"),
+              std::string::npos);
     EXPECT_NE(changed("    Relacao = tr1xn\n", "    Relacao = tr9x9\n").find("Cliente_Pedido.Relacao"), std::string::npos);
     EXPECT_NE(changed("    Chave = tckey\n", "    Chave = tcnada\n").find("Chave (tcnada)"), std::string::npos);
 
