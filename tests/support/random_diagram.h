@@ -89,11 +89,12 @@ private:
         }
         return t;
     }
-    ShapeBounds bounds() {
-        return {coordinate(), coordinate(), number(0, 1) * number(0, 5000), number(0, 5000)};
-    }
+    ShapeBounds bounds() { return {coordinate(), coordinate(), number(0, 1) * number(0, 5000), number(0, 5000)}; }
     // Anywhere a diagram may hold, its very edges included.
-    std::int32_t coordinate() { return number(0, 9) ? number(-kMaxCoordinate, kMaxCoordinate) : number(0, 1) ? kMaxCoordinate : -kMaxCoordinate; }
+    std::int32_t coordinate() {
+        if (number(0, 9) == 0) return number(0, 1) ? kMaxCoordinate : -kMaxCoordinate;
+        return number(-kMaxCoordinate, kMaxCoordinate);
+    }
     std::unique_ptr<TFont> font() {
         auto f = std::make_unique<TFont>();
         f->SetName(number(0, 2) ? "Arial" : text());
