@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "host/auto_layout.h"
+#include "diagram/auto_layout.h"
 
 namespace {
 

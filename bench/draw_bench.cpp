@@ -10,12 +10,12 @@
 
 #include "bench/placed_diagram.h"
 #include "bench/synthetic_diagram.h"
-#include "host/diagram.h"
-#include "host/diagram_scene.h"
-#include "host/diagram_writer.h"
-#include "host/scene_layout.h"
-#include "host/scene_picture.h"
-#include "host/type_texts.h"
+#include "diagram/diagram.h"
+#include "diagram/scene.h"
+#include "diagram/json_writer.h"
+#include "diagram/scene_layout.h"
+#include "diagram/scene_picture.h"
+#include "diagram/type_texts.h"
 
 namespace {
 

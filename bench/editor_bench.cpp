@@ -12,9 +12,9 @@
 #include <string>
 
 #include "bench/placed_diagram.h"
-#include "host/diagram.h"
-#include "host/diagram_editor.h"
-#include "host/diagram_writer.h"
+#include "diagram/diagram.h"
+#include "editor/diagram_editor.h"
+#include "diagram/json_writer.h"
 #include "platform/components/diagram_surface.h"
 #include "platform/graphics/cairo_canvas.h"
 

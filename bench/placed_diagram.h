@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/diagram.h"
+#include "diagram/diagram.h"
 
 // Entities of the placed diagram stand this far apart: a box of 5 rows is about 100 pixels square.
 inline constexpr int kPlacedSpacing = 140;

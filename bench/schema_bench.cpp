@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "bench/synthetic_diagram.h"
-#include "host/diagram.h"
+#include "diagram/diagram.h"
 #include "host/memory_tuning.h"
 #include "host/schema_run.h"
 #include "platform/string_list.h"

@@ -9,7 +9,7 @@
 #include <gtk/gtk.h>
 
 #include "editor/editor_window.h"
-#include "host/diagram_editor.h"
+#include "editor/diagram_editor.h"
 
 namespace {
 

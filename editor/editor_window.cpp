@@ -1,5 +1,5 @@
 // The GTK window of `kzr40 edit`: a menu bar over a scrollable drawing area. It only forwards: mouse
-// events to the surface (surface_input.h), commands to the document (host/diagram_editor.h).
+// events to the surface (surface_input.h), commands to the document (editor/diagram_editor.h).
 
 #include "editor/editor_window.h"
 
@@ -15,8 +15,8 @@
 #include <gtk/gtk.h>
 
 #include "editor/surface_input.h"
-#include "host/diagram_editor.h"
-#include "host/type_texts.h"
+#include "editor/diagram_editor.h"
+#include "diagram/type_texts.h"
 #include "platform/components/diagram_surface.h"
 
 namespace {

@@ -15,10 +15,10 @@
 #include <string_view>
 
 #include "host/application_run.h"
-#include "host/diagram.h"
-#include "host/diagram_scene.h"
-#include "host/diagram_writer.h"
-#include "host/scene_picture.h"
+#include "diagram/diagram.h"
+#include "diagram/scene.h"
+#include "diagram/json_writer.h"
+#include "diagram/scene_picture.h"
 #include "host/schema_run.h"
 #include "platform/graphics/cairo_canvas.h"
 #include "platform/string_list.h"

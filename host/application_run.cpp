@@ -3,7 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "host/cp1252.h"
+#include "platform/utf8_cp1252.h"
 #include "host/menu_entries.h"
 #include "host/option_texts.h"
 #include "platform/components/component.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/diagram.h"
+#include "diagram/diagram.h"
 
 // Where an application run writes.
 struct ApplicationPaths {

@@ -5,14 +5,14 @@
 #include <string>
 
 #include "host/commands.h"
-#include "host/diagram.h"
-#include "host/diagram_scene.h"
-#include "host/diagram_writer.h"
+#include "diagram/diagram.h"
+#include "diagram/scene.h"
+#include "diagram/json_writer.h"
 #include "host/option_texts.h"
-#include "host/output.h"
-#include "host/scene_layout.h"
-#include "host/scene_picture.h"
-#include "host/type_texts.h"
+#include "platform/files/output.h"
+#include "diagram/scene_layout.h"
+#include "diagram/scene_picture.h"
+#include "diagram/type_texts.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "host/commands.h"
-#include "host/output.h"
-#include "host/whole_file.h"
+#include "platform/files/output.h"
+#include "platform/files/whole_file.h"
 #include "platform/formfile/binary.h"
 #include "platform/formfile/reader_limits.h"
 #include "platform/formfile/text.h"

@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "host/cp1252.h"
+#include "platform/utf8_cp1252.h"
 #include "platform/ascii_case.h"
 #include "platform/string_list.h"
 #include "platform/windows_1252.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/diagram.h"
+#include "diagram/diagram.h"
 
 class StringList;
 

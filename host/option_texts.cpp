@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "host/cp1252.h"
+#include "platform/utf8_cp1252.h"
 #include "host/schema_run.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "host/commands.h"
-#include "host/cp1252.h"
-#include "host/diagram.h"
+#include "platform/utf8_cp1252.h"
+#include "diagram/diagram.h"
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
-#include "host/output.h"
+#include "platform/files/output.h"
 #include "host/schema_run.h"
 #include "platform/message_box.h"
 #include "platform/string_list.h"

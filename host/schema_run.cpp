@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "host/output.h"
+#include "platform/files/output.h"
 #include "platform/ascii_case.h"
 #include "platform/clock.h"
 #include "platform/string_list.h"

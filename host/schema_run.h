@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/diagram.h"
+#include "diagram/diagram.h"
 
 class ByteSink;
 class StringList;

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "host/commands.h"
-#include "host/diagram.h"
-#include "host/diagram_writer.h"
+#include "diagram/diagram.h"
+#include "diagram/json_writer.h"
 #include "host/option_texts.h"
-#include "host/output.h"
-#include "host/stored_diagram.h"
+#include "platform/files/output.h"
+#include "diagram/stored_diagram.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <string>
 
-#include "host/diagram_editor.h"
-#include "host/diagram_writer.h"
-#include "host/stored_diagram.h"
+#include "editor/diagram_editor.h"
+#include "diagram/json_writer.h"
+#include "diagram/stored_diagram.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "platform/components/diagram_surface.h"

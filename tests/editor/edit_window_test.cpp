@@ -19,13 +19,13 @@
 #include <thread>
 #include <vector>
 
-#include "host/diagram_editor.h"
-#include "host/diagram_writer.h"
+#include "editor/diagram_editor.h"
+#include "diagram/json_writer.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "platform/components/diagram_surface.h"
 #include "platform/graphics/cairo_canvas.h"
-#include "tests/host/run_host.h"
+#include "tests/support/run_host.h"
 #include "tests/support/read_file.h"
 
 namespace fs = std::filesystem;

@@ -13,10 +13,10 @@
 
 #include <gtest/gtest.h>
 
-#include "host/cp1252.h"
+#include "platform/utf8_cp1252.h"
 
 #include "tests/appgen/form_fixture.h"
-#include "tests/host/run_host.h"
+#include "tests/support/run_host.h"
 
 namespace {
 
@@ -199,7 +199,7 @@ TEST(GenerateCommand, MenuOpensTheFormsOfTablesWithSeparatorsInTheirNames) {
 // unit that was never written.
 TEST(GenerateCommand, RefusesAnEntityWithoutTableName) {
     fixture::ScratchDir dir;
-    const std::string diagram = std::string(KZR40_SOURCE_DIR) + "/tests/compile/diagrams/tabela_vazia.json";
+    const std::string diagram = std::string(KZR40_SOURCE_DIR) + "/tests/appgen/compile/diagrams/tabela_vazia.json";
     const HostRun run = run_host({"generate", diagram, "--dir", (dir.path() / "app").string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("entity \"Sem nome de tabela\" (#1) has no table name"), std::string::npos) << run.err;

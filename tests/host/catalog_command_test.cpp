@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/host/run_host.h"
+#include "tests/support/run_host.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/host/run_host.h"
+#include "tests/support/run_host.h"
 #include "tests/schema/exemplos.h"
 #include "tests/support/read_file.h"
 

@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/diagram.h"
+#include "diagram/diagram.h"
 #include "host/schema_run.h"
 #include "platform/string_list.h"
 

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "host/diagram.h"
+#include "diagram/diagram.h"
 #include "plugin/registros.h"
 
 namespace test_support {

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "diagram/diagram.h"
+#include "platform/components/component.h"
+#include "platform/geometry.h"
+
+class TDiagramSurface;
+class TRelacionamento;
+class Ttexto;
+class tnoxCaption;
+class TnoxCustomShape;
+class TnoxTextShape;
+
+// The shapes of a diagram on a diagram surface, as the diagram's editor would show them: the entities
+// (boxes sized by their content unless the file fixes a size), their captions, the relationships with
+// their marks and captions, and the free texts. The surface sits inside a window of its own, which is
+// what lets the entities measure themselves.
+//
+// The entities stay the diagram's: the scene places them on its surface and takes them off again when
+// it goes, so `diagram` must outlive the scene. Everything else (surface, relationships, texts,
+// captions) belongs to the scene. Building the scene may change the entities' display mode (`mode`);
+// it never changes their attributes: when the scene goes, its relationships let go of their entities
+// before they are freed, so the foreign keys they brought stay where the file put them.
+class DiagramScene {
+public:
+    struct Options {
+        std::optional<tmodo> mode;  // every entity's Modo, instead of the file's
+    };
+
+    // Builds every shape at 100 %; zoom() applies a zoom afterwards. A shape that cannot be built (a
+    // font without a face to measure in) throws DiagramError naming the item: entity "Pedido" (#3): ...
+    explicit DiagramScene(Diagram& diagram, const Options& options);
+    explicit DiagramScene(Diagram& diagram) : DiagramScene(diagram, Options{}) {}
+    ~DiagramScene();
+    DiagramScene(const DiagramScene&) = delete;
+    DiagramScene& operator=(const DiagramScene&) = delete;
+
+    TDiagramSurface& surface() { return *surface_; }
+    int escala() const { return escala_; }
+    // Sets the zoom of every shape (kMinEscala..kMaxEscala): positions, fixed sizes and fonts scale,
+    // boxes sized by their content are measured again, the lines are routed anew and the captions placed.
+    void zoom(int percent);
+
+    // The shapes, in the diagram's order.
+    TEntidade& entity(std::size_t index) const { return *entities_.at(index).shape; }
+    TRelacionamento& relationship(std::size_t index) const { return *relationships_.at(index).shape; }
+    Ttexto& text(std::size_t index) const { return *texts_.at(index).shape; }
+    // An entity's or relationship's caption; null when it has none.
+    tnoxCaption* entity_caption(std::size_t index) const { return entities_.at(index).caption.shape; }
+    tnoxCaption* relationship_caption(std::size_t index) const { return relationships_.at(index).caption.shape; }
+    std::size_t entity_count() const { return entities_.size(); }
+    std::size_t relationship_count() const { return relationships_.size(); }
+    std::size_t text_count() const { return texts_.size(); }
+
+    // Moves entities and free texts to positions at 100 % (one per shape, in order; none leaves a shape
+    // where it is), then routes the lines and places the owner-placed captions again.
+    void arrange(const std::vector<std::optional<TPoint>>& entities, const std::vector<std::optional<TPoint>>& texts);
+
+    // The smallest rectangle holding every visible shape, in surface coordinates; empty without shapes.
+    TRect bounds() const;
+
+    // Writes the scene back into its diagram: positions at 100 %, the sizes the file fixes, the ends'
+    // perc, meioperc and the zoom. A shape the scene has not seen moved keeps its values exactly (a
+    // connection reads its perc back one lower for most values, so rereading it would drift).
+    void store() const;
+    // store(), and what was stored becomes the shapes' placement: later zooms and stores start from it
+    // (an editor settles after each change, so a resized box keeps its size through a zoom).
+    void settle();
+
+private:
+    // What the scene gave a shape, so that store() can tell the file's values from changes.
+    struct Placed {
+        ShapeBounds at_100;  // as in the file, updated by arrange()
+        TRect bounds;        // where the scene last put it
+    };
+    struct CaptionItem {
+        tnoxCaption* shape = nullptr;
+        DiagramCaption* source = nullptr;
+        Placed placed;
+    };
+    struct EntityItem {
+        TEntidade* shape;
+        Placed placed;
+        CaptionItem caption;
+    };
+    struct RelationshipItem {
+        TRelacionamento* shape;
+        int start_perc_read;  // perc() of each end as the scene set it
+        int end_perc_read;
+        CaptionItem caption;
+    };
+    struct TextItem {
+        Ttexto* shape;
+        Placed placed;
+    };
+
+    void build(const Options& options);
+    void add_entity(DiagramEntity& source, const Options& options);
+    void add_relationship(DiagramRelationship& source);
+    void add_text(DiagramText& source);
+    CaptionItem make_caption(DiagramCaption& source);
+    // Text, font and autosize of a text box; its size at 100 % when the file fixes one.
+    void fill_text_box(TnoxTextShape& shape, const DiagramTextBox& source) const;
+    void scale_text_box(TnoxTextShape& shape, const Placed& placed) const;
+    void place_captions();
+    void place_caption(TnoxCustomShape& owner, CaptionItem& caption);
+    void route();
+    void record_placements();
+    // The scene's surface coordinate of a value at 100 %, and back.
+    int to_scene(std::int32_t value) const;
+    std::int32_t to_100(int value) const;
+    ShapeBounds stored_bounds(const TControl& shape, const Placed& placed) const;
+    void tear_down() noexcept;
+
+    Diagram& diagram_;
+    TComponent owner_{nullptr, TComponentClass()};
+    TDiagramSurface* window_ = nullptr;
+    TDiagramSurface* surface_ = nullptr;
+    std::vector<EntityItem> entities_;
+    std::vector<RelationshipItem> relationships_;
+    std::vector<TextItem> texts_;
+    int escala_ = 100;
+};

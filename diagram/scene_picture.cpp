@@ -1,0 +1,63 @@
+#include "diagram/scene_picture.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+
+#include "diagram/scene.h"
+#include "platform/components/diagram_surface.h"
+#include "platform/graphics/cairo_canvas.h"
+
+std::optional<PictureFormat> picture_format_of(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (extension == ".png") return PictureFormat::png;
+    if (extension == ".svg") return PictureFormat::svg;
+    if (extension == ".pdf") return PictureFormat::pdf;
+    return std::nullopt;
+}
+
+TRect picture_area(const DiagramScene& scene) {
+    // Saturating: a box that reaches the end of the coordinates (a tall entity at a large zoom) gives
+    // an area too large to draw, which draw_picture reports, instead of wrapping round.
+    const auto grown = [](int edge, int by) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{edge} + by, std::numeric_limits<int>::min(),
+                                                         std::numeric_limits<int>::max()));
+    };
+    const TRect shapes = scene.bounds();
+    return {grown(shapes.Left, -kPictureMargin), grown(shapes.Top, -kPictureMargin), grown(shapes.Right, kPictureMargin),
+            grown(shapes.Bottom, kPictureMargin)};
+}
+
+void paint_scene(DiagramScene& scene, TCanvas& canvas, const TRect& area) {
+    // The whole picture is white first: the surface fills only its own client area, and shapes may
+    // stand left of or above it.
+    canvas.Brush().SetColor(clWhite);
+    canvas.FillRect(TRect{0, 0, area.Right - area.Left, area.Bottom - area.Top});
+    canvas.SetOrigin({-area.Left, -area.Top});
+    scene.surface().PaintTo(canvas);
+}
+
+std::string draw_picture(DiagramScene& scene, PictureFormat format) {
+    const TRect area = picture_area(scene);
+    const std::int64_t width = static_cast<std::int64_t>(area.Right) - area.Left;
+    const std::int64_t height = static_cast<std::int64_t>(area.Bottom) - area.Top;
+    const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+    if (width > kMaxPictureSide || height > kMaxPictureSide)
+        throw std::runtime_error("the picture would be " + size + ", and a side may be at most " +
+                                 std::to_string(kMaxPictureSide) + "; draw it at a smaller --zoom");
+    if (format == PictureFormat::png && width * height > kMaxPngPixels)
+        throw std::runtime_error("the picture would be " + size + ", more than the " + std::to_string(kMaxPngPixels / 1'000'000) +
+                                 " million pixels a PNG may have; draw it at a smaller --zoom, or as SVG or PDF");
+    const int w = static_cast<int>(width), h = static_cast<int>(height);
+    if (format == PictureFormat::png) {
+        ImageCanvas canvas(w, h);
+        paint_scene(scene, canvas, area);
+        return canvas.PngBytes();
+    }
+    DocumentCanvas canvas(format == PictureFormat::svg ? DocumentCanvas::Format::Svg : DocumentCanvas::Format::Pdf, w, h);
+    paint_scene(scene, canvas, area);
+    return canvas.Finish();
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "diagram/diagram.h"
+#include "diagram/scene.h"
+#include "diagram/stored_diagram.h"
+
+class TDiagramSurface;
+
+// The document behind `kzr40 edit`: a diagram file, its scene of shapes, the history of its changes
+// and its saving. The window (editor/) only hands mouse events to the surface and calls these
+// commands, so everything here runs without a display.
+//
+// History: after each completed change (a mouse gesture that moved something, a zoom, a display
+// mode, a layout) the diagram as its file would hold it is kept as a snapshot; undo and redo rebuild
+// the scene from a snapshot. Snapshots are the written text, so they hold exactly what a save writes
+// and no state of the shapes can leak between them.
+
+// Saving would overwrite a file that someone else changed (or deleted) since it was read or saved.
+class FileChangedError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class DiagramEditor {
+public:
+    // The zoom stops that Ctrl + wheel and Ctrl + plus / minus step through, in percent.
+    static constexpr int kZoomStops[] = {10, 25, 33, 50, 67, 75, 90, 100, 110, 125, 150, 175,
+                                         200, 250, 300, 400, 500, 600, 800, 1000};
+    // The oldest snapshots go beyond this many: a diagram of 1,000 entities writes about 2 MB.
+    static constexpr std::size_t kHistoryLimit = 100;
+    // Room kept right of and below the shapes, so that a shape can be dragged beyond the others.
+    static constexpr int kRoom = 400;
+
+    // Reads `file` (JSON or a stored diagram). A diagram that places no entity is laid out (an undoable change). Throws
+    // DiagramError naming the file and the problem.
+    explicit DiagramEditor(std::filesystem::path file);
+    ~DiagramEditor();
+    DiagramEditor(const DiagramEditor&) = delete;
+    DiagramEditor& operator=(const DiagramEditor&) = delete;
+
+    const std::filesystem::path& file() const { return file_; }
+    const Diagram& diagram() const { return diagram_; }
+    DiagramScene& scene() { return *scene_; }
+    // The surface the window shows. It is replaced by undo, redo, display modes, type texts and
+    // layout: ask for it again after each command.
+    TDiagramSurface& surface() { return scene_->surface(); }
+
+    // Unsaved changes; the title: "vendas.json — KZR40", with "*" in front while unsaved.
+    bool dirty() const;
+    std::string title() const;
+
+    // The least size of the surface: the window's visible area, so a shape can be dragged anywhere
+    // in it. The surface is at least the shapes' extent plus kRoom.
+    void set_viewport(int width, int height);
+
+    // Records the shapes' state once a mouse gesture has ended; returns whether anything changed.
+    bool commit();
+
+    int zoom() const { return scene_->escala(); }
+    // Zooms every shape (kMinEscala..kMaxEscala); a change of its own.
+    void set_zoom(int percent);
+    // To the next stop up or down (steps > 0 in, < 0 out), within the limits.
+    void zoom_by(int steps);
+
+    // The display mode of every entity, or of the selected ones only (nothing happens when none is
+    // selected); returns whether any entity changed. The selection stays.
+    bool set_mode(tmodo mode, bool selected_only);
+    // Which generator's type texts the boxes show (diagram/type_texts.h); a view setting, not a change of
+    // the diagram, and not saved.
+    void set_type_texts(const std::string& name);
+    const std::string& type_texts() const { return type_texts_; }
+    // Places every entity anew with the engine of `kzr40 layout`. Every command that fails (throws)
+    // leaves the diagram as the last snapshot has it.
+    void lay_out();
+
+    bool can_undo() const { return at_ > 0; }
+    bool can_redo() const { return at_ + 1 < history_.size(); }
+    void undo();
+    void redo();
+
+    // Writes the diagram to its file in the format it was read from (JSON, or a stored diagram, binary or
+    // text with the line ends it had), as a whole or not at all. Throws
+    // FileChangedError when the file on disk is no longer what was read or last saved (unless
+    // `overwrite_changes`), DiagramError or std::runtime_error naming the file when it cannot be
+    // written; the diagram in memory stays as it is in every case.
+    void save(bool overwrite_changes = false);
+    // The picture of the diagram at its zoom; the extension gives the type (.png, .svg, .pdf).
+    void export_picture(const std::filesystem::path& picture) const;
+
+private:
+    // Runs a command; when it throws, the diagram and its shapes are rebuilt from the last snapshot.
+    template <typename Change>
+    auto transact(Change change);
+    void build_scene();
+    // The scene built anew from the diagram, keeping which entities and texts were selected.
+    void rebuild();
+    void restore(std::size_t index);
+    bool record();
+    void fit_surface();
+    std::string text_now();
+    std::optional<std::uint64_t> fingerprint_on_disk() const;
+
+    std::filesystem::path file_;
+    DiagramFileKind kind_ = DiagramFileKind::Json;  // what save writes
+    bool lf_ = false;                                // a stored text with LF line ends, not CR LF
+    Diagram diagram_;
+    std::unique_ptr<DiagramScene> scene_;
+    std::string type_texts_;
+    std::vector<std::string> history_;
+    std::size_t at_ = 0;
+    std::string saved_;               // the text the file holds, as far as we know
+    std::uint64_t disk_fingerprint_;  // of the file's bytes when read or last saved
+    int viewport_width_ = 0;
+    int viewport_height_ = 0;
+};
