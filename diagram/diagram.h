@@ -30,8 +30,8 @@ struct ShapeBounds {
     std::int32_t height = 0;
 };
 
-// A caption: the text shape an entity or a relationship may carry. Left and top 0: placed by its owner.
-// A box of text: a free text of the diagram, or the caption of an entity or a relationship.
+// A box of text: a free text of the diagram, or the caption of an entity or a relationship (a
+// caption's left and top 0: placed by its owner).
 struct DiagramTextBox {
     std::string text;  // may hold line breaks
     ShapeBounds shape;

@@ -10,6 +10,8 @@
 //   menus.cpp      TMainMenu, TMenuItem
 //   dbctrls.cpp    TDBNavigator, TDBEdit, TDBCheckBox, TDBMemo, TDBImage, TDBText, TDBComboBox,
 //                  TDBListBox, TDBRadioGroup, TDBLookupListBox, TDBLookupComboBox
+// The library's one class that no form holds, the surface the diagrams are drawn on (TDiagramSurface,
+// diagram_surface.h), is left out of this include.
 // Each unit registers its classes by name when the library is loaded.
 
 #include "platform/components/class_info.h"
