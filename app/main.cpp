@@ -2,9 +2,11 @@
 
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include <CLI/CLI.hpp>
 
+#include "app/command_names.h"
 #include "editor/edit_command.h"
 #include "host/commands.h"
 
@@ -33,11 +35,21 @@ int main(int argc, char** argv) {
     register_layout_command(app);
     register_store_command(app);
     register_convert_command(app);
+    register_help_command(app);
     try {
+        // Said before CLI11 parses: it would only say that a command is required.
+        if (argc < 2) throw UnknownCommand("no command given; 'kzr40 --help' lists the commands");
+        const std::string first = argv[1];
+        const auto commands = app.get_subcommands([&first](const CLI::App* c) { return c->get_name() == first; });
+        if (!first.starts_with('-') && commands.empty())
+            throw UnknownCommand(unknown_command_message(app, first));
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         // --help and --version end parsing through here too, with CLI11's status 0.
         return app.exit(e) == 0 ? 0 : kUsageError;
+    } catch (const UnknownCommand& e) {
+        std::cerr << "kzr40: error: " << e.what() << "\n";
+        return kUsageError;
     } catch (const std::exception& e) {
         std::cerr << "kzr40: error: " << e.what() << "\n";
         return kFailure;
