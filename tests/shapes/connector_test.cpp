@@ -94,6 +94,26 @@ TEST_F(Connector, ChoosesTopAndBottomForShapesAboveOrBelowEachOther) {
     EXPECT_EQ(bounds(upward).Bottom - bounds(upward).Top, 4);
 }
 
+// Two rows of the side table apply at once only when the end box has no height and starts at the
+// start box's top: it counts as beside the start box, not above it; and below it when the start box
+// has no height either.
+TEST_F(Connector, AZeroHeightEndAtTheStartsTopCountsAsBesideOrBelowIt) {
+    struct Case {
+        int end_left, start_height;
+        TnoxConnectionSide start_side, end_side;
+    };
+    for (const Case& c : {Case{200, 30, csRight, csLeft}, Case{-200, 30, csLeft, csRight},
+                          Case{200, 0, csBottom, csTop}, Case{-200, 0, csBottom, csTop}}) {
+        auto* start = make<TnoxMoveableShape>(300, 100, 50, c.start_height);
+        auto* end = make<TnoxMoveableShape>(300 + c.end_left, 100, 50, 0);
+        ASSERT_EQ(end->Height(), 0);
+        auto* connector = join(start, end);
+        EXPECT_EQ(connector->GetConnection(1)->Side, c.start_side) << c.end_left << " " << c.start_height;
+        EXPECT_EQ(connector->GetConnection(2)->Side, c.end_side) << c.end_left << " " << c.start_height;
+        EXPECT_EQ(connector->Vertical, c.start_side == csBottom);
+    }
+}
+
 TEST_F(Connector, FollowsItsShapesInChildOrderAndCarriesItsCaption) {
     auto* a = make(10, 10, 50, 30);
     auto* b = make(200, 10, 50, 30);
