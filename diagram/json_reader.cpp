@@ -1,23 +1,18 @@
-// Reading diagram files: what each object of the format means, on top of the checked JSON reading of
-// diagram/json_objects.h; the entities are read by two threads when there are many.
+// Reading the JSON form of diagram files: what each object of the format means, on top of the checked JSON
+// reading of diagram/json_objects.h; the entities are read by two threads when there are many.
 
-#include "diagram/diagram.h"
+#include "diagram/json_reader.h"
 
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <thread>
 #include <unordered_map>
 
 #include <simdjson.h>
 
 #include "platform/utf8_cp1252.h"
+#include "diagram/diagram_checks.h"
 #include "diagram/json_objects.h"
-#include "diagram/stored_diagram.h"
-#include "platform/files/whole_file.h"
-#include "platform/ascii_case.h"
 #include "plugin/catalogo.h"
-#include "plugin/nomes.h"
 #include "plugin/registros.h"
 
 namespace {
@@ -48,10 +43,6 @@ const KeySet kKeyKinds{"tckey", "tcatrib"};
 constexpr std::array<std::string_view, 4> kFontStyles = {"bold", "italic", "underline", "strikeout"};
 
 constexpr std::int64_t kInt32Min = INT32_MIN, kInt32Max = INT32_MAX;
-
-std::string too_large() {
-    return "is larger than " + std::to_string(kMaxDiagramBytes >> 20) + " MiB, the most a diagram file may hold";
-}
 
 // Below this many entities a second reading thread costs more than it saves.
 constexpr std::size_t kEntitiesWorthAThread = 512;
@@ -140,13 +131,6 @@ DiagramTextBox read_text_box(const ObjectReader& box) {
 std::optional<DiagramCaption> read_caption(const ObjectReader& owner) {
     if (!owner.has("caption")) return std::nullopt;
     return read_text_box(ObjectReader(owner.get("caption"), owner.place(), kTextBoxKeys, "caption"));
-}
-
-// The name a database or a file system will see for a column or a table, for telling apart two names
-// that would collide there: sanitised, with case ignored.
-std::string identity(std::string nome) {
-    limpa_identificador(0, nome);
-    return AsciiUpperCase(nome);
 }
 
 std::unique_ptr<TAtributo> read_attribute(element value, const Place& entity, std::size_t number) {
@@ -264,7 +248,7 @@ EntitySpec read_entity(element value, const Place& file, std::size_t number) {
         for (element item : *items) {
             spec.attributes.push_back(read_attribute(item, place, spec.attributes.size() + 1));
             const std::size_t number = spec.attributes.size();
-            const auto [at, added] = columns.try_emplace(identity(spec.attributes.back()->nome.str()), number);
+            const auto [at, added] = columns.try_emplace(generated_name_identity(spec.attributes.back()->nome.str()), number);
             if (!added) {
                 Place attribute{&place, "attribute", number, {}, nullptr};
                 const std::string shown = cp1252_to_utf8(spec.attributes.back()->nome.view());
@@ -394,31 +378,13 @@ DiagramText read_text(element value, const Place& file, std::size_t number) {
     return read_text_box(ObjectReader(value, place, "the text", kTextBoxKeys));
 }
 
-// Two entities whose tables would share a name in the generated code and files (sanitised, case
-// ignored, as the target's file names compare) would give one table two definitions: refused.
-void check_table_names(const std::vector<DiagramEntity>& entities, const Place& file) {
-    std::unordered_map<std::string, std::size_t> tables;  // table identity -> entity number
-    tables.reserve(entities.size());
-    for (std::size_t i = 0; i < entities.size(); ++i) {
-        const auto [at, added] = tables.try_emplace(identity(entities[i].entity->tabela().str()), i + 1);
-        if (added) continue;
-        const std::string name = cp1252_to_utf8(entities[i].entity->entidade().view());
-        const std::string other = cp1252_to_utf8(entities[at->second - 1].entity->entidade().view());
-        const Place entity{&file, "entity", i + 1, name, nullptr};
-        const std::string table = at->first.empty() ? "with the empty name" : at->first;
-        fail(entity, "tabela",
-             "gives the table " + table + ", which entity \"" + printable(other) + "\" (#" + std::to_string(at->second) +
-                 ") already has (table names are compared as the generated files name them: sanitised, ignoring case)");
-    }
-}
+}  // namespace
 
-// Parses the diagram text in `padded` (the text, then simdjson's padding) and releases it, and the
-// parser's index of it, as soon as the parsed document stands (it holds its own copy of every text):
-// at its peak a large diagram is held once as the document and once as records, not also as text.
-Diagram parse_owned(std::string padded, const std::string& source) {
+// The text and the parser's index of it are released as soon as the parsed document stands (it holds
+// its own copy of every text): at its peak a large diagram is held once as the document and once as
+// records, not also as text.
+Diagram parse_json_diagram(std::string padded, const std::string& source) {
     const std::size_t length = padded.size() - simdjson::SIMDJSON_PADDING;
-    if (const std::string_view content(padded.data(), length); diagram_file_kind(content) != DiagramFileKind::Json)
-        return parse_stored_diagram(content, source);
     const Place file{nullptr, {}, 0, {}, &source};
     // Some editors start a UTF-8 file with a byte-order mark; it carries nothing here.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -458,7 +424,8 @@ Diagram parse_owned(std::string padded, const std::string& source) {
     diagram.entities = std::move(batches[0].entities);
     diagram.entities.reserve(count);
     for (DiagramEntity& entity : batches[1].entities) diagram.entities.push_back(std::move(entity));
-    check_table_names(diagram.entities, file);
+    // Before the relationships are read: a clash of table names is reported before any of theirs.
+    check_diagram(diagram, source);
     if (auto items = top.array("relationships")) {
         EntityIndex by_name;
         for (std::size_t i = 0; i < diagram.entities.size(); ++i) by_name.emplace(diagram.entities[i].entity->entidade().view(), i);
@@ -469,28 +436,4 @@ Diagram parse_owned(std::string padded, const std::string& source) {
     if (auto items = top.array("texts"))
         for (element item : *items) diagram.texts.push_back(read_text(item, file, diagram.texts.size() + 1));
     return diagram;
-}
-
-}  // namespace
-
-Diagram parse_diagram(std::string_view json, const std::string& source) {
-    if (json.size() > kMaxDiagramBytes) throw DiagramError(source + ": " + too_large());
-    std::string text;
-    text.reserve(json.size() + simdjson::SIMDJSON_PADDING);
-    text.append(json).append(simdjson::SIMDJSON_PADDING, '\0');
-    return parse_owned(std::move(text), source);
-}
-
-Diagram load_diagram(const std::filesystem::path& path) {
-    const std::string name = path.string();
-    std::string text;
-    try {
-        // Read with simdjson's padding in place, so that a large diagram is held once.
-        text = read_whole_file(name, kMaxDiagramBytes, simdjson::SIMDJSON_PADDING);
-    } catch (const WholeFileError& e) {
-        if (e.reason() == WholeFileError::Reason::TooLarge) throw DiagramError(name + ": " + too_large());
-        const char* what = e.reason() == WholeFileError::Reason::CannotOpen ? ": cannot open: " : ": cannot read: ";
-        throw DiagramError(name + what + std::strerror(e.error()));
-    }
-    return parse_owned(std::move(text), name);
 }

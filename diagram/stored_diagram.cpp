@@ -9,7 +9,6 @@
 #include <unordered_set>
 
 #include "platform/utf8_cp1252.h"
-#include "diagram/json_writer.h"
 #include "model/diagram_document.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
@@ -55,9 +54,6 @@ PropertyEntry* entry(ObjectNode& node, std::string_view name) {
     for (PropertyEntry& e : node.properties)
         if (SameIdent(e.name, name)) return &e;
     return nullptr;
-}
-const PropertyEntry* entry(const ObjectNode& node, std::string_view name) {
-    return entry(const_cast<ObjectNode&>(node), name);
 }
 
 // The component writer leaves a font's empty name out, which reads back as the font's initial name
@@ -228,175 +224,6 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
     return node;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Reading
-
-[[noreturn]] void refuse(const std::string& source, const std::string& where, const std::string& problem) {
-    throw DiagramError(source + ": " + where + ": " + problem);
-}
-
-std::int32_t int32_entry(const ObjectNode& node, const char* name, const std::string& source) {
-    const PropertyEntry* e = entry(node, name);
-    if (!e) return 0;
-    const std::int64_t v = e->value.integer();
-    if (!e->value.is_integer() || v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
-        refuse(source, node.name + "." + name, "must be a 32-bit whole number");
-    return static_cast<std::int32_t>(v);
-}
-
-// The same, within low..high as the JSON form allows it.
-std::int32_t bounded_entry(const ObjectNode& node, const char* name, const std::string& source, std::int32_t low,
-                           std::int32_t high) {
-    const std::int32_t v = int32_entry(node, name, source);
-    if (v < low || v > high)
-        refuse(source, node.name + "." + name,
-               "must lie within " + std::to_string(low) + ".." + std::to_string(high) + " (got " + std::to_string(v) + ")");
-    return v;
-}
-
-ShapeBounds bounds_of(const ObjectNode& node, const std::string& source) {
-    return {bounded_entry(node, "Left", source, -kMaxCoordinate, kMaxCoordinate),
-            bounded_entry(node, "Top", source, -kMaxCoordinate, kMaxCoordinate),
-            bounded_entry(node, "Width", source, 0, kMaxCoordinate), bounded_entry(node, "Height", source, 0, kMaxCoordinate)};
-}
-
-bool is_text_box(const ObjectNode& node) {
-    return SameIdent(node.class_name, "Ttexto") || SameIdent(node.class_name, "tnoxCaption");
-}
-
-class StoredReader {
-public:
-    // `root_node` as stored. No stored text is measured (its font need not be installed), so the text
-    // boxes are read with Autosize off (see fill_text_box) from a copy, and their setting taken from here.
-    StoredReader(const ObjectNode& root_node, const std::string& source) : node_(root_node), source_(source) {
-        for (const ObjectNode& child : node_.children) {
-            nodes_[IdentKey(child.name)] = &child;
-            if (!is_text_box(child)) continue;
-            const PropertyEntry* e = entry(child, "Autosize");
-            if (e && e->value.type() != formfile::ValueType::True && e->value.type() != formfile::ValueType::False)
-                refuse(source_, child.name + ".Autosize", "must be True or False");
-            autosize_[IdentKey(child.name)] = !e || e->value.type() == formfile::ValueType::True;
-        }
-    }
-
-    ObjectNode without_measuring() const {
-        ObjectNode copy = node_;
-        for (ObjectNode& child : copy.children)
-            if (is_text_box(child)) {
-                std::erase_if(child.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Autosize"); });
-                // First, before the font: a font that is not installed must never be measured.
-                child.properties.insert(child.properties.begin(), {"Autosize", Value::boolean(false)});
-            }
-        return copy;
-    }
-
-    Diagram read(const TDiagramDocument& root) {
-        Diagram diagram;
-        diagram.project = root.nome_projeto();
-        diagram.server = root.nome_servidor();
-        const std::int64_t escala = root.Escala();
-        if (escala < kMinEscala || escala > kMaxEscala)
-            refuse(source_, root.Name() + ".Escala",
-                   "must lie within " + std::to_string(kMinEscala) + ".." + std::to_string(kMaxEscala) + " (got " +
-                       std::to_string(escala) + ")");
-        diagram.escala = static_cast<std::int32_t>(escala);
-
-        std::unordered_set<const TComponent*> captions_used;
-        std::unordered_map<const TComponent*, std::size_t> entity_index;
-        std::vector<const TRelacionamento*> relationships;
-        for (const ObjectNode& child : node_.children) {
-            const TComponent* component = root.FindComponent(child.name);
-            if (!component) refuse(source_, "a " + child.class_name, "every object of a stored diagram has a name");
-            if (const PropertyEntry* zoom = entry(child, "Escala"); zoom && zoom->value.integer() != 100)
-                refuse(source_, child.name + ".Escala",
-                       "shapes are stored at 100 % (the diagram's zoom is " + root.Name() + ".Escala)");
-            if (const auto* entity = dynamic_cast<const TEntidade*>(component)) {
-                entity_index[entity] = diagram.entities.size();
-                DiagramEntity item;
-                item.entity = copy_out(*entity);
-                item.shape = bounds_of(child, source_);
-                item.caption = caption_of(*entity, captions_used);
-                diagram.entities.push_back(std::move(item));
-            } else if (const auto* line = dynamic_cast<const TRelacionamento*>(component)) {
-                relationships.push_back(line);
-            } else if (const auto* text = dynamic_cast<const Ttexto*>(component)) {
-                diagram.texts.push_back(text_box(*text));
-            } else if (!dynamic_cast<const tnoxCaption*>(component)) {
-                refuse(source_, child.name,
-                       "a stored diagram holds entities, relationships, captions and free texts, not a " + child.class_name);
-            }
-        }
-        for (const TRelacionamento* line : relationships) {
-            DiagramRelationship item;
-            item.name = line->Name();
-            item.from = end_entity(*line, 1, "StartConn", entity_index);
-            item.to = end_entity(*line, 2, "EndConn", entity_index);
-            item.relacao = line->Relacao();
-            item.chave = line->Chave();
-            const ObjectNode& node = *nodes_.at(IdentKey(line->Name()));
-            // Checked in the stream: the shape's setters would clamp or ignore what lies outside.
-            if (entry(node, "meioperc")) bounded_entry(node, "meioperc", source_, 0, 100);
-            if (entry(node, "LineWidth")) bounded_entry(node, "LineWidth", source_, 1, kMaxLineWidth);
-            item.meioperc = line->meioperc();
-            item.start_perc = bounded_entry(node, "StartConn.perc", source_, 0, 100);
-            item.end_perc = bounded_entry(node, "EndConn.perc", source_, 0, 100);
-            item.line_colour = line->LineColour;
-            item.line_width = line->LineWidth();
-            for (int i = 0; i < line->descricao().Count(); ++i) item.descricao.emplace_back(line->descricao().Text(i).view());
-            item.caption = caption_of(*line, captions_used);
-            diagram.relationships.push_back(std::move(item));
-        }
-        for (const ObjectNode& child : node_.children) {
-            const TComponent* component = root.FindComponent(child.name);
-            if (dynamic_cast<const tnoxCaption*>(component) && !captions_used.contains(component))
-                refuse(source_, child.name, "a caption that no entity or relationship shows");
-        }
-        return diagram;
-    }
-
-private:
-    // The entity as a component of its own: the diagram owns its entities, the document goes.
-    std::unique_ptr<TEntidade> copy_out(const TEntidade& entity) const {
-        ObjectNode node = stream_component(entity);
-        std::erase_if(node.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Caption"); });
-        keep_empty_font_names(node);
-        return std::unique_ptr<TEntidade>(static_cast<TEntidade*>(read_component(node).release()));
-    }
-
-    DiagramTextBox text_box(const TnoxTextShape& shape) const {
-        DiagramTextBox box;
-        box.text = shape.Text();
-        box.shape = bounds_of(*nodes_.at(IdentKey(shape.Name())), source_);
-        box.font = std::make_unique<TFont>();
-        box.font->Assign(shape.Font());
-        box.autosize = autosize_.at(IdentKey(shape.Name()));
-        return box;
-    }
-
-    std::optional<DiagramCaption> caption_of(const TnoxCustomShape& owner, std::unordered_set<const TComponent*>& used) const {
-        const tnoxCaption* caption = owner.Caption();
-        if (!caption) return std::nullopt;
-        if (!nodes_.contains(IdentKey(caption->Name())))
-            refuse(source_, owner.Name() + ".Caption", "names a caption that is not on the diagram");
-        if (!used.insert(caption).second) refuse(source_, owner.Name() + ".Caption", "a caption shown by two shapes");
-        return text_box(*caption);
-    }
-
-    std::size_t end_entity(const TRelacionamento& line, int which, const char* property,
-                           const std::unordered_map<const TComponent*, std::size_t>& entities) const {
-        const TnoxConnection* end = line.GetConnection(which);
-        const auto it = end ? entities.find(end->Shape()) : entities.end();
-        if (it == entities.end())
-            refuse(source_, line.Name() + "." + property + ".Shape", "must name an entity of the diagram");
-        return it->second;
-    }
-
-    const ObjectNode& node_;
-    const std::string& source_;
-    std::unordered_map<std::string, const ObjectNode*> nodes_;  // the root's children by IdentKey of their names
-    std::unordered_map<std::string, bool> autosize_;            // text boxes, likewise
-};
-
 }  // namespace
 
 DiagramFileKind diagram_file_kind(std::string_view content) {
@@ -423,31 +250,4 @@ std::string stored_diagram_text(const Diagram& diagram, const std::string& desti
     } catch (const formfile::FormFileError& e) {
         throw DiagramError(destination + ": " + e.what());
     }
-}
-
-Diagram parse_stored_diagram(std::string_view content, const std::string& source) {
-    ObjectNode node;
-    try {
-        node = diagram_file_kind(content) == DiagramFileKind::StoredBinary ? formfile::read_form_file(content)
-                                                                           : formfile::read_text(content);
-    } catch (const formfile::FormFileError& e) {
-        throw DiagramError(source + ": " + e.what());
-    }
-    if (!SameIdent(node.class_name, "TDiagramDocument"))
-        throw DiagramError(source + ": not a stored diagram: its root object is a " + node.class_name +
-                           ", not a TDiagramDocument");
-    Diagram stored;
-    try {
-        StoredReader reader(node, source);
-        const std::unique_ptr<TComponent> root = read_component(reader.without_measuring());
-        stored = reader.read(static_cast<const TDiagramDocument&>(*root));
-    } catch (const DiagramError&) {
-        throw;
-    } catch (const EComponentError& e) {
-        throw DiagramError(source + ": " + cp1252_to_utf8(e.what()));
-    } catch (const std::runtime_error& e) {
-        throw DiagramError(source + ": " + e.what());
-    }
-    // Every check of a diagram file applies: the diagram goes through its JSON form.
-    return parse_diagram(diagram_to_json(stored, source), source);
 }

@@ -71,6 +71,8 @@ public:
     int ComponentIndex() const;
     // The owned component of that name (letter case ignored), or null. Constant time.
     TComponent* FindComponent(std::string_view name) const;
+    // Gives up owning `component`, which the caller then frees. The last one owned is found at once.
+    void RemoveComponent(TComponent* component);
 
     int Tag() const { return tag_; }
     void SetTag(int tag) { tag_ = tag; }
@@ -118,7 +120,6 @@ protected:
 
 private:
     void InsertComponent(TComponent* component);
-    void RemoveComponent(TComponent* component);
 
     TComponent* owner_ = nullptr;
     std::string name_;

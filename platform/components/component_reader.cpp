@@ -69,7 +69,7 @@ void read_font_property(TFont& font, std::string_view name, const Value& value) 
 
 class Reader {
 public:
-    explicit Reader(TComponent* owner) : owner_(owner) {}
+    Reader(TComponent* owner, const ComponentReadHooks& hooks) : owner_(owner), hooks_(hooks) {}
 
     std::unique_ptr<TComponent> read(const ObjectNode& node) {
         std::unique_ptr<TComponent> root(create_component(node.class_name, owner_));
@@ -85,6 +85,7 @@ private:
     void read_object(TComponent& component, const ObjectNode& node, TComponent* container) {
         created_.push_back(&component);
         component.SetLoading(true);
+        if (hooks_.created) hooks_.created(component, node);
         const std::string where = node.name.empty() ? node.class_name : node.name;
         try {
             component.SetName(node.name);
@@ -92,7 +93,7 @@ private:
         } catch (const EComponentError& e) {
             throw EComponentError("Erro ao ler " + where + ": " + e.what());
         }
-        read_properties(component, node.properties, where);
+        read_properties(component, node.properties, where, &component);
         for (const ObjectNode& child : node.children) {
             TComponent* created = nullptr;
             try {
@@ -104,8 +105,11 @@ private:
         }
     }
 
-    void read_properties(TPersistent& object, const std::vector<PropertyEntry>& entries, const std::string& where) {
+    // `component`: the object itself is a component of the stream (the hooks see its properties).
+    void read_properties(TPersistent& object, const std::vector<PropertyEntry>& entries, const std::string& where,
+                         TComponent* component = nullptr) {
         for (const PropertyEntry& entry : entries) {
+            if (component && hooks_.property && !hooks_.property(*component, entry)) continue;
             try {
                 read_property(object, entry.name, entry.value, where);
             } catch (const PropertyError& e) {
@@ -178,6 +182,7 @@ private:
     }
 
     TComponent* owner_;
+    const ComponentReadHooks& hooks_;
     TComponent* root_ = nullptr;
     std::vector<TComponent*> created_;  // in stream order
     std::vector<Fixup> fixups_;
@@ -185,8 +190,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TComponent> read_component(const ObjectNode& root, TComponent* owner) {
-    return Reader(owner).read(root);
+std::unique_ptr<TComponent> read_component(const ObjectNode& root, TComponent* owner, const ComponentReadHooks& hooks) {
+    return Reader(owner, hooks).read(root);
 }
 
 std::unique_ptr<TComponent> read_component_file(std::string_view file, TComponent* owner) {

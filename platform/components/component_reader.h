@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -18,8 +19,19 @@
 // it is listed or a reference to a name that the stream does not hold raises EComponentError naming
 // the object and the property ("Erro ao ler Label0.Caption: ..."); nothing that was read survives it.
 
+// What a caller may do while a stream is read, for a reader of its own built on this one (the stored
+// diagrams keep their text boxes from measuring). Either may be left empty.
+struct ComponentReadHooks {
+    // Each component once created and loading, before it is named, placed or given any property.
+    std::function<void(TComponent& component, const formfile::ObjectNode& node)> created;
+    // Before each property the stream gives a component itself (not one of its collection items):
+    // false leaves the property unset, for a caller that takes the value from the stream itself.
+    std::function<bool(TComponent& component, const formfile::PropertyEntry& entry)> property;
+};
+
 // The component tree of `root`. The caller owns the result (as does `owner`, when given).
-std::unique_ptr<TComponent> read_component(const formfile::ObjectNode& root, TComponent* owner = nullptr);
+std::unique_ptr<TComponent> read_component(const formfile::ObjectNode& root, TComponent* owner = nullptr,
+                                           const ComponentReadHooks& hooks = {});
 
 // The same from a binary form file or bare stream, or from form text.
 std::unique_ptr<TComponent> read_component_file(std::string_view file, TComponent* owner = nullptr);

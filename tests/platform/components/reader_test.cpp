@@ -6,13 +6,16 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "diagram/diagram.h"
 #include "platform/components/component_reader.h"
+#include "platform/components/control.h"
 #include "platform/components/library.h"
 #include "platform/components/property_builders.h"
 #include "platform/components/streaming.h"
 #include "platform/formfile/binary.h"
+#include "platform/formfile/text.h"
 #include "platform/string_list.h"
 #include "platform/table.h"
 #include "plugin/exports.h"
@@ -138,6 +141,30 @@ TEST(ComponentReader, DefinedBinaryDataAndStringListsTravelWithTheComponent) {
     EXPECT_NE(reading_error("object Lido: TLido\n  object B: TBlobHolder\n    Data = 'text'\n  end\nend\n")
                   .find("Erro ao ler B.Data: Valor inv\xE1lido para a propriedade Data (String)"),
               std::string::npos);
+}
+
+TEST(ComponentReader, HooksSeeEachComponentBeforeItIsSetUpAndMayLeavePropertiesOut) {
+    define_form_class("TLido");
+    const formfile::ObjectNode node = formfile::read_text(
+        "object Lido: TLido\n  object Label0: TLabel\n    Caption = 'x'\n    Foo = 1\n  end\n"
+        "  object Label1: TLabel\n    Caption = 'y'\n  end\nend\n");
+    std::vector<std::string> seen;
+    ComponentReadHooks hooks;
+    hooks.created = [&](TComponent& component, const formfile::ObjectNode& from) {
+        const auto* control = dynamic_cast<TControl*>(&component);
+        // Loading, but not yet named or placed.
+        seen.push_back(from.name + (component.Name().empty() ? "" : " named") + (control && control->Parent() ? " placed" : "") +
+                       (component.Loading() ? "" : " not loading"));
+    };
+    // An unknown property left out is no error; a known one left out keeps its value.
+    hooks.property = [&](TComponent& component, const formfile::PropertyEntry& entry) {
+        return entry.name != "Foo" && !(component.Name() == "Label1" && entry.name == "Caption");
+    };
+    const std::unique_ptr<TComponent> form = read_component(node, nullptr, hooks);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Lido", "Label0", "Label1"}));
+    EXPECT_EQ(static_cast<TControl*>(form->FindComponent("Label0"))->Caption(), "x");
+    EXPECT_NE(static_cast<TControl*>(form->FindComponent("Label1"))->Caption(), "y");
+    EXPECT_FALSE(form->FindComponent("Label1")->Loading());
 }
 
 }  // namespace
