@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "platform/components/component.h"
+#include "platform/components/component_error.h"
 #include "platform/identifier.h"
 
 // The units of the component library. A static link keeps an object file only when something refers
