@@ -10,7 +10,7 @@
 //   menus.cpp      TMainMenu, TMenuItem
 //   dbctrls.cpp    TDBNavigator, TDBEdit, TDBCheckBox, TDBMemo, TDBImage, TDBText, TDBComboBox,
 //                  TDBListBox, TDBRadioGroup, TDBLookupListBox, TDBLookupComboBox
-// Each unit registers its classes by name when the library is loaded.
+// component_registration.cpp registers them all by name when the library is loaded.
 
 #include "platform/components/class_info.h"
 #include "platform/components/component.h"
