@@ -15,6 +15,7 @@
 #include "platform/text_file.h"
 #include "plugin/entidade.h"
 #include "plugin/entity_view.h"
+#include "plugin/generated_names.h"
 
 namespace {
 
@@ -73,14 +74,14 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     // The unit and form files are named after the table as stored; the columns are read sanitised.
     const std::string table = entidade.tabela().str();
     form->SetCaption(form_caption(entidade, table));
-    const std::string base = diretorio + "M" + table;
-    const std::string form_name = "F_" + table;
-    form->SetName("T" + form_name);
+    const GeneratedNames names = generated_names(table);
+    const std::string base = diretorio + names.unit;
+    form->SetName(names.form_class);
 
     {
         TextFileWriter file(base + ".PAS");
         Printer unit(file);
-        write_unit_head(unit, table, layout == grid_layout);
+        write_unit_head(unit, names, layout == grid_layout);
         const EntityView view(entidade, tipo_banco);
         const FieldsByName fields = index_fields(tabela);
         LayoutContext context{*form,
@@ -94,7 +95,7 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
             Printer::Indent declarations(unit, kDeclarationIndent);
             layout(context);
         }
-        write_unit_tail(unit, table);
+        write_unit_tail(unit, names);
         file.Close();
     }
 
@@ -103,7 +104,7 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     // detour through form text with a replaced first line gives, without scratch files.)
     formfile::ObjectNode raiz = stream_component(*form);
     form.reset();
-    raiz.name = form_name;
-    raiz.class_name = "T" + form_name;
+    raiz.name = names.form;
+    raiz.class_name = names.form_class;
     escrever_arquivo(base + ".dfm", formfile::write_form_file(raiz));
 }

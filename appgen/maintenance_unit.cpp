@@ -1,26 +1,27 @@
 #include "appgen/maintenance_unit.h"
 
 #include "platform/printer.h"
+#include "plugin/generated_names.h"
 
-void write_unit_head(Printer& unit, std::string_view table, bool with_grid) {
+void write_unit_head(Printer& unit, const GeneratedNames& names, bool with_grid) {
     unit.print(
-        "unit M$table$;\n"
+        "unit $unit$;\n"
         "interface\n"
         "uses\n"
         "  SysUtils, WinTypes, WinProcs, Messages, Classes, Graphics, Controls,\n"
         "  Forms, Dialogs, DB, DBTables, DBCtrls, ExtCtrls, StdCtrls$grids$;\n"
         "\n"
         "type\n"
-        "  TF_$table$ = class(TForm)\n"
+        "  $form_class$ = class(TForm)\n"
         "    Panel1: TPanel;\n"
         "    DBNavigator1: TDBNavigator;\n"
         "    ScrollBox1: TScrollBox;\n"
         "    DataSource1: TDataSource;\n"
         "    Table1: TTable;\n"_tpl,
-        {{"table", table}, {"grids", with_grid ? ", DBGrids" : ""}});
+        {{"unit", names.unit}, {"form_class", names.form_class}, {"grids", with_grid ? ", DBGrids" : ""}});
 }
 
-void write_unit_tail(Printer& unit, std::string_view table) {
+void write_unit_tail(Printer& unit, const GeneratedNames& names) {
     unit.print(
         "    procedure FormClose(Sender: TObject; var Action: TCloseAction);\n"
         "    procedure FormActivate(Sender: TObject);\n"
@@ -31,20 +32,20 @@ void write_unit_tail(Printer& unit, std::string_view table) {
         "  end;\n"
         "\n"
         "var\n"
-        "  F_$table$: TF_$table$;\n"
+        "  $form$: $form_class$;\n"
         "\n"
         "implementation\n"
         "\n"
         "{$$R *.DFM}\n"
         "\n"_tpl,
-        {{"table", table}});
+        {{"form", names.form}, {"form_class", names.form_class}});
     unit.print(
-        "procedure TF_$table$.FormClose(Sender: TObject; var Action: TCloseAction);\n"
+        "procedure $form_class$.FormClose(Sender: TObject; var Action: TCloseAction);\n"
         "begin\n"
         "  If Table1.Active = True then Table1.close;\n"
         "  Action := caFree;\n"
         "end;\n"
-        "procedure TF_$table$.FormActivate(Sender: TObject);\n"
+        "procedure $form_class$.FormActivate(Sender: TObject);\n"
         "begin\n"
         "  try\n"
         "    Table1.open\n"
@@ -53,5 +54,5 @@ void write_unit_tail(Printer& unit, std::string_view table) {
         "end;\n"
         "\n"
         "end.\n"_tpl,
-        {{"table", table}});
+        {{"form_class", names.form_class}});
 }

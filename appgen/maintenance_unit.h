@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstddef>
-#include <string_view>
 
 class Printer;
+struct GeneratedNames;
 
 // The text of a maintenance form's unit, around the declarations of the components that the layout
-// writes while it creates them. `table` is the table name as stored in the entity.
-void write_unit_head(Printer& unit, std::string_view table, bool with_grid);
-void write_unit_tail(Printer& unit, std::string_view table);
+// writes while it creates them, under the names generated from the table name as stored in the entity.
+void write_unit_head(Printer& unit, const GeneratedNames& names, bool with_grid);
+void write_unit_tail(Printer& unit, const GeneratedNames& names);
 // Blanks before a component declaration inside the form class.
 inline constexpr std::size_t kDeclarationIndent = 4;

@@ -13,6 +13,7 @@
 #include "platform/string_list.h"
 #include "platform/text_file.h"
 #include "platform/windows_1252.h"
+#include "plugin/generated_names.h"
 #include "plugin/nomes.h"
 
 namespace {
@@ -20,7 +21,7 @@ namespace {
 // One menu entry as the passes read it.
 struct MenuEntry {
     std::string caption;        // word 1: caption of the table item
-    std::string table;          // word 2, sanitised: the table name in every identifier
+    GeneratedNames names;       // of word 2, the table name, sanitised: what every identifier uses
     std::string group_caption;  // word 3, or "&Tabelas" when blank
     std::string group_stem;     // exact field 4: the group item's name stem
 };
@@ -35,8 +36,9 @@ MenuEntry read_entry(std::string_view texto, std::int32_t tipo_banco) {
     const Delimitadores ponto_e_virgula(";");
     MenuEntry e;
     e.caption = extrair_palavra(1, texto, ponto_e_virgula);
-    e.table = extrair_palavra(2, texto, ponto_e_virgula);
-    limpa_identificador(tipo_banco, e.table);
+    std::string table = extrair_palavra(2, texto, ponto_e_virgula);
+    limpa_identificador(tipo_banco, table);
+    e.names = generated_names(table);
     e.group_caption = extrair_palavra(3, texto, ponto_e_virgula);
     if (em_branco(e.group_caption)) e.group_caption = "&Tabelas";
     e.group_stem = extrair_campo(4, texto, ';');
@@ -119,20 +121,19 @@ void gerar_projeto_principal(const HostStringList& entradas, const std::string& 
     // Pass 1: declarations, project units and the menu tree.
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const MenuEntry& e = entries[i];
-        unit.print("    MM$table$: TMenuItem;\n"_tpl, {{"table", e.table}});
-        project.print("    M$table$ in 'M$table$.pas'$separator$\n"_tpl, {{"table", e.table}, {"separator", separator(i)}});
+        unit.print("    $menu_item$: TMenuItem;\n"_tpl, {{"menu_item", e.names.menu_item}});
+        project.print("    $unit$ in '$unit$.pas'$separator$\n"_tpl, {{"unit", e.names.unit}, {"separator", separator(i)}});
         TMenuItem* group = grupo_existente(*menu, e.group_caption);
         if (!group) {
-            std::string stem = em_branco(e.group_stem) ? "M" + e.table : e.group_stem;
-            valida_tabela(1, stem);
-            group = novo_item(*form, "MM" + stem, e.group_caption);
+            group = novo_item(*form, group_menu_item(em_branco(e.group_stem) ? e.names.unit : e.group_stem),
+                              e.group_caption);
             menu->Items().Add(group);
             unit.print("    $group$: TMenuItem;\n"_tpl, {{"group", group->Name()}});
         }
-        group->Add(novo_item(*form, "MM" + e.table, e.caption));
+        group->Add(novo_item(*form, e.names.menu_item, e.caption));
     }
     // Pass 2: click handler declarations.
-    for (const MenuEntry& e : entries) unit.print("    procedure MM$table$Click(Sender: TObject);\n"_tpl, {{"table", e.table}});
+    for (const MenuEntry& e : entries) unit.print("    procedure $menu_item$Click(Sender: TObject);\n"_tpl, {{"menu_item", e.names.menu_item}});
     unit.print(
         "    procedure Sair1Click(Sender: TObject);\n"
         "    procedure FormClose(Sender: TObject; var Action: TCloseAction);\n"
@@ -151,7 +152,7 @@ void gerar_projeto_principal(const HostStringList& entradas, const std::string& 
     // Pass 3: the maintenance units (no uses clause at all without entries).
     if (!no_entries) unit.print("Uses\n"_tpl);
     for (std::size_t i = 0; i < entries.size(); ++i)
-        unit.print("    M$table$$separator$\n"_tpl, {{"table", entries[i].table}, {"separator", separator(i)}});
+        unit.print("    $unit$$separator$\n"_tpl, {{"unit", entries[i].names.unit}, {"separator", separator(i)}});
     unit.print(
         "\n"
         "{$$R *.DFM}\n"
@@ -171,8 +172,8 @@ void gerar_projeto_principal(const HostStringList& entradas, const std::string& 
     for (const MenuEntry& e : entries)
         unit.print(
             "\n"
-            "  MM$table$.onclick:=MM$table$Click;\n"_tpl,
-            {{"table", e.table}});
+            "  $menu_item$.onclick:=$menu_item$Click;\n"_tpl,
+            {{"menu_item", e.names.menu_item}});
     unit.print(
         "end;\n"
         "\n"_tpl);
@@ -180,13 +181,13 @@ void gerar_projeto_principal(const HostStringList& entradas, const std::string& 
     for (const MenuEntry& e : entries)
         unit.print(
             "\n"
-            "procedure TFproj.MM$table$Click(Sender: TObject);\n"
+            "procedure TFproj.$menu_item$Click(Sender: TObject);\n"
             "begin\n"
-            "  F_$table$:=TF_$table$.Create(Application);\n"
-            "  F_$table$.showmodal;\n"
-            "  F_$table$.Free;\n"
+            "  $form$:=$form_class$.Create(Application);\n"
+            "  $form$.showmodal;\n"
+            "  $form$.Free;\n"
             "end;\n"_tpl,
-            {{"table", e.table}});
+            {{"menu_item", e.names.menu_item}, {"form", e.names.form}, {"form_class", e.names.form_class}});
     unit.print(
         "\n"
         "end.\n"_tpl);

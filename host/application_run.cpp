@@ -1,6 +1,7 @@
 #include "host/application_run.h"
 
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 
 #include "platform/utf8_cp1252.h"
@@ -11,7 +12,9 @@
 #include "platform/system_paths.h"
 #include "platform/table.h"
 #include "platform/text_file.h"
+#include "plugin/entity_copy.h"
 #include "plugin/exports.h"
+#include "plugin/generated_names.h"
 #include "plugin/nomes.h"
 
 namespace {
@@ -35,25 +38,26 @@ std::vector<FormOutcome> generate_forms(const Diagram& diagram, const Applicatio
     const std::string database = plugin_directory(paths.output, "output directory");
     std::vector<FormOutcome> outcomes;
     for (const DiagramEntity& item : diagram.entities) {
-        TEntidade& entity = *item.entity;
+        const TEntidade& entity = *item.entity;
         FormOutcome outcome;
         outcome.entity = entity.entidade().str();
-        // The form takes its names from the table name as every other output writes it (sanitised), so
-        // that "Itens Pedido" gives the unit MItens_Pedido that the main project opens.
-        const std::string table_name = form_table_name(entity, kind);
-        const HostString stored = entity.tabela();
-        entity.SetTabela(table_name);
         try {
+            // The form takes its names from the table name as every other output writes it (sanitised),
+            // so that "Itens Pedido" gives the unit MItens_Pedido that the main project opens; the entry
+            // points read it from the entity, so they get a copy that carries it.
+            const std::string table_name = form_table_name(entity, kind);
+            const std::unique_ptr<TEntidade> generated = copy_entity(entity);
+            generated->SetTabela(table_name);
             TTable table;
-            gera_tab(&table, &entity, database.c_str(), kind, true);
-            gerarform(&table, &entity, files.c_str(), kind, 0);
-            outcome.files = {"M" + table_name + ".PAS", "M" + table_name + ".dfm"};
+            gera_tab(&table, generated.get(), database.c_str(), kind, true);
+            gerarform(&table, generated.get(), files.c_str(), kind, 0);
+            const std::string unit = generated_names(table_name).unit;
+            outcome.files = {unit + ".PAS", unit + ".dfm"};
         } catch (const EInOutError& e) {
             outcome.error = describe(e, paths);
         } catch (const std::exception& e) {
             outcome.error = cp1252_to_utf8(e.what());
         }
-        entity.SetTabela(stored);
         outcomes.push_back(std::move(outcome));
     }
     return outcomes;

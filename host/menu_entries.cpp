@@ -8,6 +8,7 @@
 #include "platform/ascii_case.h"
 #include "platform/string_list.h"
 #include "platform/windows_1252.h"
+#include "plugin/generated_names.h"
 #include "plugin/nomes.h"
 
 namespace {
@@ -70,17 +71,17 @@ std::string explain_menu_clash(const Diagram& diagram, std::int32_t kind, std::s
     std::vector<std::string> groups = {group_key("Arquivos")};
     for (const DiagramEntity& item : diagram.entities) {
         const TEntidade& entity = *item.entity;
-        std::string n = form_table_name(entity, kind);
-        limpa_identificador(kind, n);
+        // The table as gerarmain reads it from the entry: sanitised once more.
+        std::string table = form_table_name(entity, kind);
+        limpa_identificador(kind, table);
+        const GeneratedNames names = generated_names(table);
         const std::string whose = "table " + shown(entity.tabela().view()) + " (entity " + shown(entity.entidade().view()) + ")";
-        owners.emplace(name_key("MM" + n), "the menu item of " + whose);
+        owners.emplace(name_key(names.menu_item), "the menu item of " + whose);
         std::string group = menu_group(entity);
         if (blank(group)) group = "&Tabelas";
         if (std::find(groups.begin(), groups.end(), group_key(group)) != groups.end()) continue;
         groups.push_back(group_key(group));
-        std::string stem = "M" + n;
-        valida_tabela(1, stem);
-        owners.emplace(name_key("MM" + stem), "the menu " + shown(group) + ", named after " + whose);
+        owners.emplace(name_key(group_menu_item(names.unit)), "the menu " + shown(group) + ", named after " + whose);
     }
     const auto [first, last] = owners.equal_range(name_key(component));
     const auto count = std::distance(first, last);

@@ -24,7 +24,3 @@ const ComponentClass& TDiagramDocumentClass() {
     }();
     return description;
 }
-
-// Registered by name; model_registration.cpp keeps this file in every link.
-extern const ClassRegistration kDiagramDocumentUnit;
-const ClassRegistration kDiagramDocumentUnit{TDiagramDocumentClass};

@@ -1,11 +1,7 @@
 #pragma once
 
-#include <span>
-
 #include "platform/components/class_info.h"
 
-using ClassDescriber = const ComponentClass& (*)();
-
-// The model's classes in the order they are registered by name at load: the entity, the relationship
-// and the free text.
-std::span<const ClassDescriber> ModelClasses();
+// The model's registration unit: the relationship, the free text and the root class of stored
+// diagrams, registered by name in that order.
+extern "C" const ClassRegistration kzr40_model_classes;

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "platform/text_file.h"
+#include "platform/in_out_error.h"
 
 namespace {
 

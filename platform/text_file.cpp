@@ -7,12 +7,6 @@
 
 #include "platform/system_paths.h"
 
-EInOutError::EInOutError(int codigo, const std::string& arquivo, int erro_sistema)
-    : std::runtime_error("Erro de I/O " + std::to_string(codigo)),
-      codigo_(codigo),
-      arquivo_(arquivo),
-      erro_sistema_(erro_sistema) {}
-
 int codigo_windows(int erro_c) {
     switch (erro_c) {
         case ENOENT: return 3;   // the target's runtime reports a missing path on create as 3

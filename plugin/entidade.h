@@ -106,6 +106,9 @@ public:
     EntityStoredRecords& StoredRecords() const { return *stored_records_; }
 
 private:
+    // Copies the lists as they stand, which the setters would reorder (plugin/entity_copy.h).
+    friend std::unique_ptr<TEntidade> copy_entity(const TEntidade& entity);
+
     void Remedir() { AjustarTamanho(nullptr); }
     void atribuir_fonte(TFont& propria, const TFont& fonte);
     static void copiar_registros(StringList& propria, const HostStringList& lista);

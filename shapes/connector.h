@@ -68,8 +68,10 @@ public:
     void ConnectionShapeChanged(TnoxCustomShape* old_shape, TnoxCustomShape* new_shape);
     // `shape` goes: each end attached to it lets go.
     void ShapeRemoved(const TComponent* shape);
+
+protected:
     // Rescales PrevMidPoint from one zoom factor to another and refits the bounds.
-    void RescaleMidPoint(long double from, long double to);
+    void RescaleMidPoint(long double from, long double to) override;
 
 private:
     int line_width_ = 1;

@@ -120,7 +120,7 @@ void TnoxCustomShape::SetEscala(int percent) {
         SetTop(RoundToInt(Top() / from * to));
         SetLeft(RoundToInt(to * (Left() / from)));
     }
-    if (auto* connector = dynamic_cast<TnoxConnector*>(this)) connector->RescaleMidPoint(from, to);
+    RescaleMidPoint(from, to);
     escala_ = percent;
 }
 

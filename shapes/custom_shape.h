@@ -60,6 +60,9 @@ public:
     AttachedConnectors& Attachments() { return attachments_; }
 
 protected:
+    // What a change of scale rescales besides the position, from one zoom factor to another (both
+    // Escala / 100); a shape with no geometry of its own beyond its bounds has nothing to do.
+    virtual void RescaleMidPoint(long double /*from*/, long double /*to*/) {}
     // Sets the flag without anything else (the resize press of a sizeable shape).
     void StoreSelected(bool selected);
     void MarkBeingDestroyed() { being_destroyed_ = true; }

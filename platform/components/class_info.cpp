@@ -2,20 +2,10 @@
 
 #include <map>
 
-#include "platform/components/component.h"
+#include "platform/components/component_error.h"
 #include "platform/identifier.h"
 
-// The units of the component library. A static link keeps an object file only when something refers
-// to it, and most classes are only ever reached by name, so the registry refers to each unit's
-// registration to keep them all.
-extern const ClassRegistration kComponentUnit, kControlUnit, kFormsUnit, kExtCtrlsUnit, kStdCtrlsUnit, kDBCtrlsUnit,
-    kDBUnit, kDBTablesUnit, kDBGridsUnit, kMenusUnit, kDiagramSurfaceUnit;
-
 namespace {
-
-[[gnu::used]] const ClassRegistration* const kUnits[] = {&kComponentUnit, &kControlUnit,  &kFormsUnit, &kExtCtrlsUnit,
-                                                        &kStdCtrlsUnit,  &kDBCtrlsUnit,  &kDBUnit,    &kDBTablesUnit,
-                                                        &kDBGridsUnit,   &kMenusUnit,   &kDiagramSurfaceUnit};
 
 // Class names are identifiers, compared without regard to letter case as the target does.
 std::map<std::string, const ComponentClass*>& registry() {
@@ -80,6 +70,6 @@ const ComponentClass& component_class(std::string_view class_name) {
     return *c;
 }
 
-ClassRegistration::ClassRegistration(std::initializer_list<const ComponentClass& (*)()> classes) {
-    for (const auto describe : classes) register_class(describe());
+ClassRegistration::ClassRegistration(std::initializer_list<ClassDescriber> classes) : classes_(classes) {
+    for (const ClassDescriber describe : classes_) register_class(describe());
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -110,9 +111,9 @@ private:
     mutable bool property_index_ready_ = false;
 };
 
-// The registry of classes that can be created by name. Each unit of the component library registers
-// the classes it declares when it is loaded (see ClassRegistration), as the target's units do in their
-// initialization; form classes of stored designs are registered when first defined.
+// The registry of classes that can be created by name. Each layer registers the classes it declares
+// when it is loaded, through the one ClassRegistration of its registration unit; form classes of
+// stored designs are registered when first defined.
 void register_class(const ComponentClass& description);
 const ComponentClass* find_class(std::string_view class_name);
 // The description of a registered class; EComponentError naming it when there is none.
@@ -120,10 +121,21 @@ const ComponentClass& component_class(std::string_view class_name);
 // Creates a component of a registered class; unknown class: EComponentError naming it.
 TComponent* create_component(std::string_view class_name, TComponent* owner);
 
-// Registers the descriptions that the given functions return, at load time:
-//   const ClassRegistration registration{TPanelClass};
+using ClassDescriber = const ComponentClass& (*)();
+
+// Registers the descriptions that the given functions return, at load time, in the order given:
+//   extern "C" const ClassRegistration kzr40_<layer>_classes{TPanelClass, ...};
 // The functions build their description on first call, so a parent description in another unit is
-// complete whatever the order in which units load.
-struct ClassRegistration {
-    ClassRegistration(std::initializer_list<const ComponentClass& (*)()> classes);
+// complete whatever the order in which units load. A static link keeps an object file only when
+// something refers to it, and most classes are only ever reached by name: each layer's target
+// therefore carries an interface link option (--undefined) naming its registration, which keeps the
+// registration unit and, through its list, every class it names.
+class ClassRegistration {
+public:
+    ClassRegistration(std::initializer_list<ClassDescriber> classes);
+    // What this registration registered, in its order.
+    std::span<const ClassDescriber> classes() const { return classes_; }
+
+private:
+    std::vector<ClassDescriber> classes_;
 };

@@ -268,8 +268,3 @@ const ComponentClass& TComponentClass() {
     }();
     return description;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kComponentUnit;
-const ClassRegistration kComponentUnit{TComponentClass};

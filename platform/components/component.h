@@ -9,18 +9,13 @@
 
 #include "platform/api.h"
 #include "platform/components/class_info.h"
+#include "platform/components/component_error.h"
 #include "platform/components/component_list.h"
 #include "platform/identifier.h"
 #include "platform/object.h"
 
 // The component model of the target's class library: ownership, names, tags, free notification and
 // published property values. Forms, controls, menus and the diagram shapes all build on it.
-
-// Errors of the component model, e.g. a rejected or duplicate name. Messages are Windows-1252 text.
-class KZR40_API EComponentError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 enum class TOperation { opInsert, opRemove };
 

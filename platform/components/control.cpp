@@ -523,8 +523,3 @@ const ComponentClass& TWinControlClass() {
     }();
     return description;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kControlUnit;
-const ClassRegistration kControlUnit{TControlClass, TGraphicControlClass, TWinControlClass};

@@ -1,6 +1,7 @@
 // Published properties of the DB unit: TDataSource.
 
 #include "platform/components/component.h"
+#include "platform/components/library_classes.h"
 #include "platform/components/property_builders.h"
 
 
@@ -16,8 +17,3 @@ const ComponentClass& TDataSourceClass() {
     }();
     return description;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kDBUnit;
-const ClassRegistration kDBUnit{TDataSourceClass};

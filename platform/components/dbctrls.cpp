@@ -1,6 +1,7 @@
 // Published properties of the DBCtrls unit: the navigator and the data-aware controls.
 
 #include "platform/components/control_properties.h"
+#include "platform/components/library_classes.h"
 
 
 namespace {
@@ -254,11 +255,3 @@ const ComponentClass& TDBLookupComboBoxClass() {
     }();
     return description;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kDBCtrlsUnit;
-const ClassRegistration kDBCtrlsUnit{TDBNavigatorClass,     TDBEditClass,         TDBCheckBoxClass,
-                                     TDBMemoClass,          TDBImageClass,        TDBTextClass,
-                                     TDBComboBoxClass,      TDBListBoxClass,      TDBRadioGroupClass,
-                                     TDBLookupListBoxClass, TDBLookupComboBoxClass};

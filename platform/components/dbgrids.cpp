@@ -1,6 +1,7 @@
 #include "platform/components/dbgrids.h"
 
 #include "platform/components/control_properties.h"
+#include "platform/components/library_classes.h"
 
 
 TCollectionItem::TCollectionItem(TCollection& collection, const ComponentClass& description)
@@ -124,8 +125,3 @@ const ComponentClass& TDBGridClass() {
     }();
     return description;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kDBGridsUnit;
-const ClassRegistration kDBGridsUnit{TColumnClass, TDBGridClass};

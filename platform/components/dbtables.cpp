@@ -2,6 +2,7 @@
 // that the host hands in is platform/table.h).
 
 #include "platform/components/component.h"
+#include "platform/components/library_classes.h"
 #include "platform/components/property_builders.h"
 
 
@@ -27,8 +28,3 @@ const ComponentClass& TTableClass() {
     }();
     return description;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kDBTablesUnit;
-const ClassRegistration kDBTablesUnit{TTableClass};

@@ -160,6 +160,3 @@ const ComponentClass& TDiagramSurfaceClass() {
     }();
     return description;
 }
-
-extern const ClassRegistration kDiagramSurfaceUnit;
-const ClassRegistration kDiagramSurfaceUnit{TDiagramSurfaceClass};

@@ -1,6 +1,7 @@
 // Published properties of the ExtCtrls unit: TPanel.
 
 #include "platform/components/control_properties.h"
+#include "platform/components/library_classes.h"
 
 
 const ComponentClass& TPanelClass() {
@@ -30,8 +31,3 @@ const ComponentClass& TPanelClass() {
     }();
     return description;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kExtCtrlsUnit;
-const ClassRegistration kExtCtrlsUnit{TPanelClass};

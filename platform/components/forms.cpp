@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "platform/components/control_properties.h"
+#include "platform/components/library_classes.h"
 
 
 TCustomForm::TCustomForm(TComponent* owner, const ComponentClass& description) : TWinControl(owner, description) {
@@ -143,8 +144,3 @@ const ComponentClass& define_form_class(std::string_view class_name) {
     register_class(c);
     return c;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kFormsUnit;
-const ClassRegistration kFormsUnit{TFormClass, TScrollBoxClass};

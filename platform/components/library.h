@@ -12,7 +12,7 @@
 //                  TDBListBox, TDBRadioGroup, TDBLookupListBox, TDBLookupComboBox
 // The library's one class that no form holds, the surface the diagrams are drawn on (TDiagramSurface,
 // diagram_surface.h), is left out of this include.
-// Each unit registers its classes by name when the library is loaded.
+// component_registration.cpp registers them all by name when the library is loaded.
 
 #include "platform/components/class_info.h"
 #include "platform/components/component.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/components/component_list.h"
+#include "platform/components/library_classes.h"
 #include "platform/components/property_builders.h"
 
 
@@ -98,8 +99,3 @@ const ComponentClass& TMenuItemClass() {
     }();
     return description;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kMenusUnit;
-const ClassRegistration kMenusUnit{TMainMenuClass, TMenuItemClass};

@@ -2,6 +2,7 @@
 
 #include "platform/components/control_properties.h"
 #include "platform/components/forms.h"
+#include "platform/components/library_classes.h"
 
 
 TLabel::TLabel(TComponent* owner, const ComponentClass& description) : TGraphicControl(owner, description) {}
@@ -57,8 +58,3 @@ const ComponentClass& TLabelClass() {
     }();
     return description;
 }
-
-// Registers the unit's classes when the library loads; class_info.cpp refers to it so that a static
-// link keeps this unit.
-extern const ClassRegistration kStdCtrlsUnit;
-const ClassRegistration kStdCtrlsUnit{TLabelClass};
