@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/utf8_cp1252.h"
+#include "platform/windows_1252.h"
 #include "diagram/json_objects.h"
 #include "platform/files/output.h"
 #include "plugin/catalogo.h"
@@ -32,7 +33,7 @@ constexpr std::array<const char*, 4> kFontStyles = {"bold", "italic", "underline
 std::string utf8(std::string_view text, const Place& place, std::string_view key, Lines lines = Lines::single) {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D) {
+        if (!Windows1252Defined(byte)) {
             char code[8];
             std::snprintf(code, sizeof code, "0x%02X", byte);
             diagram_json::fail(place, key, std::string("holds the byte ") + code + ", which Windows-1252 leaves undefined");
