@@ -21,6 +21,7 @@ void write_unit_head(Printer& unit, std::string_view table, bool with_grid) {
 }
 
 void write_unit_tail(Printer& unit, std::string_view table) {
+    Printer::WithVars table_vars(unit, {{"table", table}});
     unit.print(
         "    procedure FormClose(Sender: TObject; var Action: TCloseAction);\n"
         "    procedure FormActivate(Sender: TObject);\n"
@@ -36,8 +37,7 @@ void write_unit_tail(Printer& unit, std::string_view table) {
         "implementation\n"
         "\n"
         "{$$R *.DFM}\n"
-        "\n"_tpl,
-        {{"table", table}});
+        "\n"_tpl);
     unit.print(
         "procedure TF_$table$.FormClose(Sender: TObject; var Action: TCloseAction);\n"
         "begin\n"
@@ -52,6 +52,5 @@ void write_unit_tail(Printer& unit, std::string_view table) {
         "  end;\n"
         "end;\n"
         "\n"
-        "end.\n"_tpl,
-        {{"table", table}});
+        "end.\n"_tpl);
 }
