@@ -105,5 +105,5 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     form.reset();
     raiz.name = form_name;
     raiz.class_name = "T" + form_name;
-    escrever_arquivo(base + ".dfm", formfile::write_form_file(raiz));
+    write_file(base + ".dfm", formfile::write_form_file(raiz));
 }

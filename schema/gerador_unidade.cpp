@@ -142,7 +142,7 @@ void define_table(TTable& table, const EntityView& entity, std::string_view dire
     const DatabaseProfile& profile = database_profile(entity.kind());
     const std::string table_name = entity.table() + std::string(profile.extension);
     const std::string file = std::string(directory) + table_name;
-    if (!replace && arquivo_existe(file)) return;
+    if (!replace && file_exists(file)) return;
 
     table.SetActive(false);
     table.SetDatabaseName(std::string(directory));
