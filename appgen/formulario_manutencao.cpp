@@ -106,5 +106,5 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     form.reset();
     raiz.name = names.form;
     raiz.class_name = names.form_class;
-    escrever_arquivo(base + ".dfm", formfile::write_form_file(raiz));
+    write_file(base + ".dfm", formfile::write_form_file(raiz));
 }

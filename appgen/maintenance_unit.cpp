@@ -22,6 +22,7 @@ void write_unit_head(Printer& unit, const GeneratedNames& names, bool with_grid)
 }
 
 void write_unit_tail(Printer& unit, const GeneratedNames& names) {
+    Printer::WithVars name_vars(unit, {{"form", names.form}, {"form_class", names.form_class}});
     unit.print(
         "    procedure FormClose(Sender: TObject; var Action: TCloseAction);\n"
         "    procedure FormActivate(Sender: TObject);\n"
@@ -37,8 +38,7 @@ void write_unit_tail(Printer& unit, const GeneratedNames& names) {
         "implementation\n"
         "\n"
         "{$$R *.DFM}\n"
-        "\n"_tpl,
-        {{"form", names.form}, {"form_class", names.form_class}});
+        "\n"_tpl);
     unit.print(
         "procedure $form_class$.FormClose(Sender: TObject; var Action: TCloseAction);\n"
         "begin\n"
@@ -53,6 +53,5 @@ void write_unit_tail(Printer& unit, const GeneratedNames& names) {
         "  end;\n"
         "end;\n"
         "\n"
-        "end.\n"_tpl,
-        {{"form_class", names.form_class}});
+        "end.\n"_tpl);
 }

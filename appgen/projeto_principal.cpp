@@ -204,5 +204,5 @@ void gerar_projeto_principal(const HostStringList& entradas, const std::string& 
         {{"title", titulo}});
     project_file.Close();
 
-    escrever_arquivo(unit_path + ".dfm", form_file_bytes(*form));
+    write_file(unit_path + ".dfm", form_file_bytes(*form));
 }

@@ -13,6 +13,8 @@
 #include "diagram/diagram_checks.h"
 #include "diagram/json_objects.h"
 #include "plugin/catalogo.h"
+#include "plugin/enum_names.h"
+#include "plugin/nomes.h"
 #include "plugin/registros.h"
 
 namespace {
@@ -37,9 +39,9 @@ const KeySet& component_names() {
     return names;
 }
 const KeySet kFormLayouts{"vertical", "horizontal", "grid"};
-const KeySet kModes{"tmAtributo", "tmEsquema", "tmChave", "tmEntidade", "tmdelete", "tmTabela", "tmload"};
-const KeySet kCardinalities{"tr1x1", "tr1xn", "tr0x1", "tr0xn"};
-const KeySet kKeyKinds{"tckey", "tcatrib"};
+const KeySet kModes{std::span<const std::string_view>(kModoNames)};
+const KeySet kCardinalities{std::span<const std::string_view>(kRelacaoNames)};
+const KeySet kKeyKinds{std::span<const std::string_view>(kChaveNames)};
 constexpr std::array<std::string_view, 4> kFontStyles = {"bold", "italic", "underline", "strikeout"};
 
 constexpr std::int64_t kInt32Min = INT32_MIN, kInt32Max = INT32_MAX;

@@ -9,9 +9,11 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/utf8_cp1252.h"
+#include "platform/windows_1252.h"
 #include "diagram/json_objects.h"
 #include "platform/files/output.h"
 #include "plugin/catalogo.h"
+#include "plugin/enum_names.h"
 #include "plugin/registros.h"
 
 namespace {
@@ -22,17 +24,13 @@ using diagram_json::Place;
 
 // Name tables in the order the loader numbers them.
 constexpr std::array<const char*, 3> kFormLayouts = {"vertical", "horizontal", "grid"};
-constexpr std::array<const char*, 7> kModes = {"tmAtributo", "tmEsquema", "tmChave", "tmEntidade",
-                                               "tmdelete",   "tmTabela",  "tmload"};
-constexpr std::array<const char*, 4> kCardinalities = {"tr1x1", "tr1xn", "tr0x1", "tr0xn"};
-constexpr std::array<const char*, 2> kKeyKinds = {"tckey", "tcatrib"};
 constexpr std::array<const char*, 4> kFontStyles = {"bold", "italic", "underline", "strikeout"};
 
 // UTF-8 of a Windows-1252 text, refused where the loader would refuse it or read it otherwise.
 std::string utf8(std::string_view text, const Place& place, std::string_view key, Lines lines = Lines::single) {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D) {
+        if (!Windows1252Defined(byte)) {
             char code[8];
             std::snprintf(code, sizeof code, "0x%02X", byte);
             diagram_json::fail(place, key, std::string("holds the byte ") + code + ", which Windows-1252 leaves undefined");
@@ -47,11 +45,11 @@ std::string utf8(std::string_view text, const Place& place, std::string_view key
     return cp1252_to_utf8(text);
 }
 
-template <std::size_t N>
-const char* name_of(const std::array<const char*, N>& names, std::int32_t value, const Place& place, std::string_view key) {
+template <class Name, std::size_t N>
+const char* name_of(const std::array<Name, N>& names, std::int32_t value, const Place& place, std::string_view key) {
     if (value < 0 || static_cast<std::size_t>(value) >= N)
         diagram_json::fail(place, key, "has the value " + std::to_string(value) + ", which the format has no name for");
-    return names[static_cast<std::size_t>(value)];
+    return std::string_view(names[static_cast<std::size_t>(value)]).data();
 }
 
 void check_bits(std::uint32_t value, std::uint32_t known, const Place& place, std::string_view key) {
@@ -214,7 +212,7 @@ Json entity_of(const DiagramEntity& item, const Place& file, std::size_t number)
         json["Primaria"] = Json{{"descending", true}};
     else if (e.Primaria() != 0)
         json["Primaria"] = e.Primaria();
-    if (e.Modo() != tmodo::tmAtributo) json["Modo"] = name_of(kModes, static_cast<std::int32_t>(e.Modo()), place, "Modo");
+    if (e.Modo() != tmodo::tmAtributo) json["Modo"] = name_of(kModoNames, static_cast<std::int32_t>(e.Modo()), place, "Modo");
     if (e.descricao().Count()) json["descricao"] = lines_of(e.descricao(), place, "descricao");
     put_font(json, "FonteTitulo", &e.FonteTitulo(), place);
     put_font(json, "FonteAtributos", &e.FonteAtributos(), place);
@@ -268,8 +266,8 @@ Json relationship_of(const DiagramRelationship& r, const Diagram& diagram, const
             json[key] = index + 1;
     }
     if (r.relacao != trelacao::tr1x1)
-        json["Relacao"] = name_of(kCardinalities, static_cast<std::int32_t>(r.relacao), place, "Relacao");
-    if (r.chave != tchave::tckey) json["Chave"] = name_of(kKeyKinds, static_cast<std::int32_t>(r.chave), place, "Chave");
+        json["Relacao"] = name_of(kRelacaoNames, static_cast<std::int32_t>(r.relacao), place, "Relacao");
+    if (r.chave != tchave::tckey) json["Chave"] = name_of(kChaveNames, static_cast<std::int32_t>(r.chave), place, "Chave");
     for (auto [key, value] : {std::pair{"meioperc", r.meioperc}, std::pair{"StartConn", r.start_perc},
                               std::pair{"EndConn", r.end_perc}})
         if (value < 0 || value > 100) diagram_json::fail(place, key, "must lie between 0 and 100 (" + std::to_string(value) + ")");

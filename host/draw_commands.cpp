@@ -13,13 +13,16 @@
 #include "diagram/scene_layout.h"
 #include "diagram/scene_picture.h"
 #include "diagram/type_texts.h"
+#include "plugin/enum_names.h"
 
 namespace {
 
-const std::map<std::string, tmodo> kModes = {
-    {"tmAtributo", tmodo::tmAtributo}, {"tmEsquema", tmodo::tmEsquema}, {"tmChave", tmodo::tmChave},
-    {"tmEntidade", tmodo::tmEntidade}, {"tmdelete", tmodo::tmdelete},   {"tmTabela", tmodo::tmTabela},
-    {"tmload", tmodo::tmload}};
+// By name, so that --mode lists its choices in the order of their names.
+const std::map<std::string, tmodo> kModes = [] {
+    std::map<std::string, tmodo> modes;
+    for (std::size_t i = 0; i < kModoNames.size(); ++i) modes.emplace(kModoNames[i], static_cast<tmodo>(i));
+    return modes;
+}();
 const std::map<std::string, LayoutEngine> kEngines = {
     {"auto", LayoutEngine::automatic}, {"dot", LayoutEngine::dot}, {"sfdp", LayoutEngine::sfdp}};
 

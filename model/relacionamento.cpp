@@ -7,6 +7,7 @@
 #include "platform/components/property_builders.h"
 #include "platform/graphics.h"
 #include "platform/identifier.h"
+#include "plugin/enum_names.h"
 #include "shapes/text_shape.h"
 
 namespace {
@@ -320,8 +321,6 @@ void TRelacionamento::MouseUp(TMouseButton button, TShiftState shift, int x, int
 
 namespace {
 
-constexpr std::array<const char*, 4> kRelacaoNames{"tr1x1", "tr1xn", "tr0x1", "tr0xn"};
-constexpr std::array<const char*, 2> kChaveNames{"tckey", "tcatrib"};
 
 TRelacionamento& relationship(TPersistent& o) { return static_cast<TRelacionamento&>(o); }
 const TRelacionamento& relationship(const TPersistent& o) { return static_cast<const TRelacionamento&>(o); }
@@ -329,12 +328,12 @@ const TRelacionamento& relationship(const TPersistent& o) { return static_cast<c
 // An enumerated property read and written by its value names; an unknown name is an invalid value, as
 // for every enumeration the streams read.
 template <class Enum, std::size_t N>
-PropertyInfo enumerated(const char* name, const std::array<const char*, N>& names, Enum initial,
+PropertyInfo enumerated(const char* name, const std::array<std::string_view, N>& names, Enum initial,
                         Enum (TRelacionamento::*read)() const, void (TRelacionamento::*write)(Enum)) {
-    PropertyInfo p = props::enumeration(name, names[static_cast<std::size_t>(initial)]);
+    PropertyInfo p = props::enumeration(name, names[static_cast<std::size_t>(initial)].data());
     p.get = [&names, read](const TPersistent& o) {
         const auto ordinal = static_cast<std::size_t>((relationship(o).*read)());
-        return PropertyValue{Identifier{names[ordinal < N ? ordinal : 0]}};
+        return PropertyValue{Identifier{std::string(names[ordinal < N ? ordinal : 0])}};
     };
     p.set = [name, &names, write](TPersistent& o, const PropertyValue& v) {
         for (std::size_t i = 0; i < N; ++i)

@@ -15,6 +15,12 @@ DecimalText::DecimalText(std::int64_t value) {
     size_ = static_cast<std::uint8_t>(std::to_chars(chars_, chars_ + sizeof chars_, value).ptr - chars_);
 }
 
+const Printer::Var* Printer::scoped(std::uint64_t code, std::string_view name) const {
+    for (auto var = scoped_.rbegin(); var != scoped_.rend(); ++var)
+        if (var->name.code() == code && (name.size() <= kNameCodeChars || var->name.text() == name)) return &*var;
+    return nullptr;
+}
+
 void Printer::print(const Template& text, std::initializer_list<Var> vars) {
     const std::string_view t = text.text();
 
@@ -27,13 +33,19 @@ void Printer::print(const Template& text, std::initializer_list<Var> vars) {
         const std::string_view name(t.data() + names[n].offset, names[n].length);
         const Var* var = next;
         for (std::size_t tried = 0;; ++tried, ++var) {
-            if (tried == vars.size())
-                throw std::invalid_argument("unknown variable $" + std::string(name) + "$ in template \"" + std::string(t) + "\"");
+            if (tried == vars.size()) {
+                var = scoped(names[n].code, name);
+                if (!var)
+                    throw std::invalid_argument("unknown variable $" + std::string(name) + "$ in template \"" + std::string(t) + "\"");
+                break;
+            }
             if (var == vars.end()) var = vars.begin();
-            if (var->name.code() == names[n].code && (name.size() <= kNameCodeChars || var->name.text() == name)) break;
+            if (var->name.code() == names[n].code && (name.size() <= kNameCodeChars || var->name.text() == name)) {
+                next = var + 1;
+                break;
+            }
         }
         values[n] = var->value;
-        next = var + 1;
     }
 
     // Slot 0 is kept for the indentation.

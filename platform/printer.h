@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/line_sink.h"
 
@@ -168,9 +169,12 @@ private:
 //
 //     out.print("procedure Criar$table$(Diretorio:string);\n"_tpl, {{"table", table}});
 //
-// Values are inserted as they are (they are not split at line ends). A variable the call does not give
-// is an error in the generator and raises std::invalid_argument before anything is written. Indentation scopes (`Printer::Indent`) add blanks at the start of every line that is not
-// empty.
+// Values are inserted as they are (they are not split at line ends). A variable scope
+// (`Printer::WithVars`) gives variables to every print while it lives, so that a function passes what
+// all its templates use (the table, its extension) once; a call's own variables come first, then the
+// innermost scope's. A variable that neither gives is an error in the generator and raises
+// std::invalid_argument before anything is written. Indentation scopes (`Printer::Indent`) add blanks
+// at the start of every line that is not empty.
 class Printer {
 public:
     // A variable's name, written as a string literal.
@@ -196,6 +200,22 @@ public:
 
     void print(const Template& text, std::initializer_list<Var> vars = {});
 
+    // Gives `vars` to every print while it lives; the values must outlive it. Scopes end in the
+    // reverse order of their start, as blocks do.
+    class WithVars {
+    public:
+        WithVars(Printer& printer, std::initializer_list<Var> vars) : printer_(printer), start_(printer.scoped_.size()) {
+            printer_.scoped_.insert(printer_.scoped_.end(), vars.begin(), vars.end());
+        }
+        ~WithVars() { printer_.scoped_.erase(printer_.scoped_.begin() + static_cast<std::ptrdiff_t>(start_), printer_.scoped_.end()); }
+        WithVars(const WithVars&) = delete;
+        WithVars& operator=(const WithVars&) = delete;
+
+    private:
+        Printer& printer_;
+        std::size_t start_;
+    };
+
     // Adds `blanks` to the indentation of the lines printed while it lives.
     class Indent {
     public:
@@ -217,7 +237,11 @@ private:
         blanks_.assign(indent, ' ');
     }
 
+    // The value of a template variable the call does not give, from the innermost scope; null if none.
+    const Var* scoped(std::uint64_t code, std::string_view name) const;
+
     LineSink& sink_;
+    std::vector<Var> scoped_;  // the variables of the living scopes, innermost last
     std::size_t indent_ = 0;
     std::string blanks_;  // `indent_` blanks
     // Scratch of `print`, left uninitialised (every slot is written before it is read): the values of

@@ -27,53 +27,53 @@ int codigo_windows(int erro_c) {
 
 namespace {
 
-[[noreturn]] void falha(int erro_c, const std::string& caminho) {
-    throw EInOutError(codigo_windows(erro_c), caminho, erro_c);
+[[noreturn]] void fail_on(int error, const std::string& path) {
+    throw EInOutError(codigo_windows(error), path, error);
 }
 
 }  // namespace
 
-TextFileWriter::TextFileWriter(const std::string& caminho) : caminho_(caminho) {
-    arquivo_ = std::fopen(system_path(caminho).c_str(), "wb");
-    if (!arquivo_) falhou(errno);
+TextFileWriter::TextFileWriter(const std::string& path) : path_(path) {
+    file_ = std::fopen(system_path(path).c_str(), "wb");
+    if (!file_) fail(errno);
 }
 
 TextFileWriter::~TextFileWriter() {
-    if (arquivo_) std::fclose(arquivo_);
+    if (file_) std::fclose(file_);
 }
 
 void TextFileWriter::write_line(std::span<const std::string_view> pieces) {
-    if (!arquivo_) throw EInOutError(103, caminho_);  // file not open
+    if (!file_) throw EInOutError(103, path_);  // file not open
     // The line and its end go to the stream in one write.
-    linha_.clear();
-    for (std::string_view piece : pieces) linha_.append(piece);
-    linha_.append("\r\n");
-    if (std::fwrite(linha_.data(), 1, linha_.size(), arquivo_) != linha_.size()) falhou(errno);
+    line_.clear();
+    for (std::string_view piece : pieces) line_.append(piece);
+    line_.append("\r\n");
+    if (std::fwrite(line_.data(), 1, line_.size(), file_) != line_.size()) fail(errno);
 }
 
 void TextFileWriter::Close() {
-    if (!arquivo_) return;
-    std::FILE* arquivo = arquivo_;
-    arquivo_ = nullptr;
-    const bool escrito = std::fflush(arquivo) == 0;
-    const int erro = errno;
-    if (std::fclose(arquivo) != 0 || !escrito) falhou(escrito ? errno : erro);
+    if (!file_) return;
+    std::FILE* file = file_;
+    file_ = nullptr;
+    const bool written = std::fflush(file) == 0;
+    const int write_error = errno;
+    if (std::fclose(file) != 0 || !written) fail(written ? errno : write_error);
 }
 
-void TextFileWriter::falhou(int erro_c) { falha(erro_c, caminho_); }
+void TextFileWriter::fail(int error) { fail_on(error, path_); }
 
-void escrever_arquivo(const std::string& caminho, std::string_view conteudo) {
-    std::FILE* arquivo = std::fopen(system_path(caminho).c_str(), "wb");
-    if (!arquivo) falha(errno, caminho);
-    const bool escrito = std::fwrite(conteudo.data(), 1, conteudo.size(), arquivo) == conteudo.size();
-    const int erro = errno;
-    if (std::fclose(arquivo) != 0 || !escrito) falha(escrito ? errno : erro, caminho);
+void write_file(const std::string& path, std::string_view content) {
+    std::FILE* file = std::fopen(system_path(path).c_str(), "wb");
+    if (!file) fail_on(errno, path);
+    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    const int write_error = errno;
+    if (std::fclose(file) != 0 || !written) fail_on(written ? errno : write_error, path);
 }
 
-bool arquivo_existe(const std::string& caminho) {
+bool file_exists(const std::string& path) {
     try {
-        struct stat estado;
-        return ::stat(system_path(caminho).c_str(), &estado) == 0;
+        struct stat status;
+        return ::stat(system_path(path).c_str(), &status) == 0;
     } catch (const EInOutError&) {
         return false;
     }

@@ -19,7 +19,7 @@ int codigo_windows(int erro_c);
 // ended by CR LF. Creating it truncates an existing file. Failures raise EInOutError.
 class TextFileWriter final : public LineSink {
 public:
-    explicit TextFileWriter(const std::string& caminho);
+    explicit TextFileWriter(const std::string& path);
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
@@ -28,17 +28,17 @@ public:
     void write_line(std::span<const std::string_view> pieces) override;
     // Flushes and closes; raises EInOutError when the data could not be written.
     void Close();
-    const std::string& caminho() const { return caminho_; }
+    const std::string& path() const { return path_; }
 
 private:
-    void falhou(int erro_c);
+    void fail(int error);
 
-    std::string caminho_;
-    std::FILE* arquivo_ = nullptr;
-    std::string linha_;  // the line being written, kept for its capacity
+    std::string path_;
+    std::FILE* file_ = nullptr;
+    std::string line_;  // the line being written, kept for its capacity
 };
 
-// Writes `conteudo` to `caminho` in one piece (created or overwritten); raises EInOutError.
-void escrever_arquivo(const std::string& caminho, std::string_view conteudo);
+// Writes `content` to `path` in one piece (created or overwritten); raises EInOutError.
+void write_file(const std::string& path, std::string_view content);
 // Answers whether something exists under that name.
-bool arquivo_existe(const std::string& caminho);
+bool file_exists(const std::string& path);

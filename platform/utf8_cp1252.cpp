@@ -1,11 +1,9 @@
 #include "platform/utf8_cp1252.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+
+#include "platform/windows_1252.h"
 
 namespace {
 
@@ -13,41 +11,34 @@ bool is_ascii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// One iconv descriptor per direction and thread (the loader reads with two), opened on first use.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
-        if (handle_ == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+// True when `code` takes fewer than `length` bytes in UTF-8.
+bool overlong(char32_t code, std::size_t length) {
+    return length > (code < 0x80 ? 1u : code < 0x800 ? 2u : code < 0x10000 ? 3u : 4u);
+}
+
+// The tag characters (U+E0000..U+E007F) only label the text before them (a flag's region, a
+// language) and are dropped rather than refused, as every code-page conversion on the system drops them.
+bool is_tag(char32_t code) { return (code >> 7) == (0xE0000 >> 7); }
+
+// Appends the UTF-8 of a character of the Basic Multilingual Plane, the only plane Windows-1252 uses.
+void append_utf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
     }
-    ~Converter() { iconv_close(handle_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+}
 
-    // Converts `input`; on a conversion error returns false with `failed_at` set to the offset of the
-    // offending input and `error` to errno.
-    bool run(std::string_view input, std::string& output, std::size_t& failed_at, int& error) {
-        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-        output.assign(input.size() * 4 + 4, '\0');
-        char* in = const_cast<char*>(input.data());
-        std::size_t in_left = input.size();
-        char* out = output.data();
-        std::size_t out_left = output.size();
-        const std::size_t done = iconv(handle_, &in, &in_left, &out, &out_left);
-        output.resize(output.size() - out_left);
-        if (done == static_cast<std::size_t>(-1)) {
-            failed_at = input.size() - in_left;
-            error = errno;
-            return false;
-        }
-        return true;
-    }
+}  // namespace
 
-private:
-    iconv_t handle_;
-};
+UnmappableCharacter::UnmappableCharacter(char32_t code_point, std::string utf8)
+    : std::runtime_error("character without a Windows-1252 byte"), code_point_(code_point), utf8_(std::move(utf8)) {}
 
-// Decodes the UTF-8 sequence at the start of `text`; 0 with length 0 when it is not valid.
 char32_t decode_utf8(std::string_view text, std::size_t& length) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     length = 0;
@@ -64,40 +55,36 @@ char32_t decode_utf8(std::string_view text, std::size_t& length) {
     return code;
 }
 
-}  // namespace
-
-UnmappableCharacter::UnmappableCharacter(char32_t code_point, std::string utf8)
-    : std::runtime_error("character without a Windows-1252 byte"), code_point_(code_point), utf8_(std::move(utf8)) {}
-
 std::string utf8_to_cp1252(std::string_view utf8) {
     if (is_ascii(utf8)) return std::string(utf8);
-    thread_local Converter converter("WINDOWS-1252", "UTF-8");
     std::string output;
-    std::size_t failed_at = 0;
-    int error = 0;
-    if (converter.run(utf8, output, failed_at, error)) return output;
-    std::size_t length = 0;
-    const char32_t code = decode_utf8(utf8.substr(failed_at), length);
-    if (error == EILSEQ && length > 0) throw UnmappableCharacter(code, std::string(utf8.substr(failed_at, length)));
-    throw std::runtime_error("invalid UTF-8 at byte " + std::to_string(failed_at));
+    output.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        std::size_t length = 0;
+        const char32_t code = decode_utf8(utf8.substr(at), length);
+        if (length == 0) throw std::runtime_error("invalid UTF-8 at byte " + std::to_string(at));
+        if (is_tag(code)) {
+            at += length;
+            continue;
+        }
+        const int byte = overlong(code, length) ? -1 : UnicodeToWindows1252(code);
+        if (byte < 0) throw UnmappableCharacter(code, std::string(utf8.substr(at, length)));
+        output += static_cast<char>(byte);
+        at += length;
+    }
+    return output;
 }
 
 std::string cp1252_to_utf8(std::string_view text) {
     if (is_ascii(text)) return std::string(text);
-    thread_local Converter converter("UTF-8", "WINDOWS-1252");
     std::string output;
-    std::string piece;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t failed_at = 0;
-        int error = 0;
-        if (converter.run(text.substr(start), piece, failed_at, error)) {
-            output += piece;
-            break;
-        }
-        output += piece;
-        output += "\xEF\xBF\xBD";  // an undefined byte: the replacement character
-        start += failed_at + 1;
+    output.reserve(text.size() + text.size() / 2);
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!Windows1252Defined(byte))
+            output += "\xEF\xBF\xBD";  // the replacement character
+        else
+            append_utf8(output, Windows1252ToUnicode(byte));
     }
     return output;
 }

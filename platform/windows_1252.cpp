@@ -1,6 +1,7 @@
 #include "platform/windows_1252.h"
 
 #include <array>
+#include <cstddef>
 
 namespace {
 
@@ -16,6 +17,18 @@ constexpr std::array<char16_t, 32> kHighControls = {
 char32_t Windows1252ToUnicode(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) return kHighControls[byte - 0x80];
     return byte;
+}
+
+bool Windows1252Defined(unsigned char byte) {
+    return byte != 0x81 && byte != 0x8D && byte != 0x8F && byte != 0x90 && byte != 0x9D;
+}
+
+int UnicodeToWindows1252(char32_t code_point) {
+    if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF)) return static_cast<int>(code_point);
+    if (code_point < 0xA0) return -1;  // the C1 controls
+    for (std::size_t i = 0; i < kHighControls.size(); ++i)
+        if (kHighControls[i] == code_point && kHighControls[i] >= 0xA0) return static_cast<int>(0x80 + i);
+    return -1;
 }
 
 unsigned char Windows1252UpperCase(unsigned char byte) {

@@ -9,11 +9,10 @@
 #include "platform/components/property_builders.h"
 #include "platform/identifier.h"
 #include "plugin/entidade.h"
+#include "plugin/enum_names.h"
 #include "plugin/stored_records.h"
 
 namespace {
-constexpr std::array<const char*, 7> kNomesModo{"tmAtributo", "tmEsquema", "tmChave", "tmEntidade",
-                                                "tmdelete",   "tmTabela",  "tmload"};
 
 TEntidade& entidade(TPersistent& o) { return static_cast<TEntidade&>(o); }
 const TEntidade& entidade(const TPersistent& o) { return static_cast<const TEntidade&>(o); }
@@ -47,14 +46,14 @@ PropertyInfo fonte(const char* nome, const TFont& (TEntidade::*ler)() const) {
 }
 
 PropertyInfo modo() {
-    PropertyInfo p = props::enumeration("Modo", kNomesModo[0]);
+    PropertyInfo p = props::enumeration("Modo", kModoNames[0].data());
     p.get = [](const TPersistent& o) {
         const auto ordinal = static_cast<std::size_t>(entidade(o).Modo());
-        return PropertyValue{Identifier{ordinal < kNomesModo.size() ? kNomesModo[ordinal] : kNomesModo[0]}};
+        return PropertyValue{Identifier{std::string(ordinal < kModoNames.size() ? kModoNames[ordinal] : kModoNames[0])}};
     };
     p.set = [](TPersistent& o, const PropertyValue& v) {
-        for (std::size_t i = 0; i < kNomesModo.size(); ++i)
-            if (SameIdent(text_of(v), kNomesModo[i])) return entidade(o).SetModo(static_cast<tmodo>(i));
+        for (std::size_t i = 0; i < kModoNames.size(); ++i)
+            if (SameIdent(text_of(v), kModoNames[i])) return entidade(o).SetModo(static_cast<tmodo>(i));
         throw EComponentError("Modo desconhecido " + text_of(v));
     };
     return p;

@@ -34,12 +34,12 @@ void write_sql_statements(const EntityView& entity, bool drop, GenerationBuffers
     }
     const std::string_view table = entity.table();
     const std::string_view extension = database_profile(entity.kind()).extension;
-    if (drop) body.print("DROP TABLE \"$table$$extension$\" ;\n"_tpl, {{"table", table}, {"extension", extension}});
+    Printer::WithVars table_vars(body, {{"table", table}, {"extension", extension}});
+    if (drop) body.print("DROP TABLE \"$table$$extension$\" ;\n"_tpl);
     body.print(
         " \n"
         "CREATE TABLE \"$table$$extension$\"\n"
-        "(\n"_tpl,
-        {{"table", table}, {"extension", extension}});
+        "(\n"_tpl);
 
     for (const ColumnView& column : entity.columns()) {
         if (column.refused()) {
@@ -73,8 +73,6 @@ void write_sql_statements(const EntityView& entity, bool drop, GenerationBuffers
             " \n"_tpl,
             {{"modifier", index_modifier(index.options)},
              {"name", index.name},
-             {"table", table},
-             {"extension", extension},
              {"fields", index.fields_joined(",")}});
 
     body.print(" \n"_tpl);

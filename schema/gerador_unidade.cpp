@@ -75,6 +75,7 @@ void write_unit_procedure(const EntityView& entity, GenerationBuffers& buffers) 
     Printer header(*buffers.header);
     header.print("procedure Criar$table$(Diretorio:string);\n"_tpl, {{"table", table}});
 
+    Printer::WithVars table_vars(body, {{"table", table}, {"extension", extension}});
     body.print(
         "// Entidade: $entity$\n"
         " \n"
@@ -87,10 +88,7 @@ void write_unit_procedure(const EntityView& entity, GenerationBuffers& buffers) 
         "    TableType := $table_type$;\n"
         "    With FieldDefs do begin\n"
         "      Clear;\n"_tpl,
-        {{"entity", entity.entity().entidade().view()},
-         {"table", table},
-         {"extension", extension},
-         {"table_type", profile.table_type_source}});
+        {{"entity", entity.entity().entidade().view()}, {"table_type", profile.table_type_source}});
 
     const ColumnView* refused = first_refused(entity);
     {
@@ -133,8 +131,7 @@ void write_unit_procedure(const EntityView& entity, GenerationBuffers& buffers) 
         "    Free;\n"
         "  End;\n"
         "End; // Criar$table$\n"
-        " \n"_tpl,
-        {{"table", table}});
+        " \n"_tpl);
 }
 
 void define_table(TTable& table, const EntityView& entity, std::string_view directory, bool replace) {
@@ -145,7 +142,7 @@ void define_table(TTable& table, const EntityView& entity, std::string_view dire
     const DatabaseProfile& profile = database_profile(entity.kind());
     const std::string table_name = entity.table() + std::string(profile.extension);
     const std::string file = std::string(directory) + table_name;
-    if (!replace && arquivo_existe(file)) return;
+    if (!replace && file_exists(file)) return;
 
     table.SetActive(false);
     table.SetDatabaseName(std::string(directory));

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "platform/formfile/printable.h"
+#include "platform/utf8_cp1252.h"
 #include "platform/windows_1252.h"
 
 namespace formfile {
@@ -181,16 +182,9 @@ private:
     static std::u16string utf8_to_utf16(std::string_view bytes, std::string_view property) {
         std::u16string units;
         for (std::size_t i = 0; i < bytes.size();) {
-            const unsigned char c = static_cast<unsigned char>(bytes[i]);
-            int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-            char32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
-            bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < bytes.size() + 0;
-            for (int k = 1; ok && k <= extra; ++k) {
-                const unsigned char d = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-                ok = (d & 0xC0) == 0x80;
-                cp = (cp << 6) | (d & 0x3F);
-            }
-            if (!ok || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            std::size_t length = 0;
+            char32_t cp = decode_utf8(bytes.substr(i), length);
+            if (length == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
                 throw FormFileError("cannot write the UTF-8 string of property '" + std::string(property) +
                                     "' as form text: it is not valid UTF-8");
             if (cp >= 0x10000) {
@@ -200,7 +194,7 @@ private:
             } else {
                 units.push_back(static_cast<char16_t>(cp));
             }
-            i += static_cast<std::size_t>(extra) + 1;
+            i += length;
         }
         return units;
     }

@@ -59,6 +59,28 @@ TEST(Printer, RefusesUnknownVariablesUnbalancedDollarsAndUnfinishedLines) {
     EXPECT_EQ(sink.lines, (Text{"2 1 2"}));
 }
 
+TEST(Printer, ScopedVariablesReachEveryPrintUntilTheScopeEnds) {
+    Lines sink;
+    Printer out(sink);
+    {
+        Printer::WithVars table(out, {{"table", "CLIENTE"}, {"ext", ".DB"}});
+        out.print("Criar$table$$ext$\n"_tpl);
+        {
+            // The inner scope hides the outer one's value; the call's own value hides both.
+            Printer::WithVars inner(out, {{"table", "ITEM"}, {"a_long_name", "long"}});
+            out.print("$table$$ext$ $a_long_name$\n"_tpl);
+            out.print("$table$\n"_tpl, {{"table", "NOTA"}, {"other", "x"}});
+        }
+        out.print("$table$\n"_tpl, {{"other", "x"}});
+        EXPECT_THROW(out.print("$a_long_name$\n"_tpl), std::invalid_argument);
+        // Names sharing their first seven characters are told apart.
+        Printer::WithVars similar(out, {{"a_long_other", "other"}});
+        EXPECT_THROW(out.print("$a_long_name$\n"_tpl), std::invalid_argument);
+    }
+    EXPECT_THROW(out.print("$table$\n"_tpl), std::invalid_argument);
+    EXPECT_EQ(sink.lines, (Text{"CriarCLIENTE.DB", "ITEM.DB long", "NOTA", "CLIENTE"}));
+}
+
 TEST(Printer, IndentsTheLinesOfItsScopesButNotEmptyOnes) {
     Lines sink;
     Printer out(sink);

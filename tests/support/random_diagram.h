@@ -12,6 +12,7 @@
 #include <string>
 
 #include "diagram/diagram.h"
+#include "platform/windows_1252.h"
 #include "plugin/registros.h"
 
 namespace test_support {
@@ -84,7 +85,7 @@ private:
         for (int n = number(0, 10); n > 0; --n) {
             int byte = number(0, 3) ? number(0x20, 0xFF) : static_cast<unsigned char>(awkward[number(0, int(awkward.size()) - 1)]);
             if (lines && number(0, 5) == 0) byte = "\n\r\t"[number(0, 2)];
-            if (byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D) byte = 'x';
+            if (byte == 0x7F || !Windows1252Defined(static_cast<unsigned char>(byte))) byte = 'x';
             t += static_cast<char>(byte);
         }
         return t;
