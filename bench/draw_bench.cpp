@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <memory>
 #include <string>
 
 #include "bench/placed_diagram.h"
@@ -89,6 +91,42 @@ void BM_Layout1kEndToEnd(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Layout1kEndToEnd)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// `kzr40 layout` of the synthetic diagram (20 attributes, no relationships) at 10,000 and 100,000
+// entities, with the seconds of each stage as counters: reading, building and laying out the scene,
+// writing, and freeing it all. Every stage should grow linearly; BM_LoneBoxesSfdp in
+// auto_layout_bench gives Graphviz's share of the same sizes.
+void BM_LayoutSyntheticEndToEnd(benchmark::State& state) {
+    select_type_texts(default_type_texts());
+    const std::string json = synthetic_diagram_json(static_cast<int>(state.range(0)), 20);
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
+    double read = 0, layout = 0, write = 0, free = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        auto diagram = std::make_unique<Diagram>(parse_diagram(json, "synthetic"));
+        const auto t1 = Clock::now();
+        {
+            DiagramScene scene(*diagram);
+            lay_out_scene(scene, *diagram);
+            scene.zoom(diagram->escala);
+            scene.store();
+        }
+        const auto t2 = Clock::now();
+        benchmark::DoNotOptimize(diagram_to_json(*diagram, "synthetic").size());
+        const auto t3 = Clock::now();
+        diagram.reset();
+        const auto t4 = Clock::now();
+        read += seconds(t1 - t0), layout += seconds(t2 - t1);
+        write += seconds(t3 - t2), free += seconds(t4 - t3);
+    }
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["read_s"] = read / runs;
+    state.counters["layout_s"] = layout / runs;
+    state.counters["write_s"] = write / runs;
+    state.counters["free_s"] = free / runs;
+}
+BENCHMARK(BM_LayoutSyntheticEndToEnd)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -350,14 +350,18 @@ void DiagramScene::settle() {
 void DiagramScene::tear_down() noexcept {
     // The lines let go of their entities first: freed while attached, a relationship would take the
     // foreign keys it brought out of its end entity, and those belong to the diagram.
-    for (RelationshipItem& item : relationships_) {
+    // Last first, as the lists they leave were filled (the entities below likewise).
+    for (auto it = relationships_.rbegin(); it != relationships_.rend(); ++it) {
+        RelationshipItem& item = *it;
         item.shape->GetConnection(1)->SetShape(nullptr);
         item.shape->GetConnection(2)->SetShape(nullptr);
         delete item.shape;
     }
     relationships_.clear();
     // The entities leave the surface (which would free them with its children); their captions are the scene's.
-    for (EntityItem& item : entities_) {
+    // Last first: each then leaves from the end of the surface's child list, not from its front.
+    for (auto it = entities_.rbegin(); it != entities_.rend(); ++it) {
+        EntityItem& item = *it;
         item.shape->SetCaption(nullptr);
         item.shape->SetSelected(false);
         item.shape->SetParent(nullptr);

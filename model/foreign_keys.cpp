@@ -27,8 +27,16 @@ bool has_key_attribute(const TEntidade& entity) {
     return false;
 }
 
+// Freed with its owner or its surface, as when a whole diagram goes: its keys go with it, and deriving
+// them again for every relationship torn down would cost a cascade each.
+bool going_with_diagram(const TEntidade& entity) {
+    const TComponent* owner = entity.Owner();
+    const TWinControl* parent = entity.Parent();
+    return (owner && owner->Destroying()) || (parent && parent->Destroying());
+}
+
 void remove_foreign_keys(TEntidade& entity, const TEntidade& origin, std::string_view name, const Path* outer) {
-    if (entity.Modo() == tmodo::tmdelete || entity.Modo() == tmodo::tmload) return;
+    if (entity.Modo() == tmodo::tmdelete || entity.Modo() == tmodo::tmload || going_with_diagram(entity)) return;
     const Path here{&entity, outer};
     TWinControl* parent = entity.Parent();
     if (parent) {

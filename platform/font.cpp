@@ -1,12 +1,17 @@
 #include "platform/font.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
-// Windows' MulDiv: a * b / c rounded half away from zero.
+// Windows' MulDiv: a * b / c rounded half away from zero, held to the range of int.
 int mul_div(int a, int b, int c) {
-    return static_cast<int>(std::lround(static_cast<double>(a) * b / c));
+    const double exact = std::round(static_cast<double>(a) * b / c);
+    return static_cast<int>(std::clamp(exact, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
+// -value, where -INT_MIN (a stored height may be anything) would overflow.
+int negated(int value) { return value == INT_MIN ? INT_MAX : -value; }
 }  // namespace
 
 void TFont::SetName(const std::string& name) {
@@ -21,9 +26,9 @@ void TFont::SetHeight(int height) {
     changed();
 }
 
-int TFont::Size() const { return -mul_div(height_, 72, pixels_per_inch_); }
+int TFont::Size() const { return negated(mul_div(height_, 72, pixels_per_inch_)); }
 
-void TFont::SetSize(int points) { SetHeight(-mul_div(points, pixels_per_inch_, 72)); }
+void TFont::SetSize(int points) { SetHeight(negated(mul_div(points, pixels_per_inch_, 72))); }
 
 void TFont::SetStyle(TFontStyles style) {
     if (style == style_) return;

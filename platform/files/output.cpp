@@ -60,12 +60,32 @@ std::runtime_error cannot_write(const std::filesystem::path& file, int error) {
     return std::runtime_error(file.string() + ": cannot write: " + std::strerror(error));
 }
 
+// The open descriptor that `file` names (/dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N), or -1.
+// Opened again or replaced, such a name would lose what the shell set up: the log that >> appends to
+// (replaced), or a pipe (no file to replace).
+int descriptor_named(const std::filesystem::path& file) {
+    const std::string name = file.lexically_normal().string();
+    if (name == "/dev/stdout") return STDOUT_FILENO;
+    if (name == "/dev/stderr") return STDERR_FILENO;
+    for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        int number = 0;
+        for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+            if (name[i] < '0' || name[i] > '9' || number > 100000000) return -1;
+            number = number * 10 + (name[i] - '0');
+        }
+        return number;
+    }
+    return -1;
+}
+
 // The path a chain of symbolic links ends at (itself when it is no link); the end may not exist yet.
+// A link that names an open descriptor ends the chain there.
 std::filesystem::path follow_links(const std::filesystem::path& file) {
     std::filesystem::path at = file;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat status;
-        if (::lstat(at.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return at;
+        if (descriptor_named(at) >= 0 || ::lstat(at.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return at;
         std::string link(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 4096) + 1, '\0');
         const ssize_t length = ::readlink(at.c_str(), link.data(), link.size());
         if (length < 0) throw cannot_write(file, errno);
@@ -98,10 +118,22 @@ void write_in_place(const std::filesystem::path& file, const std::filesystem::pa
     if (::close(descriptor) != 0) throw cannot_write(file, errno);
 }
 
+// Writes into a descriptor the process already has open, where the shell put it, and leaves it open.
+void write_to_descriptor(const std::filesystem::path& file, int descriptor, const Producer& produce) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    try {
+        produce_into(descriptor, produce);
+    } catch (const std::system_error& e) {
+        throw cannot_write(file, e.code().value());
+    }
+}
+
 }  // namespace
 
 void write_file_atomically(const std::filesystem::path& file, const Producer& produce) {
     const std::filesystem::path target = follow_links(file);
+    if (const int descriptor = descriptor_named(target); descriptor >= 0) return write_to_descriptor(file, descriptor, produce);
     struct stat existing;
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) throw cannot_write(file, EISDIR);

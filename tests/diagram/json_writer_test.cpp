@@ -3,6 +3,7 @@
 #include "diagram/json_writer.h"
 
 #include <array>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -69,6 +70,12 @@ TEST(DiagramWriter, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
         {[](Diagram& d, TAtributo&) { d.escala = 5; }, ": \"Escala\" must lie between 10 and 1000 (5)"},
         {[](Diagram& d, TAtributo&) { d.entities[0].shape.top = 10'000'001; },
          ": entity \"E\" (#1): \"shape.top\" must lie between -10000000 and 10000000 (10000001)"},
+        {[](Diagram& d, TAtributo&) {
+             TFont font;
+             font.SetHeight(INT_MIN);  // a stored diagram may hold any height; its size in points is out of range too
+             d.entities[0].entity->SetFonteTitulo(font);
+         },
+         "\"FonteTitulo.height\" lies outside -1000..1000 (-2147483648)"},
     };
     for (const auto& [spoil, message] : cases) {
         Diagram d = parse_diagram(json, "in");

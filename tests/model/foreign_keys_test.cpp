@@ -122,4 +122,31 @@ TEST_F(ForeignKeys, DetachedEndRemovesNothingAndPaintsNothing) {
     EXPECT_EQ(entries(b), (Names{"id_b", "id_a", "nome_b"}));
 }
 
+// A whole diagram that goes frees each entity's records with the entity, in teardown order (C, B, A):
+// no relationship takes its keys out first, whether the surface goes or the owner of the shapes.
+TEST_F(ForeignKeys, FreeingTheWholeDiagramLeavesEveryKeyToItsEntity) {
+    fill(true);
+    delete window;
+    window = nullptr;
+    EXPECT_EQ(freed, (Names{"id_b", "id_b2", "nome_c", "id_b", "id_a", "nome_b", "id_a"}));
+}
+
+TEST_F(ForeignKeys, FreeingTheOwnerOfEveryShapeLeavesEveryKeyToItsEntity) {
+    auto* diagram = new TComponent(nullptr, TComponentClass());
+    auto* x = new TEntidade(diagram);
+    auto* y = new TEntidade(diagram);
+    for (TEntidade* e : {x, y}) e->SetParent(surface);
+    auto* line = new TRelacionamento(diagram);
+    line->SetParent(surface);
+    TnoxConnection start, end;
+    start.SetShape(x);
+    end.SetShape(y);
+    line->Connect(&start, &end);
+    give(x, {{"id_x", kChavePrimaria}});
+    give(y, {{"id_y", kChavePrimaria}, {"id_x", kChaveEstrangeira, line->Name()}});
+    freed.clear();
+    delete diagram;  // the surface stays
+    EXPECT_EQ(freed, (Names{"id_y", "id_x", "id_x"}));
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/font.h"
 
+#include <climits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,6 +14,20 @@ TEST(Font, SizeAndHeightAreTwoViewsOfOneValue) {
     EXPECT_EQ(font.Height(), -13);
     font.SetHeight(-9);
     EXPECT_EQ(font.Size(), 7);
+}
+
+// A stored height may be any int: the size it gives, and the height that size gives back, stay in range.
+TEST(Font, ExtremeHeightsAndSizesStayWithinInt) {
+    TFont font;
+    font.SetHeight(INT_MIN);
+    EXPECT_EQ(font.Size(), 1610612736);
+    TFont probe;
+    probe.SetSize(font.Size());  // 2147483648 pixels: held at INT_MAX
+    EXPECT_EQ(probe.Height(), -INT_MAX);
+    probe.SetSize(INT_MIN);
+    EXPECT_EQ(probe.Height(), INT_MAX);
+    font.SetHeight(INT_MAX);
+    EXPECT_EQ(font.Size(), -1610612735);
 }
 
 TEST(Font, AssignCopiesEveryAttributeAndNotifiesOnce) {

@@ -1,6 +1,8 @@
 // Where -o puts the bytes: files replaced whole, links written through, devices and FIFOs written into.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -61,6 +63,29 @@ TEST(Output, DashIsStandardOutput) {
     EXPECT_FALSE(dash.out.empty());
     EXPECT_EQ(dash.out.substr(dash.out.find("CREATE")), plain.out.substr(plain.out.find("CREATE")));
     EXPECT_FALSE(fs::exists("-"));
+}
+
+// A name of an open descriptor is that descriptor: a log opened for appending keeps its earlier lines,
+// and a pipe (standard output of the run below) is written into instead of failing to be replaced.
+TEST(Output, DescriptorNamesWriteIntoTheOpenDescriptor) {
+    fixture::ScratchDir dir;
+    const fs::path log = dir.path() / "log";
+    std::ofstream(log) << "earlier\n";
+    const int appending = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(appending, 0);
+    const std::string number = std::to_string(appending);
+    write_file_atomically("/proc/self/fd/" + number, "second\n");
+    fs::create_symlink("/dev/fd/" + number, dir.path() / "to-log");
+    write_file_atomically(dir.path() / "to-log", "third\n");
+    ::close(appending);
+    EXPECT_EQ(fixture::read_file(log), "earlier\nsecond\nthird\n");
+    EXPECT_EQ(fixture::files_in(dir.path()), (std::vector<std::string>{"log", "to-log"}));
+    EXPECT_THROW(write_file_atomically("/proc/self/fd/" + number, "closed"), std::runtime_error);
+
+    const std::string diagram = std::string(KZR40_SOURCE_DIR) + "/examples/cliente.json";
+    const HostRun piped = run_host({"sql", diagram, "-o", "/dev/stdout"});
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    EXPECT_NE(piped.out.find("CREATE"), std::string::npos);
 }
 
 }  // namespace
