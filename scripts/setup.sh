@@ -23,6 +23,8 @@ packages=(
   xvfb                                   # end-to-end test of kzr40 edit: a display of its own
   xdotool                                # end-to-end test of kzr40 edit: the real pointer and keys
   x11-apps                               # end-to-end test of kzr40 edit: xwd takes the screenshot
+  dpkg-dev                               # cpack -G DEB: dpkg-shlibdeps finds the package's dependencies
+  groff-base                             # the installed manual page is checked for troff warnings
 )
 
 missing=()
