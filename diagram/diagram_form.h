@@ -11,8 +11,6 @@
 struct DiagramForm {
     DiagramFileKind kind = DiagramFileKind::Json;
     bool lf = false;  // a stored text whose lines end in LF alone
-
-    bool operator==(const DiagramForm&) const = default;
 };
 
 DiagramForm diagram_form_of(std::string_view content);

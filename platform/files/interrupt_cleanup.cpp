@@ -100,8 +100,9 @@ RemoveOnInterrupt::RemoveOnInterrupt(const std::filesystem::path& directory) {
     name.copy(slot.name, name.size());
     slot.name[name.size()] = '\0';
     slot.directory_fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // The parent is only a place to remove from: O_PATH needs no read permission on it.
     slot.parent_fd = ::open(directory.parent_path().empty() ? "." : directory.parent_path().c_str(),
-                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                            O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (slot.directory_fd < 0 || slot.parent_fd < 0) {
         close_descriptors(slot);
         return;

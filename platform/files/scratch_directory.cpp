@@ -24,16 +24,16 @@ constexpr std::string_view kMarkerText =
     "directory behind, and the next run into the directory above removes it.\n";
 
 // Opens the marker inside `directory` when it is one of our scratch directories (a directory, not a
-// link, holding a regular file with our text), or answers -1. The text is written after the lock is
-// taken, so a marker still being made is never taken for a leftover.
+// link, of this user, holding a regular file of this user with our text), or answers -1. The text is
+// written after the lock is taken, so a marker still being made is never taken for a leftover.
 int open_marker(const fs::path& directory) {
     struct stat status;
-    if (::lstat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return -1;
+    if (::lstat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid()) return -1;
     const int marker = ::open((directory / kMarker).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (marker < 0) return -1;
     char text[kMarkerText.size() + 1];
     ssize_t length = -1;
-    if (::fstat(marker, &status) == 0 && S_ISREG(status.st_mode) &&
+    if (::fstat(marker, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
         static_cast<std::size_t>(status.st_size) == kMarkerText.size())
         length = ::pread(marker, text, sizeof text, 0);
     if (length != static_cast<ssize_t>(kMarkerText.size()) || std::string_view(text, kMarkerText.size()) != kMarkerText) {

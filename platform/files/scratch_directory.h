@@ -13,7 +13,8 @@ class RemoveOnInterrupt;
 // run keeps locked. SIGINT, SIGTERM and SIGHUP remove the scratch directory before the process ends. A
 // run that was killed (SIGKILL, a crash) leaves both behind with the lock gone, and the next scratch
 // directory made in the same place removes them. Nothing else is taken for a leftover: a directory of
-// that name without the marker, with another text in it, or locked by a live run stays.
+// that name without the marker, with another text in it, of another user, or locked by a live run
+// stays.
 class ScratchDirectory {
 public:
     // Removes what killed runs left in `parent` (which must exist) and makes the scratch directory

@@ -159,17 +159,25 @@ TEST(Output, AnInterruptedWriteLeavesNothingAndAKilledOneIsClearedByTheNext) {
         EXPECT_EQ(fixture::read_file(out), "old");
     }
 
-    // Not ours: no marker, a marker with another text, a link to one of ours.
+    // Not ours: no marker, a marker with another text, a link to one of ours, another user's.
     fs::create_directory(dir.path() / ".kzr40-nomark");
     fs::create_directory(dir.path() / ".kzr40-othert");
     std::ofstream(dir.path() / ".kzr40-othert" / ".kzr40-run") << "a file of the user's\n";
     HalfwayWriter killed(out);
     ASSERT_TRUE(killed.started());
     EXPECT_EQ(killed.end_with(SIGKILL), SIGKILL);
-    const Names decoys = {".kzr40-linked", ".kzr40-nomark", ".kzr40-othert"};
+    Names decoys = {".kzr40-linked", ".kzr40-nomark", ".kzr40-others", ".kzr40-othert"};
     const Names left = scratch_directories(dir.path(), decoys);
     ASSERT_EQ(left.size(), 1u);
     fs::create_directory_symlink(left[0], dir.path() / ".kzr40-linked");
+    if (::geteuid() == 0) {  // a leftover in every way but its owner: another user's run may be at work
+        fs::create_directory(dir.path() / ".kzr40-others");
+        fs::copy_file(dir.path() / left[0] / ".kzr40-run", dir.path() / ".kzr40-others" / ".kzr40-run");
+        ASSERT_EQ(::chown((dir.path() / ".kzr40-others" / ".kzr40-run").c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown((dir.path() / ".kzr40-others").c_str(), 65534, 65534), 0);
+    } else {
+        decoys.erase(decoys.begin() + 2);
+    }
     EXPECT_EQ(fixture::files_in(dir.path() / left[0]), (Names{".kzr40-run", "out.sql"}));
 
     write_file_atomically(out, "new");
