@@ -100,7 +100,11 @@ inline constexpr std::int64_t kDiagramFormatVersion = 2;
 // stream is refused before it is read whole.
 inline constexpr std::uint64_t kMaxDiagramBytes = 256u << 20;
 
-// Reads and checks a diagram file. A UTF-8 byte-order mark at its start is skipped. Throws DiagramError naming the file and the item at fault.
-Diagram load_diagram(const std::filesystem::path& file);
+struct DiagramForm;
+
+// Reads and checks a diagram file ("-": standard input, named so in messages). A UTF-8 byte-order mark
+// at its start is skipped. Throws DiagramError naming the file and the item at fault. `form`, when
+// given, receives the form the file has (diagram/diagram_form.h).
+Diagram load_diagram(const std::filesystem::path& file, DiagramForm* form = nullptr);
 // The same for diagram text already in memory; `source` names it in messages.
 Diagram parse_diagram(std::string_view json, const std::string& source);

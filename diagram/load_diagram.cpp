@@ -6,6 +6,7 @@
 #include <simdjson.h>
 
 #include "diagram/diagram.h"
+#include "diagram/diagram_form.h"
 #include "diagram/json_reader.h"
 #include "diagram/stored_diagram.h"
 #include "platform/files/whole_file.h"
@@ -27,18 +28,19 @@ Diagram parse_diagram(std::string_view content, const std::string& source) {
     return parse_json_diagram(std::move(text), source);
 }
 
-Diagram load_diagram(const std::filesystem::path& path) {
-    const std::string name = path.string();
+Diagram load_diagram(const std::filesystem::path& path, DiagramForm* form) {
+    const std::string name = input_name(path.string());
     std::string text;
     try {
         // Read with simdjson's padding in place, so that a large diagram is held once.
-        text = read_whole_file(name, kMaxDiagramBytes, simdjson::SIMDJSON_PADDING);
+        text = read_whole_input(path.string(), kMaxDiagramBytes, simdjson::SIMDJSON_PADDING);
     } catch (const WholeFileError& e) {
         if (e.reason() == WholeFileError::Reason::TooLarge) throw DiagramError(name + ": " + too_large());
         const char* what = e.reason() == WholeFileError::Reason::CannotOpen ? ": cannot open: " : ": cannot read: ";
         throw DiagramError(name + what + std::strerror(e.error()));
     }
     const std::string_view content(text.data(), text.size() - simdjson::SIMDJSON_PADDING);
+    if (form) *form = diagram_form_of(content);
     if (diagram_file_kind(content) != DiagramFileKind::Json) return parse_stored_diagram(content, name);
     return parse_json_diagram(std::move(text), name);
 }

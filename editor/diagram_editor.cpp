@@ -34,12 +34,15 @@ DiagramEditor::DiagramEditor(std::filesystem::path file) : file_(std::move(file)
         throw DiagramError(name + ": cannot read");
     }
     disk_fingerprint_ = fingerprint(bytes);
-    kind_ = diagram_file_kind(bytes);
-    lf_ = bytes.find("\r\n") == std::string::npos;
+    form_ = diagram_form_of(bytes);
     diagram_ = parse_diagram(bytes, name);
     type_texts_ = default_type_texts();
     select_type_texts(type_texts_);
-    build_scene();
+    try {
+        build_scene();
+    } catch (const DiagramError& e) {
+        throw DiagramError(name + ": " + e.what());  // a font without a face, as every command words it
+    }
     history_.push_back(text_now());
     saved_ = history_.back();
     if (!diagram_.entities.empty() && needs_layout(diagram_)) lay_out();
@@ -219,9 +222,7 @@ void DiagramEditor::save(bool overwrite_changes) {
     record();  // a gesture the window has not committed yet is saved too
     // The diagram stands as the current snapshot says: record() stored it, restore() read it.
     const std::string& text = history_[at_];
-    const std::string bytes = kind_ == DiagramFileKind::Json           ? text
-                              : kind_ == DiagramFileKind::StoredBinary ? stored_diagram_bytes(diagram_, name)
-                                                                       : stored_diagram_text(diagram_, name, lf_);
+    const std::string bytes = form_.kind == DiagramFileKind::Json ? text : diagram_bytes(diagram_, form_, name);
     write_file_atomically(file_, bytes);
     saved_ = text;
     disk_fingerprint_ = fingerprint(bytes);

@@ -11,7 +11,7 @@
 
 #include "diagram/diagram.h"
 #include "diagram/scene.h"
-#include "diagram/stored_diagram.h"
+#include "diagram/diagram_form.h"
 
 class TDiagramSurface;
 
@@ -110,8 +110,7 @@ private:
     std::optional<std::uint64_t> fingerprint_on_disk() const;
 
     std::filesystem::path file_;
-    DiagramFileKind kind_ = DiagramFileKind::Json;  // what save writes
-    bool lf_ = false;                                // a stored text with LF line ends, not CR LF
+    DiagramForm form_;  // what save writes: the form the file was read in
     Diagram diagram_;
     std::unique_ptr<DiagramScene> scene_;
     std::string type_texts_;

@@ -32,7 +32,18 @@ void run_edit(const std::string& file) {
 void register_edit_command(CLI::App& app) {
     auto file = std::make_shared<std::string>();
     CLI::App* command = app.add_subcommand(
-        "edit", "Open a diagram in a window: drag, resize and zoom its shapes, lay it out, undo, save, export a picture");
-    command->add_option("FILE", *file, "Diagram file (JSON, see docs/diagram-format.md)")->required();
+        "edit",
+        "Open a diagram, JSON or stored, in a window: drag, resize and zoom its shapes, lay it out, undo, save, export a picture");
+    command
+        ->add_option("FILE", *file,
+                     "Diagram file: JSON (docs/diagram-format.md) or a stored diagram, binary or text "
+                     "(docs/stored-diagrams.md), told apart by content; saved back in the same form")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& value) {
+                return value == "-" ? std::string("standard input cannot be edited: the editor saves back to the file it opened")
+                                    : std::string();
+            },
+            "", "not_standard_input"));
     command->callback([file] { run_edit(*file); });
 }

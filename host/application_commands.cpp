@@ -11,6 +11,7 @@
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
 #include "platform/files/output.h"
+#include "platform/files/whole_file.h"
 #include "host/schema_run.h"
 #include "platform/files/staging_directory.h"
 #include "plugin/nomes.h"
@@ -110,7 +111,7 @@ std::string run_title(const GenerateArguments& arguments, const Diagram& diagram
     if (!arguments.title.empty()) return utf8_to_cp1252(arguments.title);
     const std::string problem = title_problem(diagram.project);
     if (!problem.empty())
-        throw std::runtime_error(arguments.file + ": the project name \"" + cp1252_to_utf8(diagram.project) +
+        throw std::runtime_error(input_name(arguments.file) + ": the project name \"" + cp1252_to_utf8(diagram.project) +
                                  "\" cannot be the application title: " + problem + "; give one with --title");
     return default_title(diagram);
 }
@@ -120,7 +121,7 @@ void run_generate(const GenerateArguments& arguments) {
     const std::int32_t kind = parse_database_kind(arguments.kind);
     check_source_date_epoch();
     const Diagram diagram = load_diagram(arguments.file);
-    require_table_names(diagram, arguments.file);
+    require_table_names(diagram, input_name(arguments.file));
     const std::string title = run_title(arguments, diagram);
     warn_about_title(title);
     const fs::path target = arguments.directory;

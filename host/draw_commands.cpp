@@ -3,13 +3,16 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/commands.h"
 #include "diagram/diagram.h"
+#include "diagram/diagram_form.h"
 #include "diagram/scene.h"
-#include "diagram/json_writer.h"
 #include "host/option_texts.h"
 #include "platform/files/output.h"
+#include "platform/files/whole_file.h"
 #include "diagram/scene_layout.h"
 #include "diagram/scene_picture.h"
 #include "diagram/type_texts.h"
@@ -17,12 +20,31 @@
 
 namespace {
 
-// By name, so that --mode lists its choices in the order of their names.
+// The modes --mode takes by a readable name, beside the names the files use (kModoNames).
+const std::pair<const char*, tmodo> kReadableModes[] = {{"attributes", tmodo::tmAtributo},
+                                                        {"schema", tmodo::tmEsquema},
+                                                        {"keys", tmodo::tmChave},
+                                                        {"entity", tmodo::tmEntidade},
+                                                        {"table", tmodo::tmTabela}};
 const std::map<std::string, tmodo> kModes = [] {
-    std::map<std::string, tmodo> modes;
+    std::map<std::string, tmodo> modes(std::begin(kReadableModes), std::end(kReadableModes));
     for (std::size_t i = 0; i < kModoNames.size(); ++i) modes.emplace(kModoNames[i], static_cast<tmodo>(i));
     return modes;
 }();
+
+// "attributes (tmAtributo), ..., or tmdelete, tmload": the readable names first, then the others.
+std::string mode_choices() {
+    std::string text;
+    std::vector<bool> named(kModoNames.size());
+    for (const auto& [name, mode] : kReadableModes) {
+        text += std::string(name) + " (" + std::string(kModoNames[static_cast<std::size_t>(mode)]) + "), ";
+        named[static_cast<std::size_t>(mode)] = true;
+    }
+    text += "or";
+    for (std::size_t i = 0; i < kModoNames.size(); ++i)
+        if (!named[i]) text += (text.ends_with("or") ? " " : ", ") + std::string(kModoNames[i]);
+    return text;
+}
 const std::map<std::string, LayoutEngine> kEngines = {
     {"auto", LayoutEngine::automatic}, {"dot", LayoutEngine::dot}, {"sfdp", LayoutEngine::sfdp}};
 
@@ -69,7 +91,7 @@ void run_draw(const DrawArguments& arguments) {
     Diagram diagram = load_diagram(arguments.file);
     DiagramScene::Options options;
     if (!arguments.mode.empty()) options.mode = kModes.at(arguments.mode);
-    DiagramScene scene = build_scene(diagram, options, arguments.file);
+    DiagramScene scene = build_scene(diagram, options, input_name(arguments.file));
     if (!arguments.layout.empty() || needs_layout(diagram)) {
         LayoutOptions layout;
         if (!arguments.layout.empty()) layout.engine = kEngines.at(arguments.layout);
@@ -80,7 +102,7 @@ void run_draw(const DrawArguments& arguments) {
         try {
             return draw_picture(scene, format);
         } catch (const std::runtime_error& e) {
-            throw std::runtime_error(arguments.file + ": " + e.what());
+            throw std::runtime_error(input_name(arguments.file) + ": " + e.what());
         }
     }();
     write_output(arguments.output, bytes);
@@ -95,9 +117,10 @@ struct LayoutArguments {
 
 void run_layout(const LayoutArguments& arguments) {
     select_type_texts(arguments.types);
-    Diagram diagram = load_diagram(arguments.file);
+    DiagramForm form;
+    Diagram diagram = load_diagram(arguments.file, &form);
     {
-        DiagramScene scene = build_scene(diagram, {}, arguments.file);
+        DiagramScene scene = build_scene(diagram, {}, input_name(arguments.file));
         LayoutOptions layout;
         layout.engine = kEngines.at(arguments.layout);
         // Every entity is placed anew, whatever the file says; free texts the file places stay.
@@ -106,7 +129,15 @@ void run_layout(const LayoutArguments& arguments) {
         scene.zoom(diagram.escala);
         scene.store();
     }
-    save_diagram(diagram, arguments.output);
+    // What the written form cannot hold lies in the diagram as laid out: the message names the input.
+    const std::string bytes = [&] {
+        try {
+            return diagram_bytes(diagram, form_written_back(form, arguments.output), input_name(arguments.file));
+        } catch (const DiagramError& e) {
+            throw DiagramError(e.what() + std::string(" once laid out"));
+        }
+    }();
+    write_output(arguments.output, bytes);
 }
 
 }  // namespace
@@ -120,8 +151,9 @@ void register_draw_command(CLI::App& app) {
         ->required()
         ->check(picture_file());
     command->add_option("--zoom", arguments->zoom, "Zoom in percent, 10..1000, instead of the file's Escala")
+        ->check(whole_number())
         ->check(CLI::Range(kMinEscala, kMaxEscala));
-    command->add_option("--mode", arguments->mode, "Display mode of every entity, instead of the file's Modo")
+    command->add_option("--mode", arguments->mode, "Display mode of every entity, instead of the file's Modo: " + mode_choices())
         ->check(CLI::IsMember([] {
             std::vector<std::string> names;
             for (const auto& [name, mode] : kModes) names.push_back(name);
@@ -141,7 +173,9 @@ void register_layout_command(CLI::App& app) {
         "layout", "Place every entity of a diagram automatically and write the diagram back with those positions");
     command->add_option("FILE", arguments->file, kDiagramFileHelp)->required();
     command->add_option("-o,--output", arguments->output,
-                        "Write the diagram to this file (UTF-8 JSON); standard output when absent or -");
+                        "Write the diagram to this file; standard output when absent or -. It keeps the form it was read "
+                        "in (JSON, or a stored diagram, binary or text with its line ends), unless the name ends in "
+                        ".json, which gives JSON");
     add_types_option(*command, arguments->types);
     command->add_option("--layout", arguments->layout, kLayoutHelp)
         ->check(CLI::IsMember({"auto", "dot", "sfdp"}))

@@ -22,9 +22,10 @@ struct ConvertArguments {
 
 // The whole input, refused beyond the readers' size limit before it is read: by its size when it is a
 // regular file, and by stopping at the limit for anything else (a pipe, /dev/zero).
-std::string read_form_input(const std::string& path) {
+std::string read_form_input(const std::string& input) {
+    const std::string path = input_name(input);
     try {
-        return read_whole_file(path, formfile::kMaxFormFileSize);
+        return read_whole_input(input, formfile::kMaxFormFileSize);
     } catch (const WholeFileError& e) {
         if (e.reason() != WholeFileError::Reason::TooLarge)
             throw std::runtime_error(path + ": cannot read: " + std::strerror(e.error()));
@@ -40,11 +41,11 @@ void deliver(const ConvertArguments& arguments, const std::string& content) {
 
 // Converter errors carry the position; the file name goes in front.
 template <class Step>
-auto in_file(const std::string& path, Step&& step) {
+auto in_file(const std::string& input, Step&& step) {
     try {
         return step();
     } catch (const formfile::FormFileError& e) {
-        throw std::runtime_error(path + ": " + e.what());
+        throw std::runtime_error(input_name(input) + ": " + e.what());
     }
 }
 
@@ -64,7 +65,7 @@ void dfm_to_text(const ConvertArguments& arguments) {
         formfile::write_text(root, crlf, [&sink](std::string_view piece) { sink.write(piece); });
     };
     in_file(arguments.input, [&] {
-        if (!arguments.output.empty()) return write_file_atomically(arguments.output, produce);
+        if (!arguments.output.empty() && arguments.output != "-") return write_file_atomically(arguments.output, produce);
         // What reached standard output cannot be taken back: the whole text is made once without
         // output, so that a value without a text form fails before any of it goes out.
         formfile::write_text(root, crlf, [](std::string_view) {});
@@ -88,7 +89,7 @@ void register_form_commands(CLI::App& app) {
     auto dfm2txt_args = std::make_shared<ConvertArguments>();
     CLI::App* dfm2txt = app.add_subcommand(
         "dfm2txt", "Convert a binary form file (.dfm, with or without its resource header) to form text");
-    dfm2txt->add_option("IN", dfm2txt_args->input, "Binary form file")->required();
+    dfm2txt->add_option("IN", dfm2txt_args->input, "Binary form file; - reads standard input")->required();
     dfm2txt->add_option("-o,--output", dfm2txt_args->output, "Write the form text here; standard output when absent or -");
     dfm2txt->add_flag("--lf", dfm2txt_args->lf, "End lines with LF instead of CR LF");
     dfm2txt->callback([dfm2txt_args] { dfm_to_text(*dfm2txt_args); });
@@ -96,7 +97,7 @@ void register_form_commands(CLI::App& app) {
     auto txt2dfm_args = std::make_shared<ConvertArguments>();
     CLI::App* txt2dfm = app.add_subcommand(
         "txt2dfm", "Convert form text to a binary form file (resource header named after the root class)");
-    txt2dfm->add_option("IN", txt2dfm_args->input, "Form text file")->required();
+    txt2dfm->add_option("IN", txt2dfm_args->input, "Form text file; - reads standard input")->required();
     txt2dfm->add_option("-o,--output", txt2dfm_args->output,
                         "Write the binary form file here; standard output when absent or -");
     txt2dfm->add_flag("--bare", txt2dfm_args->bare, "Write the component stream (TPF0) without the resource header");

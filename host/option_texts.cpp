@@ -27,6 +27,16 @@ CLI::Validator non_empty() {
                           "", "non_empty");
 }
 
+CLI::Validator whole_number() {
+    return CLI::Validator(
+        [](std::string& value) {
+            std::size_t digits = !value.empty() && (value[0] == '-' || value[0] == '+') ? 1 : 0;
+            const bool number = value.size() > digits && value.find_first_not_of("0123456789", digits) == std::string::npos;
+            return number ? std::string() : "\"" + value + "\" is not a whole number";
+        },
+        "", "whole_number");
+}
+
 CLI::Validator windows_1252() {
     return CLI::Validator([](std::string& value) { return conversion_problem(value); }, "", "windows_1252");
 }

@@ -10,10 +10,13 @@
 
 // The help of every command's diagram argument: a JSON diagram or a stored one, told apart by content.
 inline constexpr const char* kDiagramFileHelp =
-    "Diagram file: JSON (docs/diagram-format.md) or a stored diagram, binary or text (docs/stored-diagrams.md)";
+    "Diagram file: JSON (docs/diagram-format.md) or a stored diagram, binary or text (docs/stored-diagrams.md), "
+    "told apart by content; - reads standard input";
 
 // Refuses an empty value.
 CLI::Validator non_empty();
+// Refuses what is not a whole number, so that a range check after it speaks only of numbers.
+CLI::Validator whole_number();
 // Refuses a character without a Windows-1252 byte, and text that is not UTF-8.
 CLI::Validator windows_1252();
 // An application title: Windows-1252, and no line break or other control character, which would break

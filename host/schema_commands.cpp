@@ -10,6 +10,7 @@
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
 #include "platform/files/output.h"
+#include "platform/files/whole_file.h"
 #include "host/schema_run.h"
 #include "platform/message_box.h"
 #include "platform/string_list.h"
@@ -26,13 +27,20 @@ struct ListingArguments {
     std::string kind = "paradox";
     bool drop = false;
     std::string output;
+    std::string encoding = "windows-1252";
 };
 
 void add_common_options(CLI::App& command, ListingArguments& arguments) {
     command.add_option("FILE", arguments.file, kDiagramFileHelp)->required();
     add_kind_option(command, arguments.kind);
     command.add_option("-o,--output", arguments.output,
-                       "Write the listing to this file (Windows-1252, CR LF); standard output when absent or -");
+                       "Write the listing to this file; standard output when absent or -. It is Windows-1252 text with "
+                       "CR LF line ends, as the target's compilers and database tools expect");
+    command.add_option("--encoding", arguments.encoding,
+                       "Character encoding of the listing: windows-1252, or utf-8 to read it on a terminal (the line "
+                       "ends stay CR LF)")
+        ->transform(CLI::IsMember({"windows-1252", "utf-8"}, CLI::ignore_case))
+        ->capture_default_str();
 }
 
 // The unit quotes each secondary key's name, and an expression index's text as typed, in Pascal
@@ -69,9 +77,10 @@ void produce_listing(const ListingArguments& arguments, std::int32_t language) {
     static StringList* listing = nullptr;
     diagram = new Diagram(load_diagram(arguments.file));
     listing = new StringList();
-    if (language == kLanguageUnit) warn_about_unit_strings(*diagram, arguments.file);
+    if (language == kLanguageUnit) warn_about_unit_strings(*diagram, input_name(arguments.file));
     run_schema(*diagram, options, *listing);
-    const auto produce = [](ByteSink& sink) { write_listing(*listing, sink); };
+    const bool utf8 = arguments.encoding == "utf-8";
+    const auto produce = [utf8](ByteSink& sink) { write_listing(*listing, sink, utf8); };
     write_output(arguments.output, produce);
 }
 

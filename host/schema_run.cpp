@@ -8,6 +8,7 @@
 #include "platform/ascii_case.h"
 #include "platform/clock.h"
 #include "platform/string_list.h"
+#include "platform/utf8_cp1252.h"
 #include "plugin/exports.h"
 
 std::int32_t parse_database_kind(const std::string& text) {
@@ -51,9 +52,12 @@ std::string listing_text(const StringList& listing) {
     return text;
 }
 
-void write_listing(const StringList& listing, ByteSink& sink) {
+void write_listing(const StringList& listing, ByteSink& sink, bool utf8) {
     for (int i = 0; i < listing.Count(); ++i) {
-        sink.write(listing.Text(i).view());
+        if (utf8)
+            sink.write(cp1252_to_utf8(listing.Text(i).view()));
+        else
+            sink.write(listing.Text(i).view());
         sink.write("\r\n");
     }
 }

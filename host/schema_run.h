@@ -32,4 +32,5 @@ void run_schema(const Diagram& diagram, const SchemaRunOptions& options, StringL
 
 // The listing as a text file: its Windows-1252 lines, each ended by CR LF.
 std::string listing_text(const StringList& listing);
-void write_listing(const StringList& listing, ByteSink& sink);
+// The same into `sink`; `utf8` converts the lines to UTF-8, for reading on a terminal (the line ends stay).
+void write_listing(const StringList& listing, ByteSink& sink, bool utf8 = false);

@@ -9,6 +9,7 @@
 #include "diagram/json_writer.h"
 #include "host/option_texts.h"
 #include "platform/files/output.h"
+#include "platform/files/whole_file.h"
 #include "diagram/stored_diagram.h"
 
 namespace {
@@ -22,11 +23,17 @@ struct StoreArguments {
 
 void store(const StoreArguments& arguments) {
     const Diagram diagram = load_diagram(arguments.file);
-    const std::string& destination = arguments.output.empty() ? std::string("-") : arguments.output;
-    // Made whole before anything is written, so that a diagram the stored form cannot hold leaves no file.
-    const std::string content = arguments.text ? stored_diagram_text(diagram, destination, arguments.lf)
-                                               : stored_diagram_bytes(diagram, destination);
-    write_output(destination, content);
+    // Made whole before anything is written, so that a diagram the stored form cannot hold leaves no
+    // file; what it cannot hold is an item of the input, which the message names.
+    const std::string source = input_name(arguments.file);
+    const std::string content = arguments.text ? stored_diagram_text(diagram, source, arguments.lf)
+                                               : stored_diagram_bytes(diagram, source);
+    write_output(arguments.output, content);
+}
+
+void convert(const std::string& file, const std::string& output) {
+    const std::string json = diagram_to_json(load_diagram(file), input_name(file));
+    write_output(output, json);
 }
 
 }  // namespace
@@ -49,5 +56,5 @@ void register_convert_command(CLI::App& app) {
     CLI::App* command = app.add_subcommand("convert", "Write a diagram, JSON or stored, as a JSON diagram file");
     command->add_option("FILE", *file, kDiagramFileHelp)->required();
     command->add_option("-o,--output", *output, "Write the JSON to this file; standard output when absent or -");
-    command->callback([file, output] { save_diagram(load_diagram(*file), output->empty() ? "-" : *output); });
+    command->callback([file, output] { convert(*file, *output); });
 }

@@ -33,6 +33,13 @@ struct PropertyError {
 
 [[noreturn]] void refuse(std::string message) { throw PropertyError{std::move(message)}; }
 
+// An error that already says where it happened (a property of a collection item): it passes the
+// properties that hold it unchanged, rather than being placed again.
+class PlacedError : public EComponentError {
+public:
+    using EComponentError::EComponentError;
+};
+
 TFontStyles font_styles(const Value& value) {
     if (value.type() != ValueType::Set) refuse("um estilo de fonte \xE9 um conjunto");
     static constexpr std::pair<TFontStyle, const char*> names[] = {
@@ -113,9 +120,11 @@ private:
             try {
                 read_property(object, entry.name, entry.value, where);
             } catch (const PropertyError& e) {
-                throw EComponentError("Erro ao ler " + where + "." + entry.name + ": " + e.message);
+                throw PlacedError("Erro ao ler " + where + "." + entry.name + ": " + e.message);
+            } catch (const PlacedError&) {
+                throw;
             } catch (const EComponentError& e) {
-                throw EComponentError("Erro ao ler " + where + "." + entry.name + ": " + e.what());
+                throw PlacedError("Erro ao ler " + where + "." + entry.name + ": " + e.what());
             }
         }
     }

@@ -7,9 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+
+#include "platform/files/scratch_directory.h"
 
 namespace {
 
@@ -139,8 +142,17 @@ void write_file_atomically(const std::filesystem::path& file, const Producer& pr
     if (exists && S_ISDIR(existing.st_mode)) throw cannot_write(file, EISDIR);
     if (exists && !S_ISREG(existing.st_mode)) return write_in_place(file, target, produce);
 
-    std::string temporary = target.string() + ".XXXXXX";
-    const int descriptor = ::mkstemp(temporary.data());
+    // The new content is made in a scratch directory of ours beside the target, so that a run
+    // interrupted by a signal leaves nothing, and one killed outright leaves what the next run
+    // into the directory recognises as its own and removes.
+    std::optional<ScratchDirectory> scratch;
+    try {
+        scratch.emplace(target.parent_path());
+    } catch (const std::system_error& e) {
+        throw cannot_write(file, e.code().value());
+    }
+    const std::filesystem::path temporary = scratch->path() / (target.has_filename() ? target.filename() : "output");
+    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (descriptor < 0) throw cannot_write(file, errno);
     try {
         produce_into(descriptor, produce);
@@ -149,25 +161,15 @@ void write_file_atomically(const std::filesystem::path& file, const Producer& pr
         // Only a privileged run can give the file another owner; for anyone else this keeps what it is.
         if (exists && ::fchown(descriptor, existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
             throw std::system_error(errno, std::generic_category());
-        if (::close(descriptor) != 0) {
-            const int error = errno;
-            ::unlink(temporary.c_str());
-            throw cannot_write(file, error);
-        }
     } catch (const std::system_error& e) {
         ::close(descriptor);
-        ::unlink(temporary.c_str());
         throw cannot_write(file, e.code().value());
     } catch (...) {
         ::close(descriptor);
-        ::unlink(temporary.c_str());
         throw;
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw cannot_write(file, error);
-    }
+    if (::close(descriptor) != 0) throw cannot_write(file, errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) throw cannot_write(file, errno);
 }
 
 void write_file_atomically(const std::filesystem::path& file, std::string_view content) {

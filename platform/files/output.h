@@ -13,14 +13,16 @@ public:
 
 using Producer = std::function<void(ByteSink&)>;
 
-// Writes what `produce` emits to `file` as a whole or not at all: into a temporary file beside it,
-// then renamed over it, with the mode (and, where allowed, the owner) of the file it replaces. A
-// symbolic link is written through: its target is replaced, in the target's directory, and the link
-// stays. What is not a regular file (a device, a FIFO) is written into directly, as it cannot be
-// replaced. A name of a descriptor the process has open (/dev/stdout, /dev/stderr, /dev/fd/N,
-// /proc/self/fd/N, or a link to one) is written into that descriptor, which stays open: output the
-// shell appends (>>) to a file is appended, and a pipe is written into. Throws std::runtime_error naming the file when that cannot be done (or rethrows what
-// `produce` threw); no temporary file stays behind.
+// Writes what `produce` emits to `file` as a whole or not at all: into a temporary file in a scratch
+// directory beside it (platform/files/scratch_directory.h: removed on SIGINT, SIGTERM and SIGHUP, and
+// by the next write into the same directory after a SIGKILL), then renamed over it, with the mode
+// (and, where allowed, the owner) of the file it replaces. A symbolic link is written through: its
+// target is replaced, in the target's directory, and the link stays. What is not a regular file (a
+// device, a FIFO) is written into directly, as it cannot be replaced. A name of a descriptor the
+// process has open (/dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N, or a link to one) is
+// written into that descriptor, which stays open: output the shell appends (>>) to a file is
+// appended, and a pipe is written into. Throws std::runtime_error naming the file when that cannot be
+// done (or rethrows what `produce` threw); no temporary file stays behind.
 void write_file_atomically(const std::filesystem::path& file, const Producer& produce);
 void write_file_atomically(const std::filesystem::path& file, std::string_view content);
 

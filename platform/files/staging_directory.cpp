@@ -1,26 +1,19 @@
 #include "platform/files/staging_directory.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <system_error>
 
 #include "platform/files/interrupt_cleanup.h"
+#include "platform/files/scratch_directory.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::string_view kPrefix = ".kzr40-";
-constexpr std::size_t kNameLength = kPrefix.size() + 6;  // mkdtemp's six characters
-constexpr const char* kMarker = ".kzr40-run";
-constexpr std::string_view kMarkerText =
-    "kzr40 writes its files here before moving them into place; a run that was killed leaves this "
-    "directory behind, and the next run into the directory above removes it.\n";
 
 // Creates `directory` and its missing parents; returns the ones it made, outermost first.
 std::vector<fs::path> create_output_directory(const fs::path& directory) {
@@ -37,33 +30,6 @@ std::vector<fs::path> create_output_directory(const fs::path& directory) {
     return missing;
 }
 
-// Opens the marker inside `directory`; -1 when it is not one of our scratch directories.
-int open_marker(const fs::path& directory) {
-    struct stat status;
-    if (::lstat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return -1;
-    const int marker = ::open((directory / kMarker).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (marker < 0) return -1;
-    if (::fstat(marker, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(marker);
-        return -1;
-    }
-    return marker;
-}
-
-// Removes the scratch directories of runs that were killed: ours by name and marker, and no longer
-// locked by a live run.
-void remove_leftovers(const fs::path& output) {
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(output, error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.size() != kNameLength || name.compare(0, kPrefix.size(), kPrefix) != 0) continue;
-        const int marker = open_marker(entry.path());
-        if (marker < 0) continue;
-        if (::flock(marker, LOCK_EX | LOCK_NB) == 0) fs::remove_all(entry.path(), error);
-        ::close(marker);
-    }
-}
-
 std::string reason(int error) { return std::strerror(error); }
 
 }  // namespace
@@ -71,20 +37,12 @@ std::string reason(int error) { return std::strerror(error); }
 StagingDirectory::StagingDirectory(const fs::path& output) : output_(output) {
     created_ = create_output_directory(output);
     try {
-        remove_leftovers(output);
-        std::string pattern = (output / (std::string(kPrefix) + "XXXXXX")).string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error(output.string() + ": cannot write into the output directory: " + reason(errno) +
-                                     " (the files are written into a scratch directory there first)");
-        path_ = pattern;
-        interrupt_cleanup_ = std::make_unique<RemoveOnInterrupt>(path_);
-        marker_ = ::open((path_ / kMarker).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (marker_ < 0 || ::flock(marker_, LOCK_EX) != 0 ||
-            ::write(marker_, kMarkerText.data(), kMarkerText.size()) != static_cast<ssize_t>(kMarkerText.size()))
-            throw std::runtime_error(path_.string() + ": cannot write: " + reason(errno));
-    } catch (...) {
+        scratch_ = std::make_unique<ScratchDirectory>(output);
+        path_ = scratch_->path();
+    } catch (const std::system_error& e) {
         release();
-        throw;
+        throw std::runtime_error(output.string() + ": cannot write into the output directory: " + reason(e.code().value()) +
+                                 " (the files are written into a scratch directory there first)");
     }
 }
 
@@ -92,11 +50,8 @@ StagingDirectory::~StagingDirectory() { release(); }
 
 void StagingDirectory::release() {
     std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
+    scratch_.reset();
     path_.clear();
-    interrupt_cleanup_.reset();
-    if (marker_ >= 0) ::close(marker_);
-    marker_ = -1;
     if (!moved_)
         for (auto at = created_.rbegin(); at != created_.rend(); ++at) fs::remove(*at, ignored);  // only when empty
     created_.clear();

@@ -5,16 +5,12 @@
 #include <string>
 #include <vector>
 
-class RemoveOnInterrupt;
+class ScratchDirectory;
 
-// A scratch directory inside an output directory: the application commands have the plug-in write
-// there and move only complete files into place, so the output directory never holds a half-written
-// file and its other files are never touched. Staging beside the files needs nothing but the output
-// directory to be writable, and a rename there replaces a file (or a link, never followed) at once.
-//
-// The scratch directory is named ".kzr40-XXXXXX" and holds a marker file that the run keeps locked.
-// A run that was killed leaves both behind with the lock gone, and the next run into the directory
-// removes them; SIGINT, SIGTERM and SIGHUP remove the scratch directory before the process ends.
+// A scratch directory inside an output directory (platform/files/scratch_directory.h): the
+// application commands have the plug-in write there and move only complete files into place, so the
+// output directory never holds a half-written file and its other files are never touched. Staging
+// beside the files needs nothing but the output directory to be writable.
 class StagingDirectory {
 public:
     // Creates `output` (and its parents) when missing, removes what killed runs left there, and makes
@@ -44,7 +40,6 @@ private:
     std::filesystem::path output_;
     std::filesystem::path path_;
     std::vector<std::filesystem::path> created_;  // output directories made here, outermost first
-    int marker_ = -1;
+    std::unique_ptr<ScratchDirectory> scratch_;
     bool moved_ = false;
-    std::unique_ptr<RemoveOnInterrupt> interrupt_cleanup_;
 };

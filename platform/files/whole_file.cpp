@@ -15,16 +15,20 @@ WholeFileError::WholeFileError(Reason reason, int error, std::optional<std::uint
       size_(size) {}
 
 std::string read_whole_file(const std::string& path, std::uintmax_t limit, std::size_t padding) {
-    using Reason = WholeFileError::Reason;
     struct Descriptor {
         int fd;
         ~Descriptor() {
             if (fd >= 0) ::close(fd);
         }
     } const input{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (input.fd < 0) throw WholeFileError(Reason::CannotOpen, errno, std::nullopt);
+    if (input.fd < 0) throw WholeFileError(WholeFileError::Reason::CannotOpen, errno, std::nullopt);
+    return read_whole_descriptor(input.fd, limit, padding);
+}
+
+std::string read_whole_descriptor(int descriptor, std::uintmax_t limit, std::size_t padding) {
+    using Reason = WholeFileError::Reason;
     struct stat status {};
-    if (::fstat(input.fd, &status) != 0) throw WholeFileError(Reason::CannotRead, errno, std::nullopt);
+    if (::fstat(descriptor, &status) != 0) throw WholeFileError(Reason::CannotRead, errno, std::nullopt);
     const bool regular = S_ISREG(status.st_mode);
     if (regular && static_cast<std::uintmax_t>(status.st_size) > limit)
         throw WholeFileError(Reason::TooLarge, 0, static_cast<std::uintmax_t>(status.st_size));
@@ -33,7 +37,7 @@ std::string read_whole_file(const std::string& path, std::uintmax_t limit, std::
     if (regular) content.reserve(static_cast<std::size_t>(status.st_size) + padding);
     char buffer[1 << 16];
     for (;;) {
-        const ssize_t n = ::read(input.fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(descriptor, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw WholeFileError(Reason::CannotRead, errno, std::nullopt);
         if (n == 0) break;
@@ -43,3 +47,9 @@ std::string read_whole_file(const std::string& path, std::uintmax_t limit, std::
     content.append(padding, '\0');
     return content;
 }
+
+std::string read_whole_input(const std::string& name, std::uintmax_t limit, std::size_t padding) {
+    return name == "-" ? read_whole_descriptor(STDIN_FILENO, limit, padding) : read_whole_file(name, limit, padding);
+}
+
+std::string input_name(const std::string& name) { return name == "-" ? "standard input" : name; }

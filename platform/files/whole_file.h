@@ -30,3 +30,10 @@ private:
 // regular file larger than `limit` is refused by its size before it is read; anything else (a pipe,
 // /dev/zero) is read only until it passes the limit. Throws WholeFileError.
 std::string read_whole_file(const std::string& path, std::uintmax_t limit, std::size_t padding = 0);
+// The same for a descriptor already open (standard input), read from where it stands; it stays open.
+std::string read_whole_descriptor(int descriptor, std::uintmax_t limit, std::size_t padding = 0);
+
+// An input named on the command line: "-" is standard input, any other name a file.
+std::string read_whole_input(const std::string& name, std::uintmax_t limit, std::size_t padding = 0);
+// How messages name that input: "standard input" for "-", else the name itself.
+std::string input_name(const std::string& name);

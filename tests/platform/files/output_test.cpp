@@ -1,12 +1,16 @@
 // Where -o puts the bytes: files replaced whole, links written through, devices and FIFOs written into.
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +90,100 @@ TEST(Output, DescriptorNamesWriteIntoTheOpenDescriptor) {
     const HostRun piped = run_host({"sql", diagram, "-o", "/dev/stdout"});
     ASSERT_EQ(piped.status, 0) << piped.err;
     EXPECT_NE(piped.out.find("CREATE"), std::string::npos);
+}
+
+// A child process that writes `file` and stops halfway through the content, until a signal ends it;
+// one the test leaves early is killed.
+class HalfwayWriter {
+public:
+    explicit HalfwayWriter(const fs::path& file) {
+        int ready[2];
+        if (::pipe(ready) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ready[0]);
+            write_file_atomically(file, [&](ByteSink& sink) {
+                sink.write(std::string(1 << 17, 'x'));  // larger than a block: it reaches the file at once
+                if (::write(ready[1], "!", 1) != 1) ::_exit(127);
+                for (;;) ::pause();
+            });
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        if (pid_ > 0 && ::read(ready[0], &byte, 1) != 1) end_with(SIGKILL);
+        ::close(ready[0]);
+    }
+    ~HalfwayWriter() {
+        if (pid_ > 0) end_with(SIGKILL);
+    }
+    bool started() const { return pid_ > 0; }
+    // Sends `signal` and answers the signal the child ended by, or -1.
+    int end_with(int signal) {
+        ::kill(pid_, signal);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+using Names = std::vector<std::string>;
+
+// The scratch directories beside the file, besides those in `known`.
+Names scratch_directories(const fs::path& directory, const Names& known) {
+    Names found;
+    for (const std::string& name : fixture::files_in(directory))
+        if (name.starts_with(".kzr40-") && std::find(known.begin(), known.end(), name) == known.end()) found.push_back(name);
+    return found;
+}
+
+// A write interrupted by a signal leaves the old file and nothing beside it. One killed outright
+// leaves its scratch directory, which the next write into the directory removes; the scratch
+// directory of a run still writing, and directories that only look like ours, stay.
+TEST(Output, AnInterruptedWriteLeavesNothingAndAKilledOneIsClearedByTheNext) {
+    fixture::ScratchDir dir;
+    const fs::path out = dir.path() / "out.sql";
+    std::ofstream(out) << "old";
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        HalfwayWriter child(out);
+        ASSERT_TRUE(child.started());
+        ASSERT_EQ(scratch_directories(dir.path(), {}).size(), 1u) << strsignal(signal);
+        write_file_atomically(dir.path() / "beside.sql", "beside");  // a live run's directory is not a leftover
+        ASSERT_EQ(scratch_directories(dir.path(), {}).size(), 1u) << strsignal(signal);
+        EXPECT_EQ(child.end_with(signal), signal);
+        EXPECT_EQ(fixture::files_in(dir.path()), (Names{"beside.sql", "out.sql"})) << strsignal(signal);
+        EXPECT_EQ(fixture::read_file(out), "old");
+    }
+
+    // Not ours: no marker, a marker with another text, a link to one of ours, another user's.
+    fs::create_directory(dir.path() / ".kzr40-nomark");
+    fs::create_directory(dir.path() / ".kzr40-othert");
+    std::ofstream(dir.path() / ".kzr40-othert" / ".kzr40-run") << "a file of the user's\n";
+    HalfwayWriter killed(out);
+    ASSERT_TRUE(killed.started());
+    EXPECT_EQ(killed.end_with(SIGKILL), SIGKILL);
+    Names decoys = {".kzr40-linked", ".kzr40-nomark", ".kzr40-others", ".kzr40-othert"};
+    const Names left = scratch_directories(dir.path(), decoys);
+    ASSERT_EQ(left.size(), 1u);
+    fs::create_directory_symlink(left[0], dir.path() / ".kzr40-linked");
+    if (::geteuid() == 0) {  // a leftover in every way but its owner: another user's run may be at work
+        fs::create_directory(dir.path() / ".kzr40-others");
+        fs::copy_file(dir.path() / left[0] / ".kzr40-run", dir.path() / ".kzr40-others" / ".kzr40-run");
+        ASSERT_EQ(::chown((dir.path() / ".kzr40-others" / ".kzr40-run").c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown((dir.path() / ".kzr40-others").c_str(), 65534, 65534), 0);
+    } else {
+        decoys.erase(decoys.begin() + 2);
+    }
+    EXPECT_EQ(fixture::files_in(dir.path() / left[0]), (Names{".kzr40-run", "out.sql"}));
+
+    write_file_atomically(out, "new");
+    EXPECT_EQ(fixture::read_file(out), "new");
+    EXPECT_EQ(scratch_directories(dir.path(), {}), decoys);
+    EXPECT_EQ(fixture::read_file(dir.path() / ".kzr40-othert" / ".kzr40-run"), "a file of the user's\n");
 }
 
 }  // namespace
