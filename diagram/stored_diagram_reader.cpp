@@ -106,8 +106,10 @@ public:
         Diagram diagram;
         diagram.project = root.nome_projeto();
         diagram.server = root.nome_servidor();
-        // From the stream: the surface would clamp what lies below its least zoom.
-        diagram.escala = entry(node_, "Escala") ? bounded_entry(node_, "Escala", source_, kMinEscala, kMaxEscala) : 100;
+        const std::int64_t escala = root.Escala();
+        if (escala < kMinEscala || escala > kMaxEscala)
+            refuse(source_, root.Name() + ".Escala", diagram_json::range_problem(escala, kMinEscala, kMaxEscala));
+        diagram.escala = static_cast<std::int32_t>(escala);
 
         std::unordered_set<const TComponent*> captions_used;
         std::unordered_map<const TComponent*, std::size_t> entity_index;
