@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "diagram/diagram.h"
@@ -87,7 +88,7 @@ public:
     }
 
     void check() const {
-        check_no_renames(root_);
+        check_names_once(root_);
         check_caption_rings();
         check_not_held(root_, true);
         for (const ObjectNode& child : root_.children) {
@@ -109,13 +110,29 @@ private:
     }
 
     // A Name property would rename the object halfway through its properties: the reader's later
-    // lookups by the header's name would find another object, or none.
-    void check_no_renames(const ObjectNode& node) const {
+    // lookups by the header's name would find another object, or none. A property given twice would be
+    // set twice, the checks here seeing one value and the shapes keeping the other, so it is refused
+    // as the JSON form refuses a key given twice.
+    void check_names_once(const ObjectNode& node) const {
         if (entry(node, "Name"))
             refuse(source_, name_of(node) + ".Name",
                    "an object is named by its header (object " + name_of(node) + ": " + shown(node.class_name) +
                        "), not by a Name property, which would rename it halfway through the stream");
-        for (const ObjectNode& child : node.children) check_no_renames(child);
+        check_given_once(node.properties, name_of(node));
+        for (const PropertyEntry& e : node.properties)
+            if (e.value.type() == ValueType::Collection)
+                for (std::size_t i = 0; i < e.value.items().size(); ++i)
+                    check_given_once(e.value.items()[i].properties,
+                                     name_of(node) + "." + shown(e.name) + "[" + std::to_string(i) + "]");
+        for (const ObjectNode& child : node.children) check_names_once(child);
+    }
+
+    void check_given_once(const std::vector<PropertyEntry>& properties, const std::string& where) const {
+        std::unordered_set<std::string> seen;
+        seen.reserve(properties.size());
+        for (const PropertyEntry& e : properties)
+            if (!seen.insert(IdentKey(e.name)).second)
+                refuse(source_, where + "." + shown(e.name), "is given twice: an object gives each property once");
     }
 
     // Captions that caption each other in a ring would pass each other their parent without end. Each

@@ -8,7 +8,7 @@
 // is built from it: the shapes would recurse on a ring of captions, rename an object halfway through
 // its properties, or silently clamp, ignore or drop what a diagram cannot hold. Refused, naming
 // `source`, the object and the property:
-// - a `Name` property (an object is named by its header);
+// - a `Name` property (an object is named by its header), a property given twice in one object;
 // - a ring of captions (one that captions itself included), naming the objects of the ring; a caption
 //   on a free text or on a caption; a relationship end that names no entity of the stream;
 // - what a diagram does not hold: a tag (but a caption's 999), cursor, hint or event on any object,

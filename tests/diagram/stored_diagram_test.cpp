@@ -214,7 +214,8 @@ TEST(StoredDiagram, WhatADiagramDoesNotHoldIsRefusedInsteadOfDropped) {
         {entity, "    OnClick = Entidade1Click\n", "Entidade1.OnClick: a diagram binds no events"},
         {"    Relacao = tr1xn\n", "    ondelete = Apaga\n", "Cliente_Pedido.ondelete: a diagram binds no events"},
         {"  object Texto1: Ttexto\n", "    Hint = 'x'\n", "Texto1.Hint: is not part of a diagram"},
-        {"  object Legenda1: tnoxCaption\n", "    Tag = 5\n", "Legenda1.Tag: a caption's tag is 999"},
+        {"  object Legenda1: tnoxCaption\n    Tag = 99", "5", "Legenda1.Tag: a caption's tag is 999, which the shape it "
+                                                             "captions gives it; another value would be lost (got 9959)"},
         {"object Diagrama: TDiagramDocument\n", "  Color = clRed\n", "Diagrama.Color: is not part of a diagram"},
         // A description line that the plug-in would cut at the NUL.
         {"    descricao.Strings = (\n", "      'cortada'#0'aqui'\n", "\"descricao\" holds the control character U+0000"},
@@ -297,6 +298,12 @@ TEST(StoredDiagram, ObjectsAreNamedOnceAndEveryIdentifierNamesARelationship) {
               "d.kzd: Texto1.Name: an object is named by its header (object Texto1: Ttexto), not by a Name property, "
               "which would rename it halfway through the stream");
     EXPECT_NE(v.edit("    Escala = 100\n", "    Escala = 100\n    Name = 'Entidade9'\n").find("Entidade1.Name: "),
+              std::string::npos);
+    // So is each property: the second value would pass unchecked (the layout setter ignores 3).
+    EXPECT_EQ(v.edit("    Alturaform = 300\n", "    Alturaform = 300\n    Tipoform = 1\n    Tipoform = 3\n"),
+              "d.kzd: Entidade1.Tipoform: is given twice: an object gives each property once");
+    EXPECT_NE(v.edit("        nome = 'CODIGO'\n", "        nome = 'CODIGO'\n        NOME = 'X'\n")
+                  .find("Entidade1.AttributeRecords[0].NOME: is given twice"),
               std::string::npos);
 
     // A relationship may take the document's usual name: the document then takes another.
