@@ -13,10 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "diagram/json_writer.h"
+#include "plugin/registros.h"
 #include "tests/support/run_host.h"
 #include "tests/support/random_diagram.h"
 #include "tests/support/read_file.h"
-#include "plugin/registros.h"
 
 namespace fs = std::filesystem;
 
