@@ -62,9 +62,10 @@ void check_text(std::string_view text, const Item& at, std::string_view key, Lin
     }
 }
 
-// The lists' entries as the plug-in reads them: up to the first NUL.
+// The lists' entries whole: the plug-in reads them up to the first NUL, so a NUL inside one (which only
+// a stored diagram can give) would silently cut it.
 void check_lines(const StringList& list, const Item& at, std::string_view key) {
-    for (int i = 0; i < list.Count(); ++i) check_text(list.Get(i), at, key);
+    for (int i = 0; i < list.Count(); ++i) check_text(list.Text(i).view(), at, key);
 }
 void check_lines(const std::vector<std::string>& list, const Item& at, std::string_view key) {
     for (const std::string& line : list) check_text(line, at, key);
@@ -164,7 +165,7 @@ void check_entity_values(const DiagramEntity& item, const Item& file, std::size_
         const auto* record = static_cast<const TChaveSecundaria*>(keys.Objects(i));
         const Item key{&at, "secondary key", static_cast<std::size_t>(i) + 1, keys.Get(i)};
         if (!record) refuse(key, "", "has no secondary-key record");
-        check_secondary_key(keys.Get(i), *record, key);
+        check_secondary_key(keys.Text(i).view(), *record, key);
     }
 }
 

@@ -168,6 +168,11 @@ std::string ObjectReader::convert(std::string_view key, element value, Lines lin
     return to_plugin_text(value.get_string().value_unsafe(), place_, key, lines);
 }
 
+std::string range_problem(std::int64_t value, std::int64_t low, std::int64_t high) {
+    if (low == 0 && value < 0) return "must not be negative (got " + std::to_string(value) + ")";
+    return "must lie between " + std::to_string(low) + " and " + std::to_string(high) + " (got " + std::to_string(value) + ")";
+}
+
 std::int32_t ObjectReader::integer(std::string_view key, std::int32_t fallback, std::int64_t low, std::int64_t high) const {
     const element* value = member(key);
     return value ? static_cast<std::int32_t>(whole_number(key, *value, low, high)) : fallback;
@@ -190,11 +195,7 @@ std::int64_t ObjectReader::whole_number(std::string_view key, element value, std
         fail(key, std::string("must be a whole number, not ") + type_name(value.type()));
     }
     const std::int64_t number = value.get_int64().value_unsafe();
-    if (number < low || number > high) {
-        if (low == 0 && number < 0) fail(key, "must not be negative (got " + std::to_string(number) + ")");
-        fail(key, "must lie between " + std::to_string(low) + " and " + std::to_string(high) + " (got " +
-                      std::to_string(number) + ")");
-    }
+    if (number < low || number > high) fail(key, range_problem(number, low, high));
     return number;
 }
 

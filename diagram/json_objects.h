@@ -39,6 +39,10 @@ struct Place {
 // Throws the DiagramError "<place>: "<key>" <problem>" (the key left out when empty).
 [[noreturn]] void fail(const Place& place, std::string_view key, const std::string& problem);
 
+// The problem of a number outside low..high, as every reader of diagrams words it: "must lie between
+// LOW and HIGH (got VALUE)", or "must not be negative (got VALUE)" when LOW is 0 and VALUE below it.
+std::string range_problem(std::int64_t value, std::int64_t low, std::int64_t high);
+
 // "an array", "a whole number", ...: a JSON value's kind in messages.
 const char* type_name(element_type type);
 

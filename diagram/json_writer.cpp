@@ -1,5 +1,6 @@
 #include "diagram/json_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -137,6 +138,20 @@ Json text_box_of(const DiagramTextBox& box, const Place& place, std::string_view
 
 Json caption_of(const DiagramCaption& caption, const Place& place) { return text_box_of(caption, place, "caption.text"); }
 
+// The records' reserved fields belong to the host modeller: nothing here reads them, a stored diagram
+// keeps them as read, and the JSON form has no place for them, so that a value there is refused
+// rather than lost.
+void check_reserved(bool zero, const std::string& held, const Place& place, const char* field) {
+    if (!zero)
+        diagram_json::fail(place, field,
+                           "is a reserved field that holds " + held +
+                               ", which only a stored diagram keeps: write the diagram with kzr40 store, or set the "
+                               "field to 0 in the stored diagram");
+}
+void check_reserved(std::int32_t value, const Place& place, const char* field) {
+    check_reserved(value == 0, std::to_string(value), place, field);
+}
+
 Json attribute_of(const TAtributo& a, const Place& place) {
     Json json = Json::object();
     json["nome"] = utf8(a.nome.view(), place, "nome");
@@ -161,6 +176,10 @@ Json attribute_of(const TAtributo& a, const Place& place) {
     if (a.largura) json["largura"] = a.largura;
     if (!a.rotulo.empty()) json["rotulo"] = utf8(a.rotulo.view(), place, "rotulo");
     if (!a.origem.empty()) json["origem"] = utf8(a.origem.view(), place, "origem");
+    check_reserved(a.reservado_12, place, "reservado_12");
+    check_reserved(std::all_of(std::begin(a.reservado_36), std::end(a.reservado_36), [](std::uint8_t b) { return b == 0; }),
+                   "bytes other than 0", place, "reservado_36");
+    check_reserved(a.reservado_56, place, "reservado_56");
     return json;
 }
 
@@ -169,6 +188,7 @@ Json secondary_key_of(std::string_view nome, const TChaveSecundaria& k, const Pl
     json["nome"] = utf8(nome, place, "nome");
     const std::string campos = utf8(k.campos.view(), place, "campos");
     if (campos.empty()) diagram_json::fail(place, "campos", "must name at least one field");
+    check_reserved(k.reservado_8, place, "reservado_8");
     // A list of names reads better; the joined text is kept where splitting it would not give it back.
     Json fields = Json::array();
     bool listable = !(k.tipo_indice & kIndiceExpressao);

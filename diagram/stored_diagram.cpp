@@ -19,6 +19,7 @@
 #include "platform/formfile/text.h"
 #include "platform/identifier.h"
 #include "plugin/entidade.h"
+#include "plugin/registros.h"
 #include "shapes/text_shape.h"
 
 using formfile::ObjectNode;
@@ -117,6 +118,21 @@ std::string relationship_place(const std::string& destination, std::size_t index
     return destination + ": relationship \"" + cp1252_to_utf8(name) + "\" (#" + std::to_string(index + 1) + ")";
 }
 
+// What renaming a relationship also asks: its foreign keys name it in `origem`, compared exactly.
+std::string foreign_keys_to_rename(const Diagram& diagram, const std::string& name) {
+    std::size_t count = 0;
+    std::string first;
+    for (const DiagramEntity& item : diagram.entities) {
+        const StringList& attributes = item.entity->atributos();
+        for (int i = 0; i < attributes.Count(); ++i)
+            if (static_cast<const TAtributo*>(attributes.Objects(i))->origem == name && count++ == 0)
+                first = cp1252_to_utf8(item.entity->entidade().view()) + "." + cp1252_to_utf8(attributes.Get(i));
+    }
+    if (count == 0) return "";
+    return ", and give the new name to the \"origem\" of its foreign keys too (" + first +
+           (count > 1 ? " and " + std::to_string(count - 1) + " more" : std::string()) + ")";
+}
+
 // Every place and size within the ranges the readers take, so the shapes never compute beyond 32 bits.
 void check_coordinates(const Diagram& diagram, const std::string& destination) {
     const auto check = [](const ShapeBounds& bounds, const std::string& place, const char* shape_key) {
@@ -138,24 +154,28 @@ void check_coordinates(const Diagram& diagram, const std::string& destination) {
 }
 
 ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
-    auto root = std::make_unique<TDiagramDocument>(nullptr);
-    root->SetName(kRootName);
-    root->SetNomeProjeto(diagram.project);
-    root->SetNomeServidor(diagram.server);
-    root->SetEscala(diagram.escala);
-
     NameSource names;
-    names.take(kRootName);
     for (std::size_t i = 0; i < diagram.relationships.size(); ++i) {
         const std::string& name = diagram.relationships[i].name;
         if (!IsValidIdent(name) || name.size() > 255)
             throw DiagramError(relationship_place(destination, i, name) +
-                               ": a stored diagram names a relationship by an identifier (a letter or _, then "
-                               "letters, digits and _), which this name is not");
+                               ": a stored diagram names a relationship by its own name as a component name, which "
+                               "must be an identifier: an ASCII letter or _, then ASCII letters, digits and _, at "
+                               "most 255 in all; rename it" +
+                               foreign_keys_to_rename(diagram, name));
         if (!names.take(name))
             throw DiagramError(relationship_place(destination, i, name) +
-                               ": another relationship or the diagram has this name (letter case ignored)");
+                               ": another relationship has this name (letter case ignored), and a stored diagram "
+                               "names each relationship by its own name; rename one of them" +
+                               foreign_keys_to_rename(diagram, name));
     }
+    // The document is named Diagrama unless a relationship takes that name; no reference names the
+    // document, and the reader does not ask its name.
+    auto root = std::make_unique<TDiagramDocument>(nullptr);
+    root->SetName(names.take(kRootName) ? std::string(kRootName) : names.next(kRootName));
+    root->SetNomeProjeto(diagram.project);
+    root->SetNomeServidor(diagram.server);
+    root->SetEscala(diagram.escala);
 
     check_coordinates(diagram, destination);
 

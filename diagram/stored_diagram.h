@@ -19,13 +19,16 @@ DiagramFileKind diagram_file_kind(std::string_view content);
 
 // The stored form of `diagram`. Shapes are named Entidade1, Legenda1, Texto1 ... in diagram order;
 // a relationship is named by its own name, which must therefore be an identifier, unique among the
-// relationships (letter case ignored). What a stored diagram cannot hold throws DiagramError naming
-// `destination` and the item; the text form uses CR LF unless `lf`.
+// relationships (letter case ignored); the document is Diagrama, or Diagrama1 ... when a relationship
+// has that name. What a stored diagram cannot hold throws DiagramError naming `destination` and the
+// item; the text form uses CR LF unless `lf`.
 std::string stored_diagram_bytes(const Diagram& diagram, const std::string& destination);
 std::string stored_diagram_text(const Diagram& diagram, const std::string& destination, bool lf = false);
 
 // Reads a stored diagram, binary or text, and checks it as a diagram file is checked: the result equals
-// what the same diagram read from its JSON form gives. Anything unreadable (a damaged stream, an unknown
-// class or property, a record count that differs from its list, a shape the diagram format has no
-// place for) throws DiagramError naming `source`, the object and the property.
+// what the same diagram read from its JSON form gives (the records' reserved fields, which only the
+// stored form holds, are kept as read). Anything unreadable (a damaged stream, an unknown class or
+// property, a record count that differs from its list, a shape the diagram format has no place for,
+// what diagram/stored_stream_rules.h refuses) throws DiagramError naming `source`, the object and the
+// property.
 Diagram parse_stored_diagram(std::string_view content, const std::string& source);

@@ -2,7 +2,6 @@
 // the document's objects turned into the diagram's items, the entities taken over as they were read,
 // and the whole checked as every diagram is (diagram/diagram_checks.h).
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -12,7 +11,9 @@
 #include <vector>
 
 #include "diagram/diagram_checks.h"
+#include "diagram/json_objects.h"
 #include "diagram/stored_diagram.h"
+#include "diagram/stored_stream_rules.h"
 #include "model/diagram_document.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
@@ -23,7 +24,6 @@
 #include "platform/identifier.h"
 #include "platform/utf8_cp1252.h"
 #include "plugin/entidade.h"
-#include "plugin/registros.h"
 #include "shapes/text_shape.h"
 
 using formfile::ObjectNode;
@@ -50,14 +50,13 @@ std::int32_t int32_entry(const ObjectNode& node, const char* name, const std::st
     return static_cast<std::int32_t>(v);
 }
 
-// The same, within low..high as the JSON form allows it.
+// The same, within low..high as the JSON form allows it, and worded as the JSON form words it.
 std::int32_t bounded_entry(const ObjectNode& node, const char* name, const std::string& source, std::int32_t low,
                            std::int32_t high) {
-    const std::int32_t v = int32_entry(node, name, source);
-    if (v < low || v > high)
-        refuse(source, node.name + "." + name,
-               "must lie within " + std::to_string(low) + ".." + std::to_string(high) + " (got " + std::to_string(v) + ")");
-    return v;
+    if (const PropertyEntry* e = entry(node, name); e && e->value.is_integer())
+        if (const std::int64_t v = e->value.integer(); v < low || v > high)
+            refuse(source, node.name + "." + name, diagram_json::range_problem(v, low, high));
+    return int32_entry(node, name, source);
 }
 
 ShapeBounds bounds_of(const ObjectNode& node, const std::string& source) {
@@ -68,43 +67,6 @@ ShapeBounds bounds_of(const ObjectNode& node, const std::string& source) {
 
 bool is_text_box(const ObjectNode& node) {
     return SameIdent(node.class_name, "Ttexto") || SameIdent(node.class_name, "tnoxCaption");
-}
-
-// What a stream may set on an entity and a diagram does not hold, left as the JSON form leaves it, so
-// that both forms give the same entity: its tag (a caption's tag would keep it from moving with the
-// zoom), cursor, hint and event names, and the records' reserved fields; the description lines and
-// index names, which the JSON form takes up to a NUL as the plug-in reads them, cut there.
-void keep_what_the_diagram_holds(TEntidade& entity) {
-    entity.SetTag(0);
-    entity.SetCursor(crDefault);
-    for (const char* name : {"Hint", "OnClick", "OnDblClick", "ondelete", "onselect"})
-        if (entity.StoredValue(name)) entity.StoreValue(name, PropertyValue{});
-    const StringList& attributes = entity.atributos();
-    for (int i = 0; i < attributes.Count(); ++i) {
-        auto* record = static_cast<TAtributo*>(attributes.Objects(i));
-        record->reservado_12 = 0;
-        std::fill(std::begin(record->reservado_36), std::end(record->reservado_36), std::uint8_t{0});
-        record->reservado_56 = 0;
-    }
-    const StringList& keys = entity.ChavesSecundarias();
-    bool cut = false;
-    for (int i = 0; i < keys.Count(); ++i) {
-        static_cast<TChaveSecundaria*>(keys.Objects(i))->reservado_8 = 0;
-        cut = cut || keys.Text(i).view().find('\0') != std::string_view::npos;
-    }
-    if (cut) {
-        StringList names;
-        for (int i = 0; i < keys.Count(); ++i) names.AddObject(keys.Get(i), keys.Objects(i));
-        entity.SetChavesSecundarias(names);
-    }
-    const StringList& lines = entity.descricao();
-    for (int i = 0; i < lines.Count(); ++i)
-        if (lines.Text(i).view().find('\0') != std::string_view::npos) {
-            auto description = std::make_unique<StringList>();
-            for (int j = 0; j < lines.Count(); ++j) description->Add(lines.Get(j));
-            entity.SetDescricao(std::move(description));
-            break;
-        }
 }
 
 class StoredReader {
@@ -146,9 +108,7 @@ public:
         diagram.server = root.nome_servidor();
         const std::int64_t escala = root.Escala();
         if (escala < kMinEscala || escala > kMaxEscala)
-            refuse(source_, root.Name() + ".Escala",
-                   "must lie within " + std::to_string(kMinEscala) + ".." + std::to_string(kMaxEscala) + " (got " +
-                       std::to_string(escala) + ")");
+            refuse(source_, root.Name() + ".Escala", diagram_json::range_problem(escala, kMinEscala, kMaxEscala));
         diagram.escala = static_cast<std::int32_t>(escala);
 
         std::unordered_set<const TComponent*> captions_used;
@@ -227,7 +187,6 @@ private:
             entity->SetParent(nullptr);
             root.RemoveComponent(entity);
             diagram.entities[i].entity.reset(entity);
-            keep_what_the_diagram_holds(*entity);
         }
     }
 
@@ -281,6 +240,7 @@ Diagram parse_stored_diagram(std::string_view content, const std::string& source
                            ", not a TDiagramDocument");
     Diagram diagram;
     try {
+        check_stored_stream(node, source);
         StoredReader reader(node, source);
         const std::unique_ptr<TComponent> root = read_component(node, nullptr, reader.hooks());
         diagram = reader.read(static_cast<TDiagramDocument&>(*root));

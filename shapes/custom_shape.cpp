@@ -5,6 +5,7 @@
 
 #include "platform/components/component_list.h"
 #include "platform/components/property_builders.h"
+#include "shapes/caption_tag.h"
 #include "shapes/connector.h"
 #include "shapes/text_shape.h"
 
@@ -15,8 +16,6 @@ int shape_counter = 1;
 
 // Selected shapes of this thread (shapes live on the user-interface thread, as the mouse capture).
 thread_local ComponentList selected_shapes;
-
-constexpr int kCaptionTag = 999;
 
 bool Inside(const TRect& r, int x, int y) { return r.Left <= x && x <= r.Right && r.Top <= y && y <= r.Bottom; }
 
