@@ -1,5 +1,6 @@
 #include "diagram/stored_diagram.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -56,17 +57,44 @@ PropertyEntry* entry(ObjectNode& node, std::string_view name) {
     return nullptr;
 }
 
+// Whether `name` is `prefix` then `suffix` (".Name"), letter case ignored.
+bool is_path(std::string_view name, std::string_view prefix, std::string_view suffix) {
+    return name.size() == prefix.size() + suffix.size() && SameIdent(name.substr(0, prefix.size()), prefix) &&
+           SameIdent(name.substr(prefix.size()), suffix);
+}
+
+bool has_path(const ObjectNode& node, std::string_view prefix, std::string_view suffix) {
+    return std::any_of(node.properties.begin(), node.properties.end(),
+                       [&](const PropertyEntry& e) { return is_path(e.name, prefix, suffix); });
+}
+
 // The component writer leaves a font's empty name out, which reads back as the font's initial name
 // (Arial); the stored diagram writes it as ''. Applied to every object whose fonts were written.
 void keep_empty_font_names(ObjectNode& node) {
+    constexpr std::string_view kHeight = ".Height";
+    const auto font_of = [&](std::string_view name) {
+        const bool height = name.size() > kHeight.size() && SameIdent(name.substr(name.size() - kHeight.size()), kHeight);
+        return height ? name.substr(0, name.size() - kHeight.size()) : std::string_view();
+    };
+    const auto nameless = [&](std::string_view font) {
+        return !font.empty() && has_path(node, font, ".Charset") && !has_path(node, font, ".Name");
+    };
+    // Most objects need nothing; the others are rebuilt once rather than shifted per font.
+    std::vector<std::string> names(node.properties.size());  // the entry to add after each, if any
+    bool any = false;
+    for (std::size_t i = 0; i < node.properties.size(); ++i)
+        if (const std::string_view font = font_of(node.properties[i].name); nameless(font)) {
+            names[i] = std::string(font) + ".Name";
+            any = true;
+        }
+    if (!any) return;
+    std::vector<PropertyEntry> properties;
+    properties.reserve(node.properties.size() + 3);
     for (std::size_t i = 0; i < node.properties.size(); ++i) {
-        const std::string& name = node.properties[i].name;
-        if (name.size() < 7 || !SameIdent(std::string_view(name).substr(name.size() - 7), ".Height")) continue;
-        const std::string font = name.substr(0, name.size() - 7);
-        if (!entry(node, font + ".Charset") || entry(node, font + ".Name")) continue;
-        node.properties.insert(node.properties.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                               {font + ".Name", Value::string_value("")});
+        properties.push_back(std::move(node.properties[i]));
+        if (!names[i].empty()) properties.push_back({std::move(names[i]), Value::string_value("")});
     }
+    node.properties = std::move(properties);
 }
 
 void put_integer(ObjectNode& node, const char* name, std::int64_t value) {
@@ -231,9 +259,13 @@ DiagramFileKind diagram_file_kind(std::string_view content) {
     if (content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
     std::size_t i = 0;
     while (i < content.size() && (content[i] == ' ' || content[i] == '\t' || content[i] == '\r' || content[i] == '\n')) ++i;
-    const std::string_view word = content.substr(i, 6);
-    const bool ends = i + 6 >= content.size() || content[i + 6] == ' ' || content[i + 6] == '\t';
-    return SameIdent(word, "object") && ends ? DiagramFileKind::StoredText : DiagramFileKind::Json;
+    // The keywords that open an object record: its binary form may carry the flags of the other two.
+    for (const std::string_view keyword : {"object", "inherited", "inline"}) {
+        const std::size_t end = i + keyword.size();
+        const bool ends = end >= content.size() || content[end] == ' ' || content[end] == '\t';
+        if (SameIdent(content.substr(i, keyword.size()), keyword) && ends) return DiagramFileKind::StoredText;
+    }
+    return DiagramFileKind::Json;
 }
 
 std::string stored_diagram_bytes(const Diagram& diagram, const std::string& destination) {

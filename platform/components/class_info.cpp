@@ -4,6 +4,7 @@
 
 #include "platform/components/component_error.h"
 #include "platform/identifier.h"
+#include "platform/formfile/printable.h"
 
 namespace {
 
@@ -58,15 +59,15 @@ const ComponentClass* find_class(std::string_view class_name) {
 
 TComponent* create_component(std::string_view class_name, TComponent* owner) {
     const ComponentClass* description = find_class(class_name);
-    if (!description) throw EComponentError("Classe " + std::string(class_name) + " n\xE3o encontrada");
+    if (!description) throw EComponentError("Classe " + formfile::printable(class_name) + " n\xE3o encontrada");
     if (!description->create)
-        throw EComponentError("class " + std::string(class_name) + " cannot be created by name");
+        throw EComponentError("class " + formfile::printable(class_name) + " cannot be created by name");
     return description->create(owner, *description);
 }
 
 const ComponentClass& component_class(std::string_view class_name) {
     const ComponentClass* c = find_class(class_name);
-    if (!c) throw EComponentError("Classe " + std::string(class_name) + " n\xE3o encontrada");
+    if (!c) throw EComponentError("Classe " + formfile::printable(class_name) + " n\xE3o encontrada");
     return *c;
 }
 

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "platform/components/property_builders.h"
+#include "platform/formfile/printable.h"
 
 namespace {
 
 const PropertyInfo& lookup(const TPersistent& object, std::string_view name) {
     const PropertyInfo* info = object.ClassType().find_property(name);
     if (!info)
-        throw EComponentError("Propriedade " + std::string(name) + " n\xE3o existe em " + object.ClassName());
+        throw EComponentError("Propriedade " + formfile::printable(name) + " n\xE3o existe em " + object.ClassName());
     return *info;
 }
 
@@ -85,7 +86,8 @@ const PropertyValue* TPersistent::StoredValue(std::string_view name) const {
 }
 
 void TPersistent::StoreValue(std::string_view name, PropertyValue value) {
-    values_.insert_or_assign(std::string(name), std::move(value));
+    if (const auto it = values_.find(name); it != values_.end()) it->second = std::move(value);
+    else values_.emplace(std::string(name), std::move(value));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -145,7 +147,7 @@ void TComponent::ValidateRename(const TComponent* component, const std::string& 
 void TComponent::SetName(const std::string& name) {
     if (name == name_) return;
     if (!name.empty() && !IsValidIdent(name))
-        throw EComponentError("'" + name + "' n\xE3o \xE9 um nome de componente v\xE1lido");
+        throw EComponentError("'" + formfile::printable(name) + "' n\xE3o \xE9 um nome de componente v\xE1lido");
     if (owner_) owner_->ValidateRename(this, name_, name);
     const std::string old_name = name_;
     if (owner_ && !old_name.empty()) owner_->names_.erase(IdentKey(old_name));
@@ -204,7 +206,7 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 void TComponent::SetReference(std::string_view property, TComponent* target) {
     const PropertyInfo* info = ClassType().find_property(property);
     if (!info || info->kind != PropertyKind::Component)
-        throw EComponentError("Propriedade " + std::string(property) + " n\xE3o existe em " + ClassName());
+        throw EComponentError("Propriedade " + formfile::printable(property) + " n\xE3o existe em " + ClassName());
     if (info->set_component) return info->set_component(*this, target);
     const auto it = references_.find(info->name);
     if (it != references_.end()) {

@@ -9,6 +9,7 @@
 #include "platform/font.h"
 #include "platform/formfile/binary.h"
 #include "platform/formfile/text.h"
+#include "platform/formfile/printable.h"
 
 using formfile::ObjectNode;
 using formfile::PropertyEntry;
@@ -43,7 +44,7 @@ TFontStyles font_styles(const Value& value) {
         bool known = false;
         for (const auto& [style, name] : names)
             if (SameIdent(member, name)) styles.include(style), known = true;
-        if (!known) refuse("estilo de fonte desconhecido " + member);
+        if (!known) refuse("estilo de fonte desconhecido " + formfile::printable(member));
     }
     return styles;
 }
@@ -64,7 +65,7 @@ void read_font_property(TFont& font, std::string_view name, const Value& value) 
         if (value.type() != ValueType::String && value.type() != ValueType::LString) refuse("o nome da fonte \xE9 um texto");
         return font.SetName(std::string(value.bytes()));
     }
-    refuse("a fonte n\xE3o tem a propriedade " + std::string(name));
+    refuse("a fonte n\xE3o tem a propriedade " + formfile::printable(name));
 }
 
 class Reader {
@@ -86,7 +87,8 @@ private:
         created_.push_back(&component);
         component.SetLoading(true);
         if (hooks_.created) hooks_.created(component, node);
-        const std::string where = node.name.empty() ? node.class_name : node.name;
+        // Names are stream bytes: escaped wherever a message shows them.
+        const std::string where = formfile::printable(node.name.empty() ? node.class_name : node.name);
         try {
             component.SetName(node.name);
             if (container) component.SetParentComponent(container);
@@ -99,7 +101,7 @@ private:
             try {
                 created = create_component(child.class_name, root_);
             } catch (const EComponentError& e) {
-                throw EComponentError("Erro ao ler " + where + "." + child.name + ": " + e.what());
+                throw EComponentError("Erro ao ler " + where + "." + formfile::printable(child.name) + ": " + e.what());
             }
             read_object(*created, child, &component);
         }
@@ -113,34 +115,35 @@ private:
             try {
                 read_property(object, entry.name, entry.value, where);
             } catch (const PropertyError& e) {
-                throw EComponentError("Erro ao ler " + where + "." + entry.name + ": " + e.message);
+                throw EComponentError("Erro ao ler " + where + "." + formfile::printable(entry.name) + ": " + e.message);
             } catch (const EComponentError& e) {
-                throw EComponentError("Erro ao ler " + where + "." + entry.name + ": " + e.what());
+                throw EComponentError("Erro ao ler " + where + "." + formfile::printable(entry.name) + ": " + e.what());
             }
         }
     }
 
-    void read_property(TPersistent& object, const std::string& path, const Value& value, const std::string& where) {
+    void read_property(TPersistent& object, std::string_view path, const Value& value, const std::string& where) {
         const ComponentClass& type = object.ClassType();
         // Whole paths first: a column publishes "Title.Caption" under that name.
         if (const PropertyInfo* info = type.find_property(path)) return apply(object, *info, value, where);
         const std::size_t dot = path.find('.');
-        const PropertyInfo* head = dot == std::string::npos ? nullptr : type.find_property(path.substr(0, dot));
-        if (!head) refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
-        const std::string rest = path.substr(dot + 1);
+        const PropertyInfo* head = dot == std::string_view::npos ? nullptr : type.find_property(path.substr(0, dot));
+        const auto missing = [&] { refuse("Propriedade " + formfile::printable(path) + " n\xE3o existe em " + type.name); };
+        if (!head) missing();
+        const std::string_view rest = path.substr(dot + 1);
         if (head->kind == PropertyKind::Font && head->font) {
             // The font is the object's own sub-object; reading changes it in place.
             auto* font = const_cast<TFont*>(head->font(object));
-            if (!font) refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+            if (!font) missing();
             return read_font_property(*font, rest, value);
         }
         if (head->kind == PropertyKind::Strings && SameIdent(rest, "Strings")) return apply(object, *head, value, where);
         if (head->kind == PropertyKind::Object && head->object) {
             auto* sub = const_cast<TPersistent*>(head->object(object));
-            if (!sub) refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+            if (!sub) missing();
             return read_property(*sub, rest, value, where);
         }
-        refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+        missing();
     }
 
     void apply(TPersistent& object, const PropertyInfo& info, const Value& value, const std::string& where) {
@@ -172,7 +175,7 @@ private:
     void fix_up() {
         for (const Fixup& f : fixups_) {
             TComponent* target = SameIdent(f.target, root_->Name()) ? root_ : root_->FindComponent(f.target);
-            if (!target) throw EComponentError("Erro ao ler " + f.where + ": n\xE3o h\xE1 componente chamado " + f.target);
+            if (!target) throw EComponentError("Erro ao ler " + f.where + ": n\xE3o h\xE1 componente chamado " + formfile::printable(f.target));
             try {
                 SetComponentProperty(*f.object, *f.property, target);
             } catch (const EComponentError& e) {
