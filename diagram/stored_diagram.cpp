@@ -20,6 +20,7 @@
 #include "platform/formfile/text.h"
 #include "platform/identifier.h"
 #include "plugin/entidade.h"
+#include "plugin/registros.h"
 #include "shapes/text_shape.h"
 
 using formfile::ObjectNode;
@@ -129,16 +130,60 @@ tnoxCaption* make_caption(TDiagramDocument& root, const DiagramCaption& caption,
     return shape;
 }
 
-// A copy of the diagram's entity owned by `root`: its own stream read back, which also proves that
-// the entity's stored form holds all of it.
-TEntidade* copy_entity(const TEntidade& entity, TComponent* root, const std::string& name) {
+// The diagram's entity as stored on the document, under `name`: its own stream, without the caption
+// and zoom that the document gives it (the zoom entry stays in place for the document's value).
+ObjectNode entity_node(const TEntidade& entity, const std::string& name) {
     ObjectNode node = stream_component(entity);
     node.name = name;
-    // Shapes are stored at 100 %; a caption is the diagram's, made beside the copy.
-    std::erase_if(node.properties,
-                  [](const PropertyEntry& e) { return SameIdent(e.name, "Caption") || SameIdent(e.name, "Escala"); });
+    std::erase_if(node.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Caption"); });
     keep_empty_font_names(node);
+    return node;
+}
+
+// Reading a stream pairs the attribute texts with their records and puts the key attributes first, so
+// an entity streams again as it was streamed once read only when its keys already stand first, as
+// every entity read from a file has them.
+bool keys_first(const TEntidade& entity) {
+    const StringList& attributes = entity.atributos();
+    bool others = false;
+    for (int i = 0; i < attributes.Count(); ++i) {
+        const auto* record = static_cast<const TAtributo*>(attributes.Objects(i));
+        const bool key = record && (record->chave & kChavePrimaria) != 0;
+        if (key && others) return false;
+        others = others || !key;
+    }
+    return true;
+}
+
+// An entity on the document. When its stream is known to read back as it is (`stored`), the document
+// holds a bare entity of the same name and bounds for the relationships to attach to, and the stream
+// stands in for it when the document is streamed; otherwise the document holds a copy read from the
+// stream, which streams as the copy is.
+TEntidade* place_entity(const TEntidade& source, TComponent* root, const std::string& name,
+                        std::unordered_map<std::string, ObjectNode>& stored) {
+    ObjectNode node = entity_node(source, name);
+    if (keys_first(source) && std::any_of(node.properties.begin(), node.properties.end(),
+                                          [](const PropertyEntry& e) { return SameIdent(e.name, "Escala"); })) {
+        auto* entity = new TEntidade(root);
+        entity->SetName(name);
+        stored.emplace(name, std::move(node));
+        return entity;
+    }
+    std::erase_if(node.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Escala"); });
     return static_cast<TEntidade*>(read_component(node, root).release());
+}
+
+// The stored entity's stream with what the document gives it, as `placed` (the bare entity's stream on
+// the document) carries it: the zoom's value, and the caption right before it.
+ObjectNode with_document_values(ObjectNode stored, const ObjectNode& placed) {
+    const auto is = [](const char* name) { return [name](const PropertyEntry& e) { return SameIdent(e.name, name); }; };
+    auto zoom = std::find_if(stored.properties.begin(), stored.properties.end(), is("Escala"));
+    const auto placed_zoom = std::find_if(placed.properties.begin(), placed.properties.end(), is("Escala"));
+    if (placed_zoom != placed.properties.end()) zoom->value = placed_zoom->value;
+    else zoom = stored.properties.erase(zoom);
+    const auto caption = std::find_if(placed.properties.begin(), placed.properties.end(), is("Caption"));
+    if (caption != placed.properties.end()) stored.properties.insert(zoom, *caption);
+    return stored;
 }
 
 std::string relationship_place(const std::string& destination, std::size_t index, const std::string& name) {
@@ -188,10 +233,11 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
     check_coordinates(diagram, destination);
 
     ExactValues exact;
+    std::unordered_map<std::string, ObjectNode> stored;  // entities taken as streamed, by component name
     std::vector<TEntidade*> entities;
     try {
         for (const DiagramEntity& source : diagram.entities) {
-            TEntidade* entity = copy_entity(*source.entity, root.get(), names.next("Entidade"));
+            TEntidade* entity = place_entity(*source.entity, root.get(), names.next("Entidade"), stored);
             entity->SetParent(root.get());
             entity->SetBounds(source.shape.left, source.shape.top, source.shape.width, source.shape.height);
             exact.bounds[entity->Name()] = source.shape;
@@ -232,6 +278,7 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
 
     ObjectNode node = stream_component(*root);
     for (ObjectNode& child : node.children) {
+        if (const auto it = stored.find(child.name); it != stored.end()) child = with_document_values(std::move(it->second), child);
         keep_empty_font_names(child);
         if (const auto it = exact.bounds.find(child.name); it != exact.bounds.end()) {
             put_integer(child, "Left", it->second.left);

@@ -16,7 +16,7 @@ namespace {
 // its item, a list entry a line of a string list.
 constexpr std::uint64_t kObjectBytes = 3072;
 constexpr std::uint64_t kItemBytes = 320;
-constexpr std::uint64_t kEntryBytes = 48;
+constexpr std::uint64_t kEntryBytes = 64;
 
 // The components may take this much per input byte; the stream's own tree takes the rest of the 20.
 constexpr std::uint64_t kComponentBytesPerInputByte = 12;

@@ -3,14 +3,13 @@
 #include <algorithm>
 
 #include "platform/components/property_builders.h"
-#include "platform/formfile/printable.h"
 
 namespace {
 
 const PropertyInfo& lookup(const TPersistent& object, std::string_view name) {
     const PropertyInfo* info = object.ClassType().find_property(name);
     if (!info)
-        throw EComponentError("Propriedade " + formfile::printable(name) + " n\xE3o existe em " + object.ClassName());
+        throw EComponentError("Propriedade " + std::string(name) + " n\xE3o existe em " + object.ClassName());
     return *info;
 }
 
@@ -147,7 +146,7 @@ void TComponent::ValidateRename(const TComponent* component, const std::string& 
 void TComponent::SetName(const std::string& name) {
     if (name == name_) return;
     if (!name.empty() && !IsValidIdent(name))
-        throw EComponentError("'" + formfile::printable(name) + "' n\xE3o \xE9 um nome de componente v\xE1lido");
+        throw EComponentError("'" + name + "' n\xE3o \xE9 um nome de componente v\xE1lido");
     if (owner_) owner_->ValidateRename(this, name_, name);
     const std::string old_name = name_;
     if (owner_ && !old_name.empty()) owner_->names_.erase(IdentKey(old_name));
@@ -206,7 +205,7 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 void TComponent::SetReference(std::string_view property, TComponent* target) {
     const PropertyInfo* info = ClassType().find_property(property);
     if (!info || info->kind != PropertyKind::Component)
-        throw EComponentError("Propriedade " + formfile::printable(property) + " n\xE3o existe em " + ClassName());
+        throw EComponentError("Propriedade " + std::string(property) + " n\xE3o existe em " + ClassName());
     if (info->set_component) return info->set_component(*this, target);
     const auto it = references_.find(info->name);
     if (it != references_.end()) {

@@ -90,6 +90,9 @@ private:
         // Names are stream bytes: escaped wherever a message shows them.
         const std::string where = formfile::printable(node.name.empty() ? node.class_name : node.name);
         try {
+            // Checked here rather than by SetName, whose message would show the stream's bytes as they are.
+            if (!node.name.empty() && !IsValidIdent(node.name))
+                throw EComponentError("'" + where + "' n\xE3o \xE9 um nome de componente v\xE1lido");
             component.SetName(node.name);
             if (container) component.SetParentComponent(container);
         } catch (const EComponentError& e) {

@@ -9,6 +9,7 @@
 #include "diagram/stored_diagram.h"
 #include "diagram/stored_limits.h"
 #include "platform/formfile/binary.h"
+#include "platform/formfile/text.h"
 #include "tests/support/random_diagram.h"
 
 namespace {
@@ -99,7 +100,7 @@ TEST(StoredInput, ControlBytesOfStreamNamesAreEscapedInMessages) {
         stream_with("TEntidade", "E1", "Modo", Value::ident("tm\x1B[2J")),
         stream_with("TEntidade", "E1", "Cursor", Value::ident("cr\x07")),
         stream_with("TEntidade", "E1", "FonteTitulo.Style", Value::set_value({"fs\x1B"})),
-        "TPF0" + std::string("\x11TDiagramDocument\x1B\x08Diagrama\x00\x00", 29),
+        "TPF0" + std::string("\x11TDiagramDocument\x1B\x08" "Diagrama\x00\x00", 29),
     };
     for (const std::string& stream : cases) {
         const std::string e = error_of(stream);
