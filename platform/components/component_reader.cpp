@@ -1,6 +1,7 @@
 #include "platform/components/component_reader.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/components/dbgrids.h"
@@ -127,9 +128,10 @@ private:
 
     void read_property(TPersistent& object, std::string_view path, const Value& value, const std::string& where) {
         const ComponentClass& type = object.ClassType();
-        // Whole paths first: a column publishes "Title.Caption" under that name.
-        if (const PropertyInfo* info = type.find_property(path)) return apply(object, *info, value, where);
         const std::size_t dot = path.find('.');
+        // Whole paths first: a column publishes "Title.Caption" under that name.
+        if (dot == std::string_view::npos || has_dotted_names(type))
+            if (const PropertyInfo* info = type.find_property(path)) return apply(object, *info, value, where);
         const PropertyInfo* head = dot == std::string_view::npos ? nullptr : type.find_property(path.substr(0, dot));
         const auto missing = [&] { refuse("Propriedade " + formfile::printable(path) + " n\xE3o existe em " + type.name); };
         if (!head) missing();
@@ -171,7 +173,13 @@ private:
             }
             case PropertyKind::Object: refuse("um objeto \xE9 lido por suas propriedades (" + info.name + ".<propriedade>)");
             case PropertyKind::Font: refuse("uma fonte \xE9 lida por suas propriedades (" + info.name + ".Name ...)");
-            default: object.SetProperty(info.name, decode_property(info, value)); return;
+            default: {
+                // SetProperty without looking the property up again: the decoded value is of the
+                // property's kind.
+                PropertyValue decoded = decode_property(info, value);
+                if (info.set) return info.set(object, decoded);
+                return object.StoreValue(info.name, std::move(decoded));
+            }
         }
     }
 
@@ -187,8 +195,19 @@ private:
         }
     }
 
+    // Whether a property of `type` has a dotted name; most classes have none, and a dotted path of
+    // theirs then names a sub-object's property without a first lookup of the whole path.
+    bool has_dotted_names(const ComponentClass& type) {
+        const auto [it, added] = dotted_.try_emplace(&type, false);
+        if (added)
+            for (const PropertyInfo* info : type.stored_order())
+                it->second = it->second || info->name.find('.') != std::string::npos;
+        return it->second;
+    }
+
     TComponent* owner_;
     const ComponentReadHooks& hooks_;
+    std::unordered_map<const ComponentClass*, bool> dotted_;
     TComponent* root_ = nullptr;
     std::vector<TComponent*> created_;  // in stream order
     std::vector<Fixup> fixups_;
