@@ -1,6 +1,6 @@
 // Stored diagrams as outside input: how large they may be and how much memory their objects may take,
 // how their text is read (byte-order mark, UTF-8, the keywords that open an object), and stream bytes
-// that reach messages.
+// that reach messages; and an entity that store cannot take as it streams.
 
 #include <string>
 
@@ -10,6 +10,7 @@
 #include "diagram/stored_limits.h"
 #include "platform/formfile/binary.h"
 #include "platform/formfile/text.h"
+#include "plugin/registros.h"
 #include "tests/support/random_diagram.h"
 
 namespace {
@@ -107,6 +108,17 @@ TEST(StoredInput, ControlBytesOfStreamNamesAreEscapedInMessages) {
         EXPECT_EQ(e.find_first_of(std::string("\x01\x02\x03\x04\x05\x06\x07\x08\x1B\x7F", 10)), std::string::npos) << e;
         EXPECT_TRUE(e.find("#27") != std::string::npos || e.find("#7") != std::string::npos) << e;
     }
+}
+
+TEST(StoredInput, AnEntityWhoseKeysDoNotStandFirstIsStoredAsItReadsBack) {
+    // A key bit set in place on the last attribute: reading puts that attribute first, and so must the
+    // stored form, or storing what was read would give other bytes.
+    Diagram vendas = load_diagram(example("vendas.json"));
+    const StringList& attributes = vendas.entities[0].entity->atributos();
+    ASSERT_GT(attributes.Count(), 2);
+    static_cast<TAtributo*>(attributes.Objects(attributes.Count() - 1))->chave |= kChavePrimaria;
+    const std::string bytes = stored_diagram_bytes(vendas, "v.kzd");
+    EXPECT_EQ(stored_diagram_bytes(parse_stored_diagram(bytes, "v.kzd"), "v.kzd"), bytes);
 }
 
 }  // namespace
