@@ -44,7 +44,7 @@ void read(benchmark::State& state, const std::string& input) {
 
 void BM_MemorySyntheticBinary(benchmark::State& state) { read(state, stored_diagram_bytes(synthetic(), "bench")); }
 void BM_MemorySyntheticText(benchmark::State& state) { read(state, stored_diagram_text(synthetic(), "bench")); }
-// The paddings are the least that the limits accept for so many objects or records.
+// Paddings close to the least that the limits accept for so many objects (a text item needs none).
 void BM_MemoryBareEntitiesText(benchmark::State& state) { read(state, bare_entities(200000, 230)); }
 void BM_MemoryBareEntitiesBinary(benchmark::State& state) { read(state, binary_of(bare_entities(200000, 240))); }
 void BM_MemoryBareRecordsText(benchmark::State& state) { read(state, bare_records(1000000, 10)); }
