@@ -31,7 +31,7 @@ public:
     void raw(const void* data, std::size_t size) { out.append(static_cast<const char*>(data), size); }
 
     // What is being written, for a message: a kind and the property it belongs to. The text is made
-    // only when a message needs it (a stream has a few values per property, each written once).
+    // only when a message needs it, not for each of the millions of values of a large stream.
     struct What {
         std::string_view kind;
         std::string_view property = {};
