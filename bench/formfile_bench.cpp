@@ -1,16 +1,14 @@
 // Throughput of form streaming on a large synthetic maintenance form: building the object tree from
 // live components, and the binary and text writers and readers. The memory benchmarks report the
-// readers' peak heap use per input byte (target: under 20), counted by the operator new below.
+// readers' peak heap use per input byte (target: under 20), counted by bench/heap_counter.cpp.
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "appgen/resultform_design.h"
+#include "bench/heap_counter.h"
 #include "platform/components/dbgrids.h"
 #include "platform/components/library.h"
 #include "platform/components/stdctrls.h"
@@ -19,38 +17,6 @@
 #include "platform/formfile/text.h"
 
 using formfile::Value;
-
-// Every allocation of this program carries its size in front, so that the heap in use and its peak can
-// be counted.
-namespace heap {
-std::atomic<std::size_t> in_use{0};
-std::atomic<std::size_t> peak{0};
-constexpr std::size_t kHeader = alignof(std::max_align_t);
-
-void* allocate(std::size_t size) {
-    auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
-    if (!block) throw std::bad_alloc();
-    *reinterpret_cast<std::size_t*>(block) = size;
-    const std::size_t now = in_use += size;
-    for (std::size_t seen = peak; now > seen && !peak.compare_exchange_weak(seen, now);) {
-    }
-    return block + kHeader;
-}
-
-void release(void* pointer) {
-    if (!pointer) return;
-    auto* block = static_cast<unsigned char*>(pointer) - kHeader;
-    in_use -= *reinterpret_cast<std::size_t*>(block);
-    std::free(block);
-}
-}  // namespace heap
-
-void* operator new(std::size_t size) { return heap::allocate(size); }
-void* operator new[](std::size_t size) { return heap::allocate(size); }
-void operator delete(void* pointer) noexcept { heap::release(pointer); }
-void operator delete[](void* pointer) noexcept { heap::release(pointer); }
-void operator delete(void* pointer, std::size_t) noexcept { heap::release(pointer); }
-void operator delete[](void* pointer, std::size_t) noexcept { heap::release(pointer); }
 
 namespace {
 
@@ -133,20 +99,6 @@ formfile::ObjectNode boolean_list(std::size_t count) {
     root.name = "F";
     root.properties.push_back({"P", Value::list_value(std::vector<Value>(count, Value::boolean(true)))});
     return root;
-}
-
-// Runs `read` over `input` and reports its peak heap use beyond what was in use before, per input byte.
-template <class Read>
-void peak_per_input_byte(benchmark::State& state, const std::string& input, Read&& read) {
-    double worst = 0;
-    for (auto _ : state) {
-        const std::size_t before = heap::in_use;
-        heap::peak = before;
-        benchmark::DoNotOptimize(read(input));
-        worst = std::max(worst, static_cast<double>(heap::peak - before) / static_cast<double>(input.size()));
-    }
-    state.counters["peak_bytes_per_input_byte"] = worst;
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
 }
 
 void BM_MemoryBinaryBooleanList(benchmark::State& state) {

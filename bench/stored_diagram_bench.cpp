@@ -58,10 +58,10 @@ void BM_StoreGrid(benchmark::State& state) { store(state, false); }
 void BM_ReadBackGrid(benchmark::State& state) { read_back(state, false); }
 
 // Argument: the number of entities; twice as many should take twice as long.
-BENCHMARK(BM_StoreChain)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_ReadBackChain)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_StoreGrid)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_ReadBackGrid)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_StoreChain)->Arg(1000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_ReadBackChain)->Arg(1000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_StoreGrid)->Arg(1000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_ReadBackGrid)->Arg(1000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 

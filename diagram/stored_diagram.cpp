@@ -1,5 +1,6 @@
 #include "diagram/stored_diagram.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -57,17 +58,44 @@ PropertyEntry* entry(ObjectNode& node, std::string_view name) {
     return nullptr;
 }
 
+// Whether `name` is `prefix` then `suffix` (".Name"), letter case ignored.
+bool is_path(std::string_view name, std::string_view prefix, std::string_view suffix) {
+    return name.size() == prefix.size() + suffix.size() && SameIdent(name.substr(0, prefix.size()), prefix) &&
+           SameIdent(name.substr(prefix.size()), suffix);
+}
+
+bool has_path(const ObjectNode& node, std::string_view prefix, std::string_view suffix) {
+    return std::any_of(node.properties.begin(), node.properties.end(),
+                       [&](const PropertyEntry& e) { return is_path(e.name, prefix, suffix); });
+}
+
 // The component writer leaves a font's empty name out, which reads back as the font's initial name
 // (Arial); the stored diagram writes it as ''. Applied to every object whose fonts were written.
 void keep_empty_font_names(ObjectNode& node) {
+    constexpr std::string_view kHeight = ".Height";
+    const auto font_of = [&](std::string_view name) {
+        const bool height = name.size() > kHeight.size() && SameIdent(name.substr(name.size() - kHeight.size()), kHeight);
+        return height ? name.substr(0, name.size() - kHeight.size()) : std::string_view();
+    };
+    const auto nameless = [&](std::string_view font) {
+        return !font.empty() && has_path(node, font, ".Charset") && !has_path(node, font, ".Name");
+    };
+    // Most objects need nothing; the others are rebuilt once rather than shifted per font.
+    std::vector<std::string> names(node.properties.size());  // the entry to add after each, if any
+    bool any = false;
+    for (std::size_t i = 0; i < node.properties.size(); ++i)
+        if (const std::string_view font = font_of(node.properties[i].name); nameless(font)) {
+            names[i] = std::string(font) + ".Name";
+            any = true;
+        }
+    if (!any) return;
+    std::vector<PropertyEntry> properties;
+    properties.reserve(node.properties.size() + 3);
     for (std::size_t i = 0; i < node.properties.size(); ++i) {
-        const std::string& name = node.properties[i].name;
-        if (name.size() < 7 || !SameIdent(std::string_view(name).substr(name.size() - 7), ".Height")) continue;
-        const std::string font = name.substr(0, name.size() - 7);
-        if (!entry(node, font + ".Charset") || entry(node, font + ".Name")) continue;
-        node.properties.insert(node.properties.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                               {font + ".Name", Value::string_value("")});
+        properties.push_back(std::move(node.properties[i]));
+        if (!names[i].empty()) properties.push_back({std::move(names[i]), Value::string_value("")});
     }
+    node.properties = std::move(properties);
 }
 
 void put_integer(ObjectNode& node, const char* name, std::int64_t value) {
@@ -102,16 +130,60 @@ tnoxCaption* make_caption(TDiagramDocument& root, const DiagramCaption& caption,
     return shape;
 }
 
-// A copy of the diagram's entity owned by `root`: its own stream read back, which also proves that
-// the entity's stored form holds all of it.
-TEntidade* copy_entity(const TEntidade& entity, TComponent* root, const std::string& name) {
+// The diagram's entity as stored on the document, under `name`: its own stream, without the caption
+// and zoom that the document gives it (the zoom entry stays in place for the document's value).
+ObjectNode entity_node(const TEntidade& entity, const std::string& name) {
     ObjectNode node = stream_component(entity);
     node.name = name;
-    // Shapes are stored at 100 %; a caption is the diagram's, made beside the copy.
-    std::erase_if(node.properties,
-                  [](const PropertyEntry& e) { return SameIdent(e.name, "Caption") || SameIdent(e.name, "Escala"); });
+    std::erase_if(node.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Caption"); });
     keep_empty_font_names(node);
+    return node;
+}
+
+// Reading a stream pairs the attribute texts with their records and puts the key attributes first, so
+// an entity streams again as it was streamed once read only when its keys already stand first, as
+// every entity read from a file has them.
+bool keys_first(const TEntidade& entity) {
+    const StringList& attributes = entity.atributos();
+    bool others = false;
+    for (int i = 0; i < attributes.Count(); ++i) {
+        const auto* record = static_cast<const TAtributo*>(attributes.Objects(i));
+        const bool key = record && (record->chave & kChavePrimaria) != 0;
+        if (key && others) return false;
+        others = others || !key;
+    }
+    return true;
+}
+
+// An entity on the document. When its stream is known to read back as it is (`stored`), the document
+// holds a bare entity of the same name and bounds for the relationships to attach to, and the stream
+// stands in for it when the document is streamed; otherwise the document holds a copy read from the
+// stream, which streams as the copy is.
+TEntidade* place_entity(const TEntidade& source, TComponent* root, const std::string& name,
+                        std::unordered_map<std::string, ObjectNode>& stored) {
+    ObjectNode node = entity_node(source, name);
+    if (keys_first(source) && std::any_of(node.properties.begin(), node.properties.end(),
+                                          [](const PropertyEntry& e) { return SameIdent(e.name, "Escala"); })) {
+        auto* entity = new TEntidade(root);
+        entity->SetName(name);
+        stored.emplace(name, std::move(node));
+        return entity;
+    }
+    std::erase_if(node.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Escala"); });
     return static_cast<TEntidade*>(read_component(node, root).release());
+}
+
+// The stored entity's stream with what the document gives it, as `placed` (the bare entity's stream on
+// the document) carries it: the zoom's value, and the caption right before it.
+ObjectNode with_document_values(ObjectNode stored, const ObjectNode& placed) {
+    const auto is = [](const char* name) { return [name](const PropertyEntry& e) { return SameIdent(e.name, name); }; };
+    auto zoom = std::find_if(stored.properties.begin(), stored.properties.end(), is("Escala"));
+    const auto placed_zoom = std::find_if(placed.properties.begin(), placed.properties.end(), is("Escala"));
+    if (placed_zoom != placed.properties.end()) zoom->value = placed_zoom->value;
+    else zoom = stored.properties.erase(zoom);
+    const auto caption = std::find_if(placed.properties.begin(), placed.properties.end(), is("Caption"));
+    if (caption != placed.properties.end()) stored.properties.insert(zoom, *caption);
+    return stored;
 }
 
 std::string relationship_place(const std::string& destination, std::size_t index, const std::string& name) {
@@ -180,10 +252,11 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
     check_coordinates(diagram, destination);
 
     ExactValues exact;
+    std::unordered_map<std::string, ObjectNode> stored;  // entities taken as streamed, by component name
     std::vector<TEntidade*> entities;
     try {
         for (const DiagramEntity& source : diagram.entities) {
-            TEntidade* entity = copy_entity(*source.entity, root.get(), names.next("Entidade"));
+            TEntidade* entity = place_entity(*source.entity, root.get(), names.next("Entidade"), stored);
             entity->SetParent(root.get());
             entity->SetBounds(source.shape.left, source.shape.top, source.shape.width, source.shape.height);
             exact.bounds[entity->Name()] = source.shape;
@@ -224,6 +297,7 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
 
     ObjectNode node = stream_component(*root);
     for (ObjectNode& child : node.children) {
+        if (const auto it = stored.find(child.name); it != stored.end()) child = with_document_values(std::move(it->second), child);
         keep_empty_font_names(child);
         if (const auto it = exact.bounds.find(child.name); it != exact.bounds.end()) {
             put_integer(child, "Left", it->second.left);
@@ -251,9 +325,13 @@ DiagramFileKind diagram_file_kind(std::string_view content) {
     if (content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
     std::size_t i = 0;
     while (i < content.size() && (content[i] == ' ' || content[i] == '\t' || content[i] == '\r' || content[i] == '\n')) ++i;
-    const std::string_view word = content.substr(i, 6);
-    const bool ends = i + 6 >= content.size() || content[i + 6] == ' ' || content[i + 6] == '\t';
-    return SameIdent(word, "object") && ends ? DiagramFileKind::StoredText : DiagramFileKind::Json;
+    // The keywords that open an object record: its binary form may carry the flags of the other two.
+    for (const std::string_view keyword : {"object", "inherited", "inline"}) {
+        const std::size_t end = i + keyword.size();
+        const bool ends = end >= content.size() || content[end] == ' ' || content[end] == '\t';
+        if (SameIdent(content.substr(i, keyword.size()), keyword) && ends) return DiagramFileKind::StoredText;
+    }
+    return DiagramFileKind::Json;
 }
 
 std::string stored_diagram_bytes(const Diagram& diagram, const std::string& destination) {

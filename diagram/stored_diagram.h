@@ -13,8 +13,8 @@
 enum class DiagramFileKind { Json, StoredBinary, StoredText };
 
 // Told apart by content: a binary stream starts with "TPF0" (or a form file's resource header), a text
-// with the keyword "object" (blanks and a UTF-8 byte-order mark before it allowed); anything else is
-// taken for JSON.
+// with the keyword "object", "inherited" or "inline" (blanks and a UTF-8 byte-order mark before it
+// allowed); anything else is taken for JSON.
 DiagramFileKind diagram_file_kind(std::string_view content);
 
 // The stored form of `diagram`. Shapes are named Entidade1, Legenda1, Texto1 ... in diagram order;

@@ -13,6 +13,7 @@
 #include "diagram/diagram_checks.h"
 #include "diagram/json_objects.h"
 #include "diagram/stored_diagram.h"
+#include "diagram/stored_limits.h"
 #include "diagram/stored_stream_rules.h"
 #include "model/diagram_document.h"
 #include "model/relacionamento.h"
@@ -20,6 +21,7 @@
 #include "platform/components/component_reader.h"
 #include "platform/formfile/binary.h"
 #include "platform/formfile/form_file_error.h"
+#include "platform/formfile/printable.h"
 #include "platform/formfile/text.h"
 #include "platform/identifier.h"
 #include "platform/utf8_cp1252.h"
@@ -228,15 +230,17 @@ private:
 }  // namespace
 
 Diagram parse_stored_diagram(std::string_view content, const std::string& source) {
+    check_stored_size(content, source);
     ObjectNode node;
     try {
         node = diagram_file_kind(content) == DiagramFileKind::StoredBinary ? formfile::read_form_file(content)
-                                                                           : formfile::read_text(content);
+                                                                           : formfile::read_text(content, formfile::UnmarkedUtf8::Refused);
     } catch (const formfile::FormFileError& e) {
         throw DiagramError(source + ": " + e.what());
     }
+    check_stored_objects(node, content.size(), source);
     if (!SameIdent(node.class_name, "TDiagramDocument"))
-        throw DiagramError(source + ": not a stored diagram: its root object is a " + node.class_name +
+        throw DiagramError(source + ": not a stored diagram: its root object is a " + formfile::printable(node.class_name) +
                            ", not a TDiagramDocument");
     Diagram diagram;
     try {

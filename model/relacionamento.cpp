@@ -9,6 +9,7 @@
 #include "platform/identifier.h"
 #include "plugin/enum_names.h"
 #include "shapes/text_shape.h"
+#include "platform/formfile/printable.h"
 
 namespace {
 
@@ -338,7 +339,7 @@ PropertyInfo enumerated(const char* name, const std::array<std::string_view, N>&
     p.set = [name, &names, write](TPersistent& o, const PropertyValue& v) {
         for (std::size_t i = 0; i < N; ++i)
             if (SameIdent(text_of(v), names[i])) return (relationship(o).*write)(static_cast<Enum>(i));
-        throw EComponentError("Valor inv\xE1lido para a propriedade " + std::string(name) + " (" + text_of(v) + ")");
+        throw EComponentError("Valor inv\xE1lido para a propriedade " + std::string(name) + " (" + formfile::printable(text_of(v)) + ")");
     };
     return p;
 }

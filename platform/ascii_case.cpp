@@ -15,6 +15,7 @@ std::string AsciiLowerCase(std::string_view text) {
 }
 
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    if (a.size() != b.size()) return false;
+    if (a == b) return true;  // the common case: a name spelled as it was declared
+    return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }

@@ -11,6 +11,7 @@
 #include "plugin/entidade.h"
 #include "plugin/enum_names.h"
 #include "plugin/stored_records.h"
+#include "platform/formfile/printable.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ PropertyInfo modo() {
     p.set = [](TPersistent& o, const PropertyValue& v) {
         for (std::size_t i = 0; i < kModoNames.size(); ++i)
             if (SameIdent(text_of(v), kModoNames[i])) return entidade(o).SetModo(static_cast<tmodo>(i));
-        throw EComponentError("Modo desconhecido " + text_of(v));
+        throw EComponentError("Modo desconhecido " + formfile::printable(text_of(v)));
     };
     return p;
 }

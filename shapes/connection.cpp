@@ -5,6 +5,7 @@
 
 #include "platform/components/property_builders.h"
 #include "shapes/connector.h"
+#include "platform/formfile/printable.h"
 
 TnoxConnection::TnoxConnection(TnoxConnector* connector) : TPersistent(TnoxConnectionClass()), connector_(connector) {}
 
@@ -85,7 +86,7 @@ const ComponentClass& TnoxConnectionClass() {
                     connection(o).Side = static_cast<TnoxConnectionSide>(i);
                     return;
                 }
-            throw EComponentError("Valor inv\xE1lido para a propriedade Side (" + text_of(v) + ")");
+            throw EComponentError("Valor inv\xE1lido para a propriedade Side (" + formfile::printable(text_of(v)) + ")");
         };
         c.published = {
             shape,

@@ -3,9 +3,20 @@
 #include <map>
 
 #include "platform/components/component_error.h"
+#include "platform/ascii_case.h"
 #include "platform/identifier.h"
+#include "platform/formfile/printable.h"
 
 namespace {
+
+// The key of `name` in the property index (IdentKey) in a buffer each thread reuses, so that looking a
+// property up, once per property of every object read, allocates nothing.
+const std::string& index_key(std::string_view name) {
+    thread_local std::string key;
+    key.assign(name);
+    for (char& c : key) c = AsciiLower(c);
+    return key;
+}
 
 // Class names are identifiers, compared without regard to letter case as the target does.
 std::map<std::string, const ComponentClass*>& registry() {
@@ -27,7 +38,7 @@ const PropertyInfo* ComponentClass::find_property(std::string_view property) con
         }
         property_index_ready_ = true;
     }
-    const auto it = property_index_.find(IdentKey(property));
+    const auto it = property_index_.find(index_key(property));
     return it == property_index_.end() ? nullptr : it->second;
 }
 
@@ -58,15 +69,15 @@ const ComponentClass* find_class(std::string_view class_name) {
 
 TComponent* create_component(std::string_view class_name, TComponent* owner) {
     const ComponentClass* description = find_class(class_name);
-    if (!description) throw EComponentError("Classe " + std::string(class_name) + " n\xE3o encontrada");
+    if (!description) throw EComponentError("Classe " + formfile::printable(class_name) + " n\xE3o encontrada");
     if (!description->create)
-        throw EComponentError("class " + std::string(class_name) + " cannot be created by name");
+        throw EComponentError("class " + formfile::printable(class_name) + " cannot be created by name");
     return description->create(owner, *description);
 }
 
 const ComponentClass& component_class(std::string_view class_name) {
     const ComponentClass* c = find_class(class_name);
-    if (!c) throw EComponentError("Classe " + std::string(class_name) + " n\xE3o encontrada");
+    if (!c) throw EComponentError("Classe " + formfile::printable(class_name) + " n\xE3o encontrada");
     return *c;
 }
 

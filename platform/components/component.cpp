@@ -85,7 +85,8 @@ const PropertyValue* TPersistent::StoredValue(std::string_view name) const {
 }
 
 void TPersistent::StoreValue(std::string_view name, PropertyValue value) {
-    values_.insert_or_assign(std::string(name), std::move(value));
+    if (const auto it = values_.find(name); it != values_.end()) it->second = std::move(value);
+    else values_.emplace(std::string(name), std::move(value));
 }
 
 // ---------------------------------------------------------------------------------------------

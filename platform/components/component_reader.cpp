@@ -1,6 +1,7 @@
 #include "platform/components/component_reader.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/components/dbgrids.h"
@@ -9,6 +10,7 @@
 #include "platform/font.h"
 #include "platform/formfile/binary.h"
 #include "platform/formfile/text.h"
+#include "platform/formfile/printable.h"
 
 using formfile::ObjectNode;
 using formfile::PropertyEntry;
@@ -50,7 +52,7 @@ TFontStyles font_styles(const Value& value) {
         bool known = false;
         for (const auto& [style, name] : names)
             if (SameIdent(member, name)) styles.include(style), known = true;
-        if (!known) refuse("estilo de fonte desconhecido " + member);
+        if (!known) refuse("estilo de fonte desconhecido " + formfile::printable(member));
     }
     return styles;
 }
@@ -71,7 +73,7 @@ void read_font_property(TFont& font, std::string_view name, const Value& value) 
         if (value.type() != ValueType::String && value.type() != ValueType::LString) refuse("o nome da fonte \xE9 um texto");
         return font.SetName(std::string(value.bytes()));
     }
-    refuse("a fonte n\xE3o tem a propriedade " + std::string(name));
+    refuse("a fonte n\xE3o tem a propriedade " + formfile::printable(name));
 }
 
 class Reader {
@@ -93,8 +95,12 @@ private:
         created_.push_back(&component);
         component.SetLoading(true);
         if (hooks_.created) hooks_.created(component, node);
-        const std::string where = node.name.empty() ? node.class_name : node.name;
+        // Names are stream bytes: escaped wherever a message shows them.
+        const std::string where = formfile::printable(node.name.empty() ? node.class_name : node.name);
         try {
+            // Checked here rather than by SetName, whose message would show the stream's bytes as they are.
+            if (!node.name.empty() && !IsValidIdent(node.name))
+                throw EComponentError("'" + where + "' n\xE3o \xE9 um nome de componente v\xE1lido");
             component.SetName(node.name);
             if (container) component.SetParentComponent(container);
         } catch (const EComponentError& e) {
@@ -106,7 +112,7 @@ private:
             try {
                 created = create_component(child.class_name, root_);
             } catch (const EComponentError& e) {
-                throw EComponentError("Erro ao ler " + where + "." + child.name + ": " + e.what());
+                throw EComponentError("Erro ao ler " + where + "." + formfile::printable(child.name) + ": " + e.what());
             }
             read_object(*created, child, &component);
         }
@@ -120,36 +126,38 @@ private:
             try {
                 read_property(object, entry.name, entry.value, where);
             } catch (const PropertyError& e) {
-                throw PlacedError("Erro ao ler " + where + "." + entry.name + ": " + e.message);
+                throw PlacedError("Erro ao ler " + where + "." + formfile::printable(entry.name) + ": " + e.message);
             } catch (const PlacedError&) {
                 throw;
             } catch (const EComponentError& e) {
-                throw PlacedError("Erro ao ler " + where + "." + entry.name + ": " + e.what());
+                throw PlacedError("Erro ao ler " + where + "." + formfile::printable(entry.name) + ": " + e.what());
             }
         }
     }
 
-    void read_property(TPersistent& object, const std::string& path, const Value& value, const std::string& where) {
+    void read_property(TPersistent& object, std::string_view path, const Value& value, const std::string& where) {
         const ComponentClass& type = object.ClassType();
-        // Whole paths first: a column publishes "Title.Caption" under that name.
-        if (const PropertyInfo* info = type.find_property(path)) return apply(object, *info, value, where);
         const std::size_t dot = path.find('.');
-        const PropertyInfo* head = dot == std::string::npos ? nullptr : type.find_property(path.substr(0, dot));
-        if (!head) refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
-        const std::string rest = path.substr(dot + 1);
+        // Whole paths first: a column publishes "Title.Caption" under that name.
+        if (dot == std::string_view::npos || has_dotted_names(type))
+            if (const PropertyInfo* info = type.find_property(path)) return apply(object, *info, value, where);
+        const PropertyInfo* head = dot == std::string_view::npos ? nullptr : type.find_property(path.substr(0, dot));
+        const auto missing = [&] { refuse("Propriedade " + formfile::printable(path) + " n\xE3o existe em " + type.name); };
+        if (!head) missing();
+        const std::string_view rest = path.substr(dot + 1);
         if (head->kind == PropertyKind::Font && head->font) {
             // The font is the object's own sub-object; reading changes it in place.
             auto* font = const_cast<TFont*>(head->font(object));
-            if (!font) refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+            if (!font) missing();
             return read_font_property(*font, rest, value);
         }
         if (head->kind == PropertyKind::Strings && SameIdent(rest, "Strings")) return apply(object, *head, value, where);
         if (head->kind == PropertyKind::Object && head->object) {
             auto* sub = const_cast<TPersistent*>(head->object(object));
-            if (!sub) refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+            if (!sub) missing();
             return read_property(*sub, rest, value, where);
         }
-        refuse("Propriedade " + path + " n\xE3o existe em " + type.name);
+        missing();
     }
 
     void apply(TPersistent& object, const PropertyInfo& info, const Value& value, const std::string& where) {
@@ -174,14 +182,20 @@ private:
             }
             case PropertyKind::Object: refuse("um objeto \xE9 lido por suas propriedades (" + info.name + ".<propriedade>)");
             case PropertyKind::Font: refuse("uma fonte \xE9 lida por suas propriedades (" + info.name + ".Name ...)");
-            default: object.SetProperty(info.name, decode_property(info, value)); return;
+            default: {
+                // SetProperty without looking the property up again: the decoded value is of the
+                // property's kind.
+                PropertyValue decoded = decode_property(info, value);
+                if (info.set) return info.set(object, decoded);
+                return object.StoreValue(info.name, std::move(decoded));
+            }
         }
     }
 
     void fix_up() {
         for (const Fixup& f : fixups_) {
             TComponent* target = SameIdent(f.target, root_->Name()) ? root_ : root_->FindComponent(f.target);
-            if (!target) throw EComponentError("Erro ao ler " + f.where + ": n\xE3o h\xE1 componente chamado " + f.target);
+            if (!target) throw EComponentError("Erro ao ler " + f.where + ": n\xE3o h\xE1 componente chamado " + formfile::printable(f.target));
             try {
                 SetComponentProperty(*f.object, *f.property, target);
             } catch (const EComponentError& e) {
@@ -190,8 +204,19 @@ private:
         }
     }
 
+    // Whether a property of `type` has a dotted name; most classes have none, and a dotted path of
+    // theirs then names a sub-object's property without a first lookup of the whole path.
+    bool has_dotted_names(const ComponentClass& type) {
+        const auto [it, added] = dotted_.try_emplace(&type, false);
+        if (added)
+            for (const PropertyInfo* info : type.stored_order())
+                it->second = it->second || info->name.find('.') != std::string::npos;
+        return it->second;
+    }
+
     TComponent* owner_;
     const ComponentReadHooks& hooks_;
+    std::unordered_map<const ComponentClass*, bool> dotted_;
     TComponent* root_ = nullptr;
     std::vector<TComponent*> created_;  // in stream order
     std::vector<Fixup> fixups_;

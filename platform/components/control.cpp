@@ -6,6 +6,7 @@
 
 #include "platform/components/component_list.h"
 #include "platform/components/control_properties.h"
+#include "platform/formfile/printable.h"
 
 namespace {
 
@@ -479,7 +480,7 @@ PropertyInfo cursor_property() {
         auto& control = static_cast<TControl&>(o);
         if (const auto* ident = std::get_if<Identifier>(&v)) {
             const auto cursor = IdentToCursor(ident->name);
-            if (!cursor) throw EComponentError("Cursor desconhecido: " + ident->name);
+            if (!cursor) throw EComponentError("Cursor desconhecido: " + formfile::printable(ident->name));
             control.SetCursor(*cursor);
         } else if (const auto* number = std::get_if<std::int64_t>(&v)) {
             control.SetCursor(static_cast<TCursor>(*number));

@@ -1,6 +1,7 @@
 #include "platform/components/control_properties.h"
 
 #include "platform/components/graphics_idents.h"
+#include "platform/formfile/printable.h"
 
 
 namespace props {
@@ -60,7 +61,7 @@ PropertyInfo align() {
     p.set = [](TPersistent& o, const PropertyValue& v) {
         for (int i = 0; i < 6; ++i)
             if (text_of(v) == kAlignNames[i]) return control(o).SetAlign(static_cast<TAlign>(i));
-        throw EComponentError("unknown alignment " + text_of(v));
+        throw EComponentError("unknown alignment " + formfile::printable(text_of(v)));
     };
     return p;
 }
@@ -81,7 +82,7 @@ PropertyInfo anchors() {
             bool known = false;
             for (const auto& [bit, name] : names)
                 if (m == name) a |= bit, known = true;
-            if (!known) throw EComponentError("unknown anchor " + m);
+            if (!known) throw EComponentError("unknown anchor " + formfile::printable(m));
         }
         control(o).SetAnchors(a);
     };

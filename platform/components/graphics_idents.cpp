@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/components/component.h"
+#include "platform/formfile/printable.h"
 
 using formfile::Value;
 using formfile::ValueType;
@@ -55,7 +56,7 @@ std::int64_t value_of_name(const Named (&table)[N], const Value& v, const char* 
     if (v.is_integer()) return v.integer();
     for (const Named& n : table)
         if (v.type() == ValueType::Ident && v.bytes() == n.name) return n.value;
-    throw EComponentError(std::string("unknown ") + what + " " + v.ident_name());
+    throw EComponentError(std::string("unknown ") + what + " " + formfile::printable(v.ident_name()));
 }
 
 }  // namespace

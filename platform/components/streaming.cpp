@@ -66,7 +66,10 @@ std::string reference_name(const TComponent& target, const TComponent& root) {
 }
 
 void property_entries(const TPersistent& object, const TComponent& root, std::vector<PropertyEntry>& out) {
-    for (const PropertyInfo* info : object.ClassType().stored_order()) {
+    const std::vector<const PropertyInfo*>& order = object.ClassType().stored_order();
+    // Room for one entry per property (a font takes five): entries are moved whenever the list grows.
+    out.reserve(out.size() + order.size());
+    for (const PropertyInfo* info : order) {
         if (info->stored == Stored::Never) continue;
         if (info->stored_if && !info->stored_if(object)) continue;
         switch (info->kind) {
@@ -77,6 +80,7 @@ void property_entries(const TPersistent& object, const TComponent& root, std::ve
                 const TCollection* collection = info->collection ? info->collection(object) : nullptr;
                 if (!collection || (info->stored != Stored::Always && collection->Count() == 0)) continue;
                 std::vector<formfile::CollectionItem> items;
+                items.reserve(static_cast<std::size_t>(collection->Count()));
                 for (int i = 0; i < collection->Count(); ++i) {
                     formfile::CollectionItem item;
                     property_entries(*collection->Items(i), root, item.properties);

@@ -30,22 +30,37 @@ public:
     }
     void raw(const void* data, std::size_t size) { out.append(static_cast<const char*>(data), size); }
 
+    // What is being written, for a message: a kind and the property it belongs to. The text is made
+    // only when a message needs it, not for each of the millions of values of a large stream.
+    struct What {
+        std::string_view kind;
+        std::string_view property = {};
+        bool has_property = false;
+        std::string text() const {
+            return has_property ? std::string(kind) + " of property '" + printable(property) + "'" : std::string(kind);
+        }
+    };
+    static What of_property(std::string_view kind, std::string_view property) { return {kind, property, true}; }
+
     // A short string cannot hold more than 255 bytes; truncating or wrapping the length byte would
     // corrupt everything after it, so the name is refused.
-    void short_string(std::string_view s, std::string_view what) {
+    void short_string(std::string_view s, const What& what) {
         if (s.size() > 255)
-            throw FormFileError("cannot write " + std::string(what) + " '" + printable(s.substr(0, 40)) +
+            throw FormFileError("cannot write " + what.text() + " '" + printable(s.substr(0, 40)) +
                                 "...': " + std::to_string(s.size()) + " bytes, a short string holds at most 255");
         byte(static_cast<std::uint8_t>(s.size()));
         out.append(s);
     }
-    void length32(std::size_t n, std::string_view what) {
-        if (n > 0x7FFFFFFF) throw FormFileError("cannot write " + std::string(what) + ": too long");
+    void length32(std::size_t n, const What& what) {
+        if (n > 0x7FFFFFFF) throw FormFileError("cannot write " + what.text() + ": too long");
         little(static_cast<std::int32_t>(n));
     }
 
     void value(const Value& v, std::string_view property) {
-        const std::string what = "a value of property '" + std::string(property) + "'";
+        const What what = of_property("a value", property);
+        const auto refuse = [&what](std::string_view problem) {
+            throw FormFileError("cannot write " + what.text() + ": " + std::string(problem));
+        };
         const ValueType type = v.type();
         byte(static_cast<std::uint8_t>(type));
         switch (type) {
@@ -70,7 +85,7 @@ public:
                 return;
             }
             case ValueType::String: short_string(v.bytes(), what); return;
-            case ValueType::Ident: short_string(v.bytes(), "identifier of property '" + std::string(property) + "'"); return;
+            case ValueType::Ident: short_string(v.bytes(), of_property("identifier", property)); return;
             case ValueType::LString:
             case ValueType::Binary:
             case ValueType::UTF8String:
@@ -88,16 +103,15 @@ public:
             case ValueType::Set:
                 for (const std::string& member : v.set()) {
                     // An empty name is the end marker of the set.
-                    if (member.empty()) throw FormFileError("cannot write " + what + ": empty set member name");
-                    short_string(member, "set member of property '" + std::string(property) + "'");
+                    if (member.empty()) refuse("empty set member name");
+                    short_string(member, of_property("set member", property));
                 }
                 byte(0);
                 return;
             case ValueType::List:
                 for (const Value& element : v.list()) {
                     // Type byte 0 ends a list, so a Null element cannot be written inside one.
-                    if (element.type() == ValueType::Null)
-                        throw FormFileError("cannot write " + what + ": a list cannot hold Null");
+                    if (element.type() == ValueType::Null) refuse("a list cannot hold Null");
                     value(element, property);
                 }
                 byte(0);
@@ -107,7 +121,7 @@ public:
                     if (item.has_order) {
                         const ValueType order = item.order.type();
                         if (order != ValueType::Int8 && order != ValueType::Int16 && order != ValueType::Int32)
-                            throw FormFileError("cannot write " + what + ": a collection item's order is not an integer");
+                            refuse("a collection item's order is not an integer");
                         value(item.order, property);
                     }
                     byte(static_cast<std::uint8_t>(ValueType::List));
@@ -117,13 +131,13 @@ public:
                 byte(0);
                 return;
         }
-        throw FormFileError("cannot write " + what + ": unknown value type " + std::to_string(static_cast<int>(type)));
+        refuse("unknown value type " + std::to_string(static_cast<int>(type)));
     }
 
     void properties(const std::vector<PropertyEntry>& entries) {
         for (const PropertyEntry& entry : entries) {
             if (entry.name.empty()) throw FormFileError("cannot write a property without a name");
-            short_string(entry.name, "property name");
+            short_string(entry.name, What{"property name"});
             value(entry.value, entry.name);
         }
     }
@@ -142,8 +156,8 @@ public:
             }
         }
         if (node.class_name.empty()) throw FormFileError("cannot write object '" + printable(node.name) + "' without a class name");
-        short_string(node.class_name, "class name");
-        short_string(node.name, "object name");
+        short_string(node.class_name, What{"class name"});
+        short_string(node.name, What{"object name"});
         properties(node.properties);
         byte(0);
         for (const ObjectNode& child : node.children) object(child);
@@ -160,7 +174,6 @@ public:
 struct RunSize {
     std::uint32_t start;
     std::uint32_t count;
-    friend bool operator<(const RunSize& a, const RunSize& b) { return a.start < b.start; }
 };
 
 // A quick pass over the stream that only counts; it stops quietly at anything malformed (the reader
@@ -169,16 +182,20 @@ class RunSizer {
 public:
     explicit RunSizer(std::string_view data) : data_(data) {}
 
+    // In the order of their start, as the reader meets them.
     std::vector<RunSize> sizes(std::size_t object_start) {
         pos_ = object_start;
         object();
-        std::sort(sizes_.begin(), sizes_.end());
+        std::erase_if(sizes_, [](const RunSize& r) { return r.count < kCounted; });
+        sizes_.shrink_to_fit();
         return std::move(sizes_);
     }
 
 private:
-    // Short runs are not worth a record: they grow by doubling from few elements.
-    static constexpr std::uint32_t kCounted = 16;
+    // Runs of a few elements are not worth a record: they grow by doubling from few elements. From
+    // four on, a record (8 bytes) stands for at least 8 bytes of input, and it saves most of the
+    // reallocations of the many short property lists (a collection item's fields, a font's five).
+    static constexpr std::uint32_t kCounted = 4;
 
     bool byte(std::uint8_t& b) {
         if (pos_ >= data_.size()) return false;
@@ -203,19 +220,23 @@ private:
         pos_ += 4;
         return n <= 0x7FFFFFFF && skip(static_cast<std::size_t>(n) * unit);
     }
-    void counted(std::size_t start, std::uint32_t count) {
-        if (count >= kCounted) sizes_.push_back({static_cast<std::uint32_t>(start), count});
+    // A place for the count of the run that starts here, taken before the runs inside it: the counts
+    // stand in the order of their start (runs left with fewer than kCounted elements are dropped at
+    // the end; a run takes at least one byte of input).
+    std::size_t place() {
+        sizes_.push_back({static_cast<std::uint32_t>(pos_), 0});
+        return sizes_.size() - 1;
     }
 
     // Elements up to the zero byte that ends the run, each read by `element`.
     template <class Element>
     bool run(Element&& element) {
-        const std::size_t start = pos_;
+        const std::size_t at = place();
         std::uint32_t count = 0;
         for (std::uint8_t next; peek(next);) {
             if (next == 0) {
                 ++pos_;
-                counted(start, count);
+                sizes_[at].count = count;
                 return true;
             }
             if (!element()) return false;
@@ -254,14 +275,14 @@ private:
             case ValueType::UTF8String: return length32(1);
             case ValueType::WString: return length32(2);
             case ValueType::Set: {
-                const std::size_t start = pos_;
+                const std::size_t at = place();
                 std::uint32_t count = 0;
                 for (;;) {
                     if (!short_string(length)) return false;
                     if (length == 0) break;
                     ++count;
                 }
-                counted(start, count);
+                sizes_[at].count = count;
                 return true;
             }
             case ValueType::List: return run([this] { return value(); });

@@ -334,7 +334,15 @@ struct Token {
 
 class Lexer {
 public:
-    explicit Lexer(std::string_view text) : text_(text) {}
+    // A text that starts with a UTF-8 byte-order mark is UTF-8: the mark is skipped and the characters
+    // inside quotes become their Windows-1252 bytes. Without the mark each byte is one Windows-1252
+    // character, as the target reads its form text.
+    Lexer(std::string_view text, UnmarkedUtf8 unmarked) : text_(text), unmarked_(unmarked) {
+        if (text_.starts_with(kUtf8Mark)) {
+            pos_ = kUtf8Mark.size();
+            utf8_ = true;
+        }
+    }
 
     [[noreturn]] void fail(std::size_t line, const std::string& problem) const {
         throw FormFileError("line " + std::to_string(line) + ": " + problem);
@@ -469,7 +477,7 @@ private:
                             break;
                         }
                     }
-                    unit(d, true);
+                    unit(d < 0x80 ? d : quoted_character(line), true);
                 }
             } else if (c == '#') {
                 ++pos_;
@@ -557,7 +565,43 @@ private:
             fail(line_, "malformed number " + printable(text_.substr(start, pos_ + 1 - start)));
     }
 
+    // The Windows-1252 byte of the character whose first byte, from $80, was just read inside quotes.
+    unsigned char quoted_character(std::size_t line) {
+        const std::size_t at = pos_ - 1;
+        const unsigned char byte = static_cast<unsigned char>(text_[at]);
+        std::size_t length = 0;
+        const char32_t c = decode_utf8(text_.substr(at), length);
+        const bool utf8 = length > 1 && c >= 0x80 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF) &&
+                          length == (c < 0x800 ? 2u : c < 0x10000 ? 3u : 4u);
+        if (!utf8_) {
+            // Bytes that spell UTF-8 would be read as two to four characters of another text.
+            if (utf8 && unmarked_ == UnmarkedUtf8::Refused)
+                fail(line, "a string holds the UTF-8 character " + code_point(c) +
+                               ", which a text without a UTF-8 byte-order mark reads as " + std::to_string(length) +
+                               " Windows-1252 characters: start the text with the mark (EF BB BF), or write "
+                               "the character as #nnn");
+            return byte;
+        }
+        if (!utf8) fail(line, "a string holds byte #" + std::to_string(byte) + ", which is not UTF-8 (the text starts with a UTF-8 byte-order mark)");
+        const int mapped = UnicodeToWindows1252(c);
+        if (mapped < 0)
+            fail(line, "a string holds the character " + code_point(c) +
+                           ", which Windows-1252 cannot hold (a wide string writes it as #" + std::to_string(c) + ")");
+        pos_ = at + length;
+        return static_cast<unsigned char>(mapped);
+    }
+
+    static std::string code_point(char32_t c) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+        return code;
+    }
+
+    static constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
     std::string_view text_;
+    UnmarkedUtf8 unmarked_;
+    bool utf8_ = false;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
 };
@@ -607,7 +651,7 @@ bool scaled_decimal(const std::string& text, int decimals, std::int64_t& result)
 
 class TextReader {
 public:
-    explicit TextReader(std::string_view text) : lex_(text) { advance(); }
+    TextReader(std::string_view text, UnmarkedUtf8 unmarked) : lex_(text, unmarked) { advance(); }
 
     ObjectNode root() {
         ObjectNode node = object();
@@ -865,9 +909,9 @@ void write_text(const ObjectNode& root, bool crlf, const TextSink& sink) {
     writer.finish();
 }
 
-ObjectNode read_text(std::string_view text) {
+ObjectNode read_text(std::string_view text, UnmarkedUtf8 unmarked) {
     if (text.size() > kMaxFormFileSize) throw FormFileError("the form text has " + too_large_message(text.size()));
-    TextReader reader(text);
+    TextReader reader(text, unmarked);
     return reader.root();
 }
 

@@ -186,6 +186,21 @@ TEST(FormText, CharacterCodesUpTo255AreBytesOfAOneByteString) {
     EXPECT_EQ(read_value("'" + std::string(256, 'q') + "'").type(), ValueType::LString);
 }
 
+TEST(FormText, AByteOrderMarkMakesTheTextUtf8) {
+    const auto caption = [](const std::string& text) { return read_text(text).find("Caption")->value; };
+    const std::string form = "object Form1: TForm1\n  Caption = 'Manuten\xC3\xA7\xC3\xA3o \xE2\x82\xAC'\nend\n";
+    // As the target reads it, each byte is a character; after the mark, each UTF-8 character is its
+    // Windows-1252 byte, in a one-byte string.
+    EXPECT_EQ(caption(form), Value::string_value("Manuten\xC3\xA7\xC3\xA3o \xE2\x82\xAC"));
+    EXPECT_EQ(caption("\xEF\xBB\xBF" + form), Value::string_value("Manuten\xE7\xE3o \x80"));
+    try {
+        read_text(form, UnmarkedUtf8::Refused);
+        ADD_FAILURE() << "no error";
+    } catch (const FormFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("line 2: a string holds the UTF-8 character U+00E7"), std::string::npos) << e.what();
+    }
+}
+
 TEST(FormText, NumbersKeepTheirKind) {
     EXPECT_EQ(read_value("-2147483648"), Value::integer_value(-2147483648LL));
     EXPECT_EQ(read_value("-2147483649").type(), ValueType::Int64);
