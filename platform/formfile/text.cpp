@@ -132,6 +132,12 @@ private:
     void properties(const std::vector<PropertyEntry>& entries, int level) {
         for (const PropertyEntry& entry : entries) {
             check_ident(entry.name, "property name", true);
+            // The reader takes these words, at the start of a line of an object's body, for a child
+            // object or the body's end, as the target's reader does: such a property has no text form.
+            for (std::string_view keyword : {"object", "inherited", "inline", "end"})
+                if (same_ident(entry.name, keyword))
+                    throw FormFileError("cannot write property '" + entry.name +
+                                        "' as form text: the text reads that word as the start or end of an object");
             indent(level);
             out += entry.name + " = ";
             value(entry.value, level, entry.name);

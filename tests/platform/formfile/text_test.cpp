@@ -274,6 +274,9 @@ TEST(FormText, ValuesWithoutATextNotationAreRefused) {
                            Value::set_value({"no-dash"})};
     for (const Value& v : cases) EXPECT_THROW(write_text(form_with({{"P", v}})), FormFileError);
     EXPECT_THROW(write_text(form_with({{"not a name", Value::integer_value(1)}})), FormFileError);
+    // A binary stream may name a property with a word that the text reads as an object's start or end.
+    for (const char* keyword : {"inherited", "Object", "inline", "END"})
+        EXPECT_THROW(write_text(form_with({{keyword, Value::integer_value(1)}})), FormFileError) << keyword;
 }
 
 }  // namespace
