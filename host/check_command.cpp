@@ -7,6 +7,7 @@
 
 #include "diagram/diagram.h"
 #include "diagram/model_review.h"
+#include "dialects/reserved_words.h"
 #include "host/commands.h"
 #include "host/option_texts.h"
 #include "host/review_report.h"
@@ -16,11 +17,22 @@ namespace {
 struct CheckArguments {
     std::string file;
     bool strict = false;
+    std::string dialect;
 };
+
+// The reserved words of the dialect the scripts are meant for; none without --dialect.
+ReviewOptions review_options(const std::string& dialect_option) {
+    ReviewOptions options;
+    if (dialect_option.empty()) return options;
+    const Dialect dialect = *parse_dialect(dialect_option);  // the option's check let only dialects pass
+    options.reserved_word = [dialect](std::string_view word) { return is_reserved_word(dialect, word); };
+    options.dialect = dialect_title(dialect);
+    return options;
+}
 
 void run_check(const CheckArguments& arguments) {
     const Diagram diagram = load_diagram(arguments.file);
-    const std::vector<ReviewFinding> findings = review_model(diagram);
+    const std::vector<ReviewFinding> findings = review_model(diagram, review_options(arguments.dialect));
     print_findings(std::cout, diagram, findings, arguments.file, arguments.strict);
     if (arguments.strict && !findings.empty()) {
         std::cout.flush();
@@ -40,5 +52,14 @@ void register_check_command(CLI::App& app) {
         "check", "Review a diagram's model: keys, foreign keys, types, indexes and names (docs/check.md)");
     command->add_option("FILE", arguments->file, kDiagramFileHelp)->required();
     add_strict_flag(*command, arguments->strict);
+    command
+        ->add_option("--dialect", arguments->dialect,
+                     "Also report table and column names that are reserved words of this database: sqlite, "
+                     "postgresql or mysql (MariaDB too)")
+        ->check(CLI::Validator(
+            [](std::string& value) {
+                return parse_dialect(value) ? std::string() : "names no dialect (use sqlite, postgresql or mysql)";
+            },
+            "sqlite|postgresql|mysql"));
     command->callback([arguments] { run_check(*arguments); });
 }

@@ -20,7 +20,7 @@ std::string strict_refusal(const std::string& file, std::size_t findings);
 
 // For the commands that generate: prints the findings on standard error and goes on; with `strict`
 // and any finding, throws std::runtime_error before anything is written.
-void report_review(const Diagram& diagram, const std::string& file, bool strict);
+void report_review(const Diagram& diagram, const std::string& file, bool strict, const ReviewOptions& options = {});
 
 // The --strict flag of those commands and of `check`.
 void add_strict_flag(CLI::App& command, bool& strict);
