@@ -7,6 +7,7 @@
 
 #include "diagram/diagram_checks.h"
 #include "diagram/json_objects.h"
+#include "diagram/stored_diagram.h"
 #include "platform/ascii_case.h"
 #include "platform/identifier.h"
 #include "platform/utf8_cp1252.h"
@@ -282,7 +283,11 @@ private:
                           : ": a stored diagram and the editor tell relationships apart ignoring case") +
                     "; rename one, and the \"origem\" of its attributes with it");
         }
-        if (!IsValidIdent(rel.name) || rel.name.size() > 255) {
+        if (SameIdent(rel.name, kStoredDiagramRootName)) {
+            add_relationship("unstorable-name", r,
+                             "has the name of a stored diagram's root: kzr40 store refuses it; rename it (" + rel.name +
+                                 "1, say) and the \"origem\" of its attributes with it");
+        } else if (!IsValidIdent(rel.name) || rel.name.size() > 255) {
             std::string suggestion = plain_name(rel.name.substr(0, 255));
             if (suggestion.empty() || (suggestion[0] >= '0' && suggestion[0] <= '9')) suggestion.insert(0, "_");
             add_relationship("unstorable-name", r,
