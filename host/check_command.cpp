@@ -25,7 +25,7 @@ struct CheckArguments {
 ReviewOptions review_options(const std::string& dialect_option) {
     ReviewOptions options;
     if (dialect_option.empty()) return options;
-    const Dialect dialect = *parse_dialect(dialect_option);  // the option's check let only dialects pass
+    const Dialect dialect = *parse_dialect(dialect_option);  // the option's check lets only dialects pass
     options.reserved_word = [dialect](std::string_view word) { return is_reserved_word(dialect, word); };
     options.dialect = dialect_title(dialect);
     return options;
@@ -58,15 +58,11 @@ void register_check_command(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "check", "Review a diagram's model: keys, foreign keys, types, indexes and names (docs/check.md)");
     command->add_option("FILE", arguments->file, kDiagramFileHelp)->required();
-    add_strict_flag(*command, arguments->strict);
+    add_strict_flag(*command, arguments->strict, "Treat the findings as errors: end with status 1 when there is one");
     command
         ->add_option("--dialect", arguments->dialect,
-                     "Also report table and column names that are reserved words of this database: sqlite, "
-                     "postgresql or mysql (MariaDB too)")
-        ->check(CLI::Validator(
-            [](std::string& value) {
-                return parse_dialect(value) ? std::string() : "names no dialect (use sqlite, postgresql or mysql)";
-            },
-            "sqlite|postgresql|mysql"));
+                     "Also report table and column names that are reserved words of this database (mysql and "
+                     "mariadb are one)")
+        ->check(CLI::IsMember({"sqlite", "postgresql", "mysql", "mariadb"}, CLI::ignore_case));
     command->callback([arguments] { run_check(*arguments); });
 }
