@@ -10,6 +10,7 @@
 #include "diagram/diagram.h"
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
+#include "host/review_report.h"
 #include "platform/files/output.h"
 #include "platform/files/whole_file.h"
 #include "host/schema_run.h"
@@ -69,6 +70,7 @@ struct GenerateArguments {
     std::string title;
     std::string kind = "paradox";
     bool drop = false;
+    bool strict = false;
 };
 
 void write_listing(const Diagram& diagram, std::int32_t language, std::int32_t kind, bool drop, const fs::path& file) {
@@ -121,6 +123,7 @@ void run_generate(const GenerateArguments& arguments) {
     const std::int32_t kind = parse_database_kind(arguments.kind);
     check_source_date_epoch();
     const Diagram diagram = load_diagram(arguments.file);
+    report_review(diagram, input_name(arguments.file), arguments.strict);
     require_table_names(diagram, input_name(arguments.file));
     const std::string title = run_title(arguments, diagram);
     warn_about_title(title);
@@ -180,5 +183,6 @@ void register_generate_command(CLI::App& app) {
         ->check(application_title());
     add_kind_option(*command, arguments->kind);
     command->add_flag("--drop", arguments->drop, "Put a DROP TABLE before each CREATE TABLE in the SQL script");
+    add_strict_flag(*command, arguments->strict);
     command->callback([arguments] { run_generate(*arguments); });
 }

@@ -9,6 +9,7 @@
 #include "diagram/diagram.h"
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
+#include "host/review_report.h"
 #include "platform/files/output.h"
 #include "platform/files/whole_file.h"
 #include "host/schema_run.h"
@@ -26,6 +27,7 @@ struct ListingArguments {
     std::string file;
     std::string kind = "paradox";
     bool drop = false;
+    bool strict = false;
     std::string output;
     std::string encoding = "windows-1252";
 };
@@ -41,6 +43,7 @@ void add_common_options(CLI::App& command, ListingArguments& arguments) {
                        "ends stay CR LF)")
         ->transform(CLI::IsMember({"windows-1252", "utf-8"}, CLI::ignore_case))
         ->capture_default_str();
+    add_strict_flag(command, arguments.strict);
 }
 
 // The unit quotes each secondary key's name, and an expression index's text as typed, in Pascal
@@ -77,6 +80,7 @@ void produce_listing(const ListingArguments& arguments, std::int32_t language) {
     static StringList* listing = nullptr;
     diagram = new Diagram(load_diagram(arguments.file));
     listing = new StringList();
+    report_review(*diagram, input_name(arguments.file), arguments.strict);
     if (language == kLanguageUnit) warn_about_unit_strings(*diagram, input_name(arguments.file));
     run_schema(*diagram, options, *listing);
     const bool utf8 = arguments.encoding == "utf-8";

@@ -12,6 +12,7 @@ packages=(
   nlohmann-json3-dev                     # diagram files: writing
   libgraphviz-dev                        # automatic layout of diagrams
   libsqlite3-dev                         # SQL script checked against a real database
+  sqlite3 postgresql mariadb-server      # the dialect scripts loaded into each database they are for
   fp-compiler                            # Free Pascal: form-file oracle and compile test of generated code
   clang libclang-rt-14-dev               # fuzz targets (libFuzzer)
   g++-multilib                           # 32-bit layout check of the boundary records
