@@ -1,0 +1,292 @@
+#include "dialects/schema_plan.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "diagram/diagram.h"
+#include "diagram/model_keys.h"
+#include "dialects/column_types.h"
+#include "dialects/quoting.h"
+#include "dialects/table_order.h"
+#include "platform/ascii_case.h"
+#include "platform/utf8_cp1252.h"
+#include "plugin/entity_view.h"
+#include "plugin/registros.h"
+
+namespace {
+
+// MySQL refuses longer comments in its strict mode and cuts them short in the other.
+constexpr std::size_t kMysqlMaxTableComment = 2048;
+constexpr std::size_t kMysqlMaxColumnComment = 1024;
+
+std::string in_quotes(std::string_view cp1252) { return "\"" + cp1252_to_utf8(cp1252) + "\""; }
+
+class Planner {
+public:
+    Planner(const Diagram& diagram, Dialect dialect, const std::string& source)
+        : diagram_(diagram), source_(source) {
+        plan_.dialect = dialect;
+    }
+
+    SchemaPlan run(const ModelKeys& keys) {
+        plan_.tables.reserve(diagram_.entities.size());
+        EntityView view;
+        for (std::size_t e = 0; e < diagram_.entities.size(); ++e) {
+            view.read(*diagram_.entities[e].entity, 0);
+            plan_table(e, view);
+        }
+        for (const PlannedTable& table : plan_.tables)
+            for (const PlannedIndex& index : table.indexes) claim_index_name(table, index.name);
+        plan_foreign_keys(keys);
+        order();
+        return std::move(plan_);
+    }
+
+private:
+    Dialect dialect() const { return plan_.dialect; }
+
+    std::string entity_place(std::size_t e) const {
+        return source_ + ": entity " + in_quotes(diagram_.entities[e].entity->entidade().view()) + " (#" + std::to_string(e + 1) + ")";
+    }
+    std::string attribute_place(std::size_t e, const ColumnView& column) const {
+        return entity_place(e) + ", attribute " + in_quotes(column.record->nome.view()) + " (#" + std::to_string(column.entry + 1) + ")";
+    }
+    std::string index_place(const PlannedTable& table, std::string_view name, std::size_t k) const {
+        return entity_place(table.entity) + ", secondary key " + in_quotes(name) + " (#" + std::to_string(k + 1) + ")";
+    }
+    [[noreturn]] void refuse(const std::string& place, const std::string& problem) const {
+        throw DialectError(place + ": " + problem);
+    }
+    void check_name(const std::string& place, const char* what, std::string_view name) const {
+        if (const auto problem = identifier_problem(dialect(), name))
+            refuse(place, std::string("the ") + what + " name " + problem->c_str() + " (" + std::string(dialect_title(dialect())) + ")");
+    }
+    std::string comment(const std::string& place, std::string text, std::size_t mysql_limit) {
+        for (char& c : text)
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\n') c = ' ';
+        if (dialect() != Dialect::mysql || text.size() <= mysql_limit) return cp1252_to_utf8(text);
+        plan_.warnings.push_back(place + ": the description is cut to the " + std::to_string(mysql_limit) +
+                                 " characters MySQL keeps");
+        return cp1252_to_utf8(text.substr(0, mysql_limit));
+    }
+
+    void plan_table(std::size_t e, const EntityView& view) {
+        const TEntidade& entity = view.entity();
+        PlannedTable& table = plan_.tables.emplace_back();
+        table.entity = e;
+        table.name.assign(view.stored_table());
+        check_name(entity_place(e), "table", table.name);
+        const auto [other, added] = table_names_.try_emplace(identifier_key(dialect(), NameKind::table, table.name), e);
+        if (!added)
+            refuse(entity_place(e), "its table " + in_quotes(table.name) + " is also the table of entity " +
+                                        in_quotes(diagram_.entities[other->second].entity->entidade().view()) + " (#" +
+                                        std::to_string(other->second + 1) + ")");
+        std::string description;
+        for (int i = 0; i < entity.descricao().Count(); ++i) {
+            if (i) description += '\n';
+            description += entity.descricao().Get(i);
+        }
+        table.comment = comment(entity_place(e), std::move(description), kMysqlMaxTableComment);
+
+        column_names_.clear();
+        table.columns.reserve(view.columns().size());
+        for (const ColumnView& column : view.columns()) {
+            const TAtributo& a = *column.record;
+            if (column.refused()) refuse(attribute_place(e, column), "its type is not in the field-type catalogue");
+            check_name(attribute_place(e, column), "column", a.nome.view());
+            if (!column_names_.try_emplace(identifier_key(dialect(), NameKind::column, a.nome.view()), table.columns.size()).second)
+                refuse(attribute_place(e, column), "another attribute of the entity has the same column name in " +
+                                                       std::string(dialect_title(dialect())));
+            PlannedColumn& planned = table.columns.emplace_back();
+            planned.name.assign(a.nome.view());
+            planned.record = &a;
+            planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
+            planned.not_null = !column.nullable || column.key;
+            planned.comment = comment(attribute_place(e, column), a.titulo.str(), kMysqlMaxColumnComment);
+            if (column.key) table.primary_key.push_back(table.columns.size() - 1);
+        }
+        if (table.columns.empty() && dialect() != Dialect::postgresql)
+            refuse(entity_place(e), "the entity has no attributes, and " + std::string(dialect_title(dialect())) +
+                                        " makes no table without columns");
+        for (std::size_t k : table.primary_key)
+            require_indexable(e, table.columns[k], "the primary key");
+        table.primary_descending = (entity.Primaria() & kPrimariaDescendente) != 0;
+        plan_counters(table);
+
+        const auto& secondary = view.secondary_keys();
+        for (std::size_t k = 0; k < secondary.size(); ++k) plan_index(table, secondary[k], k);
+    }
+
+    void require_indexable(std::size_t e, const PlannedColumn& column, const std::string& what) const {
+        const TAtributo& a = *column.record;
+        if (indexable_type(dialect(), a.tipo, a.tamanho)) return;
+        refuse(entity_place(e) + ", attribute " + in_quotes(a.nome.view()),
+               "a column of type " + column.type + " cannot be part of " + what + " in " + std::string(dialect_title(dialect())));
+    }
+
+    // Which AutoInc columns the database counts: in PostgreSQL every one (an identity column); in
+    // MySQL one, which must lead the key; in SQLite only the table's single key column, which then
+    // stands for the row number.
+    void plan_counters(PlannedTable& table) const {
+        for (std::size_t c = 0; c < table.columns.size(); ++c) {
+            PlannedColumn& column = table.columns[c];
+            if (column.record->tipo != kAutoIncType) continue;
+            switch (dialect()) {
+                case Dialect::postgresql: column.counter = true; break;
+                case Dialect::mysql: column.counter = !table.primary_key.empty() && table.primary_key.front() == c; break;
+                case Dialect::sqlite:
+                    column.counter = table.primary_key.size() == 1 && table.primary_key.front() == c;
+                    table.key_on_counter = column.counter;
+                    break;
+            }
+            if (column.counter) column.not_null = true;
+        }
+    }
+
+    // The column an index part names: its name exactly, or else in another letter case (the table
+    // layer compares field names so).
+    std::optional<std::size_t> column_named(const PlannedTable& table, std::string_view part) const {
+        for (std::size_t c = 0; c < table.columns.size(); ++c)
+            if (table.columns[c].name == part) return c;
+        const std::string wanted = AsciiUpperCase(part);
+        for (std::size_t c = 0; c < table.columns.size(); ++c)
+            if (AsciiUpperCase(table.columns[c].name) == wanted) return c;
+        return std::nullopt;
+    }
+
+    void plan_index(PlannedTable& table, const SecondaryKeyView& key, std::size_t k) {
+        const std::string place = index_place(table, key.name, k);
+        PlannedIndex index;
+        index.name.assign(key.name);
+        index.unique = key.options.unique;
+        index.descending = key.options.descending;
+        const std::string_view fields = key.record->campos.view();
+        for (std::size_t start = 0;;) {
+            const std::size_t end = std::min(fields.find('+', start), fields.size());
+            const std::string_view part = fields.substr(start, end - start);
+            const auto column = column_named(table, part);
+            if (!column) {
+                // An expression is the table layer's own language: it is left to it unless it is a plain
+                // list of the entity's columns.
+                if (key.options.expression) {
+                    plan_.warnings.push_back(place + ": no index written: its expression " + in_quotes(fields) +
+                                             " is not a list of the entity's attributes");
+                    return;
+                }
+                refuse(place, "\"campos\" names " + in_quotes(part) + ", which is no attribute of the entity");
+            }
+            for (std::size_t c : index.columns)
+                if (c == *column) refuse(place, "\"campos\" names the attribute " + in_quotes(part) + " twice");
+            index.columns.push_back(*column);
+            if (end == fields.size()) break;
+            start = end + 1;
+        }
+        for (std::size_t c : index.columns) require_indexable(table.entity, table.columns[c], "an index");
+        check_name(place, "index", index.name);
+        table.indexes.push_back(std::move(index));
+    }
+
+    // Index and constraint names: one namespace with the tables in PostgreSQL and SQLite, and the
+    // constraint names per database in MySQL; every script keeps them apart from all of these.
+    void claim_index_name(const PlannedTable& table, const std::string& name) {
+        const std::string key = identifier_key(dialect(), NameKind::index, name);
+        const bool clash_with_table = table_names_.contains(identifier_key(dialect(), NameKind::table, name));
+        if (clash_with_table || !index_names_.insert(key).second)
+            refuse(entity_place(table.entity) + ", secondary key " + in_quotes(name),
+                   std::string("another index or a table of the diagram has the same name in ") +
+                       std::string(dialect_title(dialect())));
+    }
+
+    std::string constraint_name(std::string_view relationship) {
+        std::string base(relationship);
+        if (identifier_problem(dialect(), base)) base = "FK";
+        for (int n = 1;; ++n) {
+            std::string name = n == 1 ? base : base + "_" + std::to_string(n);
+            if (n > 1 && identifier_problem(dialect(), name)) name = "FK_" + std::to_string(plan_.foreign_keys.size() + 1) + "_" + std::to_string(n);
+            if (table_names_.contains(identifier_key(dialect(), NameKind::table, name))) continue;
+            if (index_names_.insert(identifier_key(dialect(), NameKind::index, name)).second) return name;
+        }
+    }
+
+    void plan_foreign_keys(const ModelKeys& keys);
+
+    void order() {
+        std::vector<TableReference> references;
+        references.reserve(plan_.foreign_keys.size());
+        for (const PlannedForeignKey& key : plan_.foreign_keys) references.push_back({key.parent, key.child});
+        TableOrder order = order_tables(plan_.tables.size(), references);
+        plan_.creation_order = std::move(order.tables);
+        // SQLite checks a foreign key only when rows change, so it takes every key with its table.
+        if (dialect() != Dialect::sqlite)
+            for (std::size_t k = 0; k < plan_.foreign_keys.size(); ++k) plan_.foreign_keys[k].after_tables = order.after_tables[k];
+    }
+
+    const Diagram& diagram_;
+    const std::string& source_;
+    SchemaPlan plan_;
+    std::unordered_map<std::string, std::size_t> table_names_;   // identifier_key -> entity
+    std::unordered_map<std::string, std::size_t> column_names_;  // of the table being planned
+    std::unordered_set<std::string> index_names_;                // indexes and constraints
+};
+
+// Each foreign key of the model's keys, when the dialect can hold it: it must name the whole of the
+// start entity's key, column for column of a matching type. A relationship whose end entity holds none
+// of its attributes gives no key and no warning (`kzr40 check` names it).
+void Planner::plan_foreign_keys(const ModelKeys& keys) {
+    const auto column_of = [](const PlannedTable& table, const TAtributo* record) -> std::optional<std::size_t> {
+        for (std::size_t c = 0; c < table.columns.size(); ++c)
+            if (table.columns[c].record == record) return c;
+        return std::nullopt;
+    };
+    const auto record_of = [this](std::size_t entity, std::size_t attribute) {
+        return static_cast<const TAtributo*>(diagram_.entities[entity].entity->atributos().Objects(static_cast<int>(attribute)));
+    };
+    for (const ModelForeignKey& model : keys.foreign_keys) {
+        if (model.columns.empty()) continue;
+        const DiagramRelationship& relationship = diagram_.relationships[model.relationship];
+        const std::string place = source_ + ": relationship " + in_quotes(relationship.name) + " (#" +
+                                  std::to_string(model.relationship + 1) + "): no foreign key written: ";
+        PlannedForeignKey key;
+        key.relationship = model.relationship;
+        key.child = model.child;
+        key.parent = model.parent;
+        const PlannedTable& child = plan_.tables[key.child];
+        const PlannedTable& parent = plan_.tables[key.parent];
+        for (const auto& pair : model.columns) {
+            const auto c = column_of(child, record_of(model.child, pair.child_attribute));
+            const auto p = column_of(parent, record_of(model.parent, pair.parent_attribute));
+            if (!c || !p) break;
+            key.child_columns.push_back(*c);
+            key.parent_columns.push_back(*p);
+        }
+        if (parent.primary_key.empty()) {
+            plan_.warnings.push_back(place + "its start entity " + in_quotes(diagram_.entities[key.parent].entity->entidade().view()) +
+                                     " has no key");
+            continue;
+        }
+        if (key.parent_columns != parent.primary_key) {
+            plan_.warnings.push_back(place + "its end entity holds " + std::to_string(key.child_columns.size()) + " of the " +
+                                     std::to_string(parent.primary_key.size()) + " key attributes of its start entity");
+            continue;
+        }
+        bool types_match = true;
+        for (std::size_t i = 0; i < key.child_columns.size() && types_match; ++i) {
+            const PlannedColumn& c = child.columns[key.child_columns[i]];
+            const PlannedColumn& p = parent.columns[key.parent_columns[i]];
+            if (foreign_key_types_match(p.type, c.type)) continue;
+            types_match = false;
+            plan_.warnings.push_back(place + "the attribute " + in_quotes(c.name) + " is " + c.type + " in " +
+                                     std::string(dialect_title(dialect())) + ", the key attribute " + in_quotes(p.name) +
+                                     " it refers to " + p.type);
+        }
+        if (!types_match) continue;
+        key.name = constraint_name(relationship.name);
+        plan_.foreign_keys.push_back(std::move(key));
+    }
+}
+
+}  // namespace
+
+SchemaPlan plan_schema(const Diagram& diagram, const ModelKeys& keys, Dialect dialect, const std::string& source) {
+    return Planner(diagram, dialect, source).run(keys);
+}
