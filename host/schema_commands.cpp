@@ -7,6 +7,10 @@
 #include "host/commands.h"
 #include "platform/utf8_cp1252.h"
 #include "diagram/diagram.h"
+#include "diagram/model_keys.h"
+#include "dialects/dialect.h"
+#include "dialects/schema_plan.h"
+#include "dialects/script_writer.h"
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
 #include "platform/files/output.h"
@@ -24,6 +28,7 @@ namespace {
 struct ListingArguments {
     std::string file;
     std::string kind = "paradox";
+    std::string dialect;  // sql only: a script of ours for today's databases instead of the plug-in's
     bool drop = false;
     std::string output;
 };
@@ -73,6 +78,17 @@ void produce_listing(const ListingArguments& arguments, std::int32_t language) {
     run_schema(*diagram, options, *listing);
     const auto produce = [](ByteSink& sink) { write_listing(*listing, sink); };
     write_output(arguments.output, produce);
+}
+
+// `sql --dialect`: the script for today's databases, from the diagram and its model keys.
+void produce_dialect_script(const ListingArguments& arguments) {
+    const Dialect dialect = *parse_dialect(arguments.dialect);
+    check_source_date_epoch();
+    const Diagram diagram = load_diagram(arguments.file);
+    const SchemaPlan plan = plan_schema(diagram, model_keys(diagram), dialect, arguments.file);
+    for (const std::string& warning : plan.warnings) std::cerr << "kzr40: warning: " << warning << "\n";
+    const std::string script = write_script(diagram, plan, arguments.drop);
+    write_output(arguments.output, [&script](ByteSink& sink) { sink.write(script); });
 }
 
 // Sends gera_tab's message boxes to standard error, naming the entity they concern, for as long as it lives.
@@ -138,8 +154,26 @@ void register_sql_command(CLI::App& app) {
     auto arguments = std::make_shared<ListingArguments>();
     CLI::App* command = app.add_subcommand("sql", "Write the SQL data-definition script of a diagram");
     add_common_options(*command, *arguments);
-    command->add_flag("--drop", arguments->drop, "Put a DROP TABLE before each CREATE TABLE");
-    command->callback([arguments] { produce_listing(*arguments, kLanguageSql); });
+    CLI::Option* dialect =
+        command
+            ->add_option("--dialect", arguments->dialect,
+                         "Write a script for sqlite, postgresql or mysql (MySQL and MariaDB) instead of the plug-in's: "
+                         "types of the database, foreign keys from the relationships, UTF-8 with LF line ends "
+                         "(docs/sql-dialects.md)")
+            ->check([](const std::string& value) {
+                return parse_dialect(value) ? std::string()
+                                            : "--dialect: expected sqlite, postgresql or mysql, not \"" + value + "\"";
+            });
+    dialect->excludes(command->get_option("--kind"));
+    command->add_flag("--drop", arguments->drop,
+                      "Put a DROP TABLE before each CREATE TABLE; with --dialect, drop every table first, in the "
+                      "reverse order, where it exists");
+    command->callback([arguments] {
+        if (arguments->dialect.empty())
+            produce_listing(*arguments, kLanguageSql);
+        else
+            produce_dialect_script(*arguments);
+    });
 }
 
 void register_unit_command(CLI::App& app) {
