@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", "kzr40 " KZR40_VERSION);
     app.require_subcommand(1);
     register_catalog_command(app);
+    register_check_command(app);
     register_form_commands(app);
     register_sql_command(app);
     register_unit_command(app);

@@ -16,7 +16,7 @@ constexpr Kind kKinds[] = {
 };
 }  // namespace
 
-std::string synthetic_diagram_json(int entities, int attributes) {
+std::string synthetic_diagram_json(int entities, int attributes, bool relationships) {
     std::string json = "{\"version\": 1, \"project\": \"Sintetico\", \"server\": \"BENCH\", \"entities\": [\n";
     char buffer[256];
     for (int e = 1; e <= entities; ++e) {
@@ -32,6 +32,14 @@ std::string synthetic_diagram_json(int entities, int attributes) {
                           a, k.tipo, k.tamanho, k.decimais, k.nullable ? ", \"nullable\": true" : "");
             json += buffer;
         }
+        if (relationships) {
+            const int from = e > 1 ? e - 1 : entities;
+            std::snprintf(buffer, sizeof buffer,
+                          ",\n  {\"nome\": \"F1\", \"tipo\": \"Integer\", \"foreign_key\": true, \"origem\": \"R%05d\"}"
+                          ",\n  {\"nome\": \"F2\", \"tipo\": \"SmallInt\", \"foreign_key\": true, \"origem\": \"R%05d\"}",
+                          from, from);
+            json += buffer;
+        }
         std::snprintf(buffer, sizeof buffer,
                       "\n], \"ChavesSecundarias\": [\n"
                       "  {\"nome\": \"IX%05d_A\", \"campos\": [\"C03\", \"C04\"], \"duplicates\": true},\n"
@@ -39,6 +47,16 @@ std::string synthetic_diagram_json(int entities, int attributes) {
                       e, e, e < entities ? "," : "");
         json += buffer;
     }
-    json += "]}\n";
+    json += "]";
+    if (relationships) {
+        json += ", \"relationships\": [\n";
+        for (int e = 1; e <= entities; ++e) {
+            std::snprintf(buffer, sizeof buffer, "{\"name\": \"R%05d\", \"from\": %d, \"to\": %d, \"Relacao\": \"tr1xn\"}%s\n", e,
+                          e, e < entities ? e + 1 : 1, e < entities ? "," : "");
+            json += buffer;
+        }
+        json += "]";
+    }
+    json += "}\n";
     return json;
 }

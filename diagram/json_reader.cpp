@@ -12,6 +12,7 @@
 #include "platform/utf8_cp1252.h"
 #include "diagram/diagram_checks.h"
 #include "diagram/json_objects.h"
+#include "diagram/json_syntax_error.h"
 #include "plugin/catalogo.h"
 #include "plugin/enum_names.h"
 #include "plugin/nomes.h"
@@ -396,8 +397,11 @@ Diagram parse_json_diagram(std::string padded, const std::string& source) {
     {
         simdjson::dom::parser parser;
         const auto* start = reinterpret_cast<const std::uint8_t*>(padded.data()) + skip;
-        if (const auto error = parser.parse_into_document(document, start, length - skip, false).get(root))
-            fail(file, "", std::string("is not valid JSON: ") + simdjson::error_message(error));
+        if (const auto error = parser.parse_into_document(document, start, length - skip, false).get(root)) {
+            // simdjson says what kind of fault it met but not where; the place is found on this path only.
+            const std::string place = json_syntax_error(std::string_view(padded.data() + skip, length - skip));
+            fail(file, "", "is not valid JSON: " + (place.empty() ? std::string(simdjson::error_message(error)) : place));
+        }
     }  // the parser's index of the text is not needed once the document stands
     std::string().swap(padded);
 

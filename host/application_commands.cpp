@@ -11,6 +11,7 @@
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
 #include "platform/files/output.h"
+#include "host/review_report.h"
 #include "host/schema_run.h"
 #include "platform/files/staging_directory.h"
 #include "plugin/nomes.h"
@@ -68,6 +69,7 @@ struct GenerateArguments {
     std::string title;
     std::string kind = "paradox";
     bool drop = false;
+    bool strict = false;
 };
 
 void write_listing(const Diagram& diagram, std::int32_t language, std::int32_t kind, bool drop, const fs::path& file) {
@@ -120,6 +122,7 @@ void run_generate(const GenerateArguments& arguments) {
     const std::int32_t kind = parse_database_kind(arguments.kind);
     check_source_date_epoch();
     const Diagram diagram = load_diagram(arguments.file);
+    report_review(diagram, arguments.file, arguments.strict);
     require_table_names(diagram, arguments.file);
     const std::string title = run_title(arguments, diagram);
     warn_about_title(title);
@@ -179,5 +182,6 @@ void register_generate_command(CLI::App& app) {
         ->check(application_title());
     add_kind_option(*command, arguments->kind);
     command->add_flag("--drop", arguments->drop, "Put a DROP TABLE before each CREATE TABLE in the SQL script");
+    add_strict_flag(*command, arguments->strict);
     command->callback([arguments] { run_generate(*arguments); });
 }

@@ -4,6 +4,8 @@
 
 // Each command of the host registers its own subcommand, options and action on the application.
 void register_catalog_command(CLI::App& app);
+// check: the review of a diagram's model.
+void register_check_command(CLI::App& app);
 void register_sql_command(CLI::App& app);
 void register_unit_command(CLI::App& app);
 void register_tables_command(CLI::App& app);

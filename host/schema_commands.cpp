@@ -14,6 +14,7 @@
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
 #include "platform/files/output.h"
+#include "host/review_report.h"
 #include "host/schema_run.h"
 #include "platform/message_box.h"
 #include "platform/string_list.h"
@@ -30,6 +31,7 @@ struct ListingArguments {
     std::string kind = "paradox";
     std::string dialect;  // sql only: a script of ours for today's databases instead of the plug-in's
     bool drop = false;
+    bool strict = false;
     std::string output;
 };
 
@@ -38,6 +40,7 @@ void add_common_options(CLI::App& command, ListingArguments& arguments) {
     add_kind_option(command, arguments.kind);
     command.add_option("-o,--output", arguments.output,
                        "Write the listing to this file (Windows-1252, CR LF); standard output when absent or -");
+    add_strict_flag(command, arguments.strict);
 }
 
 // The unit quotes each secondary key's name, and an expression index's text as typed, in Pascal
@@ -74,6 +77,7 @@ void produce_listing(const ListingArguments& arguments, std::int32_t language) {
     static StringList* listing = nullptr;
     diagram = new Diagram(load_diagram(arguments.file));
     listing = new StringList();
+    report_review(*diagram, arguments.file, arguments.strict);
     if (language == kLanguageUnit) warn_about_unit_strings(*diagram, arguments.file);
     run_schema(*diagram, options, *listing);
     const auto produce = [](ByteSink& sink) { write_listing(*listing, sink); };

@@ -102,7 +102,7 @@ TEST_F(Comandos, UnitWarnsOfApostrophesItQuotesAsTheyAre) {
         << run.err;
     EXPECT_NE(run.err.find("secondary key \"IDX_EXPR\": the apostrophe in its expression"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find("IDX_OK"), std::string::npos) << run.err;
-    EXPECT_EQ(run_host({"sql", diagrama.string()}).err, "");  // SQL does not quote them
+    EXPECT_EQ(run_host({"sql", diagrama.string()}).err.find("apostrophe"), std::string::npos);  // SQL does not quote them
 }
 
 TEST_F(Comandos, KindsReachTheExports) {
