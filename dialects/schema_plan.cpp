@@ -30,10 +30,11 @@ public:
 
     SchemaPlan run(const ModelKeys& keys) {
         plan_.tables.reserve(diagram_.entities.size());
+        columns_by_entry_.resize(diagram_.entities.size());
         EntityView view;
         for (std::size_t e = 0; e < diagram_.entities.size(); ++e) {
             view.read(*diagram_.entities[e].entity, 0);
-            plan_table(e, view);
+            plan_table(e, view, keys);
         }
         for (const PlannedTable& table : plan_.tables)
             for (const PlannedIndex& index : table.indexes) claim_index_name(table, index.name);
@@ -70,7 +71,14 @@ private:
         return cp1252_to_utf8(text.substr(0, mysql_limit));
     }
 
-    void plan_table(std::size_t e, const EntityView& view) {
+    // The column of an entity's attribute (an index into its atributos()).
+    std::size_t column_of_attribute(std::size_t e, int attribute) const {
+        for (const auto& [entry, column] : columns_by_entry_[e])
+            if (entry == attribute) return column;
+        throw DialectError(entity_place(e) + ": attribute #" + std::to_string(attribute + 1) + " has no record");
+    }
+
+    void plan_table(std::size_t e, const EntityView& view, const ModelKeys& keys) {
         const TEntidade& entity = view.entity();
         PlannedTable& table = plan_.tables.emplace_back();
         table.entity = e;
@@ -103,8 +111,9 @@ private:
             planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
             planned.not_null = !column.nullable || column.key;
             planned.comment = comment(attribute_place(e, column), a.titulo.str(), kMysqlMaxColumnComment);
-            if (column.key) table.primary_key.push_back(table.columns.size() - 1);
+            columns_by_entry_[e].emplace_back(column.entry, table.columns.size() - 1);
         }
+        for (int attribute : keys.primary_keys[e]) table.primary_key.push_back(column_of_attribute(e, attribute));
         if (table.columns.empty() && dialect() != Dialect::postgresql)
             refuse(entity_place(e), "the entity has no attributes, and " + std::string(dialect_title(dialect())) +
                                         " makes no table without columns");
@@ -227,47 +236,34 @@ private:
     std::unordered_map<std::string, std::size_t> table_names_;   // identifier_key -> entity
     std::unordered_map<std::string, std::size_t> column_names_;  // of the table being planned
     std::unordered_set<std::string> index_names_;                // indexes and constraints
+    // Per entity, (attribute entry, column) of every attribute with a record, in list order.
+    std::vector<std::vector<std::pair<int, std::size_t>>> columns_by_entry_;
 };
 
-// Each foreign key of the model's keys, when the dialect can hold it: it must name the whole of the
-// start entity's key, column for column of a matching type. A relationship whose end entity holds none
-// of its attributes gives no key and no warning (`kzr40 check` names it).
+// Each foreign key of the model's keys that the dialect can hold: the whole of the start entity's key,
+// column for column of a matching type. A relationship whose end entity holds none of its attributes
+// gives no key and no warning here (the review names it).
 void Planner::plan_foreign_keys(const ModelKeys& keys) {
-    const auto column_of = [](const PlannedTable& table, const TAtributo* record) -> std::optional<std::size_t> {
-        for (std::size_t c = 0; c < table.columns.size(); ++c)
-            if (table.columns[c].record == record) return c;
-        return std::nullopt;
-    };
-    const auto record_of = [this](std::size_t entity, std::size_t attribute) {
-        return static_cast<const TAtributo*>(diagram_.entities[entity].entity->atributos().Objects(static_cast<int>(attribute)));
-    };
     for (const ModelForeignKey& model : keys.foreign_keys) {
         if (model.columns.empty()) continue;
         const DiagramRelationship& relationship = diagram_.relationships[model.relationship];
         const std::string place = source_ + ": relationship " + in_quotes(relationship.name) + " (#" +
                                   std::to_string(model.relationship + 1) + "): no foreign key written: ";
+        const PlannedTable& child = plan_.tables[model.child];
+        const PlannedTable& parent = plan_.tables[model.parent];
+        if (!model.complete()) {
+            plan_.warnings.push_back(place + "its end entity holds " + std::to_string(model.columns.size()) +
+                                     " matching attributes for the " + std::to_string(parent.primary_key.size()) +
+                                     " key attributes of its start entity");
+            continue;
+        }
         PlannedForeignKey key;
         key.relationship = model.relationship;
         key.child = model.child;
         key.parent = model.parent;
-        const PlannedTable& child = plan_.tables[key.child];
-        const PlannedTable& parent = plan_.tables[key.parent];
-        for (const auto& pair : model.columns) {
-            const auto c = column_of(child, record_of(model.child, pair.child_attribute));
-            const auto p = column_of(parent, record_of(model.parent, pair.parent_attribute));
-            if (!c || !p) break;
-            key.child_columns.push_back(*c);
-            key.parent_columns.push_back(*p);
-        }
-        if (parent.primary_key.empty()) {
-            plan_.warnings.push_back(place + "its start entity " + in_quotes(diagram_.entities[key.parent].entity->entidade().view()) +
-                                     " has no key");
-            continue;
-        }
-        if (key.parent_columns != parent.primary_key) {
-            plan_.warnings.push_back(place + "its end entity holds " + std::to_string(key.child_columns.size()) + " of the " +
-                                     std::to_string(parent.primary_key.size()) + " key attributes of its start entity");
-            continue;
+        for (const ForeignKeyColumn& pair : model.columns) {
+            key.child_columns.push_back(column_of_attribute(model.child, pair.child_attribute));
+            key.parent_columns.push_back(column_of_attribute(model.parent, pair.parent_attribute));
         }
         bool types_match = true;
         for (std::size_t i = 0; i < key.child_columns.size() && types_match; ++i) {
@@ -275,8 +271,8 @@ void Planner::plan_foreign_keys(const ModelKeys& keys) {
             const PlannedColumn& p = parent.columns[key.parent_columns[i]];
             if (foreign_key_types_match(p.type, c.type)) continue;
             types_match = false;
-            plan_.warnings.push_back(place + "the attribute " + in_quotes(c.name) + " is " + c.type + " in " +
-                                     std::string(dialect_title(dialect())) + ", the key attribute " + in_quotes(p.name) +
+            plan_.warnings.push_back(place + "its attribute " + in_quotes(c.name) + " is " + c.type + " in " +
+                                     std::string(dialect_title(dialect())) + ", and the key attribute " + in_quotes(p.name) +
                                      " it refers to " + p.type);
         }
         if (!types_match) continue;

@@ -89,7 +89,14 @@ void produce_dialect_script(const ListingArguments& arguments) {
     const Dialect dialect = *parse_dialect(arguments.dialect);
     check_source_date_epoch();
     const Diagram diagram = load_diagram(arguments.file);
-    const SchemaPlan plan = plan_schema(diagram, model_keys(diagram), dialect, arguments.file);
+    const ModelKeys keys = model_keys(diagram);
+    // These scripts keep every name as it is, quoted where it must be: letters outside ASCII are not lost.
+    std::vector<ReviewFinding> findings = review_model(diagram, keys);
+    std::erase_if(findings, [](const ReviewFinding& finding) { return finding.rule == "lost-letters"; });
+    print_findings(std::cerr, diagram, findings, arguments.file, arguments.strict);
+    if (arguments.strict && !findings.empty())
+        throw std::runtime_error(strict_refusal(arguments.file, findings.size()) + "; nothing was written");
+    const SchemaPlan plan = plan_schema(diagram, keys, dialect, arguments.file);
     for (const std::string& warning : plan.warnings) std::cerr << "kzr40: warning: " << warning << "\n";
     const std::string script = write_script(diagram, plan, arguments.drop);
     write_output(arguments.output, [&script](ByteSink& sink) { sink.write(script); });
@@ -158,21 +165,22 @@ void register_sql_command(CLI::App& app) {
     auto arguments = std::make_shared<ListingArguments>();
     CLI::App* command = app.add_subcommand("sql", "Write the SQL data-definition script of a diagram");
     add_common_options(*command, *arguments);
-    CLI::Option* dialect =
-        command
-            ->add_option("--dialect", arguments->dialect,
-                         "Write a script for sqlite, postgresql or mysql (MySQL and MariaDB) instead of the plug-in's: "
-                         "types of the database, foreign keys from the relationships, UTF-8 with LF line ends "
-                         "(docs/sql-dialects.md)")
-            ->check([](const std::string& value) {
-                return parse_dialect(value) ? std::string()
-                                            : "--dialect: expected sqlite, postgresql or mysql, not \"" + value + "\"";
-            });
-    dialect->excludes(command->get_option("--kind"));
+    command
+        ->add_option("--dialect", arguments->dialect,
+                     "Write a script for sqlite, postgresql or mysql (MySQL and MariaDB) instead of the plug-in's: "
+                     "types of the database, foreign keys from the relationships, UTF-8 with LF line ends "
+                     "(docs/sql-dialects.md)")
+        ->check([](const std::string& value) {
+            return parse_dialect(value) ? std::string() : "expected sqlite, postgresql or mysql, not \"" + value + "\"";
+        });
     command->add_flag("--drop", arguments->drop,
                       "Put a DROP TABLE before each CREATE TABLE; with --dialect, drop every table first, in the "
                       "reverse order, where it exists");
-    command->callback([arguments] {
+    command->callback([arguments, command] {
+        // --kind chooses among the plug-in's scripts, --dialect writes ours: one or the other.
+        if (!arguments->dialect.empty() && command->count("--kind") > 0)
+            throw CLI::ValidationError("--dialect", "cannot be given with --kind: --kind chooses one of the plug-in's "
+                                                    "scripts, --dialect writes one of ours for that database");
         if (arguments->dialect.empty())
             produce_listing(*arguments, kLanguageSql);
         else

@@ -106,7 +106,7 @@ Catalogue expected_catalogue(const Diagram& diagram, Dialect dialect) {
         }
     }
     for (const ModelForeignKey& key : model_keys(diagram).foreign_keys) {
-        if (key.columns.empty()) continue;
+        if (!key.complete()) continue;
         const TEntidade& child = *diagram.entities[key.child].entity;
         const TEntidade& parent = *diagram.entities[key.parent].entity;
         std::vector<std::string> from, to;
