@@ -23,17 +23,63 @@ bool plain_identifier(Dialect dialect, std::string_view name) {
     return !is_reserved_word(dialect, name);
 }
 
+std::size_t utf8_size(std::string_view cp1252) {
+    std::size_t size = cp1252.size();
+    for (char c : cp1252)
+        if (static_cast<unsigned char>(c) >= 0x80) size += Windows1252ToUnicode(static_cast<unsigned char>(c)) < 0x800 ? 1 : 2;
+    return size;
+}
+
+unsigned char key_byte(Dialect dialect, NameKind kind, char c) {
+    switch (dialect) {
+        case Dialect::sqlite: return static_cast<unsigned char>(AsciiUpper(c));
+        case Dialect::postgresql: break;
+        case Dialect::mysql:
+            if (kind != NameKind::table) return Windows1252UpperCase(static_cast<unsigned char>(c));
+            break;
+    }
+    return static_cast<unsigned char>(c);
+}
+
 }  // namespace
 
-std::string quoted_identifier(Dialect dialect, std::string_view name) {
-    if (plain_identifier(dialect, name)) return std::string(name);
-    const char quote = dialect == Dialect::mysql ? '`' : '"';
-    std::string text(1, quote);
-    for (char c : cp1252_to_utf8(name)) {
-        if (c == quote) text += quote;
-        text += c;
+void append_utf8(std::string& out, std::string_view cp1252) {
+    for (char c : cp1252) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+            continue;
+        }
+        const char32_t code = Windows1252ToUnicode(byte);
+        if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+        } else {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        }
+        out += static_cast<char>(0x80 | (code & 0x3F));
     }
-    text += quote;
+}
+
+void append_identifier(std::string& out, Dialect dialect, std::string_view name) {
+    if (plain_identifier(dialect, name)) {
+        out += name;
+        return;
+    }
+    const char quote = dialect == Dialect::mysql ? '`' : '"';
+    out += quote;
+    std::size_t start = 0;
+    for (std::size_t at; (at = name.find(quote, start)) != std::string_view::npos; start = at + 1) {
+        append_utf8(out, name.substr(start, at + 1 - start));
+        out += quote;
+    }
+    append_utf8(out, name.substr(start));
+    out += quote;
+}
+
+std::string quoted_identifier(Dialect dialect, std::string_view name) {
+    std::string text;
+    append_identifier(text, dialect, name);
     return text;
 }
 
@@ -42,7 +88,7 @@ std::optional<std::string> identifier_problem(Dialect dialect, std::string_view 
     switch (dialect) {
         case Dialect::sqlite: break;
         case Dialect::postgresql:
-            if (cp1252_to_utf8(name).size() > kPostgresqlMaxNameBytes)
+            if (utf8_size(name) > kPostgresqlMaxNameBytes)
                 return "is longer than the 63 bytes (in UTF-8) PostgreSQL keeps of a name";
             break;
         case Dialect::mysql:
@@ -55,17 +101,14 @@ std::optional<std::string> identifier_problem(Dialect dialect, std::string_view 
 
 std::string identifier_key(Dialect dialect, NameKind kind, std::string_view name) {
     std::string key(name);
-    switch (dialect) {
-        case Dialect::sqlite:
-            for (char& c : key) c = AsciiUpper(c);
-            break;
-        case Dialect::postgresql: break;
-        case Dialect::mysql:
-            if (kind == NameKind::table) break;
-            for (char& c : key) c = static_cast<char>(Windows1252UpperCase(static_cast<unsigned char>(c)));
-            break;
-    }
+    for (char& c : key) c = static_cast<char>(key_byte(dialect, kind, c));
     return key;
+}
+
+std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view name) {
+    std::uint64_t hash = 14695981039346656037u;  // FNV-1a
+    for (char c : name) hash = (hash ^ key_byte(dialect, kind, c)) * 1099511628211u;
+    return hash;
 }
 
 std::string string_literal(Dialect dialect, std::string_view text) {

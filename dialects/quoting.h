@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,10 @@
 // reserved word (in PostgreSQL also all in lower case, since a bare name folds to it), quoted
 // otherwise ("..." in SQLite and PostgreSQL, `...` in MySQL, the quote doubled inside).
 std::string quoted_identifier(Dialect dialect, std::string_view name);
+// The same, appended to `out`.
+void append_identifier(std::string& out, Dialect dialect, std::string_view name);
+// The Windows-1252 text as UTF-8, appended to `out`.
+void append_utf8(std::string& out, std::string_view cp1252);
 
 // What the dialect cannot take in a name whatever the quoting, or nothing: an empty name, a name
 // longer than PostgreSQL's 63 bytes or MySQL's 64 characters, a MySQL name ending in a blank.
@@ -24,6 +29,8 @@ enum class NameKind { table, column, index };
 // case of ASCII letters in every name, MySQL the case of letters in column, index and constraint names
 // (table names keep their case on Linux), PostgreSQL compares quoted names exactly.
 std::string identifier_key(Dialect dialect, NameKind kind, std::string_view name);
+// A hash of identifier_key, made without it: equal keys, equal hashes.
+std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view name);
 
 // A string literal of the text (UTF-8): '...' with the apostrophe doubled, and in MySQL, where a
 // backslash escapes, the backslash doubled too.

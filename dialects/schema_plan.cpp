@@ -1,7 +1,7 @@
 #include "dialects/schema_plan.h"
 
+#include <algorithm>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "diagram/diagram.h"
 #include "diagram/model_keys.h"
@@ -30,7 +30,8 @@ public:
 
     SchemaPlan run(const ModelKeys& keys) {
         plan_.tables.reserve(diagram_.entities.size());
-        columns_by_entry_.resize(diagram_.entities.size());
+        table_names_.reserve(diagram_.entities.size());
+        index_names_.reserve(diagram_.entities.size() * 2 + diagram_.relationships.size());
         EntityView view;
         for (std::size_t e = 0; e < diagram_.entities.size(); ++e) {
             view.read(*diagram_.entities[e].entity, 0);
@@ -58,23 +59,35 @@ private:
     [[noreturn]] void refuse(const std::string& place, const std::string& problem) const {
         throw DialectError(place + ": " + problem);
     }
-    void check_name(const std::string& place, const char* what, std::string_view name) const {
+    // `place` makes the message's place only when there is something to say (most names are fine).
+    template <class Place>
+    void check_name(const Place& place, const char* what, std::string_view name) const {
         if (const auto problem = identifier_problem(dialect(), name))
-            refuse(place, std::string("the ") + what + " name " + problem->c_str() + " (" + std::string(dialect_title(dialect())) + ")");
+            refuse(place(), std::string("the ") + what + " name " + problem->c_str() + " (" + std::string(dialect_title(dialect())) + ")");
     }
-    std::string comment(const std::string& place, std::string text, std::size_t mysql_limit) {
-        for (char& c : text)
+    template <class Place>
+    std::string comment(const Place& place, std::string_view text, std::size_t mysql_limit) {
+        if (dialect() == Dialect::mysql && text.size() > mysql_limit) {
+            plan_.warnings.push_back(place() + ": the description is cut to the " + std::to_string(mysql_limit) +
+                                     " characters MySQL keeps");
+            text = text.substr(0, mysql_limit);
+        }
+        std::string utf8;
+        append_utf8(utf8, text);
+        for (char& c : utf8)
             if (static_cast<unsigned char>(c) < 0x20 && c != '\n') c = ' ';
-        if (dialect() != Dialect::mysql || text.size() <= mysql_limit) return cp1252_to_utf8(text);
-        plan_.warnings.push_back(place + ": the description is cut to the " + std::to_string(mysql_limit) +
-                                 " characters MySQL keeps");
-        return cp1252_to_utf8(text.substr(0, mysql_limit));
+        return utf8;
     }
 
     // The column of an entity's attribute (an index into its atributos()).
     std::size_t column_of_attribute(std::size_t e, int attribute) const {
-        for (const auto& [entry, column] : columns_by_entry_[e])
-            if (entry == attribute) return column;
+        // Every entry has its record, as the host hangs them: the column is the attribute.
+        const PlannedTable& table = plan_.tables[e];
+        const auto* record = diagram_.entities[e].entity->atributos().Objects(attribute);
+        const auto at = static_cast<std::size_t>(attribute);
+        if (at < table.columns.size() && table.columns[at].record == record) return at;
+        for (std::size_t c = 0; c < table.columns.size(); ++c)
+            if (table.columns[c].record == record) return c;
         throw DialectError(entity_place(e) + ": attribute #" + std::to_string(attribute + 1) + " has no record");
     }
 
@@ -82,36 +95,45 @@ private:
         const TEntidade& entity = view.entity();
         PlannedTable& table = plan_.tables.emplace_back();
         table.entity = e;
-        table.name.assign(view.stored_table());
-        check_name(entity_place(e), "table", table.name);
-        const auto [other, added] = table_names_.try_emplace(identifier_key(dialect(), NameKind::table, table.name), e);
-        if (!added)
+        table.name = view.stored_table();
+        const auto at_entity = [this, e] { return entity_place(e); };
+        check_name(at_entity, "table", table.name);
+        const auto [other, added] = table_names_.try_emplace(identifier_hash(dialect(), NameKind::table, table.name), e);
+        if (!added && same_name(NameKind::table, plan_.tables[other->second].name, table.name))
             refuse(entity_place(e), "its table " + in_quotes(table.name) + " is also the table of entity " +
                                         in_quotes(diagram_.entities[other->second].entity->entidade().view()) + " (#" +
                                         std::to_string(other->second + 1) + ")");
-        std::string description;
-        for (int i = 0; i < entity.descricao().Count(); ++i) {
-            if (i) description += '\n';
-            description += entity.descricao().Get(i);
+        if (entity.descricao().Count() > 0) {
+            std::string description;
+            for (int i = 0; i < entity.descricao().Count(); ++i) {
+                if (i) description += '\n';
+                description += entity.descricao().Get(i);
+            }
+            table.comment = comment(at_entity, description, kMysqlMaxTableComment);
         }
-        table.comment = comment(entity_place(e), std::move(description), kMysqlMaxTableComment);
 
-        column_names_.clear();
+        column_hashes_.clear();
         table.columns.reserve(view.columns().size());
         for (const ColumnView& column : view.columns()) {
             const TAtributo& a = *column.record;
-            if (column.refused()) refuse(attribute_place(e, column), "its type is not in the field-type catalogue");
-            check_name(attribute_place(e, column), "column", a.nome.view());
-            if (!column_names_.try_emplace(identifier_key(dialect(), NameKind::column, a.nome.view()), table.columns.size()).second)
-                refuse(attribute_place(e, column), "another attribute of the entity has the same column name in " +
-                                                       std::string(dialect_title(dialect())));
+            const auto at_attribute = [this, e, &column] { return attribute_place(e, column); };
+            if (column.refused()) refuse(at_attribute(), "its type is not in the field-type catalogue");
+            check_name(at_attribute, "column", a.nome.view());
+            column_hashes_.emplace_back(identifier_hash(dialect(), NameKind::column, a.nome.view()), table.columns.size());
             PlannedColumn& planned = table.columns.emplace_back();
-            planned.name.assign(a.nome.view());
+            planned.name = a.nome.view();
             planned.record = &a;
             planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
             planned.not_null = !column.nullable || column.key;
-            planned.comment = comment(attribute_place(e, column), a.titulo.str(), kMysqlMaxColumnComment);
-            columns_by_entry_[e].emplace_back(column.entry, table.columns.size() - 1);
+            if (!a.titulo.empty()) planned.comment = comment(at_attribute, a.titulo.view(), kMysqlMaxColumnComment);
+        }
+        std::sort(column_hashes_.begin(), column_hashes_.end());
+        for (std::size_t i = 1; i < column_hashes_.size(); ++i) {
+            const PlannedColumn& first = table.columns[column_hashes_[i - 1].second];
+            const PlannedColumn& second = table.columns[column_hashes_[i].second];
+            if (column_hashes_[i - 1].first == column_hashes_[i].first && same_name(NameKind::column, first.name, second.name))
+                refuse(entity_place(e) + ", attribute " + in_quotes(second.name),
+                       "the attribute " + in_quotes(first.name) + " has the same column name in " + std::string(dialect_title(dialect())));
         }
         for (int attribute : keys.primary_keys[e]) table.primary_key.push_back(column_of_attribute(e, attribute));
         if (table.columns.empty() && dialect() != Dialect::postgresql)
@@ -145,7 +167,7 @@ private:
                 case Dialect::mysql: column.counter = !table.primary_key.empty() && table.primary_key.front() == c; break;
                 case Dialect::sqlite:
                     column.counter = table.primary_key.size() == 1 && table.primary_key.front() == c;
-                    table.key_on_counter = column.counter;
+                    if (column.counter) table.key_on_counter = true;
                     break;
             }
             if (column.counter) column.not_null = true;
@@ -164,9 +186,9 @@ private:
     }
 
     void plan_index(PlannedTable& table, const SecondaryKeyView& key, std::size_t k) {
-        const std::string place = index_place(table, key.name, k);
+        const auto place = [&] { return index_place(table, key.name, k); };
         PlannedIndex index;
-        index.name.assign(key.name);
+        index.name = key.name;
         index.unique = key.options.unique;
         index.descending = key.options.descending;
         const std::string_view fields = key.record->campos.view();
@@ -178,14 +200,14 @@ private:
                 // An expression is the table layer's own language: it is left to it unless it is a plain
                 // list of the entity's columns.
                 if (key.options.expression) {
-                    plan_.warnings.push_back(place + ": no index written: its expression " + in_quotes(fields) +
+                    plan_.warnings.push_back(place() + ": no index written: its expression " + in_quotes(fields) +
                                              " is not a list of the entity's attributes");
                     return;
                 }
-                refuse(place, "\"campos\" names " + in_quotes(part) + ", which is no attribute of the entity");
+                refuse(place(), "\"campos\" names " + in_quotes(part) + ", which is no attribute of the entity");
             }
             for (std::size_t c : index.columns)
-                if (c == *column) refuse(place, "\"campos\" names the attribute " + in_quotes(part) + " twice");
+                if (c == *column) refuse(place(), "\"campos\" names the attribute " + in_quotes(part) + " twice");
             index.columns.push_back(*column);
             if (end == fields.size()) break;
             start = end + 1;
@@ -197,10 +219,26 @@ private:
 
     // Index and constraint names: one namespace with the tables in PostgreSQL and SQLite, and the
     // constraint names per database in MySQL; every script keeps them apart from all of these.
-    void claim_index_name(const PlannedTable& table, const std::string& name) {
-        const std::string key = identifier_key(dialect(), NameKind::index, name);
-        const bool clash_with_table = table_names_.contains(identifier_key(dialect(), NameKind::table, name));
-        if (clash_with_table || !index_names_.insert(key).second)
+    bool same_name(NameKind kind, std::string_view a, std::string_view b) const {
+        return identifier_key(dialect(), kind, a) == identifier_key(dialect(), kind, b);
+    }
+    bool table_named(std::string_view name) const {
+        const auto found = table_names_.find(identifier_hash(dialect(), NameKind::table, name));
+        return found != table_names_.end() && same_name(NameKind::table, plan_.tables[found->second].name, name);
+    }
+    // Whether an index or constraint may have the name: no table, index or constraint has it.
+    bool name_free(std::string_view name) const {
+        if (table_named(name)) return false;
+        const auto found = index_names_.find(identifier_hash(dialect(), NameKind::index, name));
+        return found == index_names_.end() || !same_name(NameKind::index, found->second, name);
+    }
+    // Takes the name, which must stay where it is for the plan's life.
+    void claim(std::string_view name) { index_names_.try_emplace(identifier_hash(dialect(), NameKind::index, name), name); }
+
+    void claim_index_name(const PlannedTable& table, std::string_view name) {
+        const bool free = name_free(name);
+        claim(name);
+        if (!free)
             refuse(entity_place(table.entity) + ", secondary key " + in_quotes(name),
                    std::string("another index or a table of the diagram has the same name in ") +
                        std::string(dialect_title(dialect())));
@@ -212,8 +250,7 @@ private:
         for (int n = 1;; ++n) {
             std::string name = n == 1 ? base : base + "_" + std::to_string(n);
             if (n > 1 && identifier_problem(dialect(), name)) name = "FK_" + std::to_string(plan_.foreign_keys.size() + 1) + "_" + std::to_string(n);
-            if (table_names_.contains(identifier_key(dialect(), NameKind::table, name))) continue;
-            if (index_names_.insert(identifier_key(dialect(), NameKind::index, name)).second) return name;
+            if (name_free(name)) return name;
         }
     }
 
@@ -233,17 +270,17 @@ private:
     const Diagram& diagram_;
     const std::string& source_;
     SchemaPlan plan_;
-    std::unordered_map<std::string, std::size_t> table_names_;   // identifier_key -> entity
-    std::unordered_map<std::string, std::size_t> column_names_;  // of the table being planned
-    std::unordered_set<std::string> index_names_;                // indexes and constraints
-    // Per entity, (attribute entry, column) of every attribute with a record, in list order.
-    std::vector<std::vector<std::pair<int, std::size_t>>> columns_by_entry_;
+    // Names by identifier_hash: tables (the entity), and indexes and constraints (the name).
+    std::unordered_map<std::uint64_t, std::size_t> table_names_;
+    std::unordered_map<std::uint64_t, std::string_view> index_names_;
+    std::vector<std::pair<std::uint64_t, std::size_t>> column_hashes_;  // of the table being planned, with the column
 };
 
 // Each foreign key of the model's keys that the dialect can hold: the whole of the start entity's key,
 // column for column of a matching type. A relationship whose end entity holds none of its attributes
 // gives no key and no warning here (the review names it).
 void Planner::plan_foreign_keys(const ModelKeys& keys) {
+    plan_.foreign_keys.reserve(keys.foreign_keys.size());
     for (const ModelForeignKey& model : keys.foreign_keys) {
         if (model.columns.empty()) continue;
         const DiagramRelationship& relationship = diagram_.relationships[model.relationship];
@@ -277,7 +314,7 @@ void Planner::plan_foreign_keys(const ModelKeys& keys) {
         }
         if (!types_match) continue;
         key.name = constraint_name(relationship.name);
-        plan_.foreign_keys.push_back(std::move(key));
+        claim(plan_.foreign_keys.emplace_back(std::move(key)).name);  // reserved: the name stays where it is
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialects/dialect.h"
@@ -22,7 +23,7 @@ public:
 };
 
 struct PlannedColumn {
-    std::string name;
+    std::string_view name;
     const TAtributo* record = nullptr;
     std::string type;     // column_type
     bool not_null = false;  // `nullable` clear, or part of the key, or the counter
@@ -31,7 +32,7 @@ struct PlannedColumn {
 };
 
 struct PlannedIndex {
-    std::string name;
+    std::string_view name;
     bool unique = false;
     bool descending = false;
     std::vector<std::size_t> columns;  // into PlannedTable::columns
@@ -39,7 +40,7 @@ struct PlannedIndex {
 
 struct PlannedTable {
     std::size_t entity = 0;  // into Diagram::entities
-    std::string name;
+    std::string_view name;
     std::string comment;  // the entity's description, its lines joined by line breaks
     std::vector<PlannedColumn> columns;
     std::vector<std::size_t> primary_key;  // into columns, in key order

@@ -40,7 +40,7 @@ private:
     Dialect dialect() const { return plan_.dialect; }
     bool transactional() const { return dialect() != Dialect::mysql; }
 
-    void name(std::string_view cp1252) { out_ += quoted_identifier(dialect(), cp1252); }
+    void name(std::string_view cp1252) { append_identifier(out_, dialect(), cp1252); }
     // A comment line's text: the control characters a text might hold end no comment early.
     void comment_text(std::string_view cp1252) {
         for (char c : cp1252_to_utf8(cp1252)) out_ += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
