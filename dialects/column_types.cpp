@@ -107,3 +107,18 @@ bool foreign_key_types_match(const std::string& parent, const std::string& child
     };
     return base(parent) == base(child);
 }
+
+std::int64_t mysql_row_bytes(const std::string& type) {
+    const auto length = [&type] { return std::stoll(type.substr(type.find('(') + 1)); };
+    if (type.starts_with("VARCHAR(")) {
+        const std::int64_t bytes = length() * kMysqlBytesPerCharacter;
+        return bytes + (bytes > 255 ? 2 : 1);
+    }
+    if (type.starts_with("VARBINARY(")) return length() + (length() > 255 ? 2 : 1);
+    if (type.starts_with("BINARY(")) return length();
+    if (type.ends_with("TEXT") || type.ends_with("BLOB")) return 12;  // the part kept in the row
+    if (type.starts_with("DECIMAL(")) return 30;
+    return 8;
+}
+
+std::string mysql_large_object(const std::string& type) { return type.starts_with("VARCHAR(") ? "LONGTEXT" : "LONGBLOB"; }

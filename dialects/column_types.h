@@ -24,4 +24,10 @@ bool indexable_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho);
 // are the same in every dialect.
 bool foreign_key_types_match(const std::string& parent, const std::string& child);
 
+// MySQL: the bytes a column of that type takes of the 65,535 a row may hold besides its large objects
+// (a VARCHAR counts its whole length in utf8mb4), and the type that holds the same data outside the row.
+inline constexpr std::int64_t kMysqlMaxRowBytes = 65535;
+std::int64_t mysql_row_bytes(const std::string& type);
+std::string mysql_large_object(const std::string& type);  // LONGTEXT for a VARCHAR, LONGBLOB for the bytes
+
 inline constexpr std::int32_t kAutoIncType = 14;

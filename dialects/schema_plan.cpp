@@ -146,6 +146,37 @@ private:
 
         const auto& secondary = view.secondary_keys();
         for (std::size_t k = 0; k < secondary.size(); ++k) plan_index(table, secondary[k], k);
+        if (dialect() == Dialect::mysql) fit_mysql_row(table);
+    }
+
+    // MySQL refuses a table whose columns may take more than 65,535 bytes of a row: the widest string
+    // columns that no key or index needs move out of the row (LONGTEXT, LONGBLOB) until it fits.
+    void fit_mysql_row(PlannedTable& table) {
+        std::int64_t bytes = static_cast<std::int64_t>(table.columns.size());  // the null flags, and more
+        for (const PlannedColumn& column : table.columns) bytes += mysql_row_bytes(column.type);
+        if (bytes <= kMysqlMaxRowBytes) return;
+        std::vector<bool> indexed(table.columns.size(), false);
+        for (std::size_t c : table.primary_key) indexed[c] = true;
+        for (const PlannedIndex& index : table.indexes)
+            for (std::size_t c : index.columns) indexed[c] = true;
+        while (bytes > kMysqlMaxRowBytes) {
+            std::size_t widest = table.columns.size();
+            std::int64_t widest_bytes = 12;
+            for (std::size_t c = 0; c < table.columns.size(); ++c) {
+                const std::int64_t b = mysql_row_bytes(table.columns[c].type);
+                if (!indexed[c] && b > widest_bytes && (table.columns[c].type.starts_with("VARCHAR(") ||
+                                                        table.columns[c].type.find("BINARY(") != std::string::npos))
+                    widest = c, widest_bytes = b;
+            }
+            if (widest == table.columns.size()) return;  // only keys and indexes left: MySQL will say so
+            PlannedColumn& column = table.columns[widest];
+            const std::string large = mysql_large_object(column.type);
+            plan_.warnings.push_back(entity_place(table.entity) + ", attribute " + in_quotes(column.name) + ": written as " +
+                                     large + " instead of " + column.type + ", since MySQL keeps no more than 65,535 bytes "
+                                     "of a row in its columns");
+            bytes -= widest_bytes - mysql_row_bytes(large);
+            column.type = large;
+        }
     }
 
     void require_indexable(std::size_t e, const PlannedColumn& column, const std::string& what) const {

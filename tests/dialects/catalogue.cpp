@@ -29,7 +29,7 @@ std::string catalogue_type(Dialect dialect, const TAtributo& a) {
     const bool pg = dialect == Dialect::postgresql, my = dialect == Dialect::mysql;
     switch (a.tipo) {
         case 1:
-            if (size == 0) return pg ? "text" : my ? "longtext" : "TEXT";
+            if (size == 0 || size > (my ? 16383 : 10485760)) return pg ? "text" : my ? "longtext" : "TEXT";
             return (pg ? "character varying(" : my ? "varchar(" : "VARCHAR(") + n + ")";
         case 2: return pg ? "smallint" : my ? "smallint(6)" : "SMALLINT";
         case 3:
@@ -39,8 +39,11 @@ std::string catalogue_type(Dialect dialect, const TAtributo& a) {
         case 6: return pg ? "double precision" : my ? "double" : "REAL";
         case 7: return pg ? "numeric(19,4)" : my ? "decimal(19,4)" : "NUMERIC(19,4)";
         case 8: {
+            // Precision up to 1,000 digits (65 in MySQL), scale up to the precision (and 30 in MySQL).
             if (size == 0) return pg ? "numeric" : my ? "decimal(65,30)" : "NUMERIC";
-            const std::string digits = n + "," + std::to_string(std::min(scale, size)) + ")";
+            const std::int32_t precision = std::min(size, my ? 65 : 1000);
+            const std::int32_t places = std::min({scale, precision, my ? 30 : precision});
+            const std::string digits = std::to_string(precision) + "," + std::to_string(places) + ")";
             return (pg ? "numeric(" : my ? "decimal(" : "NUMERIC(") + digits;
         }
         case 9: return pg ? "date" : my ? "date" : "DATE";
@@ -50,7 +53,7 @@ std::string catalogue_type(Dialect dialect, const TAtributo& a) {
             if (my && size > 0 && size <= 255) return "binary(" + n + ")";
             [[fallthrough]];
         case 13:
-            if (my && size > 0) return "varbinary(" + n + ")";
+            if (my && size > 0 && size <= 65532) return "varbinary(" + n + ")";
             return pg ? "bytea" : my ? "longblob" : "BLOB";
         case 16: return pg ? "text" : my ? "longtext" : "TEXT";
         default: return pg ? "bytea" : my ? "longblob" : "BLOB";

@@ -12,7 +12,8 @@ namespace dialect_tests {
 
 inline constexpr int kRandomDiagrams = 200;
 
-// "cliente.json", "vendas.json", then "random 1" .. "random 200".
+// "cliente.json", "vendas.json", "extreme sizes" (one table of sizes beyond the types' limits), then
+// "random 1" .. "random 200".
 std::vector<std::string> test_diagram_names();
 Diagram test_diagram(std::size_t index);
 
