@@ -319,10 +319,14 @@ void Planner::plan_foreign_keys(const ModelKeys& keys) {
                                   std::to_string(model.relationship + 1) + "): no foreign key written: ";
         const PlannedTable& child = plan_.tables[model.child];
         const PlannedTable& parent = plan_.tables[model.parent];
+        if (!model.unmatched_parent.empty()) {
+            plan_.warnings.push_back(place + "its end entity holds attributes for " + std::to_string(model.columns.size()) +
+                                     " of the " + std::to_string(parent.primary_key.size()) + " key attributes of its start entity");
+            continue;
+        }
         if (!model.complete()) {
-            plan_.warnings.push_back(place + "its end entity holds " + std::to_string(model.columns.size()) +
-                                     " matching attributes for the " + std::to_string(parent.primary_key.size()) +
-                                     " key attributes of its start entity");
+            plan_.warnings.push_back(place + "its end entity holds " + std::to_string(model.surplus_child.size()) +
+                                     " attributes more that name it than its start entity has key attributes");
             continue;
         }
         PlannedForeignKey key;
