@@ -134,6 +134,20 @@ std::string ScratchServer::start() {
     char disk_pattern[] = "/tmp/kzr40-server-XXXXXX";
     if (!mkdtemp(in_memory ? pattern : disk_pattern)) return "cannot make a scratch directory";
     directory_ = in_memory ? pattern : disk_pattern;
+    // The janitor waits on a pipe whose writing end only this process holds (the programs it starts do
+    // not inherit it): when this process ends, however it ends, the read returns and the directory goes.
+    int pipe_ends[2];
+    if (pipe2(pipe_ends, O_CLOEXEC) == 0) {
+        janitor_ = fork();
+        if (janitor_ == 0) {
+            setsid();
+            dup2(pipe_ends[0], 0);
+            execl("/bin/sh", "sh", "-c", "read ignored; sleep 1; rm -rf \"$0\"", directory_.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(pipe_ends[0]);
+        janitor_pipe_ = pipe_ends[1];
+    }
     if (const auto owner = unprivileged_owner()) {
         owner_ = owner->uid;
         owner_group_ = owner->gid;
@@ -164,6 +178,12 @@ void ScratchServer::stop() {
         }
         if (!ended) kill(pid_, SIGKILL), waitpid(pid_, &status, 0);
         pid_ = 0;
+    }
+    if (janitor_ > 0) {
+        kill(janitor_, SIGKILL);
+        waitpid(janitor_, nullptr, 0);
+        close(janitor_pipe_);
+        janitor_ = 0;
     }
     if (!directory_.empty()) {
         std::error_code ignored;
@@ -228,7 +248,9 @@ std::string ScratchPostgresql::set_up(const fs::path& directory) {
 std::vector<std::string> ScratchPostgresql::server_command() const {
     return {(bin_ / "postgres").string(), "-D", (directory_ / "data").string(), "-k", directory_.string(),
             "-c", "listen_addresses=", "-c", "fsync=off", "-c", "full_page_writes=off", "-c", "synchronous_commit=off",
-            "-c", "max_connections=20", "-c", "shared_buffers=16MB"};
+            "-c", "max_connections=20", "-c", "shared_buffers=16MB",
+            // In the data directory, so that a killed server leaves no segment behind.
+            "-c", "dynamic_shared_memory_type=mmap"};
 }
 
 bool ScratchPostgresql::ready() {

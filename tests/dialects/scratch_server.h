@@ -3,7 +3,7 @@
 // Database servers of the tests' own: each started in a scratch directory, on a Unix socket there and
 // no TCP port, as an unprivileged user when the tests run as root, and stopped when the suite ends. A
 // server also stops when the test process dies (its parent-death signal), so that a crashed or
-// aborted run leaves none behind.
+// aborted run leaves none behind, and a janitor process removes the scratch directory then.
 
 #include <filesystem>
 #include <optional>
@@ -65,6 +65,8 @@ protected:
 
     std::filesystem::path directory_;
     pid_t pid_ = 0;
+    pid_t janitor_ = 0;  // removes the directory should this process end without stop()
+    int janitor_pipe_ = -1;
     std::optional<uid_t> owner_;  // the user the server runs as, when not the tests' own
     gid_t owner_group_ = 0;
 };
