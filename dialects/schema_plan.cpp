@@ -315,17 +315,19 @@ void Planner::plan_foreign_keys(const ModelKeys& keys) {
     for (const ModelForeignKey& model : keys.foreign_keys) {
         if (model.columns.empty()) continue;
         const DiagramRelationship& relationship = diagram_.relationships[model.relationship];
-        const std::string place = source_ + ": relationship " + in_quotes(relationship.name) + " (#" +
-                                  std::to_string(model.relationship + 1) + "): no foreign key written: ";
+        const auto place = [&] {
+            return source_ + ": relationship " + in_quotes(relationship.name) + " (#" + std::to_string(model.relationship + 1) +
+                   "): no foreign key written: ";
+        };
         const PlannedTable& child = plan_.tables[model.child];
         const PlannedTable& parent = plan_.tables[model.parent];
         if (!model.unmatched_parent.empty()) {
-            plan_.warnings.push_back(place + "its end entity holds attributes for " + std::to_string(model.columns.size()) +
+            plan_.warnings.push_back(place() + "its end entity holds attributes for " + std::to_string(model.columns.size()) +
                                      " of the " + std::to_string(parent.primary_key.size()) + " key attributes of its start entity");
             continue;
         }
         if (!model.complete()) {
-            plan_.warnings.push_back(place + "its end entity holds " + std::to_string(model.surplus_child.size()) +
+            plan_.warnings.push_back(place() + "its end entity holds " + std::to_string(model.surplus_child.size()) +
                                      " attributes more that name it than its start entity has key attributes");
             continue;
         }
@@ -343,7 +345,7 @@ void Planner::plan_foreign_keys(const ModelKeys& keys) {
             const PlannedColumn& p = parent.columns[key.parent_columns[i]];
             if (foreign_key_types_match(p.type, c.type)) continue;
             types_match = false;
-            plan_.warnings.push_back(place + "its attribute " + in_quotes(c.name) + " is " + c.type + " in " +
+            plan_.warnings.push_back(place() + "its attribute " + in_quotes(c.name) + " is " + c.type + " in " +
                                      std::string(dialect_title(dialect())) + ", and the key attribute " + in_quotes(p.name) +
                                      " it refers to " + p.type);
         }
