@@ -1,7 +1,6 @@
 #include "dialects/schema_plan.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "diagram/diagram.h"
 #include "diagram/model_keys.h"
@@ -20,6 +19,54 @@ constexpr std::size_t kMysqlMaxTableComment = 2048;
 constexpr std::size_t kMysqlMaxColumnComment = 1024;
 
 std::string in_quotes(std::string_view cp1252) { return "\"" + cp1252_to_utf8(cp1252) + "\""; }
+
+// Names by their identifier_hash, each with a value: open addressing over one array, since a large
+// diagram looks up tens of thousands of names and a node per name costs a cache miss each.
+template <class Value>
+class NameTable {
+public:
+    void reserve(std::size_t names) {
+        std::size_t size = 16;
+        while (size < names * 2) size *= 2;
+        slots_.assign(size, Slot{});
+    }
+    // The value of the first name with the hash, or null.
+    const Value* find(std::uint64_t hash) const {
+        if (slots_.empty()) return nullptr;
+        for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+            if (!slots_[at].used) return nullptr;
+            if (slots_[at].hash == hash) return &slots_[at].value;
+        }
+    }
+    // Adds the name unless one with the hash is there; the value held for the hash.
+    const Value& insert(std::uint64_t hash, Value value) {
+        if ((count_ + 1) * 2 > slots_.size()) grow();
+        for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+            Slot& slot = slots_[at];
+            if (slot.used && slot.hash == hash) return slot.value;
+            if (slot.used) continue;
+            slot = Slot{hash, std::move(value), true};
+            ++count_;
+            return slot.value;
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        Value value{};
+        bool used = false;
+    };
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        reserve(std::max<std::size_t>(16, old.size()));
+        count_ = 0;
+        for (Slot& slot : old)
+            if (slot.used) insert(slot.hash, std::move(slot.value));
+    }
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+};
 
 class Planner {
 public:
@@ -98,11 +145,11 @@ private:
         table.name = view.stored_table();
         const auto at_entity = [this, e] { return entity_place(e); };
         check_name(at_entity, "table", table.name);
-        const auto [other, added] = table_names_.try_emplace(identifier_hash(dialect(), NameKind::table, table.name), e);
-        if (!added && same_name(NameKind::table, plan_.tables[other->second].name, table.name))
+        const std::size_t other = table_names_.insert(identifier_hash(dialect(), NameKind::table, table.name), e);
+        if (other != e && same_name(NameKind::table, plan_.tables[other].name, table.name))
             refuse(entity_place(e), "its table " + in_quotes(table.name) + " is also the table of entity " +
-                                        in_quotes(diagram_.entities[other->second].entity->entidade().view()) + " (#" +
-                                        std::to_string(other->second + 1) + ")");
+                                        in_quotes(diagram_.entities[other].entity->entidade().view()) + " (#" +
+                                        std::to_string(other + 1) + ")");
         if (entity.descricao().Count() > 0) {
             std::string description;
             for (int i = 0; i < entity.descricao().Count(); ++i) {
@@ -254,17 +301,17 @@ private:
         return identifier_key(dialect(), kind, a) == identifier_key(dialect(), kind, b);
     }
     bool table_named(std::string_view name) const {
-        const auto found = table_names_.find(identifier_hash(dialect(), NameKind::table, name));
-        return found != table_names_.end() && same_name(NameKind::table, plan_.tables[found->second].name, name);
+        const std::size_t* found = table_names_.find(identifier_hash(dialect(), NameKind::table, name));
+        return found && same_name(NameKind::table, plan_.tables[*found].name, name);
     }
     // Whether an index or constraint may have the name: no table, index or constraint has it.
     bool name_free(std::string_view name) const {
         if (table_named(name)) return false;
-        const auto found = index_names_.find(identifier_hash(dialect(), NameKind::index, name));
-        return found == index_names_.end() || !same_name(NameKind::index, found->second, name);
+        const std::string_view* found = index_names_.find(identifier_hash(dialect(), NameKind::index, name));
+        return !found || !same_name(NameKind::index, *found, name);
     }
     // Takes the name, which must stay where it is for the plan's life.
-    void claim(std::string_view name) { index_names_.try_emplace(identifier_hash(dialect(), NameKind::index, name), name); }
+    void claim(std::string_view name) { index_names_.insert(identifier_hash(dialect(), NameKind::index, name), name); }
 
     void claim_index_name(const PlannedTable& table, std::string_view name) {
         const bool free = name_free(name);
@@ -302,8 +349,8 @@ private:
     const std::string& source_;
     SchemaPlan plan_;
     // Names by identifier_hash: tables (the entity), and indexes and constraints (the name).
-    std::unordered_map<std::uint64_t, std::size_t> table_names_;
-    std::unordered_map<std::uint64_t, std::string_view> index_names_;
+    NameTable<std::size_t> table_names_;
+    NameTable<std::string_view> index_names_;
     std::vector<std::pair<std::uint64_t, std::size_t>> column_hashes_;  // of the table being planned, with the column
 };
 
