@@ -86,9 +86,13 @@ void produce_listing(const ListingArguments& arguments, std::int32_t language) {
 
 // `sql --dialect`: the script for today's databases, from the diagram and its model keys.
 void produce_dialect_script(const ListingArguments& arguments) {
+    tune_allocator_for_large_runs();
     const Dialect dialect = *parse_dialect(arguments.dialect);
     check_source_date_epoch();
-    const Diagram diagram = load_diagram(arguments.file);
+    // Left for the system to take back at exit, as the plug-in's listing is (see produce_listing).
+    static Diagram* loaded = nullptr;
+    loaded = new Diagram(load_diagram(arguments.file));
+    const Diagram& diagram = *loaded;
     const ModelKeys keys = model_keys(diagram);
     // These scripts keep every name as it is, quoted where it must be: letters outside ASCII are not lost.
     std::vector<ReviewFinding> findings = review_model(diagram, keys);
