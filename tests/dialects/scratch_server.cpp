@@ -231,7 +231,7 @@ std::optional<std::string> ScratchPostgresql::missing() const {
     for (const auto& version : fs::directory_iterator("/usr/lib/postgresql", ignored)) {
         const fs::path bin = version.path() / "bin";
         if (executable(bin / "initdb") && executable(bin / "postgres") && executable(bin / "psql")) {
-            const_cast<ScratchPostgresql*>(this)->bin_ = bin;
+            bin_ = bin;  // found once, used by every command
             return std::nullopt;
         }
     }

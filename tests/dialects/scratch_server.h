@@ -88,7 +88,7 @@ private:
     std::string set_up(const std::filesystem::path& directory) override;
     std::vector<std::string> server_command() const override;
     bool ready() override;
-    std::filesystem::path bin_;
+    mutable std::filesystem::path bin_;  // the version found by missing()
 };
 
 // MariaDB: mariadb-install-db, then mariadbd --skip-networking on a socket in the directory.
