@@ -62,3 +62,5 @@ void BM_Review10k(benchmark::State& state) {
 BENCHMARK(BM_Review10k)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+BENCHMARK_MAIN();

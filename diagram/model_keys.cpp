@@ -30,15 +30,8 @@ const TAtributo* record_of(const TEntidade& entity, int index) {
 ModelKeys model_keys(const Diagram& diagram) {
     ModelKeys keys;
     keys.primary_keys.resize(diagram.entities.size());
-    for (std::size_t e = 0; e < diagram.entities.size(); ++e) {
-        const TEntidade& entity = *diagram.entities[e].entity;
-        for (int i = 0; i < entity.atributos().Count(); ++i)
-            if (const TAtributo* a = record_of(entity, i); a && (a->chave & kChavePrimaria) != 0)
-                keys.primary_keys[e].push_back(i);
-    }
-
-    // The child's attributes of every relationship, gathered in one pass over all attributes; two
-    // relationships of one name that end at one entity both claim the same attributes.
+    // The child's attributes of every relationship, gathered in the same pass over all attributes as
+    // the keys; two relationships of one name that end at one entity both claim the same attributes.
     std::unordered_map<EndName, std::vector<std::size_t>, EndNameHash> relationships_by_end;
     relationships_by_end.reserve(diagram.relationships.size());
     for (std::size_t r = 0; r < diagram.relationships.size(); ++r) {
@@ -50,7 +43,9 @@ ModelKeys model_keys(const Diagram& diagram) {
         const TEntidade& entity = *diagram.entities[e].entity;
         for (int i = 0; i < entity.atributos().Count(); ++i) {
             const TAtributo* a = record_of(entity, i);
-            if (!a || a->origem.empty()) continue;
+            if (!a) continue;
+            if ((a->chave & kChavePrimaria) != 0) keys.primary_keys[e].push_back(i);
+            if (a->origem.empty()) continue;
             const auto found = relationships_by_end.find(EndName{e, a->origem.view()});
             if (found == relationships_by_end.end()) {
                 keys.stray_origins.push_back({e, i});

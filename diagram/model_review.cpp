@@ -7,6 +7,7 @@
 
 #include "diagram/diagram_checks.h"
 #include "diagram/json_objects.h"
+#include "diagram/stored_diagram.h"
 #include "platform/ascii_case.h"
 #include "platform/identifier.h"
 #include "platform/utf8_cp1252.h"
@@ -97,9 +98,10 @@ public:
         : diagram_(diagram), keys_(keys), options_(options) {
         relationship_by_name_.reserve(diagram.relationships.size());
         relationship_by_ident_.reserve(diagram.relationships.size());
+        first_of_ident_.reserve(diagram.relationships.size());
         for (std::size_t r = 0; r < diagram.relationships.size(); ++r) {
             relationship_by_name_.try_emplace(diagram.relationships[r].name, r);
-            relationship_by_ident_.try_emplace(IdentKey(diagram.relationships[r].name), r);
+            first_of_ident_.push_back(relationship_by_ident_.try_emplace(IdentKey(diagram.relationships[r].name), r).first->second);
         }
     }
 
@@ -200,12 +202,20 @@ private:
                 "\"origem\" to the name of the relationship that brings it, or drop \"foreign_key\"");
     }
 
+    static constexpr std::size_t kColumnsWorthHashing = 64;
+
     void review_secondary_keys(std::size_t e, const EntityView& view) {
         const TEntidade& entity = view.entity();
         if (view.secondary_keys().empty()) return;
-        std::unordered_set<std::string> columns;
-        columns.reserve(view.columns().size());
-        for (const ColumnView& column : view.columns()) columns.insert(AsciiUpperCase(column.name));
+        // Most entities have a few dozen columns, looked through faster than hashed.
+        std::unordered_set<std::string> many_columns;
+        if (view.columns().size() > kColumnsWorthHashing)
+            for (const ColumnView& column : view.columns()) many_columns.insert(AsciiUpperCase(column.name));
+        const auto is_column = [&](std::string_view field) {
+            if (view.columns().size() > kColumnsWorthHashing) return many_columns.contains(AsciiUpperCase(field));
+            return std::any_of(view.columns().begin(), view.columns().end(),
+                               [&](const ColumnView& column) { return SameIgnoringAsciiCase(column.name, field); });
+        };
         const StringList& list = entity.ChavesSecundarias();
         int k = -1;
         for (const SecondaryKeyView& key : view.secondary_keys()) {
@@ -230,7 +240,7 @@ private:
                 if (field.empty())
                     add_key("index-unknown-field", e, k, "\"campos\" " + in_quotes(key.record->campos.view()) +
                                       " holds an empty field name (a + at an end or two together); name each field once");
-                else if (!columns.contains(AsciiUpperCase(field)))
+                else if (!is_column(field))
                     add_key("index-unknown-field", e, k, "\"campos\" names " + shown(field) +
                                       ", which is no column of the entity: name one of its attributes, or mark the key "
                                       "\"expression\" if it is one");
@@ -264,16 +274,20 @@ private:
 
     void review_relationship(std::size_t r) {
         const DiagramRelationship& rel = diagram_.relationships[r];
-        if (const auto first = relationship_by_ident_.find(IdentKey(rel.name)); first->second != r) {
-            const bool same = diagram_.relationships[first->second].name == rel.name;
+        if (const std::size_t first = first_of_ident_[r]; first != r) {
+            const bool same = diagram_.relationships[first].name == rel.name;
             add_relationship(
                 "duplicate-relationship", r,
-                (same ? "has the name of " : "differs only in letter case from ") + relationship_named(diagram_, first->second) +
+                (same ? "has the name of " : "differs only in letter case from ") + relationship_named(diagram_, first) +
                     (same ? ": the \"origem\" of their foreign-key attributes cannot tell them apart"
                           : ": a stored diagram and the editor tell relationships apart ignoring case") +
                     "; rename one, and the \"origem\" of its attributes with it");
         }
-        if (!IsValidIdent(rel.name) || rel.name.size() > 255) {
+        if (SameIdent(rel.name, kStoredDiagramRootName)) {
+            add_relationship("unstorable-name", r,
+                             "has the name of a stored diagram's root: kzr40 store refuses it; rename it (" + rel.name +
+                                 "1, say) and the \"origem\" of its attributes with it");
+        } else if (!IsValidIdent(rel.name) || rel.name.size() > 255) {
             std::string suggestion = plain_name(rel.name.substr(0, 255));
             if (suggestion.empty() || (suggestion[0] >= '0' && suggestion[0] <= '9')) suggestion.insert(0, "_");
             add_relationship("unstorable-name", r,
@@ -291,7 +305,7 @@ private:
         const TEntidade& parent = *diagram_.entities[fk.parent].entity;
         const TEntidade& child = *diagram_.entities[fk.child].entity;
         const std::vector<int>& key = keys_.primary_keys[fk.parent];
-        const std::string origem = "\"origem\": " + in_quotes(rel.name);
+        const auto origem = [&] { return "\"origem\": " + in_quotes(rel.name); };
         if (key.empty()) {
             add_relationship("no-foreign-key", r,
                              "starts at " + entity_named(diagram_, fk.parent) +
@@ -301,7 +315,7 @@ private:
         if (fk.columns.empty()) {
             add_relationship("no-foreign-key", r,
                              "ends at " + entity_named(diagram_, fk.child) +
-                                 ", which holds none of its foreign-key attributes: add there, with " + origem +
+                                 ", which holds none of its foreign-key attributes: add there, with " + origem() +
                                  ", an attribute for each key attribute of " + entity_named(diagram_, fk.parent) + " (" +
                                  attribute_names(parent, key) + ")");
             return;
@@ -317,7 +331,7 @@ private:
                                   entity_named(diagram_, fk.parent) + " (" + attribute_names(parent, key) + "): ";
             problem += fk.unmatched_parent.empty()
                            ? "remove " + attribute_names(child, fk.surplus_child) + " or correct its \"origem\""
-                           : "add an attribute with " + origem + " for " + attribute_names(parent, fk.unmatched_parent);
+                           : "add an attribute with " + origem() + " for " + attribute_names(parent, fk.unmatched_parent);
             add_relationship("foreign-key-count", r, std::move(problem));
         }
         for (std::size_t n = 0; n < fk.columns.size(); ++n) {
@@ -342,6 +356,7 @@ private:
     const ReviewOptions& options_;
     std::unordered_map<std::string_view, std::size_t> relationship_by_name_;   // the first of each name
     std::unordered_map<std::string, std::size_t> relationship_by_ident_;       // letter case ignored
+    std::vector<std::size_t> first_of_ident_;  // per relationship, the first one of its name, case ignored
     std::unordered_map<std::string, std::pair<std::size_t, int>> index_names_;  // upper case -> first entity, key
     std::vector<ReviewFinding> findings_;
 };

@@ -27,7 +27,7 @@ using formfile::Value;
 
 namespace {
 
-constexpr const char* kRootName = "Diagrama";
+constexpr const char* kRootName = kStoredDiagramRootName.data();  // a literal: ends with NUL
 
 // ---------------------------------------------------------------------------------------------
 // Writing

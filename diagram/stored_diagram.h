@@ -21,6 +21,8 @@ DiagramFileKind diagram_file_kind(std::string_view content);
 // a relationship is named by its own name, which must therefore be an identifier, unique among the
 // relationships (letter case ignored). What a stored diagram cannot hold throws DiagramError naming
 // `destination` and the item; the text form uses CR LF unless `lf`.
+// The root's name, which no relationship may take either.
+inline constexpr std::string_view kStoredDiagramRootName = "Diagrama";
 std::string stored_diagram_bytes(const Diagram& diagram, const std::string& destination);
 std::string stored_diagram_text(const Diagram& diagram, const std::string& destination, bool lf = false);
 

@@ -14,13 +14,10 @@ std::string strict_refusal(const std::string& file, std::size_t findings) {
            ", which --strict makes errors";
 }
 
-void report_review(const Diagram& diagram, const std::string& file, bool strict) {
-    const std::vector<ReviewFinding> findings = review_model(diagram);
+void report_review(const Diagram& diagram, const std::string& file, bool strict, const ReviewOptions& options) {
+    const std::vector<ReviewFinding> findings = review_model(diagram, options);
     print_findings(std::cerr, diagram, findings, file, strict);
     if (strict && !findings.empty()) throw std::runtime_error(strict_refusal(file, findings.size()) + "; nothing was written");
 }
 
-void add_strict_flag(CLI::App& command, bool& strict) {
-    command.add_flag("--strict", strict,
-                     "Treat the findings of 'kzr40 check' as errors: report them and end with status 1, writing nothing");
-}
+void add_strict_flag(CLI::App& command, bool& strict, const char* help) { command.add_flag("--strict", strict, help); }

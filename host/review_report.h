@@ -20,7 +20,9 @@ std::string strict_refusal(const std::string& file, std::size_t findings);
 
 // For the commands that generate: prints the findings on standard error and goes on; with `strict`
 // and any finding, throws std::runtime_error before anything is written.
-void report_review(const Diagram& diagram, const std::string& file, bool strict);
+void report_review(const Diagram& diagram, const std::string& file, bool strict, const ReviewOptions& options = {});
 
-// The --strict flag of those commands and of `check`.
-void add_strict_flag(CLI::App& command, bool& strict);
+// The --strict flag of those commands (with its help for them) and of `check`.
+inline constexpr const char* kStrictHelp =
+    "Treat the findings of 'kzr40 check' as errors: report them and end with status 1, writing nothing";
+void add_strict_flag(CLI::App& command, bool& strict, const char* help = kStrictHelp);

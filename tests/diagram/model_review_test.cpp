@@ -36,14 +36,16 @@ const char* const kFaulty = R"json({"entities": [
     {"nome": "FID", "tipo": "Integer", "origem": "ALOCACAO"},
     {"nome": "PA", "tipo": "Integer", "origem": "Par"}]},
   {"entidade": "Par", "tabela": "PAR", "atributos": [
-    {"nome": "A", "tipo": "Integer", "key": true}, {"nome": "B", "tipo": "Integer", "key": true}]}],
+    {"nome": "A", "tipo": "Integer", "key": true}, {"nome": "B", "tipo": "Integer", "key": true},
+    {"nome": "OUTRO_A", "tipo": "Integer", "origem": "diagrama"}, {"nome": "OUTRO_B", "tipo": "Integer", "origem": "diagrama"}]}],
  "relationships": [
   {"name": "Gerência", "from": "Funcionário", "to": "Funcionário"},
   {"name": "Alocacao", "from": "Funcionário", "to": 3},
   {"name": "Vazio", "from": "Funcionário", "to": "Setor"},
   {"name": "SemChave", "from": "Setor", "to": 3},
   {"name": "ALOCACAO", "from": "Funcionário", "to": 4},
-  {"name": "Par", "from": "Par", "to": 4}]})json";
+  {"name": "Par", "from": "Par", "to": 4},
+  {"name": "diagrama", "from": "Par", "to": "Par"}]})json";
 
 ReviewOptions reserved_order() {
     ReviewOptions options;
@@ -82,6 +84,7 @@ TEST(ModelReview, EveryRuleNamesItsItem) {
         {"no-foreign-key", "f.json: relationship \"SemChave\" (#4)"},
         {"duplicate-relationship", "f.json: relationship \"ALOCACAO\" (#5)"},
         {"foreign-key-count", "f.json: relationship \"Par\" (#6)"},
+        {"unstorable-name", "f.json: relationship \"diagrama\" (#7)"},
     };
     std::vector<std::pair<std::string, std::string>> got;
     std::vector<std::string> texts;
@@ -115,6 +118,7 @@ TEST(ModelReview, EveryRuleNamesItsItem) {
              "\"origem\": \"Vazio\", an attribute for each key attribute of entity \"Funcionário\" (#1) (ID)");
     says(20, "starts at entity \"Setor\" (#2), which has no key");
     says(21, "differs only in letter case from relationship \"Alocacao\" (#2)");
+    says(23, "has the name of a stored diagram's root");
     says(22, "has 1 foreign-key attribute in entity \"Projeto\" (#4) (PA) for a key of 2 in entity \"Par\" (#5) (A, B): "
              "add an attribute with \"origem\": \"Par\" for B");
 

@@ -63,6 +63,20 @@ TEST_F(CheckCommand, WarningsPassAndStrictMakesThemErrors) {
     EXPECT_EQ(clean.status, 0) << clean.err;
     EXPECT_EQ(clean.out, kCliente + ": no findings\n");
 
+    // Reserved words count only for the dialect asked for.
+    const std::string reserved = write("reserved.json", R"({"entities": [{"entidade": "Ordem", "tabela": "ORDER",
+        "atributos": [{"nome": "select", "tipo": "Integer", "key": true}, {"nome": "GRUPO", "tipo": "Integer"}]}]})");
+    EXPECT_EQ(run_host({"check", reserved}).out, reserved + ": no findings\n");
+    const HostRun postgresql = run_host({"check", reserved, "--dialect", "postgresql"});
+    EXPECT_EQ(postgresql.out, "kzr40: warning: " + reserved +
+                                  ": entity \"Ordem\" (#1): \"tabela\" gives the table ORDER, a reserved word in PostgreSQL: "
+                                  "rename it, or every statement must quote it\n"
+                                  "kzr40: warning: " + reserved +
+                                  ": entity \"Ordem\" (#1), attribute \"select\" (#1): \"nome\" gives the column select, a "
+                                  "reserved word in PostgreSQL: rename it, or every statement must quote it\n" +
+                                  reserved + ": 2 warnings\n");
+    EXPECT_EQ(run_host({"check", reserved, "--dialect", "oracle"}).status, 2);
+
     // A diagram that does not load is an error whatever --strict says; a JSON syntax error names its place.
     const std::string broken = write("broken.json", "{\"entities\": [\n  {\"entidade\": \"Á\" \"tabela\": \"T\"}\n]}");
     const HostRun bad = run_host({"check", broken});
