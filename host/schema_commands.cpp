@@ -171,12 +171,10 @@ void register_sql_command(CLI::App& app) {
     add_common_options(*command, *arguments);
     command
         ->add_option("--dialect", arguments->dialect,
-                     "Write a script for sqlite, postgresql or mysql (MySQL and MariaDB) instead of the plug-in's: "
+                     "Write a script for this database instead of the plug-in's (mysql and mariadb are one): "
                      "types of the database, foreign keys from the relationships, UTF-8 with LF line ends "
                      "(docs/sql-dialects.md)")
-        ->check([](const std::string& value) {
-            return parse_dialect(value) ? std::string() : "expected sqlite, postgresql or mysql, not \"" + value + "\"";
-        });
+        ->check(CLI::IsMember({"sqlite", "postgresql", "mysql", "mariadb"}, CLI::ignore_case));
     command->add_flag("--drop", arguments->drop,
                       "Put a DROP TABLE before each CREATE TABLE; with --dialect, drop every table first, in the "
                       "reverse order, where it exists");

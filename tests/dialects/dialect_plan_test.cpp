@@ -166,7 +166,7 @@ TEST(SqlDialectCommand, WritesUtf8WithLfAndTheBannerAndRefusesKindBesideIt) {
     EXPECT_THAT(both.err, HasSubstr("--dialect: cannot be given with --kind"));
     const HostRun unknown = run_host({"sql", vendas, "--dialect", "oracle"});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_THAT(unknown.err, HasSubstr("expected sqlite, postgresql or mysql, not \"oracle\""));
+    EXPECT_THAT(unknown.err, HasSubstr("--dialect: oracle not in {sqlite,postgresql,mysql,mariadb}"));
 }
 
 }  // namespace
