@@ -7,6 +7,10 @@
 #include "host/commands.h"
 #include "platform/utf8_cp1252.h"
 #include "diagram/diagram.h"
+#include "diagram/model_keys.h"
+#include "dialects/dialect.h"
+#include "dialects/schema_plan.h"
+#include "dialects/script_writer.h"
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
 #include "host/review_report.h"
@@ -26,6 +30,7 @@ namespace {
 struct ListingArguments {
     std::string file;
     std::string kind = "paradox";
+    std::string dialect;  // sql only: a script of ours for today's databases instead of the plug-in's
     bool drop = false;
     bool strict = false;
     std::string output;
@@ -86,6 +91,28 @@ void produce_listing(const ListingArguments& arguments, std::int32_t language) {
     const bool utf8 = arguments.encoding == "utf-8";
     const auto produce = [utf8](ByteSink& sink) { write_listing(*listing, sink, utf8); };
     write_output(arguments.output, produce);
+}
+
+// `sql --dialect`: the script for today's databases, from the diagram and its model keys.
+void produce_dialect_script(const ListingArguments& arguments) {
+    tune_allocator_for_large_runs();
+    const Dialect dialect = *parse_dialect(arguments.dialect);
+    check_source_date_epoch();
+    // Left for the system to take back at exit, as the plug-in's listing is (see produce_listing).
+    static Diagram* loaded = nullptr;
+    loaded = new Diagram(load_diagram(arguments.file));
+    const Diagram& diagram = *loaded;
+    const ModelKeys keys = model_keys(diagram);
+    // These scripts keep every name as it is, quoted where it must be: letters outside ASCII are not lost.
+    std::vector<ReviewFinding> findings = review_model(diagram, keys);
+    std::erase_if(findings, [](const ReviewFinding& finding) { return finding.rule == "lost-letters"; });
+    print_findings(std::cerr, diagram, findings, arguments.file, arguments.strict);
+    if (arguments.strict && !findings.empty())
+        throw std::runtime_error(strict_refusal(arguments.file, findings.size()) + "; nothing was written");
+    const SchemaPlan plan = plan_schema(diagram, keys, dialect, arguments.file);
+    for (const std::string& warning : plan.warnings) std::cerr << "kzr40: warning: " << warning << "\n";
+    const std::string script = write_script(diagram, plan, arguments.drop);
+    write_output(arguments.output, [&script](ByteSink& sink) { sink.write(script); });
 }
 
 // Sends gera_tab's message boxes to standard error, naming the entity they concern, for as long as it lives.
@@ -151,8 +178,25 @@ void register_sql_command(CLI::App& app) {
     auto arguments = std::make_shared<ListingArguments>();
     CLI::App* command = app.add_subcommand("sql", "Write the SQL data-definition script of a diagram");
     add_common_options(*command, *arguments);
-    command->add_flag("--drop", arguments->drop, "Put a DROP TABLE before each CREATE TABLE");
-    command->callback([arguments] { produce_listing(*arguments, kLanguageSql); });
+    command
+        ->add_option("--dialect", arguments->dialect,
+                     "Write a script for this database instead of the plug-in's (mysql and mariadb are one): "
+                     "types of the database, foreign keys from the relationships, UTF-8 with LF line ends "
+                     "(docs/sql-dialects.md)")
+        ->check(CLI::IsMember({"sqlite", "postgresql", "mysql", "mariadb"}, CLI::ignore_case));
+    command->add_flag("--drop", arguments->drop,
+                      "Put a DROP TABLE before each CREATE TABLE; with --dialect, drop every table first, in the "
+                      "reverse order, where it exists");
+    command->callback([arguments, command] {
+        // --kind chooses among the plug-in's scripts, --dialect writes ours: one or the other.
+        if (!arguments->dialect.empty() && command->count("--kind") > 0)
+            throw CLI::ValidationError("--dialect", "cannot be given with --kind: --kind chooses one of the plug-in's "
+                                                    "scripts, --dialect writes one of ours for that database");
+        if (arguments->dialect.empty())
+            produce_listing(*arguments, kLanguageSql);
+        else
+            produce_dialect_script(*arguments);
+    });
 }
 
 void register_unit_command(CLI::App& app) {

@@ -1,0 +1,124 @@
+#include "dialects/column_types.h"
+
+#include <algorithm>
+
+namespace {
+
+// Field types of the catalogue, by index.
+enum FieldType : std::int32_t {
+    kUnknown, kString, kSmallInt, kInteger, kWord, kBoolean, kFloat, kCurrency, kBcd, kDate, kTime,
+    kDateTime, kBytes, kVarBytes, kAutoInc, kBlob, kMemo, kGraphic, kFmtMemo, kParadoxOle,
+};
+
+// The longest a sized type may be before it becomes its unlimited kind.
+constexpr std::int32_t kPostgresqlMaxVarchar = 10485760;
+constexpr std::int32_t kMysqlMaxVarchar = 16383;      // 65,535 bytes of row in utf8mb4
+constexpr std::int32_t kMysqlMaxVarbinary = 65532;
+constexpr std::int32_t kMysqlMaxBinary = 255;
+constexpr std::int32_t kMysqlMaxKeyBytes = 3072;
+constexpr std::int32_t kMysqlBytesPerCharacter = 4;  // utf8mb4
+constexpr std::int32_t kPostgresqlMaxPrecision = 1000;
+constexpr std::int32_t kMysqlMaxPrecision = 65;
+constexpr std::int32_t kMysqlMaxScale = 30;
+
+std::string sized(const char* name, std::int32_t size) { return std::string(name) + "(" + std::to_string(size) + ")"; }
+
+std::string numeric(Dialect dialect, std::int32_t precision, std::int32_t scale) {
+    const char* name = dialect == Dialect::mysql ? "DECIMAL" : "NUMERIC";
+    scale = std::max(scale, 0);
+    if (precision <= 0) {
+        // No size: as many digits as the dialect keeps.
+        if (dialect == Dialect::mysql) return "DECIMAL(65,30)";
+        return name;
+    }
+    precision = std::min(precision, dialect == Dialect::mysql ? kMysqlMaxPrecision : kPostgresqlMaxPrecision);
+    scale = std::min(scale, precision);
+    if (dialect == Dialect::mysql) scale = std::min(scale, kMysqlMaxScale);
+    return std::string(name) + "(" + std::to_string(precision) + "," + std::to_string(scale) + ")";
+}
+
+std::string bytes(Dialect dialect) {
+    switch (dialect) {
+        case Dialect::sqlite: return "BLOB";
+        case Dialect::postgresql: return "BYTEA";
+        case Dialect::mysql: return "LONGBLOB";
+    }
+    return {};
+}
+
+std::string text(Dialect dialect) { return dialect == Dialect::mysql ? "LONGTEXT" : "TEXT"; }
+
+}  // namespace
+
+std::string column_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho, std::int32_t decimais) {
+    const bool mysql = dialect == Dialect::mysql;
+    switch (tipo) {
+        case kString:
+            if (tamanho <= 0 || tamanho > (mysql ? kMysqlMaxVarchar : kPostgresqlMaxVarchar)) return text(dialect);
+            return sized("VARCHAR", tamanho);
+        case kSmallInt: return "SMALLINT";
+        case kInteger:
+        case kAutoInc: return mysql ? "INT" : "INTEGER";
+        case kWord: return mysql ? "SMALLINT UNSIGNED" : "INTEGER";
+        case kBoolean: return "BOOLEAN";
+        case kFloat:
+            switch (dialect) {
+                case Dialect::sqlite: return "REAL";
+                case Dialect::postgresql: return "DOUBLE PRECISION";
+                case Dialect::mysql: return "DOUBLE";
+            }
+            break;
+        case kCurrency: return numeric(dialect, 19, 4);
+        case kBcd: return numeric(dialect, tamanho, decimais);
+        case kDate: return "DATE";
+        case kTime: return "TIME";
+        case kDateTime: return mysql ? "DATETIME" : "TIMESTAMP";
+        case kBytes:
+            if (mysql && tamanho > 0 && tamanho <= kMysqlMaxBinary) return sized("BINARY", tamanho);
+            [[fallthrough]];
+        case kVarBytes:
+            if (mysql && tamanho > 0 && tamanho <= kMysqlMaxVarbinary) return sized("VARBINARY", tamanho);
+            return bytes(dialect);
+        case kMemo: return text(dialect);
+        case kUnknown:
+        case kBlob:
+        case kGraphic:
+        case kFmtMemo:
+        case kParadoxOle: return bytes(dialect);
+    }
+    return bytes(dialect);
+}
+
+bool indexable_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho) {
+    if (dialect != Dialect::mysql) return true;
+    const std::string type = column_type(dialect, tipo, tamanho, 0);
+    if (type.ends_with("TEXT") || type.ends_with("BLOB")) return false;
+    if (type.starts_with("VARCHAR")) return tamanho * kMysqlBytesPerCharacter <= kMysqlMaxKeyBytes;
+    if (type.starts_with("VARBINARY")) return tamanho <= kMysqlMaxKeyBytes;
+    return true;
+}
+
+bool foreign_key_types_match(const std::string& parent, const std::string& child) {
+    if (parent == child) return true;
+    const auto base = [](const std::string& type) {
+        for (const char* string_type : {"VARCHAR(", "VARBINARY(", "BINARY("})
+            if (type.starts_with(string_type)) return std::string(string_type);
+        return type;
+    };
+    return base(parent) == base(child);
+}
+
+std::int64_t mysql_row_bytes(const std::string& type) {
+    const auto length = [&type] { return std::stoll(type.substr(type.find('(') + 1)); };
+    if (type.starts_with("VARCHAR(")) {
+        const std::int64_t bytes = length() * kMysqlBytesPerCharacter;
+        return bytes + (bytes > 255 ? 2 : 1);
+    }
+    if (type.starts_with("VARBINARY(")) return length() + (length() > 255 ? 2 : 1);
+    if (type.starts_with("BINARY(")) return length();
+    if (type.ends_with("TEXT") || type.ends_with("BLOB")) return 12;  // the part kept in the row
+    if (type.starts_with("DECIMAL(")) return 30;
+    return 8;
+}
+
+std::string mysql_large_object(const std::string& type) { return type.starts_with("VARCHAR(") ? "LONGTEXT" : "LONGBLOB"; }

@@ -1,0 +1,122 @@
+#include "dialects/quoting.h"
+
+#include "dialects/reserved_words.h"
+#include "platform/ascii_case.h"
+#include "platform/utf8_cp1252.h"
+#include "platform/windows_1252.h"
+
+namespace {
+
+constexpr std::size_t kPostgresqlMaxNameBytes = 63;  // NAMEDATALEN - 1: longer names are cut short
+constexpr std::size_t kMysqlMaxNameCharacters = 64;
+
+bool plain_identifier(Dialect dialect, std::string_view name) {
+    if (name.empty()) return false;
+    const auto letter = [dialect](char c) {
+        if (c >= 'a' && c <= 'z') return true;
+        if (c >= 'A' && c <= 'Z') return dialect != Dialect::postgresql;
+        return c == '_';
+    };
+    if (!letter(name.front())) return false;
+    for (char c : name)
+        if (!letter(c) && !(c >= '0' && c <= '9')) return false;
+    return !is_reserved_word(dialect, name);
+}
+
+std::size_t utf8_size(std::string_view cp1252) {
+    std::size_t size = cp1252.size();
+    for (char c : cp1252)
+        if (static_cast<unsigned char>(c) >= 0x80) size += Windows1252ToUnicode(static_cast<unsigned char>(c)) < 0x800 ? 1 : 2;
+    return size;
+}
+
+unsigned char key_byte(Dialect dialect, NameKind kind, char c) {
+    switch (dialect) {
+        case Dialect::sqlite: return static_cast<unsigned char>(AsciiUpper(c));
+        case Dialect::postgresql: break;
+        case Dialect::mysql:
+            if (kind != NameKind::table) return Windows1252UpperCase(static_cast<unsigned char>(c));
+            break;
+    }
+    return static_cast<unsigned char>(c);
+}
+
+}  // namespace
+
+void append_utf8(std::string& out, std::string_view cp1252) {
+    for (char c : cp1252) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+            continue;
+        }
+        const char32_t code = Windows1252ToUnicode(byte);
+        if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+        } else {
+            out += static_cast<char>(0xE0 | (code >> 12));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        }
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+void append_identifier(std::string& out, Dialect dialect, std::string_view name) {
+    if (plain_identifier(dialect, name)) {
+        out += name;
+        return;
+    }
+    const char quote = dialect == Dialect::mysql ? '`' : '"';
+    out += quote;
+    std::size_t start = 0;
+    for (std::size_t at; (at = name.find(quote, start)) != std::string_view::npos; start = at + 1) {
+        append_utf8(out, name.substr(start, at + 1 - start));
+        out += quote;
+    }
+    append_utf8(out, name.substr(start));
+    out += quote;
+}
+
+std::string quoted_identifier(Dialect dialect, std::string_view name) {
+    std::string text;
+    append_identifier(text, dialect, name);
+    return text;
+}
+
+std::optional<std::string> identifier_problem(Dialect dialect, std::string_view name) {
+    if (name.empty()) return "is empty";
+    switch (dialect) {
+        case Dialect::sqlite: break;
+        case Dialect::postgresql:
+            if (utf8_size(name) > kPostgresqlMaxNameBytes)
+                return "is longer than the 63 bytes (in UTF-8) PostgreSQL keeps of a name";
+            break;
+        case Dialect::mysql:
+            if (name.size() > kMysqlMaxNameCharacters) return "is longer than the 64 characters MySQL takes in a name";
+            if (name.back() == ' ') return "ends with a blank, which MySQL refuses in a name";
+            break;
+    }
+    return std::nullopt;
+}
+
+std::string identifier_key(Dialect dialect, NameKind kind, std::string_view name) {
+    std::string key(name);
+    for (char& c : key) c = static_cast<char>(key_byte(dialect, kind, c));
+    return key;
+}
+
+std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view name) {
+    std::uint64_t hash = 14695981039346656037u;  // FNV-1a
+    for (char c : name) hash = (hash ^ key_byte(dialect, kind, c)) * 1099511628211u;
+    return hash;
+}
+
+std::string string_literal(Dialect dialect, std::string_view text) {
+    std::string literal = "'";
+    for (char c : text) {
+        if (c == '\'' || (c == '\\' && dialect == Dialect::mysql)) literal += c;
+        literal += c;
+    }
+    literal += '\'';
+    return literal;
+}

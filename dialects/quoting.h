@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "dialects/dialect.h"
+
+// Names and texts as a dialect's script writes them. Names come in Windows-1252, as the diagram holds
+// them; what the functions return is UTF-8, the text of the scripts.
+
+// The name as the dialect reads it back exactly: left bare when it is a plain identifier that is no
+// reserved word (in PostgreSQL also all in lower case, since a bare name folds to it), quoted
+// otherwise ("..." in SQLite and PostgreSQL, `...` in MySQL, the quote doubled inside).
+std::string quoted_identifier(Dialect dialect, std::string_view name);
+// The same, appended to `out`.
+void append_identifier(std::string& out, Dialect dialect, std::string_view name);
+// The Windows-1252 text as UTF-8, appended to `out`.
+void append_utf8(std::string& out, std::string_view cp1252);
+
+// What the dialect cannot take in a name whatever the quoting, or nothing: an empty name, a name
+// longer than PostgreSQL's 63 bytes or MySQL's 64 characters, a MySQL name ending in a blank.
+std::optional<std::string> identifier_problem(Dialect dialect, std::string_view name);
+
+// The kinds of name whose letter case a dialect may ignore.
+enum class NameKind { table, column, index };
+// A key under which the names the dialect takes for the same object are equal: SQLite ignores the
+// case of ASCII letters in every name, MySQL the case of letters in column, index and constraint names
+// (table names keep their case on Linux), PostgreSQL compares quoted names exactly.
+std::string identifier_key(Dialect dialect, NameKind kind, std::string_view name);
+// A hash of identifier_key, made without it: equal keys, equal hashes.
+std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view name);
+
+// A string literal of the text (UTF-8): '...' with the apostrophe doubled, and in MySQL, where a
+// backslash escapes, the backslash doubled too.
+std::string string_literal(Dialect dialect, std::string_view text);

@@ -1,0 +1,409 @@
+#include "dialects/schema_plan.h"
+
+#include <algorithm>
+
+#include "diagram/diagram.h"
+#include "diagram/model_keys.h"
+#include "dialects/column_types.h"
+#include "dialects/quoting.h"
+#include "dialects/table_order.h"
+#include "platform/ascii_case.h"
+#include "platform/utf8_cp1252.h"
+#include "plugin/entity_view.h"
+#include "plugin/registros.h"
+
+namespace {
+
+// MySQL refuses longer comments in its strict mode and cuts them short in the other.
+constexpr std::size_t kMysqlMaxTableComment = 2048;
+constexpr std::size_t kMysqlMaxColumnComment = 1024;
+
+std::string in_quotes(std::string_view cp1252) { return "\"" + cp1252_to_utf8(cp1252) + "\""; }
+
+// Names by their identifier_hash, each with a value: open addressing over one array, since a large
+// diagram looks up tens of thousands of names and a node per name costs a cache miss each.
+template <class Value>
+class NameTable {
+public:
+    void reserve(std::size_t names) {
+        std::size_t size = 16;
+        while (size < names * 2) size *= 2;
+        slots_.assign(size, Slot{});
+    }
+    // The value of the first name with the hash, or null.
+    const Value* find(std::uint64_t hash) const {
+        if (slots_.empty()) return nullptr;
+        for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+            if (!slots_[at].used) return nullptr;
+            if (slots_[at].hash == hash) return &slots_[at].value;
+        }
+    }
+    // Adds the name unless one with the hash is there; the value held for the hash.
+    const Value& insert(std::uint64_t hash, Value value) {
+        if ((count_ + 1) * 2 > slots_.size()) grow();
+        for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+            Slot& slot = slots_[at];
+            if (slot.used && slot.hash == hash) return slot.value;
+            if (slot.used) continue;
+            slot = Slot{hash, std::move(value), true};
+            ++count_;
+            return slot.value;
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        Value value{};
+        bool used = false;
+    };
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        reserve(std::max<std::size_t>(16, old.size()));
+        count_ = 0;
+        for (Slot& slot : old)
+            if (slot.used) insert(slot.hash, std::move(slot.value));
+    }
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+};
+
+class Planner {
+public:
+    Planner(const Diagram& diagram, Dialect dialect, const std::string& source)
+        : diagram_(diagram), source_(source) {
+        plan_.dialect = dialect;
+    }
+
+    SchemaPlan run(const ModelKeys& keys) {
+        plan_.tables.reserve(diagram_.entities.size());
+        table_names_.reserve(diagram_.entities.size());
+        index_names_.reserve(diagram_.entities.size() * 2 + diagram_.relationships.size());
+        EntityView view;
+        for (std::size_t e = 0; e < diagram_.entities.size(); ++e) {
+            view.read(*diagram_.entities[e].entity, 0);
+            plan_table(e, view, keys);
+        }
+        for (const PlannedTable& table : plan_.tables)
+            for (const PlannedIndex& index : table.indexes) claim_index_name(table, index.name);
+        plan_foreign_keys(keys);
+        order();
+        return std::move(plan_);
+    }
+
+private:
+    Dialect dialect() const { return plan_.dialect; }
+
+    std::string entity_place(std::size_t e) const {
+        return source_ + ": entity " + in_quotes(diagram_.entities[e].entity->entidade().view()) + " (#" + std::to_string(e + 1) + ")";
+    }
+    std::string attribute_place(std::size_t e, const ColumnView& column) const {
+        return entity_place(e) + ", attribute " + in_quotes(column.record->nome.view()) + " (#" + std::to_string(column.entry + 1) + ")";
+    }
+    std::string index_place(const PlannedTable& table, std::string_view name, std::size_t k) const {
+        return entity_place(table.entity) + ", secondary key " + in_quotes(name) + " (#" + std::to_string(k + 1) + ")";
+    }
+    [[noreturn]] void refuse(const std::string& place, const std::string& problem) const {
+        throw DialectError(place + ": " + problem);
+    }
+    // `place` makes the message's place only when there is something to say (most names are fine).
+    template <class Place>
+    void check_name(const Place& place, const char* what, std::string_view name) const {
+        if (const auto problem = identifier_problem(dialect(), name))
+            refuse(place(), std::string("the ") + what + " name " + problem->c_str() + " (" + std::string(dialect_title(dialect())) + ")");
+    }
+    template <class Place>
+    std::string comment(const Place& place, std::string_view text, std::size_t mysql_limit) {
+        if (dialect() == Dialect::mysql && text.size() > mysql_limit) {
+            plan_.warnings.push_back(place() + ": the description is cut to the " + std::to_string(mysql_limit) +
+                                     " characters MySQL keeps");
+            text = text.substr(0, mysql_limit);
+        }
+        std::string utf8;
+        append_utf8(utf8, text);
+        for (char& c : utf8)
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\n') c = ' ';
+        return utf8;
+    }
+
+    // The column of an entity's attribute (an index into its atributos()).
+    std::size_t column_of_attribute(std::size_t e, int attribute) const {
+        // Every entry has its record, as the host hangs them: the column is the attribute.
+        const PlannedTable& table = plan_.tables[e];
+        const auto* record = diagram_.entities[e].entity->atributos().Objects(attribute);
+        const auto at = static_cast<std::size_t>(attribute);
+        if (at < table.columns.size() && table.columns[at].record == record) return at;
+        for (std::size_t c = 0; c < table.columns.size(); ++c)
+            if (table.columns[c].record == record) return c;
+        throw DialectError(entity_place(e) + ": attribute #" + std::to_string(attribute + 1) + " has no record");
+    }
+
+    void plan_table(std::size_t e, const EntityView& view, const ModelKeys& keys) {
+        const TEntidade& entity = view.entity();
+        PlannedTable& table = plan_.tables.emplace_back();
+        table.entity = e;
+        table.name = view.stored_table();
+        const auto at_entity = [this, e] { return entity_place(e); };
+        check_name(at_entity, "table", table.name);
+        const std::size_t other = table_names_.insert(identifier_hash(dialect(), NameKind::table, table.name), e);
+        if (other != e && same_name(NameKind::table, plan_.tables[other].name, table.name))
+            refuse(entity_place(e), "its table " + in_quotes(table.name) + " is also the table of entity " +
+                                        in_quotes(diagram_.entities[other].entity->entidade().view()) + " (#" +
+                                        std::to_string(other + 1) + ")");
+        if (entity.descricao().Count() > 0) {
+            std::string description;
+            for (int i = 0; i < entity.descricao().Count(); ++i) {
+                if (i) description += '\n';
+                description += entity.descricao().Get(i);
+            }
+            table.comment = comment(at_entity, description, kMysqlMaxTableComment);
+        }
+
+        column_hashes_.clear();
+        table.columns.reserve(view.columns().size());
+        for (const ColumnView& column : view.columns()) {
+            const TAtributo& a = *column.record;
+            const auto at_attribute = [this, e, &column] { return attribute_place(e, column); };
+            if (column.refused()) refuse(at_attribute(), "its type is not in the field-type catalogue");
+            check_name(at_attribute, "column", a.nome.view());
+            column_hashes_.emplace_back(identifier_hash(dialect(), NameKind::column, a.nome.view()), table.columns.size());
+            PlannedColumn& planned = table.columns.emplace_back();
+            planned.name = a.nome.view();
+            planned.record = &a;
+            planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
+            planned.not_null = !column.nullable || column.key;
+            if (!a.titulo.empty()) planned.comment = comment(at_attribute, a.titulo.view(), kMysqlMaxColumnComment);
+        }
+        std::sort(column_hashes_.begin(), column_hashes_.end());
+        for (std::size_t i = 1; i < column_hashes_.size(); ++i) {
+            const PlannedColumn& first = table.columns[column_hashes_[i - 1].second];
+            const PlannedColumn& second = table.columns[column_hashes_[i].second];
+            if (column_hashes_[i - 1].first == column_hashes_[i].first && same_name(NameKind::column, first.name, second.name))
+                refuse(entity_place(e) + ", attribute " + in_quotes(second.name),
+                       "the attribute " + in_quotes(first.name) + " has the same column name in " + std::string(dialect_title(dialect())));
+        }
+        for (int attribute : keys.primary_keys[e]) table.primary_key.push_back(column_of_attribute(e, attribute));
+        if (table.columns.empty() && dialect() != Dialect::postgresql)
+            refuse(entity_place(e), "the entity has no attributes, and " + std::string(dialect_title(dialect())) +
+                                        " makes no table without columns");
+        for (std::size_t k : table.primary_key)
+            require_indexable(e, table.columns[k], "the primary key");
+        table.primary_descending = (entity.Primaria() & kPrimariaDescendente) != 0;
+        plan_counters(table);
+
+        const auto& secondary = view.secondary_keys();
+        for (std::size_t k = 0; k < secondary.size(); ++k) plan_index(table, secondary[k], k);
+        if (dialect() == Dialect::mysql) fit_mysql_row(table);
+    }
+
+    // MySQL refuses a table whose columns may take more than 65,535 bytes of a row: the widest string
+    // columns that no key or index needs move out of the row (LONGTEXT, LONGBLOB) until it fits.
+    void fit_mysql_row(PlannedTable& table) {
+        std::int64_t bytes = static_cast<std::int64_t>(table.columns.size());  // the null flags, and more
+        for (const PlannedColumn& column : table.columns) bytes += mysql_row_bytes(column.type);
+        if (bytes <= kMysqlMaxRowBytes) return;
+        std::vector<bool> indexed(table.columns.size(), false);
+        for (std::size_t c : table.primary_key) indexed[c] = true;
+        for (const PlannedIndex& index : table.indexes)
+            for (std::size_t c : index.columns) indexed[c] = true;
+        while (bytes > kMysqlMaxRowBytes) {
+            std::size_t widest = table.columns.size();
+            std::int64_t widest_bytes = 12;
+            for (std::size_t c = 0; c < table.columns.size(); ++c) {
+                const std::int64_t b = mysql_row_bytes(table.columns[c].type);
+                if (!indexed[c] && b > widest_bytes && (table.columns[c].type.starts_with("VARCHAR(") ||
+                                                        table.columns[c].type.find("BINARY(") != std::string::npos))
+                    widest = c, widest_bytes = b;
+            }
+            if (widest == table.columns.size()) return;  // only keys and indexes left: MySQL will say so
+            PlannedColumn& column = table.columns[widest];
+            const std::string large = mysql_large_object(column.type);
+            plan_.warnings.push_back(entity_place(table.entity) + ", attribute " + in_quotes(column.name) + ": written as " +
+                                     large + " instead of " + column.type + ", since MySQL keeps no more than 65,535 bytes "
+                                     "of a row in its columns");
+            bytes -= widest_bytes - mysql_row_bytes(large);
+            column.type = large;
+        }
+    }
+
+    void require_indexable(std::size_t e, const PlannedColumn& column, const std::string& what) const {
+        const TAtributo& a = *column.record;
+        if (indexable_type(dialect(), a.tipo, a.tamanho)) return;
+        refuse(entity_place(e) + ", attribute " + in_quotes(a.nome.view()),
+               "a column of type " + column.type + " cannot be part of " + what + " in " + std::string(dialect_title(dialect())));
+    }
+
+    // Which AutoInc columns the database counts: in PostgreSQL every one (an identity column); in
+    // MySQL one, which must lead the key; in SQLite only the table's single key column, which then
+    // stands for the row number.
+    void plan_counters(PlannedTable& table) const {
+        for (std::size_t c = 0; c < table.columns.size(); ++c) {
+            PlannedColumn& column = table.columns[c];
+            if (column.record->tipo != kAutoIncType) continue;
+            switch (dialect()) {
+                case Dialect::postgresql: column.counter = true; break;
+                case Dialect::mysql: column.counter = !table.primary_key.empty() && table.primary_key.front() == c; break;
+                case Dialect::sqlite:
+                    column.counter = table.primary_key.size() == 1 && table.primary_key.front() == c;
+                    if (column.counter) table.key_on_counter = true;
+                    break;
+            }
+            if (column.counter) column.not_null = true;
+        }
+    }
+
+    // The column an index part names: its name exactly, or else in another letter case (the table
+    // layer compares field names so).
+    std::optional<std::size_t> column_named(const PlannedTable& table, std::string_view part) const {
+        for (std::size_t c = 0; c < table.columns.size(); ++c)
+            if (table.columns[c].name == part) return c;
+        const std::string wanted = AsciiUpperCase(part);
+        for (std::size_t c = 0; c < table.columns.size(); ++c)
+            if (AsciiUpperCase(table.columns[c].name) == wanted) return c;
+        return std::nullopt;
+    }
+
+    void plan_index(PlannedTable& table, const SecondaryKeyView& key, std::size_t k) {
+        const auto place = [&] { return index_place(table, key.name, k); };
+        PlannedIndex index;
+        index.name = key.name;
+        index.unique = key.options.unique;
+        index.descending = key.options.descending;
+        const std::string_view fields = key.record->campos.view();
+        for (std::size_t start = 0;;) {
+            const std::size_t end = std::min(fields.find('+', start), fields.size());
+            const std::string_view part = fields.substr(start, end - start);
+            const auto column = column_named(table, part);
+            if (!column) {
+                // An expression is the table layer's own language: it is left to it unless it is a plain
+                // list of the entity's columns.
+                if (key.options.expression) {
+                    plan_.warnings.push_back(place() + ": no index written: its expression " + in_quotes(fields) +
+                                             " is not a list of the entity's attributes");
+                    return;
+                }
+                refuse(place(), "\"campos\" names " + in_quotes(part) + ", which is no attribute of the entity");
+            }
+            for (std::size_t c : index.columns)
+                if (c == *column) refuse(place(), "\"campos\" names the attribute " + in_quotes(part) + " twice");
+            index.columns.push_back(*column);
+            if (end == fields.size()) break;
+            start = end + 1;
+        }
+        for (std::size_t c : index.columns) require_indexable(table.entity, table.columns[c], "an index");
+        check_name(place, "index", index.name);
+        table.indexes.push_back(std::move(index));
+    }
+
+    // Index and constraint names: one namespace with the tables in PostgreSQL and SQLite, and the
+    // constraint names per database in MySQL; every script keeps them apart from all of these.
+    bool same_name(NameKind kind, std::string_view a, std::string_view b) const {
+        return identifier_key(dialect(), kind, a) == identifier_key(dialect(), kind, b);
+    }
+    bool table_named(std::string_view name) const {
+        const std::size_t* found = table_names_.find(identifier_hash(dialect(), NameKind::table, name));
+        return found && same_name(NameKind::table, plan_.tables[*found].name, name);
+    }
+    // Whether an index or constraint may have the name: no table, index or constraint has it.
+    bool name_free(std::string_view name) const {
+        if (table_named(name)) return false;
+        const std::string_view* found = index_names_.find(identifier_hash(dialect(), NameKind::index, name));
+        return !found || !same_name(NameKind::index, *found, name);
+    }
+    // Takes the name, which must stay where it is for the plan's life.
+    void claim(std::string_view name) { index_names_.insert(identifier_hash(dialect(), NameKind::index, name), name); }
+
+    void claim_index_name(const PlannedTable& table, std::string_view name) {
+        const bool free = name_free(name);
+        claim(name);
+        if (!free)
+            refuse(entity_place(table.entity) + ", secondary key " + in_quotes(name),
+                   std::string("another index or a table of the diagram has the same name in ") +
+                       std::string(dialect_title(dialect())));
+    }
+
+    std::string constraint_name(std::string_view relationship) {
+        std::string base(relationship);
+        if (identifier_problem(dialect(), base)) base = "FK";
+        for (int n = 1;; ++n) {
+            std::string name = n == 1 ? base : base + "_" + std::to_string(n);
+            if (n > 1 && identifier_problem(dialect(), name)) name = "FK_" + std::to_string(plan_.foreign_keys.size() + 1) + "_" + std::to_string(n);
+            if (name_free(name)) return name;
+        }
+    }
+
+    void plan_foreign_keys(const ModelKeys& keys);
+
+    void order() {
+        std::vector<TableReference> references;
+        references.reserve(plan_.foreign_keys.size());
+        for (const PlannedForeignKey& key : plan_.foreign_keys) references.push_back({key.parent, key.child});
+        TableOrder order = order_tables(plan_.tables.size(), references);
+        plan_.creation_order = std::move(order.tables);
+        // SQLite checks a foreign key only when rows change, so it takes every key with its table.
+        if (dialect() != Dialect::sqlite)
+            for (std::size_t k = 0; k < plan_.foreign_keys.size(); ++k) plan_.foreign_keys[k].after_tables = order.after_tables[k];
+    }
+
+    const Diagram& diagram_;
+    const std::string& source_;
+    SchemaPlan plan_;
+    // Names by identifier_hash: tables (the entity), and indexes and constraints (the name).
+    NameTable<std::size_t> table_names_;
+    NameTable<std::string_view> index_names_;
+    std::vector<std::pair<std::uint64_t, std::size_t>> column_hashes_;  // of the table being planned, with the column
+};
+
+// Each foreign key of the model's keys that the dialect can hold: the whole of the start entity's key,
+// column for column of a matching type. A relationship whose end entity holds none of its attributes
+// gives no key and no warning here (the review names it).
+void Planner::plan_foreign_keys(const ModelKeys& keys) {
+    plan_.foreign_keys.reserve(keys.foreign_keys.size());
+    for (const ModelForeignKey& model : keys.foreign_keys) {
+        if (model.columns.empty()) continue;
+        const DiagramRelationship& relationship = diagram_.relationships[model.relationship];
+        const auto place = [&] {
+            return source_ + ": relationship " + in_quotes(relationship.name) + " (#" + std::to_string(model.relationship + 1) +
+                   "): no foreign key written: ";
+        };
+        const PlannedTable& child = plan_.tables[model.child];
+        const PlannedTable& parent = plan_.tables[model.parent];
+        if (!model.unmatched_parent.empty()) {
+            plan_.warnings.push_back(place() + "its end entity holds attributes for " + std::to_string(model.columns.size()) +
+                                     " of the " + std::to_string(parent.primary_key.size()) + " key attributes of its start entity");
+            continue;
+        }
+        if (!model.complete()) {
+            plan_.warnings.push_back(place() + "its end entity holds " + std::to_string(model.surplus_child.size()) +
+                                     " attributes more that name it than its start entity has key attributes");
+            continue;
+        }
+        PlannedForeignKey key;
+        key.relationship = model.relationship;
+        key.child = model.child;
+        key.parent = model.parent;
+        for (const ForeignKeyColumn& pair : model.columns) {
+            key.child_columns.push_back(column_of_attribute(model.child, pair.child_attribute));
+            key.parent_columns.push_back(column_of_attribute(model.parent, pair.parent_attribute));
+        }
+        bool types_match = true;
+        for (std::size_t i = 0; i < key.child_columns.size() && types_match; ++i) {
+            const PlannedColumn& c = child.columns[key.child_columns[i]];
+            const PlannedColumn& p = parent.columns[key.parent_columns[i]];
+            if (foreign_key_types_match(p.type, c.type)) continue;
+            types_match = false;
+            plan_.warnings.push_back(place() + "its attribute " + in_quotes(c.name) + " is " + c.type + " in " +
+                                     std::string(dialect_title(dialect())) + ", and the key attribute " + in_quotes(p.name) +
+                                     " it refers to " + p.type);
+        }
+        if (!types_match) continue;
+        key.name = constraint_name(relationship.name);
+        claim(plan_.foreign_keys.emplace_back(std::move(key)).name);  // reserved: the name stays where it is
+    }
+}
+
+}  // namespace
+
+SchemaPlan plan_schema(const Diagram& diagram, const ModelKeys& keys, Dialect dialect, const std::string& source) {
+    return Planner(diagram, dialect, source).run(keys);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialects/dialect.h"
+
+struct Diagram;
+struct ModelKeys;
+class TAtributo;
+
+// What a dialect's script creates for a diagram, decided before a line is written: every table with its
+// columns, types, keys and indexes, the foreign keys from the model's keys, and the order to create
+// them in. Names stay Windows-1252, as the diagram holds them; texts (comments) are UTF-8.
+
+// A diagram that the dialect cannot take as it is; the message names the file and the item.
+class DialectError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct PlannedColumn {
+    std::string_view name;
+    const TAtributo* record = nullptr;
+    std::string type;     // column_type
+    bool not_null = false;  // `nullable` clear, or part of the key, or the counter
+    bool counter = false;   // the AutoInc column the database counts (identity, AUTO_INCREMENT, AUTOINCREMENT)
+    std::string comment;  // the attribute's title
+};
+
+struct PlannedIndex {
+    std::string_view name;
+    bool unique = false;
+    bool descending = false;
+    std::vector<std::size_t> columns;  // into PlannedTable::columns
+};
+
+struct PlannedTable {
+    std::size_t entity = 0;  // into Diagram::entities
+    std::string_view name;
+    std::string comment;  // the entity's description, its lines joined by line breaks
+    std::vector<PlannedColumn> columns;
+    std::vector<std::size_t> primary_key;  // into columns, in key order
+    bool primary_descending = false;
+    // SQLite: the key is the table's one counter column, declared with it (INTEGER PRIMARY KEY
+    // AUTOINCREMENT), and not on a line of its own.
+    bool key_on_counter = false;
+    std::vector<PlannedIndex> indexes;
+};
+
+struct PlannedForeignKey {
+    std::size_t relationship = 0;  // into Diagram::relationships
+    std::string name;              // the constraint's name: the relationship's, made unique
+    std::size_t child = 0;         // into SchemaPlan::tables: the table that holds the key
+    std::size_t parent = 0;        // the table it refers to
+    std::vector<std::size_t> child_columns, parent_columns;  // into each table's columns, in key order
+    bool after_tables = false;     // added by ALTER TABLE once every table exists (a cycle)
+};
+
+struct SchemaPlan {
+    Dialect dialect = Dialect::sqlite;
+    std::vector<PlannedTable> tables;             // in diagram order
+    std::vector<std::size_t> creation_order;      // into tables
+    std::vector<PlannedForeignKey> foreign_keys;  // in relationship order
+    // What the script leaves out, and why, each naming the file and the item.
+    std::vector<std::string> warnings;
+};
+
+// Plans the script of `diagram` (read from `source`, which messages name) for `dialect`. Throws
+// DialectError when the dialect cannot hold a name, a column or an index of the diagram; a foreign key
+// it cannot hold is left out with a warning.
+SchemaPlan plan_schema(const Diagram& diagram, const ModelKeys& keys, Dialect dialect, const std::string& source);

@@ -1,0 +1,234 @@
+#include "dialects/script_writer.h"
+
+#include "diagram/diagram.h"
+#include "dialects/quoting.h"
+#include "platform/clock.h"
+#include "platform/utf8_cp1252.h"
+
+namespace {
+
+constexpr const char* kIndent = "    ";
+
+class ScriptWriter {
+public:
+    ScriptWriter(const Diagram& diagram, const SchemaPlan& plan) : diagram_(diagram), plan_(plan) {}
+
+    std::string write(bool drop) {
+        out_.reserve(plan_.tables.size() * 1024);
+        held_.assign(plan_.tables.size(), {});
+        for (const PlannedForeignKey& key : plan_.foreign_keys)
+            if (!key.after_tables) held_[key.child].push_back(&key);
+        banner();
+        opening();
+        if (drop) drops();
+        for (std::size_t t : plan_.creation_order) table(plan_.tables[t]);
+        bool first = true;
+        for (const PlannedForeignKey& key : plan_.foreign_keys) {
+            if (!key.after_tables) continue;
+            if (first) out_ += '\n', first = false;
+            out_ += "ALTER TABLE ";
+            name(plan_.tables[key.child].name);
+            out_ += " ADD ";
+            foreign_key(key);
+            out_ += ";\n";
+        }
+        if (transactional()) out_ += "\nCOMMIT;\n";
+        return std::move(out_);
+    }
+
+private:
+    Dialect dialect() const { return plan_.dialect; }
+    bool transactional() const { return dialect() != Dialect::mysql; }
+
+    void name(std::string_view cp1252) { append_identifier(out_, dialect(), cp1252); }
+    // A comment line's text: the control characters a text might hold end no comment early.
+    void comment_text(std::string_view cp1252) {
+        for (char c : cp1252_to_utf8(cp1252)) out_ += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    }
+
+    void banner() {
+        out_ += "-- ";
+        out_ += dialect_title(dialect());
+        out_ += " schema written by kzr40\n-- Date: ";
+        out_ += current_date_time_text();
+        out_ += "\n-- Project: ";
+        comment_text(diagram_.project);
+        out_ += "\n-- Server: ";
+        comment_text(diagram_.server);
+        out_ += "\n\n";
+    }
+
+    void opening() {
+        switch (dialect()) {
+            case Dialect::sqlite: out_ += "BEGIN;\n"; break;
+            case Dialect::postgresql: out_ += "SET client_encoding = 'UTF8';\nBEGIN;\n"; break;
+            case Dialect::mysql: out_ += "SET NAMES utf8mb4;\n"; break;
+        }
+    }
+
+    void drops() {
+        out_ += '\n';
+        bool cycles = false;
+        for (const PlannedForeignKey& key : plan_.foreign_keys) {
+            if (!key.after_tables) continue;
+            cycles = true;
+            if (dialect() != Dialect::postgresql) continue;
+            out_ += "ALTER TABLE IF EXISTS ";
+            name(plan_.tables[key.child].name);
+            out_ += " DROP CONSTRAINT IF EXISTS ";
+            name(key.name);
+            out_ += ";\n";
+        }
+        // MySQL has no ALTER TABLE IF EXISTS: the keys of a cycle go unchecked while its tables go.
+        const bool unchecked = cycles && dialect() == Dialect::mysql;
+        if (unchecked) out_ += "SET FOREIGN_KEY_CHECKS = 0;\n";
+        for (auto t = plan_.creation_order.rbegin(); t != plan_.creation_order.rend(); ++t) {
+            out_ += "DROP TABLE IF EXISTS ";
+            name(plan_.tables[*t].name);
+            out_ += ";\n";
+        }
+        if (unchecked) out_ += "SET FOREIGN_KEY_CHECKS = 1;\n";
+    }
+
+    void column_list(const PlannedTable& table, const std::vector<std::size_t>& columns, bool descending) {
+        out_ += '(';
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (i) out_ += ", ";
+            name(table.columns[columns[i]].name);
+            if (descending) out_ += " DESC";
+        }
+        out_ += ')';
+    }
+
+    void foreign_key(const PlannedForeignKey& key) {
+        out_ += "CONSTRAINT ";
+        name(key.name);
+        out_ += " FOREIGN KEY ";
+        column_list(plan_.tables[key.child], key.child_columns, false);
+        out_ += " REFERENCES ";
+        name(plan_.tables[key.parent].name);
+        out_ += ' ';
+        column_list(plan_.tables[key.parent], key.parent_columns, false);
+    }
+
+    void sqlite_comment(std::string_view utf8) {
+        for (std::size_t start = 0;;) {
+            const std::size_t end = std::min(utf8.find('\n', start), utf8.size());
+            out_ += " -- ";
+            out_ += utf8.substr(start, end - start);
+            if (end == utf8.size()) break;
+            out_ += '\n';
+            out_ += kIndent;
+            start = end + 1;
+        }
+    }
+
+    void column(const PlannedTable& table, const PlannedColumn& column) {
+        out_ += kIndent;
+        name(column.name);
+        out_ += ' ';
+        out_ += column.type;
+        if (column.not_null) out_ += " NOT NULL";
+        if (column.counter) {
+            switch (dialect()) {
+                case Dialect::sqlite:
+                    if (table.key_on_counter) out_ += " PRIMARY KEY AUTOINCREMENT";
+                    break;
+                case Dialect::postgresql: out_ += " GENERATED BY DEFAULT AS IDENTITY"; break;
+                case Dialect::mysql: out_ += " AUTO_INCREMENT"; break;
+            }
+        }
+        if (dialect() == Dialect::mysql && !column.comment.empty()) {
+            out_ += " COMMENT ";
+            out_ += string_literal(dialect(), column.comment);
+        }
+    }
+
+    void table(const PlannedTable& table) {
+        out_ += "\nCREATE TABLE ";
+        name(table.name);
+        out_ += " (";
+        if (dialect() == Dialect::sqlite && !table.comment.empty()) sqlite_comment(table.comment);
+        // The table's lines: its columns, its key and the foreign keys it holds from the start; each
+        // but the last ends with a comma, and in SQLite a column's description follows as a comment.
+        std::vector<Line>& lines = lines_;
+        lines.clear();
+        for (const PlannedColumn& c : table.columns) lines.push_back({&c, nullptr});
+        const bool key_line = !table.primary_key.empty() && !table.key_on_counter;
+        if (key_line) lines.push_back({nullptr, nullptr});
+        for (const PlannedForeignKey* key : held_[static_cast<std::size_t>(&table - plan_.tables.data())])
+            lines.push_back({nullptr, key});
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            out_ += '\n';
+            if (lines[i].column) {
+                column(table, *lines[i].column);
+            } else if (lines[i].key) {
+                out_ += kIndent;
+                foreign_key(*lines[i].key);
+            } else {
+                out_ += kIndent;
+                out_ += "PRIMARY KEY ";
+                // PostgreSQL keeps no order in a key.
+                column_list(table, table.primary_key, table.primary_descending && dialect() != Dialect::postgresql);
+            }
+            if (i + 1 < lines.size()) out_ += ',';
+            if (dialect() == Dialect::sqlite && lines[i].column && !lines[i].column->comment.empty())
+                sqlite_comment(lines[i].column->comment);
+        }
+        out_ += "\n)";
+        if (dialect() == Dialect::mysql) {
+            out_ += " ENGINE=InnoDB DEFAULT CHARSET=utf8mb4";
+            if (!table.comment.empty()) {
+                out_ += " COMMENT=";
+                out_ += string_literal(dialect(), table.comment);
+            }
+        }
+        out_ += ";\n";
+        if (dialect() == Dialect::postgresql) postgresql_comments(table);
+        for (const PlannedIndex& index : table.indexes) {
+            out_ += index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
+            name(index.name);
+            out_ += " ON ";
+            name(table.name);
+            out_ += ' ';
+            column_list(table, index.columns, index.descending);
+            out_ += ";\n";
+        }
+    }
+
+    void postgresql_comments(const PlannedTable& table) {
+        if (!table.comment.empty()) {
+            out_ += "COMMENT ON TABLE ";
+            name(table.name);
+            out_ += " IS ";
+            out_ += string_literal(dialect(), table.comment);
+            out_ += ";\n";
+        }
+        for (const PlannedColumn& column : table.columns) {
+            if (column.comment.empty()) continue;
+            out_ += "COMMENT ON COLUMN ";
+            name(table.name);
+            out_ += '.';
+            name(column.name);
+            out_ += " IS ";
+            out_ += string_literal(dialect(), column.comment);
+            out_ += ";\n";
+        }
+    }
+
+    const Diagram& diagram_;
+    const SchemaPlan& plan_;
+    std::string out_;
+    std::vector<std::vector<const PlannedForeignKey*>> held_;  // per table, the keys it is created with
+    struct Line {
+        const PlannedColumn* column;  // or
+        const PlannedForeignKey* key;  // or, both null, the primary key
+    };
+    std::vector<Line> lines_;
+};
+
+}  // namespace
+
+std::string write_script(const Diagram& diagram, const SchemaPlan& plan, bool drop) {
+    return ScriptWriter(diagram, plan).write(drop);
+}
