@@ -29,7 +29,7 @@ using formfile::Value;
 
 namespace {
 
-constexpr const char* kRootName = kStoredDiagramRootName.data();  // a literal: ends with NUL
+constexpr const char* kRootName = "Diagrama";
 
 // ---------------------------------------------------------------------------------------------
 // Writing

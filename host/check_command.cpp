@@ -12,6 +12,7 @@
 #include "host/memory_tuning.h"
 #include "host/option_texts.h"
 #include "host/review_report.h"
+#include "platform/files/whole_file.h"
 
 namespace {
 
@@ -40,13 +41,14 @@ void run_check(const CheckArguments& arguments) {
     loaded = new Diagram(load_diagram(arguments.file));
     const Diagram& diagram = *loaded;
     const std::vector<ReviewFinding> findings = review_model(diagram, review_options(arguments.dialect));
-    print_findings(std::cout, diagram, findings, arguments.file, arguments.strict);
+    const std::string source = input_name(arguments.file);
+    print_findings(std::cout, diagram, findings, source, arguments.strict);
     if (arguments.strict && !findings.empty()) {
         std::cout.flush();
-        throw std::runtime_error(strict_refusal(arguments.file, findings.size()));
+        throw std::runtime_error(strict_refusal(source, findings.size()));
     }
-    if (findings.empty()) std::cout << arguments.file << ": no findings\n";
-    else std::cout << arguments.file << ": " << findings.size() << (findings.size() == 1 ? " warning\n" : " warnings\n");
+    if (findings.empty()) std::cout << source << ": no findings\n";
+    else std::cout << source << ": " << findings.size() << (findings.size() == 1 ? " warning\n" : " warnings\n");
     std::cout.flush();
     if (!std::cout) throw std::runtime_error("cannot write to standard output");
 }

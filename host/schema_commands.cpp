@@ -102,14 +102,15 @@ void produce_dialect_script(const ListingArguments& arguments) {
     static Diagram* loaded = nullptr;
     loaded = new Diagram(load_diagram(arguments.file));
     const Diagram& diagram = *loaded;
+    const std::string source = input_name(arguments.file);
     const ModelKeys keys = model_keys(diagram);
     // These scripts keep every name as it is, quoted where it must be: letters outside ASCII are not lost.
     std::vector<ReviewFinding> findings = review_model(diagram, keys);
     std::erase_if(findings, [](const ReviewFinding& finding) { return finding.rule == "lost-letters"; });
-    print_findings(std::cerr, diagram, findings, arguments.file, arguments.strict);
+    print_findings(std::cerr, diagram, findings, source, arguments.strict);
     if (arguments.strict && !findings.empty())
-        throw std::runtime_error(strict_refusal(arguments.file, findings.size()) + "; nothing was written");
-    const SchemaPlan plan = plan_schema(diagram, keys, dialect, arguments.file);
+        throw std::runtime_error(strict_refusal(source, findings.size()) + "; nothing was written");
+    const SchemaPlan plan = plan_schema(diagram, keys, dialect, source);
     for (const std::string& warning : plan.warnings) std::cerr << "kzr40: warning: " << warning << "\n";
     const std::string script = write_script(diagram, plan, arguments.drop);
     write_output(arguments.output, [&script](ByteSink& sink) { sink.write(script); });
@@ -192,6 +193,8 @@ void register_sql_command(CLI::App& app) {
         if (!arguments->dialect.empty() && command->count("--kind") > 0)
             throw CLI::ValidationError("--dialect", "cannot be given with --kind: --kind chooses one of the plug-in's "
                                                     "scripts, --dialect writes one of ours for that database");
+        if (!arguments->dialect.empty() && arguments->encoding != "utf-8" && command->count("--encoding") > 0)
+            throw CLI::ValidationError("--encoding", "a --dialect script is always UTF-8, as today's databases read it");
         if (arguments->dialect.empty())
             produce_listing(*arguments, kLanguageSql);
         else
