@@ -48,7 +48,7 @@ TEST_F(CommandLine, DashReadsTheDiagramFromStandardInput) {
     ASSERT_EQ(diagram_file_kind(binary), DiagramFileKind::StoredBinary);
 
     const std::vector<std::vector<std::string>> commands = {
-        {"sql"}, {"unit"}, {"tables"}, {"convert"}, {"store", "--text"}, {"layout"}};
+        {"sql"}, {"sql", "--dialect", "postgresql"}, {"unit"}, {"tables"}, {"convert"}, {"store", "--text"}, {"layout"}};
     for (const auto& command : commands) {
         for (const std::string& file : {kVendas, stored.string()}) {
             std::vector<std::string> from_file = command, from_input = command;
@@ -69,6 +69,11 @@ TEST_F(CommandLine, DashReadsTheDiagramFromStandardInput) {
     EXPECT_EQ(generated.status, 0) << generated.err;
     EXPECT_TRUE(fs::exists(dir.path() / "app" / "Vendas.DPR"));
 
+    const HostRun checked = run_host({"check", "-"}, json);
+    EXPECT_TRUE(checked.out.ends_with("\nstandard input: 2 warnings\n")) << checked.out;
+    const HostRun dialect = run_host({"sql", "-", "--dialect", "sqlite"},
+                                     R"({"entities": [{"entidade": "A", "tabela": "A", "atributos": [{"nome": "X", "tipo": "Integer"}]}]})");
+    EXPECT_TRUE(has(dialect.err, "kzr40: warning: standard input: entity")) << dialect.err;
     const HostRun broken = run_host({"sql", "-"}, "{\"entities\": [{\"entidade\": 1}]}");
     EXPECT_EQ(broken.status, 1);
     EXPECT_TRUE(broken.err.starts_with("kzr40: error: standard input: ")) << broken.err;
