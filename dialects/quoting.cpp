@@ -44,13 +44,14 @@ unsigned char key_byte(Dialect dialect, NameKind kind, char c) {
 }  // namespace
 
 void append_utf8(std::string& out, std::string_view cp1252) {
-    for (char c : cp1252) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-            continue;
-        }
-        const char32_t code = Windows1252ToUnicode(byte);
+    // Most names and texts are ASCII: each run of it is copied whole, not byte by byte.
+    for (std::size_t start = 0; start < cp1252.size();) {
+        std::size_t end = start;
+        while (end < cp1252.size() && static_cast<unsigned char>(cp1252[end]) < 0x80) ++end;
+        out.append(cp1252.data() + start, end - start);
+        if (end == cp1252.size()) break;
+        start = end + 1;
+        const char32_t code = Windows1252ToUnicode(static_cast<unsigned char>(cp1252[end]));
         if (code < 0x800) {
             out += static_cast<char>(0xC0 | (code >> 6));
         } else {
