@@ -12,6 +12,7 @@
 #include "bench/placed_diagram.h"
 #include "bench/synthetic_diagram.h"
 #include "diagram/stored_diagram.h"
+#include "host/memory_tuning.h"
 
 namespace {
 
@@ -65,4 +66,12 @@ BENCHMARK(BM_ReadBackGrid)->Arg(1000)->Arg(10000)->Arg(20000)->Unit(benchmark::k
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// Under the allocator set-up of the commands that store and read back (store, convert).
+int main(int argc, char** argv) {
+    tune_allocator_for_large_runs();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/commands.h"
+#include "host/memory_tuning.h"
 #include "diagram/diagram.h"
 #include "diagram/json_writer.h"
 #include "host/option_texts.h"
@@ -22,6 +23,8 @@ struct StoreArguments {
 };
 
 void store(const StoreArguments& arguments) {
+    // A stored diagram is built as a tree of small objects, then a stream of them, then freed.
+    tune_allocator_for_large_runs();
     const Diagram diagram = load_diagram(arguments.file);
     // Made whole before anything is written, so that a diagram the stored form cannot hold leaves no
     // file; what it cannot hold is an item of the input, which the message names.
@@ -32,6 +35,7 @@ void store(const StoreArguments& arguments) {
 }
 
 void convert(const std::string& file, const std::string& output) {
+    tune_allocator_for_large_runs();
     const std::string json = diagram_to_json(load_diagram(file), input_name(file));
     write_output(output, json);
 }
