@@ -4,18 +4,19 @@
 
 #include "diagram/stored_stream_rules.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <span>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "diagram/diagram.h"
 #include "diagram/json_objects.h"
 #include "platform/components/class_info.h"
 #include "platform/formfile/printable.h"
+#include "platform/ascii_case.h"
 #include "platform/identifier.h"
 #include "shapes/caption_tag.h"
 
@@ -52,6 +53,15 @@ std::string shown(const Value& v) {
 }
 
 std::string name_of(const ObjectNode& node) { return shown(node.name.empty() ? node.class_name : node.name); }
+
+// Orders names as their IdentKey would order them (equal exactly where SameIdent holds), without making it.
+int compare_ident(std::string_view a, std::string_view b) {
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        const auto x = static_cast<unsigned char>(AsciiLower(a[i])), y = static_cast<unsigned char>(AsciiLower(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
 
 bool is_class(const ObjectNode& node, std::string_view name) { return SameIdent(node.class_name, name); }
 
@@ -118,21 +128,35 @@ private:
             refuse(source_, name_of(node) + ".Name",
                    "an object is named by its header (object " + name_of(node) + ": " + shown(node.class_name) +
                        "), not by a Name property, which would rename it halfway through the stream");
-        check_given_once(node.properties, name_of(node));
+        check_given_once(node.properties, [&] { return name_of(node); });
         for (const PropertyEntry& e : node.properties)
             if (e.value.type() == ValueType::Collection)
                 for (std::size_t i = 0; i < e.value.items().size(); ++i)
-                    check_given_once(e.value.items()[i].properties,
-                                     name_of(node) + "." + shown(e.name) + "[" + std::to_string(i) + "]");
+                    check_given_once(e.value.items()[i].properties, [&] {
+                        return name_of(node) + "." + shown(e.name) + "[" + std::to_string(i) + "]";
+                    });
         for (const ObjectNode& child : node.children) check_names_once(child);
     }
 
-    void check_given_once(const std::vector<PropertyEntry>& properties, const std::string& where) const {
-        std::unordered_set<std::string> seen;
-        seen.reserve(properties.size());
-        for (const PropertyEntry& e : properties)
-            if (!seen.insert(IdentKey(e.name)).second)
-                refuse(source_, where + "." + shown(e.name), "is given twice: an object gives each property once");
+    // `where` names the list in the message, made only when there is something to say. The names are
+    // sorted (letter case ignored) rather than hashed, so that the check allocates once per list; the
+    // one refused is the first given twice in stream order, as a pass in order would find it.
+    template <class Where>
+    void check_given_once(const std::vector<PropertyEntry>& properties, const Where& where) const {
+        if (properties.size() < 2) return;
+        std::vector<std::size_t>& order = order_;
+        order.resize(properties.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        const auto less = [&](std::size_t a, std::size_t b) {
+            const int c = compare_ident(properties[a].name, properties[b].name);
+            return c != 0 ? c < 0 : a < b;
+        };
+        std::sort(order.begin(), order.end(), less);
+        std::size_t twice = properties.size();
+        for (std::size_t i = 1; i < order.size(); ++i)
+            if (SameIdent(properties[order[i - 1]].name, properties[order[i]].name)) twice = std::min(twice, order[i]);
+        if (twice < properties.size())
+            refuse(source_, where() + "." + shown(properties[twice].name), "is given twice: an object gives each property once");
     }
 
     // Captions that caption each other in a ring would pass each other their parent without end. Each
@@ -229,10 +253,10 @@ private:
             if (e.name.find('.') != std::string::npos) continue;  // fonts and the relationship's ends
             const PropertyInfo* info = type->find_property(e.name);
             if (!info) continue;  // the reader names the unknown property
-            const std::string where = name_of(node) + "." + shown(e.name);
+            const auto where = [&] { return name_of(node) + "." + shown(e.name); };
             if (info->kind == PropertyKind::Event) {
                 if (e.value.type() != ValueType::Nil)
-                    refuse(source_, where, "a diagram binds no events: its document has no method " + shown(e.value) +
+                    refuse(source_, where(), "a diagram binds no events: its document has no method " + shown(e.value) +
                                                " to call; leave it out");
                 continue;
             }
@@ -245,11 +269,11 @@ private:
             if (held || at_start_value(e.name, e.value)) continue;
             if (SameIdent(e.name, "Tag") && is_class(node, "tnoxCaption")) {
                 if (e.value.is_integer() && e.value.integer() == kCaptionTag) continue;
-                refuse(source_, where,
+                refuse(source_, where(),
                        "a caption's tag is " + std::to_string(kCaptionTag) +
                            ", which the shape it captions gives it; another value would be lost (got " + shown(e.value) + ")");
             }
-            refuse(source_, where,
+            refuse(source_, where(),
                    std::string("is not part of a diagram and would be lost: leave it out") + " (got " + shown(e.value) + ")");
         }
     }
@@ -274,6 +298,7 @@ private:
     const ObjectNode& root_;
     const std::string& source_;
     std::unordered_map<std::string, std::size_t> objects_;  // the document's objects by IdentKey of their names
+    mutable std::vector<std::size_t> order_;  // check_given_once's, kept for its capacity
 };
 
 }  // namespace

@@ -302,6 +302,9 @@ TEST(StoredDiagram, ObjectsAreNamedOnceAndEveryIdentifierNamesARelationship) {
     // So is each property: the second value would pass unchecked (the layout setter ignores 3).
     EXPECT_EQ(v.edit("    Alturaform = 300\n", "    Alturaform = 300\n    Tipoform = 1\n    Tipoform = 3\n"),
               "d.kzd: Entidade1.Tipoform: is given twice: an object gives each property once");
+    // Of several given twice, the first repeated in the stream is named, whatever the names' order.
+    EXPECT_EQ(v.edit("    Alturaform = 300\n", "    Alturaform = 300\n    Tipoform = 1\n    tipoform = 1\n    ALTURAFORM = 300\n"),
+              "d.kzd: Entidade1.tipoform: is given twice: an object gives each property once");
     EXPECT_NE(v.edit("        nome = 'CODIGO'\n", "        nome = 'CODIGO'\n        NOME = 'X'\n")
                   .find("Entidade1.AttributeRecords[0].NOME: is given twice"),
               std::string::npos);
