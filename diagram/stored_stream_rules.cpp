@@ -54,13 +54,11 @@ std::string shown(const Value& v) {
 
 std::string name_of(const ObjectNode& node) { return shown(node.name.empty() ? node.class_name : node.name); }
 
-// Orders names as their IdentKey would order them (equal exactly where SameIdent holds), without making it.
-int compare_ident(std::string_view a, std::string_view b) {
-    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
-        const auto x = static_cast<unsigned char>(AsciiLower(a[i])), y = static_cast<unsigned char>(AsciiLower(b[i]));
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+// A hash of the name's IdentKey, made without it: names equal where SameIdent holds hash equal.
+std::uint64_t ident_hash(std::string_view name) {
+    std::uint64_t hash = 14695981039346656037u;  // FNV-1a
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211u;
+    return hash;
 }
 
 bool is_class(const ObjectNode& node, std::string_view name) { return SameIdent(node.class_name, name); }
@@ -139,22 +137,24 @@ private:
     }
 
     // `where` names the list in the message, made only when there is something to say. The names are
-    // sorted (letter case ignored) rather than hashed, so that the check allocates once per list; the
-    // one refused is the first given twice in stream order, as a pass in order would find it.
+    // sorted by a hash of their IdentKey rather than put in a set of keys, so that the check allocates
+    // nothing per name; the one refused is the first given twice in stream order.
     template <class Where>
     void check_given_once(const std::vector<PropertyEntry>& properties, const Where& where) const {
         if (properties.size() < 2) return;
-        std::vector<std::size_t>& order = order_;
-        order.resize(properties.size());
-        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-        const auto less = [&](std::size_t a, std::size_t b) {
-            const int c = compare_ident(properties[a].name, properties[b].name);
-            return c != 0 ? c < 0 : a < b;
-        };
-        std::sort(order.begin(), order.end(), less);
+        std::vector<std::pair<std::uint64_t, std::size_t>>& keys = keys_;
+        keys.clear();
+        for (std::size_t i = 0; i < properties.size(); ++i) keys.emplace_back(ident_hash(properties[i].name), i);
+        std::sort(keys.begin(), keys.end());
         std::size_t twice = properties.size();
-        for (std::size_t i = 1; i < order.size(); ++i)
-            if (SameIdent(properties[order[i - 1]].name, properties[order[i]].name)) twice = std::min(twice, order[i]);
+        for (std::size_t run = 0, end; run < keys.size(); run = end) {
+            for (end = run + 1; end < keys.size() && keys[end].first == keys[run].first; ++end)
+                for (std::size_t earlier = run; earlier < end; ++earlier)
+                    if (SameIdent(properties[keys[earlier].second].name, properties[keys[end].second].name)) {
+                        twice = std::min(twice, keys[end].second);
+                        break;
+                    }
+        }
         if (twice < properties.size())
             refuse(source_, where() + "." + shown(properties[twice].name), "is given twice: an object gives each property once");
     }
@@ -298,7 +298,7 @@ private:
     const ObjectNode& root_;
     const std::string& source_;
     std::unordered_map<std::string, std::size_t> objects_;  // the document's objects by IdentKey of their names
-    mutable std::vector<std::size_t> order_;  // check_given_once's, kept for its capacity
+    mutable std::vector<std::pair<std::uint64_t, std::size_t>> keys_;  // check_given_once's, kept for its capacity
 };
 
 }  // namespace
