@@ -1,5 +1,7 @@
 #include "dialects/quoting.h"
 
+#include <algorithm>
+
 #include "dialects/reserved_words.h"
 #include "platform/ascii_case.h"
 #include "platform/utf8_cp1252.h"
@@ -68,6 +70,15 @@ void append_identifier(std::string& out, Dialect dialect, std::string_view name)
         return;
     }
     const char quote = dialect == Dialect::mysql ? '`' : '"';
+    // Most quoted names are ASCII without the quote (upper-case letters in PostgreSQL): written whole.
+    if (std::all_of(name.begin(), name.end(), [quote](char c) { return static_cast<unsigned char>(c) < 0x80 && c != quote; })) {
+        const std::size_t at = out.size();
+        out.resize(at + name.size() + 2);
+        out[at] = quote;
+        name.copy(out.data() + at + 1, name.size());
+        out.back() = quote;
+        return;
+    }
     out += quote;
     std::size_t start = 0;
     for (std::size_t at; (at = name.find(quote, start)) != std::string_view::npos; start = at + 1) {
