@@ -1,6 +1,9 @@
 #include "dialects/column_types.h"
 
 #include <algorithm>
+#include <charconv>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -21,7 +24,21 @@ constexpr std::int32_t kPostgresqlMaxPrecision = 1000;
 constexpr std::int32_t kMysqlMaxPrecision = 65;
 constexpr std::int32_t kMysqlMaxScale = 30;
 
-std::string sized(const char* name, std::int32_t size) { return std::string(name) + "(" + std::to_string(size) + ")"; }
+// NAME(a) or NAME(a,b), made in one go: a large diagram asks this for every column.
+std::string with_numbers(std::string_view name, std::int32_t a, std::optional<std::int32_t> b = std::nullopt) {
+    char text[48];
+    char* end = std::copy(name.begin(), name.end(), text);
+    *end++ = '(';
+    end = std::to_chars(end, text + sizeof text, a).ptr;
+    if (b) {
+        *end++ = ',';
+        end = std::to_chars(end, text + sizeof text, *b).ptr;
+    }
+    *end++ = ')';
+    return std::string(text, end);
+}
+
+std::string sized(const char* name, std::int32_t size) { return with_numbers(name, size); }
 
 std::string numeric(Dialect dialect, std::int32_t precision, std::int32_t scale) {
     const char* name = dialect == Dialect::mysql ? "DECIMAL" : "NUMERIC";
@@ -34,7 +51,7 @@ std::string numeric(Dialect dialect, std::int32_t precision, std::int32_t scale)
     precision = std::min(precision, dialect == Dialect::mysql ? kMysqlMaxPrecision : kPostgresqlMaxPrecision);
     scale = std::min(scale, precision);
     if (dialect == Dialect::mysql) scale = std::min(scale, kMysqlMaxScale);
-    return std::string(name) + "(" + std::to_string(precision) + "," + std::to_string(scale) + ")";
+    return with_numbers(name, precision, scale);
 }
 
 std::string bytes(Dialect dialect) {
