@@ -16,6 +16,7 @@
 #include "diagram/model_review.h"
 #include "dialects/schema_plan.h"
 #include "dialects/script_writer.h"
+#include "host/memory_tuning.h"
 #include "host/schema_run.h"
 #include "platform/string_list.h"
 
@@ -100,4 +101,12 @@ BENCHMARK(BM_SimdjsonParse)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// Both commands run under the allocator set-up of the large runs; so do the benchmarks.
+int main(int argc, char** argv) {
+    tune_allocator_for_large_runs();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
