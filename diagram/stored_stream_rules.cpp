@@ -4,7 +4,6 @@
 
 #include "diagram/stored_stream_rules.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -136,27 +135,28 @@ private:
         for (const ObjectNode& child : node.children) check_names_once(child);
     }
 
-    // `where` names the list in the message, made only when there is something to say. The names are
-    // sorted by a hash of their IdentKey rather than put in a set of keys, so that the check allocates
-    // nothing per name; the one refused is the first given twice in stream order.
+    // `where` names the list in the message, made only when there is something to say. The names go
+    // into a table of their hashes, in stream order, so that the check allocates nothing per name and
+    // refuses the first name given again.
     template <class Where>
     void check_given_once(const std::vector<PropertyEntry>& properties, const Where& where) const {
         if (properties.size() < 2) return;
-        std::vector<std::pair<std::uint64_t, std::size_t>>& keys = keys_;
-        keys.clear();
-        for (std::size_t i = 0; i < properties.size(); ++i) keys.emplace_back(ident_hash(properties[i].name), i);
-        std::sort(keys.begin(), keys.end());
-        std::size_t twice = properties.size();
-        for (std::size_t run = 0, end; run < keys.size(); run = end) {
-            for (end = run + 1; end < keys.size() && keys[end].first == keys[run].first; ++end)
-                for (std::size_t earlier = run; earlier < end; ++earlier)
-                    if (SameIdent(properties[keys[earlier].second].name, properties[keys[end].second].name)) {
-                        twice = std::min(twice, keys[end].second);
-                        break;
-                    }
+        std::size_t size = 16;
+        while (size < properties.size() * 2) size *= 2;
+        std::vector<std::pair<std::uint64_t, std::size_t>>& slots = slots_;  // hash and index + 1; 0: free
+        slots.assign(size, {0, 0});
+        for (std::size_t i = 0; i < properties.size(); ++i) {
+            const std::uint64_t hash = ident_hash(properties[i].name);
+            for (std::size_t at = hash & (size - 1);; at = (at + 1) & (size - 1)) {
+                auto& [slot_hash, slot_index] = slots[at];
+                if (slot_index == 0) {
+                    slots[at] = {hash, i + 1};
+                    break;
+                }
+                if (slot_hash == hash && SameIdent(properties[slot_index - 1].name, properties[i].name))
+                    refuse(source_, where() + "." + shown(properties[i].name), "is given twice: an object gives each property once");
+            }
         }
-        if (twice < properties.size())
-            refuse(source_, where() + "." + shown(properties[twice].name), "is given twice: an object gives each property once");
     }
 
     // Captions that caption each other in a ring would pass each other their parent without end. Each
@@ -298,7 +298,7 @@ private:
     const ObjectNode& root_;
     const std::string& source_;
     std::unordered_map<std::string, std::size_t> objects_;  // the document's objects by IdentKey of their names
-    mutable std::vector<std::pair<std::uint64_t, std::size_t>> keys_;  // check_given_once's, kept for its capacity
+    mutable std::vector<std::pair<std::uint64_t, std::size_t>> slots_;  // check_given_once's, kept for its capacity
 };
 
 }  // namespace
