@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -106,11 +107,12 @@ void put_integer(ObjectNode& node, const char* name, std::int64_t value) {
 // What the shapes would change on their way into the stream, and the stream must carry as the diagram
 // gives it: bounds (a text box fits them to its text) and a relationship end's perc (the connection
 // keeps it as a single-precision fraction, and most values read back one lower).
-struct ExactValues {
-    std::unordered_map<std::string, ShapeBounds> bounds;  // by component name
-    std::unordered_map<std::string, bool> autosize;       // text boxes
-    std::unordered_map<std::string, std::pair<std::int32_t, std::int32_t>> percs;
+struct ExactValue {
+    std::optional<ShapeBounds> bounds;
+    std::optional<bool> autosize;  // text boxes
+    std::optional<std::pair<std::int32_t, std::int32_t>> percs;  // relationships
 };
+using ExactValues = std::unordered_map<std::string, ExactValue>;  // by component name, one lookup each
 
 // A text box with Autosize on measures its text in its font as soon as it stands on the diagram; storing
 // measures nothing (a font need not be installed to be stored), so the box is built with it off and the
@@ -119,8 +121,9 @@ void fill_text_box(TnoxTextShape& shape, const DiagramTextBox& box, ExactValues&
     shape.SetAutosize(false);
     if (box.font) shape.SetFont(*box.font);
     shape.SetText(box.text);
-    exact.bounds[shape.Name()] = box.shape;
-    exact.autosize[shape.Name()] = box.autosize;
+    ExactValue& value = exact[shape.Name()];
+    value.bounds = box.shape;
+    value.autosize = box.autosize;
 }
 
 tnoxCaption* make_caption(TDiagramDocument& root, const DiagramCaption& caption, NameSource& names, ExactValues& exact) {
@@ -259,7 +262,7 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
             TEntidade* entity = place_entity(*source.entity, root.get(), names.next("Entidade"), stored);
             entity->SetParent(root.get());
             entity->SetBounds(source.shape.left, source.shape.top, source.shape.width, source.shape.height);
-            exact.bounds[entity->Name()] = source.shape;
+            exact[entity->Name()].bounds = source.shape;
             if (source.caption) entity->SetCaption(make_caption(*root, *source.caption, names, exact));
             entities.push_back(entity);
         }
@@ -286,7 +289,7 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
         end.SetPerc(source.end_perc);
         line->Connect(&start, &end);
         if (source.caption) line->SetCaption(make_caption(*root, *source.caption, names, exact));
-        exact.percs[source.name] = {source.start_perc, source.end_perc};
+        exact[source.name].percs = {source.start_perc, source.end_perc};
     }
     for (const DiagramText& source : diagram.texts) {
         auto* text = new Ttexto(root.get());
@@ -297,22 +300,24 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
 
     ObjectNode node = stream_component(*root);
     for (ObjectNode& child : node.children) {
+        // A stored entity's stream has its fonts' names already (entity_node).
         if (const auto it = stored.find(child.name); it != stored.end()) child = with_document_values(std::move(it->second), child);
-        keep_empty_font_names(child);
-        if (const auto it = exact.bounds.find(child.name); it != exact.bounds.end()) {
-            put_integer(child, "Left", it->second.left);
-            put_integer(child, "Top", it->second.top);
-            put_integer(child, "Width", it->second.width);
-            put_integer(child, "Height", it->second.height);
+        else keep_empty_font_names(child);
+        const auto it = exact.find(child.name);
+        if (it == exact.end()) continue;
+        const ExactValue& value = it->second;
+        if (value.bounds) {
+            put_integer(child, "Left", value.bounds->left);
+            put_integer(child, "Top", value.bounds->top);
+            put_integer(child, "Width", value.bounds->width);
+            put_integer(child, "Height", value.bounds->height);
         }
-        if (const auto it = exact.autosize.find(child.name); it != exact.autosize.end()) {
-            // Built with it off, the box stores False in its place; True is the default, left out.
-            if (it->second)
-                std::erase_if(child.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Autosize"); });
-        }
-        if (const auto it = exact.percs.find(child.name); it != exact.percs.end()) {
-            put_integer(child, "StartConn.perc", it->second.first);
-            put_integer(child, "EndConn.perc", it->second.second);
+        // Built with it off, the box stores False in its place; True is the default, left out.
+        if (value.autosize && *value.autosize)
+            std::erase_if(child.properties, [](const PropertyEntry& e) { return SameIdent(e.name, "Autosize"); });
+        if (value.percs) {
+            put_integer(child, "StartConn.perc", value.percs->first);
+            put_integer(child, "EndConn.perc", value.percs->second);
         }
     }
     return node;
