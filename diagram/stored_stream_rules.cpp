@@ -14,8 +14,8 @@
 #include "diagram/diagram.h"
 #include "diagram/json_objects.h"
 #include "platform/components/class_info.h"
-#include "platform/formfile/printable.h"
 #include "platform/ascii_case.h"
+#include "platform/formfile/printable.h"
 #include "platform/identifier.h"
 #include "shapes/caption_tag.h"
 
@@ -154,7 +154,8 @@ private:
                     break;
                 }
                 if (slot_hash == hash && SameIdent(properties[slot_index - 1].name, properties[i].name))
-                    refuse(source_, where() + "." + shown(properties[i].name), "is given twice: an object gives each property once");
+                    refuse(source_, where() + "." + shown(properties[i].name),
+                           "is given twice: an object gives each property once");
             }
         }
     }

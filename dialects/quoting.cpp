@@ -71,7 +71,8 @@ void append_identifier(std::string& out, Dialect dialect, std::string_view name)
     }
     const char quote = dialect == Dialect::mysql ? '`' : '"';
     // Most quoted names are ASCII without the quote (upper-case letters in PostgreSQL): written whole.
-    if (std::all_of(name.begin(), name.end(), [quote](char c) { return static_cast<unsigned char>(c) < 0x80 && c != quote; })) {
+    const auto plain_byte = [quote](char c) { return static_cast<unsigned char>(c) < 0x80 && c != quote; };
+    if (std::all_of(name.begin(), name.end(), plain_byte)) {
         const std::size_t at = out.size();
         out.resize(at + name.size() + 2);
         out[at] = quote;
