@@ -38,6 +38,8 @@ TEST(DialectQuoting, Utf8OfEveryByteWhereverItStandsInAsciiRuns) {
 TEST(DialectQuoting, QuotedNamesDoubleTheirQuoteBesideOtherBytes) {
     EXPECT_EQ(quoted_identifier(Dialect::postgresql, "cliente"), "cliente");
     EXPECT_EQ(quoted_identifier(Dialect::postgresql, "Cliente"), "\"Cliente\"");
+    EXPECT_EQ(quoted_identifier(Dialect::mysql, ""), "``");
+    EXPECT_EQ(quoted_identifier(Dialect::mysql, "a\"b"), "`a\"b`");  // the other dialects' quote is no quote here
     EXPECT_EQ(quoted_identifier(Dialect::postgresql, "a\"\xE7\"\"b\""), "\"a\"\"\xC3\xA7\"\"\"\"b\"\"\"");
     EXPECT_EQ(quoted_identifier(Dialect::mysql, "`\xE9`x"), "```\xC3\xA9``x`");
     EXPECT_EQ(quoted_identifier(Dialect::sqlite, "order"), "\"order\"");
