@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "import/postgresql_source.h"
 #include "import/sqlite_source.h"
 #include "platform/files/whole_file.h"
 
@@ -33,7 +34,7 @@ SourceSchema read_one(const std::string& path, SourceKind kind) {
                 throw ImportError(source + ": " + (std::filesystem::exists(path) ? "is no file" : "does not exist"));
             return import_sqlite_file(path, source);
         case SourceKind::sql: return import_sql_script(read_whole_input(path, kMaxScriptBytes), source);
-        case SourceKind::postgresql:
+        case SourceKind::postgresql: return import_postgresql_script(read_whole_input(path, kMaxScriptBytes), source);
         case SourceKind::dbase:
         case SourceKind::paradox: break;
     }
