@@ -289,11 +289,17 @@ void relate(Builder& b, std::vector<TableDraft>& drafts, std::size_t child,
             return refuse("its columns stand in another order than the key of " + in_quotes(key.parent_table) +
                           " they refer to, which the model pairs in list order");
     }
-    std::string wanted = key.name;
-    if (wanted.empty()) wanted = start.table->name + "_" + end.table->name;
     DiagramRelationship relationship;
-    relationship.name = b.unique(b.name(wanted, where), relationship_names, where, "the relationship name",
-                                 [](const std::string& n) { return n; });
+    if (key.name.empty()) {
+        // A name of our own (SQLite keeps none): parent_child, made unique without ado.
+        const std::string wanted = b.name(start.table->name + "_" + end.table->name, where);
+        relationship.name = wanted;
+        for (int n = 2; !relationship_names.insert(relationship.name).second; ++n)
+            relationship.name = wanted + "_" + std::to_string(n);
+    } else {
+        relationship.name = b.unique(b.name(key.name, where), relationship_names, where, "the relationship name",
+                                     [](const std::string& n) { return n; });
+    }
     relationship.from = parent;
     relationship.to = child;
     // Cardinality: one end row per start row when the foreign key is the end's key or a unique index;
