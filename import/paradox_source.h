@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "import/source_schema.h"
+
+// Paradox tables (.DB) read with pxlib: field names, types, sizes and the primary key (Paradox keeps
+// the key fields first, as the entity does). Only the structure is read; the rows are not. Secondary
+// indexes (.Xnn, .Ynn) are not read: pxlib reads a primary index only.
+
+SourceSchema import_paradox_files(const std::vector<std::filesystem::path>& files);
+
+// Whether `content` starts like a Paradox table header: a table file type (0 or 2), a known block
+// size and file version, and a header that holds the record.
+bool looks_like_paradox(std::string_view content);
