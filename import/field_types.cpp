@@ -52,6 +52,7 @@ const std::map<std::string, Entry, std::less<>> kTypes = {
     {"blob", {kBlob, Sized::no}},               {"bytea", {kBlob, Sized::no}},
     {"longblob", {kBlob, Sized::no}},           {"mediumblob", {kBlob, Sized::no}},
     {"binary", {kBytes, Sized::length, 1}},     {"varbinary", {kVarBytes, Sized::length}},
+    {"uuid", {kString, Sized::no, 36}},  // its text form: 8-4-4-4-12 hexadecimal digits
 };
 
 bool blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }

@@ -118,6 +118,7 @@ private:
         if (node.contains("IndexStmt")) return create_index(node["IndexStmt"]);
         if (node.contains("CommentStmt")) return comment(node["CommentStmt"]);
         if (node.contains("CreateDomainStmt")) return create_domain(node["CreateDomainStmt"]);
+        if (node.contains("CreateEnumStmt")) return create_enum(node["CreateEnumStmt"]);
         if (node.contains("DropStmt")) return drop(node["DropStmt"]);
         if (node.contains("ViewStmt"))
             return note("view " + in_quotes(node["ViewStmt"]["view"].value("relname", "")) + ": skipped (only tables are imported)");
@@ -247,8 +248,17 @@ private:
         Table& table = tables_.back();
         table.table.name = name;
         table.line = line_;
-        if (node.contains("inhRelations") || node.contains("partspec") || node.contains("partbound"))
-            return skip_table(table, "it inherits, or is partitioned, which the model has no counterpart for");
+        // A partitioned table is the model's table; its partitions and inheriting tables are no tables of their own.
+        if (node.contains("partbound")) {
+            const std::vector<std::string> parents = [&] {
+                std::vector<std::string> names;
+                for (const json& parent : node.value("inhRelations", json::array()))
+                    if (parent.contains("RangeVar")) names.push_back(parent["RangeVar"].value("relname", ""));
+                return names;
+            }();
+            return skip_table(table, "a partition" + (parents.empty() ? std::string() : " of " + in_quotes(parents[0])));
+        }
+        if (node.contains("inhRelations")) return skip_table(table, "it inherits from another table, which the model has no counterpart for");
         if (node.contains("ofTypename")) return skip_table(table, "a typed table (OF type)");
         if (!node.contains("tableElts")) return;
         for (const json& element : node["tableElts"]) {
@@ -273,7 +283,11 @@ private:
             if (node.value("missing_ok", false) && !table_named(node["relation"].value("relname", ""))) return;
             Table* table = table_of(node["relation"], "ALTER TABLE");
             if (!table) return;
-            if (subtype == "AT_DropConstraint") {
+            if (subtype == "AT_AttachPartition") {
+                const json& partition = command["def"]["PartitionCmd"]["name"];
+                if (Table* part = table_named(partition.value("relname", "")))
+                    skip_table(*part, "a partition of " + in_quotes(table->table.name));
+            } else if (subtype == "AT_DropConstraint") {
                 drop_constraint(*table, command.value("name", ""));
             } else if (subtype == "AT_AddConstraint") {
                 table_constraint(*table, command["def"]["Constraint"]);
@@ -354,6 +368,15 @@ private:
         auto& indexes = table.table.indexes;
         indexes.erase(std::remove_if(indexes.begin(), indexes.end(), [&](const SourceIndex& i) { return i.name == name; }),
                       indexes.end());
+    }
+
+    // An enumeration holds one of its labels: a string as long as the longest.
+    void create_enum(const json& node) {
+        const std::vector<std::string> names = string_list(node, "typeName");
+        if (names.empty()) return;
+        std::int32_t longest = 1;
+        for (const std::string& label : string_list(node, "vals")) longest = std::max(longest, static_cast<std::int32_t>(label.size()));
+        domains_[names.back()] = MappedType{field_type::kString, longest, 0};
     }
 
     void create_domain(const json& node) {
