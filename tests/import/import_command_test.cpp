@@ -210,7 +210,8 @@ TEST_F(Import, NamesTheDiagramCannotHold) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("renamed to \"neve _\""), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("renamed to \"NOTA_FISCAL_2\""), std::string::npos) << run.err;
-    const TEntidade& e = entity(load_diagram(out()), "Bonecos");
+    const Diagram d = load_diagram(out());
+    const TEntidade& e = entity(d, "Bonecos");
     EXPECT_EQ(attribute(e, 1).nome.str(), "neve _");
     EXPECT_EQ(attribute(e, 3).nome.str(), "NOTA_FISCAL_2");
 }
@@ -231,7 +232,7 @@ TEST_F(Import, SkippedAndRefusedSources) {
     expect_refused({"--strict", mixed}, mixed + ": table \"v\"", "(--strict)");
 
     // SQL from standard input, stored as a binary stored diagram.
-    const HostRun piped = run_host({"import", "-", "--store", "-o", out()}, mixed);
+    const HostRun piped = run_host({"import", "-", "--store", "-o", out()}, read_file(mixed));
     ASSERT_EQ(piped.status, 0) << piped.err;
     EXPECT_EQ(read_file(out()).substr(0, 4), "TPF0");
     EXPECT_EQ(load_diagram(out()).entities.size(), 2u);
