@@ -4,6 +4,9 @@ extern "C" {  // pxlib's header declares C functions without saying so
 #include <paradox.h>
 }
 
+#include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <mutex>
 
 #include "import/field_types.h"
@@ -68,62 +71,68 @@ bool looks_like_paradox(std::string_view content) {
            u16(content, 2) >= 0x58;
 }
 
-SourceSchema import_paradox_files(const std::vector<std::filesystem::path>& files) {
+SourceTable read_paradox_table(std::FILE* stream, const std::string& name, const std::string& source,
+                               std::vector<std::string>& skipped) {
     static std::once_flag booted;
     std::call_once(booted, [] { PX_boot(); });
+    std::string message;
+    Document px;
+    px.doc = PX_new3(keep_message, nullptr, nullptr, nullptr, &message);
+    if (!px.doc) throw ImportError(source + ": pxlib could not start");
+    if (PX_open_fp(px.doc, stream) < 0)
+        throw ImportError(source + ": is no Paradox table" + (message.empty() ? std::string() : " (pxlib: " + message + ")"));
+    px.open = true;
+    const px_head* head = px.doc->px_head;
+    if (!head || (head->px_filetype != pxfFileTypIndexDB && head->px_filetype != pxfFileTypNonIndexDB))
+        throw ImportError(source + ": is a Paradox index, not a table");
+    SourceTable table;
+    table.name = name;
+    const pxfield_t* fields = PX_get_fields(px.doc);
+    const int count = PX_get_num_fields(px.doc);
+    if (!fields || count <= 0) throw ImportError(source + ": the Paradox table has no fields");
+    for (int i = 0; i < count; ++i) {
+        SourceColumn column;
+        column.name = cp1252_to_utf8(fields[i].px_fname ? fields[i].px_fname : "");
+        const auto tipo = field_type_of(fields[i].px_ftype);
+        if (!tipo) {
+            skipped.push_back(source + ": field " + in_quotes(column.name) + ": the table is skipped: the field type #" +
+                              std::to_string(static_cast<unsigned char>(fields[i].px_ftype)) +
+                              " has no field type in the catalogue");
+            return SourceTable{};
+        }
+        column.tipo = *tipo;
+        // Sizes as the catalogue counts them: characters and bytes for Alpha and Bytes, the part kept in
+        // the record for the memos and BLOBs, digits after the point for BCD (32 digits in all).
+        switch (column.tipo) {
+            case kString:
+            case kBytes:
+            case kMemo:
+            case kBlob:
+            case kFmtMemo:
+            case kParadoxOle:
+            case kGraphic: column.tamanho = std::max(fields[i].px_flen, 0); break;
+            case kBcd:
+                column.tamanho = 32;
+                column.decimais = std::clamp(fields[i].px_fdc, 0, 32);
+                break;
+            default: break;
+        }
+        // Paradox has no NULL constraint in the table's header ("required" lives in the .VAL file).
+        column.nullable = true;
+        if (i < head->px_primarykeyfields) table.primary_key.push_back(column.name);
+        table.columns.push_back(std::move(column));
+    }
+    return table;
+}
+
+SourceSchema import_paradox_files(const std::vector<std::filesystem::path>& files) {
     SourceSchema schema;
     for (const std::filesystem::path& file : files) {
         const std::string source = file.string();
-        std::string message;
-        Document px;
-        px.doc = PX_new3(keep_message, nullptr, nullptr, nullptr, &message);
-        if (!px.doc) throw ImportError(source + ": pxlib could not start");
-        if (PX_open_file(px.doc, file.c_str()) < 0)
-            throw ImportError(source + ": is no Paradox table" + (message.empty() ? std::string() : " (pxlib: " + message + ")"));
-        px.open = true;
-        const px_head* head = px.doc->px_head;
-        if (!head || (head->px_filetype != pxfFileTypIndexDB && head->px_filetype != pxfFileTypNonIndexDB))
-            throw ImportError(source + ": is a Paradox index, not a table");
-        SourceTable table;
-        table.name = file.stem().string();
-        const pxfield_t* fields = PX_get_fields(px.doc);
-        const int count = PX_get_num_fields(px.doc);
-        bool skip = false;
-        for (int i = 0; i < count && !skip; ++i) {
-            SourceColumn column;
-            column.name = cp1252_to_utf8(fields[i].px_fname ? fields[i].px_fname : "");
-            const auto tipo = field_type_of(fields[i].px_ftype);
-            if (!tipo) {
-                schema.skipped.push_back(source + ": field " + in_quotes(column.name) + ": the table is skipped: the field type #" +
-                                         std::to_string(static_cast<unsigned char>(fields[i].px_ftype)) + " has no field type in the catalogue");
-                skip = true;
-                break;
-            }
-            column.tipo = *tipo;
-            // Sizes as the catalogue counts them: characters and bytes for Alpha and Bytes, the part kept in
-            // the record for the memos and BLOBs, digits after the point for BCD (32 digits in all).
-            switch (column.tipo) {
-                case kString:
-                case kBytes:
-                case kMemo:
-                case kBlob:
-                case kFmtMemo:
-                case kParadoxOle:
-                case kGraphic: column.tamanho = fields[i].px_flen; break;
-                case kBcd:
-                    column.tamanho = 32;
-                    column.decimais = fields[i].px_fdc;
-                    break;
-                default: break;
-            }
-            // Paradox has no NULL constraint in the table's header ("required" lives in the .VAL file).
-            column.nullable = true;
-            if (i < head->px_primarykeyfields) table.primary_key.push_back(column.name);
-            table.columns.push_back(std::move(column));
-        }
-        if (skip) continue;
-        if (table.columns.empty()) throw ImportError(source + ": the Paradox table has no fields");
-        schema.tables.push_back(std::move(table));
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(file.c_str(), "rb"), std::fclose);
+        if (!stream) throw ImportError(source + ": cannot be opened");
+        SourceTable table = read_paradox_table(stream.get(), file.stem().string(), source, schema.skipped);
+        if (!table.name.empty()) schema.tables.push_back(std::move(table));
     }
     return schema;
 }
