@@ -5,9 +5,11 @@ extern "C" {  // pxlib's header declares C functions without saying so
 }
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <unordered_set>
 
 #include "import/field_types.h"
 #include "platform/utf8_cp1252.h"
@@ -23,12 +25,39 @@ void keep_message(pxdoc_t*, int, const char* message, void* data) {
     if (kept->empty() && message) *kept = message;
 }
 
+// pxlib frees parts of a header it could not read and then frees them again when the document goes
+// (found by fuzzing with a damaged header). Every block it takes goes through these, which free a block
+// once only and free what pxlib left when the document is gone.
+thread_local std::unordered_set<void*>* live_blocks = nullptr;
+
+void* take_block(pxdoc_t*, std::size_t size, const char*) {
+    void* block = std::malloc(size ? size : 1);
+    if (block && live_blocks) live_blocks->insert(block);
+    return block;
+}
+void* resize_block(pxdoc_t*, void* block, std::size_t size, const char*) {
+    if (block && live_blocks && !live_blocks->count(block)) return nullptr;  // freed already
+    void* resized = std::realloc(block, size ? size : 1);
+    if (resized && live_blocks) {
+        if (block) live_blocks->erase(block);
+        live_blocks->insert(resized);
+    }
+    return resized;
+}
+void give_block(pxdoc_t*, void* block) {
+    if (block && live_blocks && live_blocks->erase(block)) std::free(block);
+}
+
 struct Document {
+    std::unordered_set<void*> blocks;
     pxdoc_t* doc = nullptr;
     bool open = false;
+    Document() { live_blocks = &blocks; }
     ~Document() {
         if (open) PX_close(doc);
         if (doc) PX_delete(doc);
+        for (void* block : blocks) std::free(block);
+        live_blocks = nullptr;
     }
 };
 
@@ -77,7 +106,7 @@ SourceTable read_paradox_table(std::FILE* stream, const std::string& name, const
     std::call_once(booted, [] { PX_boot(); });
     std::string message;
     Document px;
-    px.doc = PX_new3(keep_message, nullptr, nullptr, nullptr, &message);
+    px.doc = PX_new3(keep_message, take_block, resize_block, give_block, &message);
     if (!px.doc) throw ImportError(source + ": pxlib could not start");
     if (PX_open_fp(px.doc, stream) < 0)
         throw ImportError(source + ": is no Paradox table" + (message.empty() ? std::string() : " (pxlib: " + message + ")"));

@@ -193,6 +193,9 @@ TEST_F(Import, DbaseFolderAndParadoxTables) {
     fs::remove(out());
     write(dir() / "BAD.DB", std::string(200, 'x'));
     expect_refused({(dir() / "BAD.DB").string()}, "BAD.DB", "is no Paradox table");
+    // A header pxlib frees twice when it gives up on it (found by fuzzing).
+    expect_refused({(fs::path(KZR40_SOURCE_DIR) / "fuzz" / "corpus" / "import_paradox" / "damaged_header.db").string()},
+                   "damaged_header.db", "is no Paradox table");
     const std::string people_bytes = read_file(kData / "dbase" / "people.dbf");
     write(dir() / "cut.dbf", people_bytes.substr(0, 50));
     expect_refused({(dir() / "cut.dbf").string()}, "cut.dbf", "ends inside the field descriptors");
