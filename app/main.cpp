@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     register_layout_command(app);
     register_store_command(app);
     register_convert_command(app);
+    register_import_command(app);
     register_help_command(app);
     try {
         // Said before CLI11 parses: it would only say that a command is required.

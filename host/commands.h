@@ -19,3 +19,5 @@ void register_layout_command(CLI::App& app);
 // store and convert: a diagram written as a stored diagram or as JSON.
 void register_store_command(CLI::App& app);
 void register_convert_command(CLI::App& app);
+// import: a diagram from a database, an SQL script or a folder of dBase and Paradox tables.
+void register_import_command(CLI::App& app);

@@ -11,7 +11,9 @@ packages=(
   libsimdjson-dev                        # diagram files: reading
   nlohmann-json3-dev                     # diagram files: writing
   libgraphviz-dev                        # automatic layout of diagrams
-  libsqlite3-dev                         # SQL script checked against a real database
+  libsqlite3-dev                         # SQL script checked against a real database; kzr40 import reads SQLite
+  libpg-query-dev                        # kzr40 import --from postgresql: PostgreSQL's own parser
+  pxlib-dev                              # kzr40 import --from paradox: Paradox tables
   sqlite3 postgresql mariadb-server      # the dialect scripts loaded into each database they are for
   fp-compiler                            # Free Pascal: form-file oracle and compile test of generated code
   clang libclang-rt-14-dev               # fuzz targets (libFuzzer)

@@ -1,0 +1,307 @@
+#include "import/sqlite_source.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include "import/field_types.h"
+
+namespace {
+
+struct CloseDatabase {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+using Database = std::unique_ptr<sqlite3, CloseDatabase>;
+
+// One prepared statement, bound and stepped again for every table.
+class Query {
+public:
+    Query(sqlite3* db, const char* sql, const std::string& source) : db_(db), source_(source) {
+        if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) fail("reading the catalogue");
+    }
+    ~Query() { sqlite3_finalize(statement_); }
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    void bind(const std::string& value) {
+        sqlite3_reset(statement_);
+        sqlite3_bind_text(statement_, 1, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
+    }
+    bool next(const std::string& what) {
+        const int status = sqlite3_step(statement_);
+        if (status == SQLITE_ROW) return true;
+        if (status != SQLITE_DONE) fail(what);
+        return false;
+    }
+    std::string text(int column) const {
+        const auto* chars = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return chars ? std::string(chars, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))) : std::string();
+    }
+    bool null(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+    std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
+
+private:
+    [[noreturn]] void fail(const std::string& what) const {
+        const std::string message = sqlite3_errmsg(db_);
+        if (sqlite3_errcode(db_) == SQLITE_NOTADB) throw ImportError(source_ + ": is not a SQLite database (" + message + ")");
+        throw ImportError(source_ + ": " + what + ": " + message);
+    }
+
+    sqlite3* db_;
+    const std::string& source_;
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+std::string in_quotes(const std::string& name) { return "\"" + name + "\""; }
+
+void read_indexes(sqlite3* db, Query& index_list, Query& index_columns, SourceTable& table,
+                  const std::vector<std::string>& column_names, const std::string& source,
+                  std::vector<std::string>& skipped) {
+    struct Listed {
+        std::int64_t seq;
+        std::string name, origin;
+        bool unique, partial;
+    };
+    std::vector<Listed> listed;
+    index_list.bind(table.name);
+    while (index_list.next("table " + in_quotes(table.name) + ": listing its indexes"))
+        listed.push_back({index_list.integer(0), index_list.text(1), index_list.text(3), index_list.integer(2) != 0,
+                          index_list.integer(4) != 0});
+    // index_list gives the newest index first; the diagram keeps them in the order they were made.
+    std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) { return a.seq > b.seq; });
+    int unique_constraints = 0;
+    for (const Listed& index : listed) {
+        const std::string where = source + ": table " + in_quotes(table.name) + ", index " + in_quotes(index.name);
+        std::vector<std::string> columns;
+        int descending = 0;
+        bool expression = false;
+        index_columns.bind(index.name);
+        while (index_columns.next(where.substr(source.size() + 2) + ": reading its columns")) {
+            if (index_columns.integer(5) == 0) continue;  // not a key column: the row id behind the key
+            const std::int64_t cid = index_columns.integer(1);
+            if (cid < 0 || static_cast<std::size_t>(cid) >= column_names.size()) {
+                expression = true;
+                continue;
+            }
+            columns.push_back(column_names[static_cast<std::size_t>(cid)]);
+            descending += index_columns.integer(3) != 0;
+        }
+        const bool all_descending = descending > 0 && descending == static_cast<int>(columns.size());
+        if (index.origin == "pk") {
+            table.primary_descending = all_descending;
+            if (descending > 0 && !all_descending)
+                skipped.push_back(where + ": the key's columns are partly descending; imported ascending");
+            continue;
+        }
+        if (expression) {
+            skipped.push_back(where + ": skipped: it indexes an expression or the row id");
+            continue;
+        }
+        if (index.partial) {
+            skipped.push_back(where + ": skipped: a partial index (with WHERE)");
+            continue;
+        }
+        if (descending > 0 && !all_descending) {
+            skipped.push_back(where + ": skipped: only some of its columns are descending");
+            continue;
+        }
+        SourceIndex result;
+        // A UNIQUE constraint has an index named by SQLite (sqlite_autoindex_T_N); it gets a name of its own.
+        result.name = index.origin == "u" ? table.name + "_unique_" + std::to_string(++unique_constraints) : index.name;
+        result.columns = std::move(columns);
+        result.unique = index.unique;
+        result.descending = all_descending;
+        table.indexes.push_back(std::move(result));
+    }
+    (void)db;
+}
+
+void read_foreign_keys(Query& foreign_key_list, SourceTable& table) {
+    std::map<std::int64_t, SourceForeignKey> keys;
+    bool any_parent_column = false;
+    foreign_key_list.bind(table.name);
+    while (foreign_key_list.next("table " + in_quotes(table.name) + ": listing its foreign keys")) {
+        SourceForeignKey& key = keys[foreign_key_list.integer(0)];
+        key.parent_table = foreign_key_list.text(2);
+        key.columns.push_back(foreign_key_list.text(3));
+        if (!foreign_key_list.null(4)) {
+            key.parent_columns.push_back(foreign_key_list.text(4));
+            any_parent_column = true;
+        }
+    }
+    (void)any_parent_column;
+    // foreign_key_list numbers the last declared key 0.
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        SourceForeignKey& key = it->second;
+        if (key.parent_columns.size() != key.columns.size()) key.parent_columns.clear();
+        table.foreign_keys.push_back(std::move(key));
+    }
+}
+
+}  // namespace
+
+SourceSchema read_sqlite_schema(sqlite3* db, const std::string& source) {
+    SourceSchema schema;
+    Query tables(db, "SELECT name, type FROM pragma_table_list WHERE schema = 'main'", source);
+    Query columns(db, "SELECT cid, name, type, \"notnull\", pk, hidden FROM pragma_table_xinfo(?1, 'main')", source);
+    Query index_list(db, "SELECT seq, name, \"unique\", origin, partial FROM pragma_index_list(?1, 'main')", source);
+    Query index_columns(db, "SELECT seqno, cid, name, \"desc\", coll, key FROM pragma_index_xinfo(?1, 'main')", source);
+    Query foreign_key_list(db, "SELECT id, seq, \"table\", \"from\", \"to\" FROM pragma_foreign_key_list(?1, 'main')", source);
+
+    std::vector<std::pair<std::string, std::string>> listed;
+    while (tables.next("listing the tables")) listed.emplace_back(tables.text(0), tables.text(1));
+    // pragma_table_list follows no fixed order; the schema's own order (the order of creation) is kept.
+    {
+        Query order(db, "SELECT name FROM sqlite_schema WHERE type IN ('table', 'view') ORDER BY rowid", source);
+        std::map<std::string, std::size_t> position;
+        while (order.next("listing the tables")) position.emplace(order.text(0), position.size());
+        std::stable_sort(listed.begin(), listed.end(), [&](const auto& a, const auto& b) {
+            const auto pa = position.find(a.first), pb = position.find(b.first);
+            const std::size_t ia = pa == position.end() ? SIZE_MAX : pa->second, ib = pb == position.end() ? SIZE_MAX : pb->second;
+            return ia < ib;
+        });
+    }
+
+    for (const auto& [name, type] : listed) {
+        if (name.starts_with("sqlite_")) continue;  // SQLite's own: sqlite_schema, sqlite_sequence, sqlite_stat1
+        const std::string where = source + ": table " + in_quotes(name);
+        if (type != "table") {
+            schema.skipped.push_back(where + ": skipped: a " + (type == "view" ? "view" : type + " table") +
+                                     " (only tables are imported)");
+            continue;
+        }
+        SourceTable table;
+        table.name = name;
+        std::vector<std::pair<std::int64_t, std::string>> key;  // position in the key, column
+        std::vector<std::string> column_names;  // by cid, as index_xinfo numbers them
+        std::string unmapped;
+        columns.bind(name);
+        while (columns.next("table " + in_quotes(name) + ": reading its columns")) {
+            SourceColumn column;
+            column.name = columns.text(1);
+            const std::string declared = columns.text(2);
+            const std::int64_t hidden = columns.integer(5);
+            if (hidden != 0) {
+                if (hidden != 1) column_names.push_back(column.name);
+                schema.skipped.push_back(where + ", column " + in_quotes(column.name) + ": skipped: a " +
+                                         (hidden == 1 ? "hidden" : "generated") + " column");
+                continue;
+            }
+            column_names.push_back(column.name);
+            bool by_affinity = false;
+            const MappedType mapped = sqlite_field_type(declared, by_affinity);
+            if (by_affinity)
+                schema.skipped.push_back(where + ", column " + in_quotes(column.name) + ": the type " + in_quotes(declared) +
+                                         " has no field type; SQLite's affinity makes it " + field_type_name(mapped.tipo));
+            column.tipo = mapped.tipo;
+            column.tamanho = mapped.tamanho;
+            column.decimais = mapped.decimais;
+            column.nullable = columns.integer(3) == 0;
+            if (columns.integer(4) > 0) key.emplace_back(columns.integer(4), column.name);
+            table.columns.push_back(std::move(column));
+        }
+        std::sort(key.begin(), key.end());
+        for (auto& [position, column] : key) table.primary_key.push_back(column);
+        // The one counting key column: INTEGER PRIMARY KEY AUTOINCREMENT.
+        if (table.primary_key.size() == 1) {
+            int autoinc = 0, not_null = 0, primary = 0;
+            if (sqlite3_table_column_metadata(db, "main", name.c_str(), table.primary_key[0].c_str(), nullptr, nullptr,
+                                              &not_null, &primary, &autoinc) == SQLITE_OK &&
+                autoinc)
+                for (SourceColumn& column : table.columns)
+                    if (column.name == table.primary_key[0] && column.tipo == field_type::kInteger)
+                        column.tipo = field_type::kAutoInc;
+        }
+        read_indexes(db, index_list, index_columns, table, column_names, source, schema.skipped);
+        read_foreign_keys(foreign_key_list, table);
+        schema.tables.push_back(std::move(table));
+    }
+    return schema;
+}
+
+SourceSchema import_sqlite_file(const std::filesystem::path& file, const std::string& source) {
+    sqlite3* opened = nullptr;
+    const int status = sqlite3_open_v2(file.c_str(), &opened, SQLITE_OPEN_READONLY, nullptr);
+    Database db(opened);
+    if (status != SQLITE_OK)
+        throw ImportError(source + ": cannot be opened as a SQLite database: " +
+                          (opened ? sqlite3_errmsg(opened) : sqlite3_errstr(status)));
+    return read_sqlite_schema(db.get(), source);
+}
+
+namespace {
+
+// Nothing the script says reaches a file: no database is attached (VACUUM INTO attaches its target).
+int refuse_files(void*, int action, const char*, const char*, const char*, const char*) {
+    return action == SQLITE_ATTACH || action == SQLITE_DETACH ? SQLITE_DENY : SQLITE_OK;
+}
+
+std::size_t line_at(std::string_view script, std::size_t offset) {
+    return 1 + static_cast<std::size_t>(std::count(script.begin(), script.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+// Where the statement that starts at `offset` has its first word: blanks and comments skipped.
+std::size_t statement_start(std::string_view script, std::size_t offset) {
+    while (offset < script.size()) {
+        const char c = script[offset];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ';') {
+            ++offset;
+        } else if (script.substr(offset, 2) == "--") {
+            const std::size_t end = script.find('\n', offset);
+            offset = end == std::string_view::npos ? script.size() : end + 1;
+        } else if (script.substr(offset, 2) == "/*") {
+            const std::size_t end = script.find("*/", offset + 2);
+            offset = end == std::string_view::npos ? script.size() : end + 2;
+        } else {
+            break;
+        }
+    }
+    return offset;
+}
+
+}  // namespace
+
+SourceSchema import_sql_script(std::string_view script, const std::string& source) {
+    sqlite3* opened = nullptr;
+    if (sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr) != SQLITE_OK) {
+        sqlite3_close(opened);
+        throw ImportError(source + ": cannot open an in-memory SQLite database");
+    }
+    Database db(opened);
+    sqlite3_limit(db.get(), SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_set_authorizer(db.get(), refuse_files, nullptr);
+    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    // The script is UTF-8 text; SQLite reads it up to the first NUL, so one inside it is refused.
+    if (const std::size_t nul = script.find('\0'); nul != std::string_view::npos)
+        throw ImportError(source + ": line " + std::to_string(line_at(script, nul)) + ": holds a NUL byte; is it an SQL script?");
+    const std::string text(script);
+    const char* rest = text.c_str();
+    const char* const end = text.c_str() + text.size();
+    while (rest < end) {
+        const std::size_t at = statement_start(text, static_cast<std::size_t>(rest - text.c_str()));
+        if (at >= text.size()) break;
+        sqlite3_stmt* statement = nullptr;
+        const char* tail = nullptr;
+        int status = sqlite3_prepare_v2(db.get(), text.c_str() + at, static_cast<int>(text.size() - at), &statement, &tail);
+        if (status == SQLITE_OK && statement) {
+            while ((status = sqlite3_step(statement)) == SQLITE_ROW) {
+            }
+            if (status == SQLITE_DONE) status = SQLITE_OK;
+        }
+        sqlite3_finalize(statement);
+        if (status != SQLITE_OK)
+            throw ImportError(source + ": line " + std::to_string(line_at(text, at)) + ": SQLite refuses the statement: " +
+                              sqlite3_errmsg(db.get()));
+        if (!tail || tail <= text.c_str() + at) break;
+        rest = tail;
+    }
+    return read_sqlite_schema(db.get(), source);
+}
+
+bool is_sqlite_database(std::string_view content) {
+    static constexpr std::string_view kHeader("SQLite format 3\0", 16);
+    return content.starts_with(kHeader);
+}
