@@ -87,9 +87,49 @@ const std::string& SvgDevice::pen_class(const TPen& pen, const char* caps) {
 
 const std::string& SvgDevice::fill_class(TColor color) { return document_.Class("fill:" + hex_colour(color)); }
 
+// Beyond this many drawings on it the plain area is given up: checking a fill against them all would
+// cost more than the fill.
+constexpr std::size_t kMaxDrawnOnPlain = 32;
+
+bool SvgDevice::changes_nothing(const TRect& fill, TColor colour) const {
+    const PlainArea& plain = plain_;
+    if (!plain.valid || ColorToRRGGBB(colour) != ColorToRRGGBB(plain.colour)) return false;
+    const TRect& in = plain.inside;
+    if (fill.Left < in.Left || fill.Top < in.Top || fill.Right > in.Right || fill.Bottom > in.Bottom) return false;
+    const auto meets = [&](const TRect& r) { return !IsRectEmpty(IntersectRect(fill, r)); };
+    const int cx = plain.corners.cx, cy = plain.corners.cy;
+    if (cx > 0 && cy > 0) {
+        const TRect corners[] = {{in.Left, in.Top, in.Left + cx, in.Top + cy}, {in.Right - cx, in.Top, in.Right, in.Top + cy},
+                                 {in.Left, in.Bottom - cy, in.Left + cx, in.Bottom},
+                                 {in.Right - cx, in.Bottom - cy, in.Right, in.Bottom}};
+        for (const TRect& corner : corners)
+            if (meets(corner)) return false;
+    }
+    for (const TRect& r : plain.drawn_since)
+        if (meets(r)) return false;
+    return true;
+}
+
+void SvgDevice::mark_plain(const TRect& inside, TSize corners, TColor colour) {
+    plain_.valid = !IsRectEmpty(inside);
+    plain_.inside = inside;
+    plain_.corners = corners;
+    plain_.colour = colour;
+    plain_.drawn_since.clear();
+}
+
 void SvgDevice::place(const std::string& element, bool centred, long long left, long long top, long long right,
                       long long bottom, const TRect& clip) {
     if (right <= clip.Left || bottom <= clip.Top || left >= clip.Right || top >= clip.Bottom) return;
+    if (plain_.valid) {
+        if (plain_.drawn_since.size() == kMaxDrawnOnPlain) {
+            plain_.valid = false;
+        } else {
+            const auto in_clip = [](long long v, int low, int high) { return static_cast<int>(std::clamp<long long>(v, low, high)); };
+            plain_.drawn_since.push_back({in_clip(left, clip.Left, clip.Right), in_clip(top, clip.Top, clip.Bottom),
+                                          in_clip(right, clip.Left, clip.Right), in_clip(bottom, clip.Top, clip.Bottom)});
+        }
+    }
     if (left >= clip.Left && top >= clip.Top && right <= clip.Right && bottom <= clip.Bottom)
         document_.Add(element, centred);
     else
@@ -234,7 +274,7 @@ void SvgDevice::flush_lines() {
 // Figures
 
 void SvgDevice::figure(const char* tag, std::string attributes, const TRect& rect, const TPen& pen,
-                       const TBrush& brush, const TRect& clip) {
+                       const TBrush& brush, const TRect& clip, TSize plain_corners) {
     flush_lines();
     std::string style = brush.Paints() ? "fill:" + hex_colour(brush.Color()) : std::string("fill:none");
     style += ";stroke:" + hex_colour(pen.Color());
@@ -246,6 +286,13 @@ void SvgDevice::figure(const char* tag, std::string attributes, const TRect& rec
     element_ += "/>";
     const long long grow = pen.DrawnWidth() / 2;
     place(element_, true, rect.Left - grow, rect.Top - grow, rect.Right + grow, rect.Bottom + grow, clip);
+    if (brush.Paints() && plain_corners.cx >= 0) {
+        // Inside the outline the brush's colour shows alone, but for the round corners.
+        const int pen_reach = 1 + static_cast<int>(grow);
+        const TRect inside{rect.Left + pen_reach, rect.Top + pen_reach, rect.Right - pen_reach, rect.Bottom - pen_reach};
+        const TSize corners{std::max(0, plain_corners.cx - pen_reach), std::max(0, plain_corners.cy - pen_reach)};
+        mark_plain(IntersectRect(inside, clip), corners, brush.Color());
+    }
 }
 
 void SvgDevice::Rectangle(const TRect& rect, const TPen& pen, const TBrush& brush, const TRect& clip) {
@@ -278,7 +325,7 @@ void SvgDevice::Rectangle(const TRect& rect, const TPen& pen, const TBrush& brus
         place(element_, true, rect.Left - grow, rect.Top - grow, rect.Right + grow, rect.Bottom + grow, clip);
         return;
     }
-    figure("rect", std::move(attributes), rect, pen, brush, clip);
+    figure("rect", std::move(attributes), rect, pen, brush, clip, {0, 0});
 }
 
 void SvgDevice::RoundRect(const TRect& rect, TSize corner, const TPen& pen, const TBrush& brush, const TRect& clip) {
@@ -296,7 +343,9 @@ void SvgDevice::RoundRect(const TRect& rect, TSize corner, const TPen& pen, cons
         append_attribute(attributes, "rx", rx);
         if (ry != rx) append_attribute(attributes, "ry", ry);
     }
-    figure("rect", std::move(attributes), rect, pen, brush, clip);
+    // The corner arcs keep within rx + 1/2 pixels of the figure's sides: pixels past that are inside.
+    const TSize corners{static_cast<int>(std::ceil(rx + 0.5)), static_cast<int>(std::ceil(ry + 0.5))};
+    figure("rect", std::move(attributes), rect, pen, brush, clip, corners);
 }
 
 void SvgDevice::Ellipse(const TRect& rect, const TPen& pen, const TBrush& brush, const TRect& clip) {
@@ -307,7 +356,7 @@ void SvgDevice::Ellipse(const TRect& rect, const TPen& pen, const TBrush& brush,
     append_attribute(attributes, "cy", rect.Top + ry);
     append_attribute(attributes, "rx", rx);
     append_attribute(attributes, "ry", ry);
-    figure("ellipse", std::move(attributes), rect, pen, brush, clip);
+    figure("ellipse", std::move(attributes), rect, pen, brush, clip, {-1, -1});  // not a plain area
 }
 
 void SvgDevice::FillRect(const TRect& area, const TBrush& brush, const TRect& clip) {
@@ -315,6 +364,7 @@ void SvgDevice::FillRect(const TRect& area, const TBrush& brush, const TRect& cl
     const TRect rect = IntersectRect(area, clip);
     if (!brush.Paints() || IsRectEmpty(rect)) return;
     flush_lines();
+    if (changes_nothing(rect, brush.Color())) return;
     element_ = "<rect class=\"" + fill_class(brush.Color()) + '"';
     append_attribute(element_, "x", static_cast<long long>(rect.Left));
     append_attribute(element_, "y", static_cast<long long>(rect.Top));
@@ -322,6 +372,7 @@ void SvgDevice::FillRect(const TRect& area, const TBrush& brush, const TRect& cl
     append_attribute(element_, "height", static_cast<long long>(RectHeight(rect)));
     element_ += "/>";
     place(element_, false, rect.Left, rect.Top, rect.Right, rect.Bottom, clip);
+    mark_plain(rect, {0, 0}, brush.Color());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/graphics/canvas_device.h"
 #include "platform/graphics/svg_document.h"
@@ -48,17 +49,33 @@ private:
     void flush_lines();
     void start_axis_run(TPoint at);
     void end_axis_run();
+    // `plain_corners`: the corner boxes a solid figure's inside leaves out; negative for a figure
+    // whose inside is not its rectangle.
     void figure(const char* tag, std::string attributes, const TRect& rect, const TPen& pen, const TBrush& brush,
-                const TRect& clip);
+                const TRect& clip, TSize plain_corners);
     // Adds an element whose drawing covers `extent` (pixel grid, right and bottom exclusive).
     void place(const std::string& element, bool centred, long long left, long long top, long long right,
                long long bottom, const TRect& clip);
     const std::string& pen_class(const TPen& pen, const char* caps);
     const std::string& fill_class(TColor color);
 
+    // An area known to show one colour: the inside of the last filled figure or rectangle, with what
+    // has been drawn on it since. A fill of that colour that meets none of it changes no pixel and is
+    // left out: the text cells that the canvas fills behind every text on a box of the same colour.
+    struct PlainArea {
+        bool valid = false;
+        TColor colour = clWhite;
+        TRect inside;
+        TSize corners;                  // round corners of the figure not to be counted as inside
+        std::vector<TRect> drawn_since;
+    };
+    bool changes_nothing(const TRect& fill, TColor colour) const;
+    void mark_plain(const TRect& inside, TSize corners, TColor colour);
+
     int width_;
     int height_;
     SvgDocument document_;
+    PlainArea plain_;
     Polyline lines_;
     std::string element_;  // scratch, kept to reuse its buffer
 };
