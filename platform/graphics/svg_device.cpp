@@ -206,8 +206,10 @@ void SvgDevice::Line(TPoint from, TPoint to, const TPen& pen, const TRect& clip)
     p.last = to;
 
     if (width > 1) {
-        // The geometric pen: through the pixel centres, round ends and joins, both ends painted.
+        // The geometric pen: through the pixel centres, round ends, both ends painted. Each line is an
+        // element of its own, as cairo strokes each one over the last.
         append_point(p.axis_path, 'L', to.X, to.Y);
+        flush_lines();
         return;
     }
     const int dx = to.X - from.X, dy = to.Y - from.Y;
@@ -304,23 +306,14 @@ void SvgDevice::Rectangle(const TRect& rect, const TPen& pen, const TBrush& brus
     append_attribute(attributes, "width", static_cast<long long>(RectWidth(rect) - 1));
     append_attribute(attributes, "height", static_cast<long long>(RectHeight(rect) - 1));
     if (RectWidth(rect) == 1 || RectHeight(rect) == 1) {
-        // A rectangle of no width is not drawn in SVG; its outline is a line along its pixels.
-        const TPoint a{rect.Left, rect.Top};
-        const TPoint b{rect.Right - 1, rect.Bottom - 1};
+        // An outline of no width is no <rect> in SVG. cairo strokes it as a line between the end
+        // pixels' centres, its turns flat: a butt-capped line; of one pixel, nothing.
         flush_lines();
+        if (RectWidth(rect) == 1 && RectHeight(rect) == 1) return;
         const long long grow = pen.DrawnWidth() / 2;
-        element_ = "<path class=\"";
-        if (a == b && pen.DrawnWidth() == 1) {
-            element_ += pen_class(pen, "") + "\" d=\"M";
-            AppendSvgNumber(element_, a.X - 0.5);
-            element_ += ' ';
-            AppendSvgNumber(element_, static_cast<long long>(a.Y));
-            element_ += "h1";
-        } else {
-            element_ += pen_class(pen, ";stroke-linecap:square") + "\" d=\"";
-            append_point(element_, 'M', a.X, a.Y);
-            append_point(element_, 'L', b.X, b.Y);
-        }
+        element_ = "<path class=\"" + pen_class(pen, "") + "\" d=\"";
+        append_point(element_, 'M', rect.Left, rect.Top);
+        append_point(element_, 'L', rect.Right - 1, rect.Bottom - 1);
         element_ += "\"/>";
         place(element_, true, rect.Left - grow, rect.Top - grow, rect.Right + grow, rect.Bottom + grow, clip);
         return;
