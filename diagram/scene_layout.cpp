@@ -1,14 +1,50 @@
 #include "diagram/scene_layout.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 
 #include "diagram/scene.h"
+#include "model/relacionamento.h"
 #include "model/texto.h"
+#include "shapes/connection.h"
 #include "shapes/text_shape.h"
 
 namespace {
 
 constexpr int kCaptionGap = 5;  // a caption stands this far below its entity
+
+// Relationships that meet one side of a box get distinct places along it, evenly spread, in the order
+// in which their other ends lie along that side; at one `perc` their lines and marks would coincide.
+void spread_ends(DiagramScene& scene) {
+    struct End {
+        TnoxConnection* connection;
+        long long far;  // twice the centre of the box at the other end, along the side
+    };
+    std::map<std::pair<const TnoxCustomShape*, int>, std::vector<End>> sides;
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
+        TRelacionamento& line = scene.relationship(i);
+        TnoxConnection* start = line.GetConnection(1);
+        TnoxConnection* end = line.GetConnection(2);
+        if (!start->Shape() || !end->Shape() || start->Shape() == end->Shape()) continue;
+        for (auto [near, other] : {std::pair{start, end}, std::pair{end, start}}) {
+            const TnoxCustomShape& far = *other->Shape();
+            const bool along_x = near->Side == csTop || near->Side == csBottom;
+            const long long centre = along_x ? 2LL * far.Left() + far.Width() : 2LL * far.Top() + far.Height();
+            sides[{near->Shape(), static_cast<int>(near->Side)}].push_back({near, centre});
+        }
+    }
+    bool changed = false;
+    for (auto& [side, ends] : sides) {
+        if (ends.size() < 2) continue;
+        std::stable_sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return a.far < b.far; });
+        const double n = static_cast<double>(ends.size());
+        for (std::size_t k = 0; k < ends.size(); ++k)
+            ends[k].connection->SetPerc(static_cast<int>(std::lround(100.0 * static_cast<double>(k + 1) / (n + 1))));
+        changed = true;
+    }
+    if (changed) scene.arrange({}, {});
+}
 
 }  // namespace
 
@@ -57,4 +93,5 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
         texts[placed_texts[k]] = TPoint{p.left, p.top};
     }
     scene.arrange(entities, texts);
+    spread_ends(scene);
 }
