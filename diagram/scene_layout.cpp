@@ -46,6 +46,45 @@ void spread_ends(DiagramScene& scene) {
     if (changed) scene.arrange({}, {});
 }
 
+// sfdp lays a chain of boxes out as one long row (or column). Folded into rows that run back and
+// forth, each box stays beside its neighbours in the line and the picture comes near to square.
+void fold_long_layout(std::vector<LayoutPosition>& positions, const std::vector<LayoutBox>& boxes, const LayoutOptions& options) {
+    if (positions.size() < 3) return;
+    long long width = 0, height = 0;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        width = std::max<long long>(width, positions[i].left + boxes[i].width - options.margin);
+        height = std::max<long long>(height, positions[i].top + boxes[i].height - options.margin);
+    }
+    const bool wide = width > 2 * height;
+    if (!wide && height <= 2 * width) return;
+    // Along: the long side's coordinate; across: the other.
+    const auto along = [&](std::size_t i) { return wide ? positions[i].left + boxes[i].width / 2 : positions[i].top + boxes[i].height / 2; };
+    const auto size_along = [&](std::size_t i) { return wide ? boxes[i].width : boxes[i].height; };
+    const auto size_across = [&](std::size_t i) { return wide ? boxes[i].height : boxes[i].width; };
+    std::vector<std::size_t> order(positions.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return along(a) < along(b); });
+    const double long_side = static_cast<double>(wide ? width : height), short_side = static_cast<double>(wide ? height : width);
+    const std::size_t rows = std::clamp<std::size_t>(
+        static_cast<std::size_t>(std::lround(std::sqrt(long_side / (short_side + options.spacing)))), 1, order.size());
+    const std::size_t per_row = (order.size() + rows - 1) / rows;
+    long long across = options.margin;
+    for (std::size_t first = 0; first < order.size(); first += per_row) {
+        const std::size_t last = std::min(order.size(), first + per_row);
+        std::vector<std::size_t> row(order.begin() + static_cast<std::ptrdiff_t>(first), order.begin() + static_cast<std::ptrdiff_t>(last));
+        if ((first / per_row) % 2 == 1) std::reverse(row.begin(), row.end());
+        long long at = options.margin;
+        int thickness = 0;
+        for (const std::size_t i : row) {
+            (wide ? positions[i].left : positions[i].top) = static_cast<std::int32_t>(at);
+            (wide ? positions[i].top : positions[i].left) = static_cast<std::int32_t>(across);
+            at += size_along(i) + options.spacing;
+            thickness = std::max(thickness, size_across(i));
+        }
+        across += thickness + options.spacing;
+    }
+}
+
 }  // namespace
 
 bool needs_layout(const Diagram& diagram) {
@@ -73,24 +112,43 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
         entity_indent.push_back(indent);
     }
     std::vector<std::size_t> placed_texts;  // indexes of the free texts laid out
-    for (std::size_t i = 0; i < scene.text_count(); ++i) {
-        if (diagram.texts[i].shape.left != 0 || diagram.texts[i].shape.top != 0) continue;
-        const Ttexto& t = scene.text(i);
-        boxes.push_back({at_100(t.Width()), at_100(t.Height())});
-        placed_texts.push_back(i);
-    }
+    for (std::size_t i = 0; i < scene.text_count(); ++i)
+        if (diagram.texts[i].shape.left == 0 && diagram.texts[i].shape.top == 0) placed_texts.push_back(i);
+    // Free texts are laid out by Graphviz only without entities; else they stand beside the diagram.
+    const bool texts_by_graphviz = scene.entity_count() == 0;
+    if (texts_by_graphviz)
+        for (const std::size_t i : placed_texts) boxes.push_back({at_100(scene.text(i).Width()), at_100(scene.text(i).Height())});
     std::vector<LayoutEdge> edges;
     edges.reserve(diagram.relationships.size());
     for (const DiagramRelationship& r : diagram.relationships)
         if (r.from != r.to) edges.push_back({r.from, r.to});
 
-    const std::vector<LayoutPosition> positions = auto_layout(boxes, edges, options);
+    std::vector<LayoutPosition> positions = auto_layout(boxes, edges, options);
+    if (layout_engine_for(boxes.size(), options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
     std::vector<std::optional<TPoint>> entities(scene.entity_count()), texts(scene.text_count());
     for (std::size_t i = 0; i < scene.entity_count(); ++i)
         entities[i] = TPoint{positions[i].left + entity_indent[i], positions[i].top};
-    for (std::size_t k = 0; k < placed_texts.size(); ++k) {
-        const LayoutPosition& p = positions[scene.entity_count() + k];
-        texts[placed_texts[k]] = TPoint{p.left, p.top};
+    if (texts_by_graphviz) {
+        for (std::size_t k = 0; k < placed_texts.size(); ++k) {
+            const LayoutPosition& p = positions[k];
+            texts[placed_texts[k]] = TPoint{p.left, p.top};
+        }
+    } else {
+        // Beside the entities, along the shorter side of their bounding box so that the picture grows
+        // towards square: a column to the right of a tall diagram, a row below a wide one.
+        long long right = 0, bottom = 0;
+        for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+            right = std::max<long long>(right, positions[i].left + boxes[i].width);
+            bottom = std::max<long long>(bottom, positions[i].top + boxes[i].height);
+        }
+        const bool below = right - options.margin > bottom - options.margin;
+        long long x = below ? options.margin : right + options.spacing;
+        long long y = below ? bottom + options.spacing : options.margin;
+        for (const std::size_t i : placed_texts) {
+            texts[i] = TPoint{static_cast<int>(x), static_cast<int>(y)};
+            if (below) x += at_100(scene.text(i).Width()) + options.spacing;
+            else y += at_100(scene.text(i).Height()) + options.spacing / 2;
+        }
     }
     scene.arrange(entities, texts);
     spread_ends(scene);
