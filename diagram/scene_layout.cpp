@@ -64,9 +64,23 @@ void fold_long_layout(std::vector<LayoutPosition>& positions, const std::vector<
     std::vector<std::size_t> order(positions.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return along(a) < along(b); });
-    const double long_side = static_cast<double>(wide ? width : height), short_side = static_cast<double>(wide ? height : width);
-    const std::size_t rows = std::clamp<std::size_t>(
-        static_cast<std::size_t>(std::lround(std::sqrt(long_side / (short_side + options.spacing)))), 1, order.size());
+    // As many rows as bring the folded picture nearest to square.
+    double mean_along = 0;
+    int thickest = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        mean_along += size_along(i);
+        thickest = std::max(thickest, size_across(i));
+    }
+    mean_along /= static_cast<double>(order.size());
+    std::size_t rows = 1;
+    double best = -1;
+    for (std::size_t r = 1; r <= order.size(); ++r) {
+        const double per = std::ceil(static_cast<double>(order.size()) / static_cast<double>(r));
+        const double length = per * mean_along + (per - 1) * options.spacing;
+        const double breadth = static_cast<double>(r) * thickest + static_cast<double>(r - 1) * options.spacing;
+        const double off_square = std::abs(std::log(length / breadth));
+        if (best < 0 || off_square < best) best = off_square, rows = r;
+    }
     const std::size_t per_row = (order.size() + rows - 1) / rows;
     long long across = options.margin;
     for (std::size_t first = 0; first < order.size(); first += per_row) {
