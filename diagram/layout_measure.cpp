@@ -97,8 +97,12 @@ LayoutMeasure measure_layout(const DiagramScene& scene) {
     const TRect all = scene.bounds();
     if (RectHeight(all) > 0) m.aspect_ratio = static_cast<double>(RectWidth(all)) / RectHeight(all);
     if (!boxes.empty()) {
-        TRect diagram = boxes.front();
-        for (const TRect& b : boxes)
+        // The entities with their captions.
+        std::vector<TRect> parts = boxes;
+        for (std::size_t i = 0; i < scene.entity_count(); ++i)
+            if (const tnoxCaption* c = scene.entity_caption(i); c && c->Visible()) parts.push_back(c->BoundsRect());
+        TRect diagram = parts.front();
+        for (const TRect& b : parts)
             diagram = {std::min(diagram.Left, b.Left), std::min(diagram.Top, b.Top), std::max(diagram.Right, b.Right),
                        std::max(diagram.Bottom, b.Bottom)};
         for (std::size_t i = 0; i < scene.text_count(); ++i) {

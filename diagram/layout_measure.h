@@ -16,7 +16,7 @@ struct LayoutMeasure {
     std::size_t shared_ends = 0;           // two relationship ends (their marks) at one point
     std::size_t crossings = 0;             // segments of two relationships crossing
     double aspect_ratio = 1;               // the shapes' width over their height
-    int free_text_distance = 0;            // the farthest free text's gap to the entities' bounding box
+    int free_text_distance = 0;            // the farthest free text's gap to the entities' (and their captions') bounding box
 
     // No overlap, no line through a box, nothing drawn on top of another line or mark.
     bool clear() const {

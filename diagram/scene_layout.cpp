@@ -9,6 +9,7 @@
 #include "model/texto.h"
 #include "shapes/connection.h"
 #include "shapes/text_shape.h"
+#include "shapes/text_shape.h"
 
 namespace {
 
@@ -99,6 +100,57 @@ void fold_long_layout(std::vector<LayoutPosition>& positions, const std::vector<
     }
 }
 
+// A relationship's caption that its line puts on a box or on another caption goes to the first free
+// place beside its line: above or below a row's segment, left or right of a column's, nearest the
+// line's middle first. A caption with no free place there keeps the one its line gave it.
+void place_captions_off_boxes(DiagramScene& scene, const Diagram& diagram) {
+    constexpr int kGap = 3;  // between a caption and the line it labels
+    std::vector<TRect> taken;
+    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+        taken.push_back(scene.entity(i).BoundsRect());
+        if (const tnoxCaption* c = scene.entity_caption(i)) taken.push_back(c->BoundsRect());
+    }
+    for (std::size_t i = 0; i < scene.text_count(); ++i) taken.push_back(scene.text(i).BoundsRect());
+    const auto free_at = [&](const TRect& r) {
+        return std::none_of(taken.begin(), taken.end(), [&](const TRect& t) { return !IsRectEmpty(IntersectRect(r, t)); });
+    };
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
+        const tnoxCaption* caption = scene.relationship_caption(i);
+        if (!caption) continue;
+        const DiagramCaption& source = *diagram.relationships[i].caption;
+        const TRect now = caption->BoundsRect();
+        if (source.shape.left != 0 || source.shape.top != 0 || free_at(now)) {
+            taken.push_back(now);
+            continue;
+        }
+        const TRelacionamento& line = scene.relationship(i);
+        const int w = caption->Width(), h = caption->Height();
+        std::vector<TRect> places;
+        const auto& route = line.Route();
+        for (const int part : {1, 0, 2})
+            for (const int eighths : {4, 2, 6, 1, 7}) {
+                const TPoint a{line.Left() + route[part].X, line.Top() + route[part].Y};
+                const TPoint b{line.Left() + route[part + 1].X, line.Top() + route[part + 1].Y};
+                if (a == b) continue;
+                const int x = a.X + (b.X - a.X) * eighths / 8, y = a.Y + (b.Y - a.Y) * eighths / 8;
+                if (a.Y == b.Y) {
+                    places.push_back({x - w / 2, y - kGap - h, x - w / 2 + w, y - kGap});
+                    places.push_back({x - w / 2, y + kGap + 1, x - w / 2 + w, y + kGap + 1 + h});
+                } else {
+                    places.push_back({x + kGap + 1, y - h / 2, x + kGap + 1 + w, y - h / 2 + h});
+                    places.push_back({x - kGap - w, y - h / 2, x - kGap, y - h / 2 + h});
+                }
+            }
+        const auto found = std::find_if(places.begin(), places.end(), [&](const TRect& r) { return r.Left >= 0 && r.Top >= 0 && free_at(r); });
+        if (found == places.end()) {
+            taken.push_back(now);
+            continue;
+        }
+        scene.place_relationship_caption(i, {found->Left, found->Top});
+        taken.push_back(caption->BoundsRect());
+    }
+}
+
 }  // namespace
 
 bool needs_layout(const Diagram& diagram) {
@@ -166,4 +218,5 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     }
     scene.arrange(entities, texts);
     spread_ends(scene);
+    place_captions_off_boxes(scene, diagram);
 }

@@ -58,7 +58,8 @@ TEST(LayoutMeasure, CountsWhatMakesADiagramHardToRead) {
     EXPECT_EQ(after.lines_through_boxes, 0u);
 }
 
-// n entities of 1..6 rows, some with captions, each with 0..3 relationships to others; one free text.
+// n entities of 1..6 rows, a third of them with captions, each with 0..3 relationships to others, half
+// of them with captions; one free text.
 std::string random_diagram(int n, unsigned seed) {
     std::mt19937 random(seed);
     const auto below = [&](int limit) { return static_cast<int>(random() % static_cast<unsigned>(limit)); };
@@ -67,7 +68,9 @@ std::string random_diagram(int n, unsigned seed) {
         json += (i ? "," : "") + std::string(R"({"entidade": "E)") + std::to_string(i) + R"(", "tabela": "T)" + std::to_string(i) +
                 R"(", "atributos": [{"nome": "ID", "tipo": "Integer", "key": true})";
         for (int k = below(6); k > 0; --k) json += R"(, {"nome": "C)" + std::to_string(k) + std::string(below(9), 'x') + R"(", "tipo": 1})";
-        json += "]}";
+        json += "]";
+        if (below(10) < 3) json += R"(, "caption": {"text": "sobre )" + std::to_string(i) + R"("})";
+        json += "}";
     }
     json += R"(], "relationships": [)";
     bool first = true;
@@ -76,13 +79,14 @@ std::string random_diagram(int n, unsigned seed) {
             const int to = below(n);
             if (to == i) continue;
             json += (first ? "" : ",") + std::string(R"({"name": "R)") + std::to_string(i) + "_" + std::to_string(k) +
-                    R"(", "from": "E)" + std::to_string(i) + R"(", "to": "E)" + std::to_string(to) + R"("})";
+                    R"(", "from": "E)" + std::to_string(i) + R"(", "to": "E)" + std::to_string(to) + R"(")" +
+                    (below(2) ? R"(, "caption": {"text": "rel )" + std::to_string(i) + "_" + std::to_string(k) + R"("})" : "") + "}";
             first = false;
         }
     return json + R"(], "texts": [{"text": "nota\nlivre"}]})";
 }
 
-TEST(LayoutMeasure, SeededRandomDiagramsGetDistinctEndsAndTheirFreeTextBesideThem) {
+TEST(LayoutMeasure, SeededRandomDiagramsGetCaptionsOffBoxesDistinctEndsAndTheFreeTextBeside) {
     select_type_texts(default_type_texts());
     for (const int n : {5, 12, 40, 120, 500}) {
         for (const LayoutEngine engine : {LayoutEngine::dot, LayoutEngine::sfdp}) {
@@ -95,6 +99,8 @@ TEST(LayoutMeasure, SeededRandomDiagramsGetDistinctEndsAndTheirFreeTextBesideThe
             const LayoutMeasure m = measure_layout(scene);
             const std::string which = std::to_string(n) + (engine == LayoutEngine::dot ? " dot" : " sfdp");
             EXPECT_EQ(m.shared_ends, 0u) << which;
+            EXPECT_EQ(m.caption_box_overlaps, 0u) << which;
+            EXPECT_EQ(m.caption_overlaps, 0u) << which;
             EXPECT_EQ(m.free_text_distance, options.spacing) << which;
             if (engine == LayoutEngine::sfdp) {  // dot's ranks may still be wider than 2:1
                 EXPECT_GE(m.aspect_ratio, 0.5) << which;
