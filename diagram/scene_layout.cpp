@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <climits>
+#include <cstdint>
 #include <map>
+#include <unordered_map>
 
 #include "diagram/scene.h"
 #include "model/relacionamento.h"
@@ -14,6 +17,57 @@
 namespace {
 
 constexpr int kCaptionGap = 5;  // a caption stands this far below its entity
+
+// Rectangles filed by the square cells of a grid they touch, so that asking which of them a small
+// rectangle meets costs a look at a few cells, not at every rectangle of a large diagram.
+class RectGrid {
+public:
+    void add(const TRect& r) {
+        const std::size_t index = rects_.size();
+        rects_.push_back(r);
+        // A rectangle of many cells (a box thousands of rows tall) is looked at every time instead.
+        if (cell_count(r) > kMostCells) large_.push_back(index);
+        else for_cells(r, [&](long long key) { cells_[key].push_back(index); });
+    }
+    // How many of the rectangles, but those numbered `skip_a` and `skip_b`, share a pixel with `r`.
+    int count_meeting(const TRect& r, std::size_t skip_a = SIZE_MAX, std::size_t skip_b = SIZE_MAX) const {
+        std::vector<std::size_t> met;
+        const auto meets = [&](std::size_t i) { return i != skip_a && i != skip_b && !IsRectEmpty(IntersectRect(r, rects_[i])); };
+        for (const std::size_t i : large_)
+            if (meets(i)) met.push_back(i);
+        if (cell_count(r) > kMostCells) {
+            for (std::size_t i = 0; i < rects_.size(); ++i)
+                if (meets(i) && std::find(met.begin(), met.end(), i) == met.end()) met.push_back(i);
+            return static_cast<int>(met.size());
+        }
+        for_cells(r, [&](long long key) {
+            const auto found = cells_.find(key);
+            if (found == cells_.end()) return;
+            for (const std::size_t i : found->second)
+                if (meets(i) && std::find(met.begin(), met.end(), i) == met.end())
+                    met.push_back(i);
+        });
+        return static_cast<int>(met.size());
+    }
+
+private:
+    static constexpr int kCell = 128;
+    static constexpr long long kMostCells = 256;
+    static long long cell(int v) { return static_cast<long long>(std::floor(v / static_cast<double>(kCell))); }
+    static long long cell_count(const TRect& r) {
+        if (IsRectEmpty(r)) return 0;
+        return (cell(r.Right - 1) - cell(r.Left) + 1) * (cell(r.Bottom - 1) - cell(r.Top) + 1);
+    }
+    template <typename F>
+    static void for_cells(const TRect& r, F&& f) {
+        if (IsRectEmpty(r)) return;
+        for (long long y = cell(r.Top); y <= cell(r.Bottom - 1); ++y)
+            for (long long x = cell(r.Left); x <= cell(r.Right - 1); ++x) f(y * 1'000'003 + x);
+    }
+    std::vector<TRect> rects_;
+    std::vector<std::size_t> large_;
+    std::unordered_map<long long, std::vector<std::size_t>> cells_;
+};
 
 // Relationships that meet one side of a box get distinct places along it, evenly spread, in the order
 // in which their other ends lie along that side; at one `perc` their lines and marks would coincide.
@@ -100,27 +154,82 @@ void fold_long_layout(std::vector<LayoutPosition>& positions, const std::vector<
     }
 }
 
+// Where a relationship's middle segment runs (its `meioperc`): where its route passes through no box it
+// does not join and lies on no segment of the relationships before it, nearest the middle; where no
+// candidate is clear, the one with the fewest such faults.
+void choose_middles(DiagramScene& scene) {
+    struct Piece {
+        int x0, y0, x1, y1;
+    };
+    RectGrid boxes;
+    std::map<const TControl*, std::size_t> box_of;
+    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+        const TRect b = scene.entity(i).BoundsRect();
+        boxes.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});  // the inside, frame excluded
+        box_of[&scene.entity(i)] = i;
+    }
+    std::map<int, std::vector<Piece>> rows, columns;  // the segments kept so far, by their row or column
+    const auto pieces_of = [](const TRelacionamento& line) {
+        std::vector<Piece> pieces;
+        const auto& route = line.Route();
+        for (std::size_t k = 0; k + 1 < route.size(); ++k) {
+            const TPoint a{line.Left() + route[k].X, line.Top() + route[k].Y};
+            const TPoint b{line.Left() + route[k + 1].X, line.Top() + route[k + 1].Y};
+            if (a != b) pieces.push_back({std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)});
+        }
+        return pieces;
+    };
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
+        TRelacionamento& line = scene.relationship(i);
+        const auto* start = line.GetConnection(1)->Shape();
+        const auto* end = line.GetConnection(2)->Shape();
+        if (!start || !end || start == end) continue;
+        const std::size_t from = box_of.at(start), to = box_of.at(end);
+        const auto faults = [&] {
+            int count = 0;
+            for (const Piece& p : pieces_of(line)) {
+                count += boxes.count_meeting({p.x0, p.y0, p.x1 + 1, p.y1 + 1}, from, to);
+                const bool row = p.y0 == p.y1;
+                const auto& lines = row ? rows : columns;
+                if (const auto found = lines.find(row ? p.y0 : p.x0); found != lines.end())
+                    for (const Piece& q : found->second)
+                        count += row ? std::min(p.x1, q.x1) > std::max(p.x0, q.x0) : std::min(p.y1, q.y1) > std::max(p.y0, q.y0);
+            }
+            return count;
+        };
+        int best = line.meioperc(), best_faults = faults();
+        for (const int candidate : {50, 40, 60, 30, 70, 20, 80, 10, 90}) {
+            if (best_faults == 0) break;
+            line.Setmeioperc(candidate);
+            line.ComputeRoute();
+            if (const int f = faults(); f < best_faults) best = candidate, best_faults = f;
+        }
+        line.Setmeioperc(best);
+        line.ComputeRoute();
+        for (const Piece& p : pieces_of(line)) (p.y0 == p.y1 ? rows[p.y0] : columns[p.x0]).push_back(p);
+    }
+    scene.arrange({}, {});
+}
+
 // A relationship's caption that its line puts on a box or on another caption goes to the first free
 // place beside its line: above or below a row's segment, left or right of a column's, nearest the
 // line's middle first. A caption with no free place there keeps the one its line gave it.
 void place_captions_off_boxes(DiagramScene& scene, const Diagram& diagram) {
     constexpr int kGap = 3;  // between a caption and the line it labels
-    std::vector<TRect> taken;
+    RectGrid taken;
     for (std::size_t i = 0; i < scene.entity_count(); ++i) {
-        taken.push_back(scene.entity(i).BoundsRect());
-        if (const tnoxCaption* c = scene.entity_caption(i)) taken.push_back(c->BoundsRect());
+        taken.add(scene.entity(i).BoundsRect());
+        if (const tnoxCaption* c = scene.entity_caption(i)) taken.add(c->BoundsRect());
     }
-    for (std::size_t i = 0; i < scene.text_count(); ++i) taken.push_back(scene.text(i).BoundsRect());
-    const auto free_at = [&](const TRect& r) {
-        return std::none_of(taken.begin(), taken.end(), [&](const TRect& t) { return !IsRectEmpty(IntersectRect(r, t)); });
-    };
+    for (std::size_t i = 0; i < scene.text_count(); ++i) taken.add(scene.text(i).BoundsRect());
+    const auto free_at = [&](const TRect& r) { return taken.count_meeting(r) == 0; };
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
         const tnoxCaption* caption = scene.relationship_caption(i);
         if (!caption) continue;
         const DiagramCaption& source = *diagram.relationships[i].caption;
         const TRect now = caption->BoundsRect();
         if (source.shape.left != 0 || source.shape.top != 0 || free_at(now)) {
-            taken.push_back(now);
+            taken.add(now);
             continue;
         }
         const TRelacionamento& line = scene.relationship(i);
@@ -143,11 +252,11 @@ void place_captions_off_boxes(DiagramScene& scene, const Diagram& diagram) {
             }
         const auto found = std::find_if(places.begin(), places.end(), [&](const TRect& r) { return r.Left >= 0 && r.Top >= 0 && free_at(r); });
         if (found == places.end()) {
-            taken.push_back(now);
+            taken.add(now);
             continue;
         }
         scene.place_relationship_caption(i, {found->Left, found->Top});
-        taken.push_back(caption->BoundsRect());
+        taken.add(caption->BoundsRect());
     }
 }
 
@@ -218,5 +327,6 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     }
     scene.arrange(entities, texts);
     spread_ends(scene);
+    choose_middles(scene);
     place_captions_off_boxes(scene, diagram);
 }
