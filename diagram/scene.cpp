@@ -258,6 +258,15 @@ void DiagramScene::place_caption(TnoxCustomShape& owner, CaptionItem& caption) {
     if (auto* line = dynamic_cast<TnoxConnector*>(&owner)) line->PrevMidPoint = line->GetMidPoint();
 }
 
+void DiagramScene::place_relationship_caption(std::size_t index, TPoint at_100) {
+    RelationshipItem& item = relationships_.at(index);
+    if (!item.caption.shape) return;
+    item.caption.placed.at_100.left = at_100.X;
+    item.caption.placed.at_100.top = at_100.Y;
+    place_caption(*item.shape, item.caption);
+    item.caption.placed.bounds = item.caption.shape->BoundsRect();
+}
+
 void DiagramScene::record_placements() {
     for (EntityItem& item : entities_) {
         item.placed.bounds = item.shape->BoundsRect();

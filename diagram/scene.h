@@ -61,6 +61,9 @@ public:
     // where it is), then routes the lines and places the owner-placed captions again.
     void arrange(const std::vector<std::optional<TPoint>>& entities, const std::vector<std::optional<TPoint>>& texts);
 
+    // Puts a relationship's caption at a place of its own, at 100 %, as if the file gave it: it stays
+    // there through zooms and is written back by store().
+    void place_relationship_caption(std::size_t index, TPoint at_100);
     // The smallest rectangle holding every visible shape, in surface coordinates; empty without shapes.
     TRect bounds() const;
 

@@ -1,14 +1,264 @@
 #include "diagram/scene_layout.h"
 
 #include <algorithm>
+#include <cmath>
+#include <climits>
+#include <cstdint>
+#include <map>
+#include <unordered_map>
 
 #include "diagram/scene.h"
+#include "model/relacionamento.h"
 #include "model/texto.h"
+#include "shapes/connection.h"
+#include "shapes/text_shape.h"
 #include "shapes/text_shape.h"
 
 namespace {
 
 constexpr int kCaptionGap = 5;  // a caption stands this far below its entity
+
+// Rectangles filed by the square cells of a grid they touch, so that asking which of them a small
+// rectangle meets costs a look at a few cells, not at every rectangle of a large diagram.
+class RectGrid {
+public:
+    void add(const TRect& r) {
+        const std::size_t index = rects_.size();
+        rects_.push_back(r);
+        // A rectangle of many cells (a box thousands of rows tall) is looked at every time instead.
+        if (cell_count(r) > kMostCells) large_.push_back(index);
+        else for_cells(r, [&](long long key) { cells_[key].push_back(index); });
+    }
+    // How many of the rectangles, but those numbered `skip_a` and `skip_b`, share a pixel with `r`.
+    int count_meeting(const TRect& r, std::size_t skip_a = SIZE_MAX, std::size_t skip_b = SIZE_MAX) const {
+        std::vector<std::size_t> met;
+        const auto meets = [&](std::size_t i) { return i != skip_a && i != skip_b && !IsRectEmpty(IntersectRect(r, rects_[i])); };
+        for (const std::size_t i : large_)
+            if (meets(i)) met.push_back(i);
+        if (cell_count(r) > kMostCells) {
+            for (std::size_t i = 0; i < rects_.size(); ++i)
+                if (meets(i) && std::find(met.begin(), met.end(), i) == met.end()) met.push_back(i);
+            return static_cast<int>(met.size());
+        }
+        for_cells(r, [&](long long key) {
+            const auto found = cells_.find(key);
+            if (found == cells_.end()) return;
+            for (const std::size_t i : found->second)
+                if (meets(i) && std::find(met.begin(), met.end(), i) == met.end())
+                    met.push_back(i);
+        });
+        return static_cast<int>(met.size());
+    }
+
+private:
+    static constexpr int kCell = 128;
+    static constexpr long long kMostCells = 256;
+    static long long cell(int v) { return static_cast<long long>(std::floor(v / static_cast<double>(kCell))); }
+    static long long cell_count(const TRect& r) {
+        if (IsRectEmpty(r)) return 0;
+        return (cell(r.Right - 1) - cell(r.Left) + 1) * (cell(r.Bottom - 1) - cell(r.Top) + 1);
+    }
+    template <typename F>
+    static void for_cells(const TRect& r, F&& f) {
+        if (IsRectEmpty(r)) return;
+        for (long long y = cell(r.Top); y <= cell(r.Bottom - 1); ++y)
+            for (long long x = cell(r.Left); x <= cell(r.Right - 1); ++x) f(y * 1'000'003 + x);
+    }
+    std::vector<TRect> rects_;
+    std::vector<std::size_t> large_;
+    std::unordered_map<long long, std::vector<std::size_t>> cells_;
+};
+
+// Relationships that meet one side of a box get distinct places along it, evenly spread, in the order
+// in which their other ends lie along that side; at one `perc` their lines and marks would coincide.
+void spread_ends(DiagramScene& scene) {
+    struct End {
+        TnoxConnection* connection;
+        long long far;  // twice the centre of the box at the other end, along the side
+    };
+    std::map<std::pair<const TnoxCustomShape*, int>, std::vector<End>> sides;
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
+        TRelacionamento& line = scene.relationship(i);
+        TnoxConnection* start = line.GetConnection(1);
+        TnoxConnection* end = line.GetConnection(2);
+        if (!start->Shape() || !end->Shape() || start->Shape() == end->Shape()) continue;
+        for (auto [near, other] : {std::pair{start, end}, std::pair{end, start}}) {
+            const TnoxCustomShape& far = *other->Shape();
+            const bool along_x = near->Side == csTop || near->Side == csBottom;
+            const long long centre = along_x ? 2LL * far.Left() + far.Width() : 2LL * far.Top() + far.Height();
+            sides[{near->Shape(), static_cast<int>(near->Side)}].push_back({near, centre});
+        }
+    }
+    bool changed = false;
+    for (auto& [side, ends] : sides) {
+        if (ends.size() < 2) continue;
+        std::stable_sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return a.far < b.far; });
+        const double n = static_cast<double>(ends.size());
+        for (std::size_t k = 0; k < ends.size(); ++k)
+            ends[k].connection->SetPerc(static_cast<int>(std::lround(100.0 * static_cast<double>(k + 1) / (n + 1))));
+        changed = true;
+    }
+    if (changed) scene.arrange({}, {});
+}
+
+// sfdp lays a chain of boxes out as one long row (or column). Folded into rows that run back and
+// forth, each box stays beside its neighbours in the line and the picture comes near to square.
+void fold_long_layout(std::vector<LayoutPosition>& positions, const std::vector<LayoutBox>& boxes, const LayoutOptions& options) {
+    if (positions.size() < 3) return;
+    long long width = 0, height = 0;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        width = std::max<long long>(width, positions[i].left + boxes[i].width - options.margin);
+        height = std::max<long long>(height, positions[i].top + boxes[i].height - options.margin);
+    }
+    const bool wide = width > 2 * height;
+    if (!wide && height <= 2 * width) return;
+    // Along: the long side's coordinate; across: the other.
+    const auto along = [&](std::size_t i) { return wide ? positions[i].left + boxes[i].width / 2 : positions[i].top + boxes[i].height / 2; };
+    const auto size_along = [&](std::size_t i) { return wide ? boxes[i].width : boxes[i].height; };
+    const auto size_across = [&](std::size_t i) { return wide ? boxes[i].height : boxes[i].width; };
+    std::vector<std::size_t> order(positions.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return along(a) < along(b); });
+    // As many rows as bring the folded picture nearest to square.
+    double mean_along = 0;
+    int thickest = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        mean_along += size_along(i);
+        thickest = std::max(thickest, size_across(i));
+    }
+    mean_along /= static_cast<double>(order.size());
+    std::size_t rows = 1;
+    double best = -1;
+    for (std::size_t r = 1; r <= order.size(); ++r) {
+        const double per = std::ceil(static_cast<double>(order.size()) / static_cast<double>(r));
+        const double length = per * mean_along + (per - 1) * options.spacing;
+        const double breadth = static_cast<double>(r) * thickest + static_cast<double>(r - 1) * options.spacing;
+        const double off_square = std::abs(std::log(length / breadth));
+        if (best < 0 || off_square < best) best = off_square, rows = r;
+    }
+    const std::size_t per_row = (order.size() + rows - 1) / rows;
+    long long across = options.margin;
+    for (std::size_t first = 0; first < order.size(); first += per_row) {
+        const std::size_t last = std::min(order.size(), first + per_row);
+        std::vector<std::size_t> row(order.begin() + static_cast<std::ptrdiff_t>(first), order.begin() + static_cast<std::ptrdiff_t>(last));
+        if ((first / per_row) % 2 == 1) std::reverse(row.begin(), row.end());
+        long long at = options.margin;
+        int thickness = 0;
+        for (const std::size_t i : row) {
+            (wide ? positions[i].left : positions[i].top) = static_cast<std::int32_t>(at);
+            (wide ? positions[i].top : positions[i].left) = static_cast<std::int32_t>(across);
+            at += size_along(i) + options.spacing;
+            thickness = std::max(thickness, size_across(i));
+        }
+        across += thickness + options.spacing;
+    }
+}
+
+// Where a relationship's middle segment runs (its `meioperc`): where its route passes through no box it
+// does not join and lies on no segment of the relationships before it, nearest the middle; where no
+// candidate is clear, the one with the fewest such faults.
+void choose_middles(DiagramScene& scene) {
+    struct Piece {
+        int x0, y0, x1, y1;
+    };
+    RectGrid boxes;
+    std::map<const TControl*, std::size_t> box_of;
+    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+        const TRect b = scene.entity(i).BoundsRect();
+        boxes.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});  // the inside, frame excluded
+        box_of[&scene.entity(i)] = i;
+    }
+    std::map<int, std::vector<Piece>> rows, columns;  // the segments kept so far, by their row or column
+    const auto pieces_of = [](const TRelacionamento& line) {
+        std::vector<Piece> pieces;
+        const auto& route = line.Route();
+        for (std::size_t k = 0; k + 1 < route.size(); ++k) {
+            const TPoint a{line.Left() + route[k].X, line.Top() + route[k].Y};
+            const TPoint b{line.Left() + route[k + 1].X, line.Top() + route[k + 1].Y};
+            if (a != b) pieces.push_back({std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)});
+        }
+        return pieces;
+    };
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
+        TRelacionamento& line = scene.relationship(i);
+        const auto* start = line.GetConnection(1)->Shape();
+        const auto* end = line.GetConnection(2)->Shape();
+        if (!start || !end || start == end) continue;
+        const std::size_t from = box_of.at(start), to = box_of.at(end);
+        const auto faults = [&] {
+            int count = 0;
+            for (const Piece& p : pieces_of(line)) {
+                count += boxes.count_meeting({p.x0, p.y0, p.x1 + 1, p.y1 + 1}, from, to);
+                const bool row = p.y0 == p.y1;
+                const auto& lines = row ? rows : columns;
+                if (const auto found = lines.find(row ? p.y0 : p.x0); found != lines.end())
+                    for (const Piece& q : found->second)
+                        count += row ? std::min(p.x1, q.x1) > std::max(p.x0, q.x0) : std::min(p.y1, q.y1) > std::max(p.y0, q.y0);
+            }
+            return count;
+        };
+        int best = line.meioperc(), best_faults = faults();
+        for (const int candidate : {50, 40, 60, 30, 70, 20, 80, 10, 90}) {
+            if (best_faults == 0) break;
+            line.Setmeioperc(candidate);
+            line.ComputeRoute();
+            if (const int f = faults(); f < best_faults) best = candidate, best_faults = f;
+        }
+        line.Setmeioperc(best);
+        line.ComputeRoute();
+        for (const Piece& p : pieces_of(line)) (p.y0 == p.y1 ? rows[p.y0] : columns[p.x0]).push_back(p);
+    }
+    scene.arrange({}, {});
+}
+
+// A relationship's caption that its line puts on a box or on another caption goes to the first free
+// place beside its line: above or below a row's segment, left or right of a column's, nearest the
+// line's middle first. A caption with no free place there keeps the one its line gave it.
+void place_captions_off_boxes(DiagramScene& scene, const Diagram& diagram) {
+    constexpr int kGap = 3;  // between a caption and the line it labels
+    RectGrid taken;
+    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+        taken.add(scene.entity(i).BoundsRect());
+        if (const tnoxCaption* c = scene.entity_caption(i)) taken.add(c->BoundsRect());
+    }
+    for (std::size_t i = 0; i < scene.text_count(); ++i) taken.add(scene.text(i).BoundsRect());
+    const auto free_at = [&](const TRect& r) { return taken.count_meeting(r) == 0; };
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
+        const tnoxCaption* caption = scene.relationship_caption(i);
+        if (!caption) continue;
+        const DiagramCaption& source = *diagram.relationships[i].caption;
+        const TRect now = caption->BoundsRect();
+        if (source.shape.left != 0 || source.shape.top != 0 || free_at(now)) {
+            taken.add(now);
+            continue;
+        }
+        const TRelacionamento& line = scene.relationship(i);
+        const int w = caption->Width(), h = caption->Height();
+        std::vector<TRect> places;
+        const auto& route = line.Route();
+        for (const int part : {1, 0, 2})
+            for (const int eighths : {4, 2, 6, 1, 7}) {
+                const TPoint a{line.Left() + route[part].X, line.Top() + route[part].Y};
+                const TPoint b{line.Left() + route[part + 1].X, line.Top() + route[part + 1].Y};
+                if (a == b) continue;
+                const int x = a.X + (b.X - a.X) * eighths / 8, y = a.Y + (b.Y - a.Y) * eighths / 8;
+                if (a.Y == b.Y) {
+                    places.push_back({x - w / 2, y - kGap - h, x - w / 2 + w, y - kGap});
+                    places.push_back({x - w / 2, y + kGap + 1, x - w / 2 + w, y + kGap + 1 + h});
+                } else {
+                    places.push_back({x + kGap + 1, y - h / 2, x + kGap + 1 + w, y - h / 2 + h});
+                    places.push_back({x - kGap - w, y - h / 2, x - kGap, y - h / 2 + h});
+                }
+            }
+        const auto found = std::find_if(places.begin(), places.end(), [&](const TRect& r) { return r.Left >= 0 && r.Top >= 0 && free_at(r); });
+        if (found == places.end()) {
+            taken.add(now);
+            continue;
+        }
+        scene.place_relationship_caption(i, {found->Left, found->Top});
+        taken.add(caption->BoundsRect());
+    }
+}
 
 }  // namespace
 
@@ -37,24 +287,46 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
         entity_indent.push_back(indent);
     }
     std::vector<std::size_t> placed_texts;  // indexes of the free texts laid out
-    for (std::size_t i = 0; i < scene.text_count(); ++i) {
-        if (diagram.texts[i].shape.left != 0 || diagram.texts[i].shape.top != 0) continue;
-        const Ttexto& t = scene.text(i);
-        boxes.push_back({at_100(t.Width()), at_100(t.Height())});
-        placed_texts.push_back(i);
-    }
+    for (std::size_t i = 0; i < scene.text_count(); ++i)
+        if (diagram.texts[i].shape.left == 0 && diagram.texts[i].shape.top == 0) placed_texts.push_back(i);
+    // Free texts are laid out by Graphviz only without entities; else they stand beside the diagram.
+    const bool texts_by_graphviz = scene.entity_count() == 0;
+    if (texts_by_graphviz)
+        for (const std::size_t i : placed_texts) boxes.push_back({at_100(scene.text(i).Width()), at_100(scene.text(i).Height())});
     std::vector<LayoutEdge> edges;
     edges.reserve(diagram.relationships.size());
     for (const DiagramRelationship& r : diagram.relationships)
         if (r.from != r.to) edges.push_back({r.from, r.to});
 
-    const std::vector<LayoutPosition> positions = auto_layout(boxes, edges, options);
+    std::vector<LayoutPosition> positions = auto_layout(boxes, edges, options);
+    if (layout_engine_for(boxes.size(), options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
     std::vector<std::optional<TPoint>> entities(scene.entity_count()), texts(scene.text_count());
     for (std::size_t i = 0; i < scene.entity_count(); ++i)
         entities[i] = TPoint{positions[i].left + entity_indent[i], positions[i].top};
-    for (std::size_t k = 0; k < placed_texts.size(); ++k) {
-        const LayoutPosition& p = positions[scene.entity_count() + k];
-        texts[placed_texts[k]] = TPoint{p.left, p.top};
+    if (texts_by_graphviz) {
+        for (std::size_t k = 0; k < placed_texts.size(); ++k) {
+            const LayoutPosition& p = positions[k];
+            texts[placed_texts[k]] = TPoint{p.left, p.top};
+        }
+    } else {
+        // Beside the entities, along the shorter side of their bounding box so that the picture grows
+        // towards square: a column to the right of a tall diagram, a row below a wide one.
+        long long right = 0, bottom = 0;
+        for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+            right = std::max<long long>(right, positions[i].left + boxes[i].width);
+            bottom = std::max<long long>(bottom, positions[i].top + boxes[i].height);
+        }
+        const bool below = right - options.margin > bottom - options.margin;
+        long long x = below ? options.margin : right + options.spacing;
+        long long y = below ? bottom + options.spacing : options.margin;
+        for (const std::size_t i : placed_texts) {
+            texts[i] = TPoint{static_cast<int>(x), static_cast<int>(y)};
+            if (below) x += at_100(scene.text(i).Width()) + options.spacing;
+            else y += at_100(scene.text(i).Height()) + options.spacing / 2;
+        }
     }
     scene.arrange(entities, texts);
+    spread_ends(scene);
+    choose_middles(scene);
+    place_captions_off_boxes(scene, diagram);
 }

@@ -8,6 +8,7 @@
 #include "diagram/scene.h"
 #include "platform/components/diagram_surface.h"
 #include "platform/graphics/cairo_canvas.h"
+#include "platform/graphics/svg_canvas.h"
 
 std::optional<PictureFormat> picture_format_of(const std::filesystem::path& file) {
     std::string extension = file.extension().string();
@@ -57,7 +58,12 @@ std::string draw_picture(DiagramScene& scene, PictureFormat format) {
         paint_scene(scene, canvas, area);
         return canvas.PngBytes();
     }
-    DocumentCanvas canvas(format == PictureFormat::svg ? DocumentCanvas::Format::Svg : DocumentCanvas::Format::Pdf, w, h);
+    if (format == PictureFormat::svg) {
+        SvgCanvas canvas(w, h);
+        paint_scene(scene, canvas, area);
+        return canvas.Finish();
+    }
+    DocumentCanvas canvas(DocumentCanvas::Format::Pdf, w, h);
     paint_scene(scene, canvas, area);
     return canvas.Finish();
 }

@@ -1,5 +1,6 @@
 // `kzr40 draw` and `kzr40 layout`: a diagram as a picture, and a diagram laid out automatically.
 
+#include <iostream>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "host/option_texts.h"
 #include "platform/files/output.h"
 #include "platform/files/whole_file.h"
+#include "diagram/layout_measure.h"
 #include "diagram/scene_layout.h"
 #include "diagram/scene_picture.h"
 #include "diagram/type_texts.h"
@@ -113,6 +115,7 @@ struct LayoutArguments {
     std::string output;
     std::string types = default_type_texts();
     std::string layout = "auto";
+    bool report = false;
 };
 
 void run_layout(const LayoutArguments& arguments) {
@@ -128,6 +131,7 @@ void run_layout(const LayoutArguments& arguments) {
         lay_out_scene(scene, diagram, layout);
         scene.zoom(diagram.escala);
         scene.store();
+        if (arguments.report) std::cerr << describe_layout_measure(measure_layout(scene));
     }
     // What the written form cannot hold lies in the diagram as laid out: the message names the input.
     const std::string bytes = [&] {
@@ -180,5 +184,9 @@ void register_layout_command(CLI::App& app) {
     command->add_option("--layout", arguments->layout, kLayoutHelp)
         ->check(CLI::IsMember({"auto", "dot", "sfdp"}))
         ->capture_default_str();
+    command->add_flag("--report", arguments->report,
+                      "Print on standard error how the placed diagram reads: captions overlapping boxes or each other, "
+                      "lines through boxes they do not join, lines and marks drawn on one another, crossings, the "
+                      "aspect ratio and how far the free texts stand from the entities");
     command->callback([arguments] { run_layout(*arguments); });
 }

@@ -22,6 +22,9 @@ packages=(
   libfontconfig-dev libfreetype-dev      # text metrics: font files found by family, measured
   fonts-liberation2                      # the faces that stand for Arial, Times New Roman, Courier New
   libxml2-utils                          # xmllint: the drawn SVG is checked for well-formedness
+  librsvg2-bin                           # rsvg-convert: the drawn SVG is rendered and compared with the PNG
+  poppler-utils                          # pdftotext: the drawn PDF's text is checked to be searchable
+  graphviz                               # dot: bench/svg_bench draws the same tables with dot -Tsvg
   libgtk-3-dev                           # kzr40 edit: the diagram window
   xvfb                                   # end-to-end test of kzr40 edit: a display of its own
   xdotool                                # end-to-end test of kzr40 edit: the real pointer and keys

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class DiagramScene;
+
+// How well a placed diagram reads, counted on the shapes' own bounds and routes (surface pixels), not
+// on the picture. A layout that reads has every count but `crossings` at zero; crossings are counted
+// to compare layouts, as not every diagram can be drawn without them.
+struct LayoutMeasure {
+    std::size_t caption_box_overlaps = 0;  // a caption and an entity box that share a pixel
+    std::size_t caption_overlaps = 0;      // two captions that share a pixel
+    std::size_t lines_through_boxes = 0;   // a relationship's segment inside a box it does not join
+    std::size_t coincident_segments = 0;   // segments of two relationships on one line, sharing a stretch
+    std::size_t shared_ends = 0;           // two relationship ends (their marks) at one point
+    std::size_t crossings = 0;             // segments of two relationships crossing
+    double aspect_ratio = 1;               // the shapes' width over their height
+    int free_text_distance = 0;            // the farthest free text's gap to the entities' (and their captions') bounding box
+
+    // No overlap, no line through a box, nothing drawn on top of another line or mark.
+    bool clear() const {
+        return caption_box_overlaps == 0 && caption_overlaps == 0 && lines_through_boxes == 0 &&
+               coincident_segments == 0 && shared_ends == 0;
+    }
+};
+
+LayoutMeasure measure_layout(const DiagramScene& scene);
+
+// One line per count, "caption/box overlaps: 0", as `kzr40 layout --report` prints them.
+std::string describe_layout_measure(const LayoutMeasure& measure);
