@@ -1,0 +1,189 @@
+#include "lazarus/dbf_tables.h"
+
+#include <sstream>
+
+#include "platform/utf8_cp1252.h"
+#include "plugin/catalogo.h"
+
+namespace lazarus {
+
+namespace {
+
+std::vector<std::string> split_fields(const std::string& fields) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= fields.size()) {
+        const std::size_t end = std::min(fields.find(';', start), fields.size());
+        if (end > start) parts.push_back(fields.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+const TFieldDef* field_named(const TTable& table, const std::string& name) {
+    for (int i = 0; i < table.FieldDefs().Count(); ++i)
+        if (table.FieldDefs()[i].Name == name) return &table.FieldDefs()[i];
+    return nullptr;
+}
+
+bool is_blob(std::int32_t type) {
+    return type == kFtBlob || type == kFtMemo || type == kFtGraphic || type == kFtFmtMemo || type == kFtParadoxOle ||
+           type == kFtBytes || type == kFtVarBytes;
+}
+
+// One field as a piece of a concatenated dBase key: text as it is, numbers and dates as text of a
+// fixed width so that the pieces sort field by field.
+std::string key_piece(const TFieldDef& field) {
+    switch (field.DataType) {
+        case kFtString: return field.Name;
+        case kFtDate:
+        case kFtDateTime:
+        case kFtTime: return "DTOS(" + field.Name + ")";
+        case kFtBoolean: return "IIF(" + field.Name + ",'T','F')";
+        case kFtFloat:
+        case kFtCurrency:
+        case kFtBCD: return "STR(" + field.Name + ",20,4)";
+        default: return "STR(" + field.Name + ",11)";
+    }
+}
+
+std::string pascal_string(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
+    return out + "'";
+}
+
+}  // namespace
+
+DbfField dbf_field(std::int32_t data_type) {
+    switch (data_type) {
+        case kFtString: return {"ftString", true};
+        case kFtSmallint: return {"ftSmallint"};
+        case kFtInteger: return {"ftInteger"};
+        case kFtWord: return {"ftWord"};
+        case kFtBoolean: return {"ftBoolean"};
+        case kFtFloat:
+        case kFtCurrency:
+        case kFtBCD: return {"ftFloat"};
+        case kFtDate: return {"ftDate"};
+        case kFtTime:
+        case kFtDateTime: return {"ftDateTime"};
+        case kFtAutoInc: return {"ftAutoInc"};
+        case kFtMemo:
+        case kFtFmtMemo: return {"ftMemo"};
+        case kFtBytes:
+        case kFtVarBytes:
+        case kFtBlob:
+        case kFtGraphic:
+        case kFtParadoxOle: return {"ftBlob"};
+        default: return {};
+    }
+}
+
+std::string dbf_problem(const TTable& table, const std::string& table_name) {
+    if (table_name.empty() || table_name.size() > 200) return "the table name cannot name a .dbf file";
+    for (int i = 0; i < table.FieldDefs().Count(); ++i) {
+        const TFieldDef& field = table.FieldDefs()[i];
+        if (dbf_field(field.DataType).type.empty())
+            return "field " + field.Name + ": the type " + nome_tipo(field.DataType) + " has no dBase field type";
+        if (field.Name.size() > kMaxFieldName)
+            return "field " + field.Name + ": a dBase VII field name holds at most " + std::to_string(kMaxFieldName) +
+                   " characters";
+    }
+    for (int i = 0; i < table.IndexDefs().Count(); ++i) {
+        const TIndexDef& index = table.IndexDefs()[i];
+        if (index.Options.contains(TIndexOption::ixExpression)) continue;
+        for (const std::string& name : split_fields(index.Fields)) {
+            const TFieldDef* field = field_named(table, name);
+            if (!field) return "index " + (index.Name.empty() ? std::string("of the primary key") : index.Name) +
+                               ": no field " + name;
+            if (is_blob(field->DataType))
+                return "index " + (index.Name.empty() ? std::string("of the primary key") : index.Name) + ": field " +
+                       name + " is a memo or blob, which a dBase index cannot hold";
+        }
+    }
+    return {};
+}
+
+std::string index_expression(const TTable& table, const std::string& fields, bool case_insensitive) {
+    const std::vector<std::string> names = split_fields(fields);
+    std::string expression;
+    bool text = true;
+    if (names.size() == 1) {
+        expression = names[0];
+        const TFieldDef* field = field_named(table, names[0]);
+        text = field && field->DataType == kFtString;
+    } else {
+        for (const std::string& name : names) {
+            const TFieldDef* field = field_named(table, name);
+            expression += (expression.empty() ? "" : "+") + (field ? key_piece(*field) : name);
+        }
+    }
+    return case_insensitive && text ? "UPPER(" + expression + ")" : expression;
+}
+
+std::string tables_unit(const std::vector<TableUnitEntry>& tables, const std::string& title_utf8) {
+    std::ostringstream o;
+    o << "// Unit GerarDBs: the tables of " << title_utf8 << " as dBase VII files (TDbf)\n"
+      << "unit GerarDBs;\n\n{$mode delphi}{$H+}\n\ninterface\n\nuses\n  Classes, SysUtils, DB, dbf;\n\n"
+      << "// The data directory, with a final separator: the first command-line argument; else the first\n"
+      << "// line of dados.txt beside the program; else the directory dados beside the program.\n"
+      << "function DiretorioDeDados: string;\n\n"
+      << "procedure CriarTodas(diretorio: string; manter_antigas: boolean);\n\n";
+    for (const TableUnitEntry& t : tables) o << "procedure Criar" << t.table << "(Diretorio: string);\n";
+    o << "\nimplementation\n\n"
+      << "function DiretorioDeDados: string;\nvar\n  setting: TStringList;\n  beside: string;\nbegin\n"
+      << "  beside := ExtractFilePath(ExpandFileName(ParamStr(0)));\n"
+      << "  if ParamCount >= 1 then\n    Result := ParamStr(1)\n"
+      << "  else if FileExists(beside + 'dados.txt') then begin\n    setting := TStringList.Create;\n"
+      << "    try\n      setting.LoadFromFile(beside + 'dados.txt');\n"
+      << "      if setting.Count > 0 then Result := Trim(setting[0]) else Result := beside + 'dados';\n"
+      << "    finally\n      setting.Free;\n    end;\n  end else\n    Result := beside + 'dados';\n"
+      << "  Result := IncludeTrailingPathDelimiter(ExpandFileName(Result));\nend;\n\n"
+      << "// The files of one table: the .dbf, its production index (.mdx) and its memo file (.dbt).\n"
+      << "procedure Apagar(Diretorio, tabela: string);\nbegin\n"
+      << "  DeleteFile(Diretorio + tabela + '.dbf');\n  DeleteFile(Diretorio + tabela + '.mdx');\n"
+      << "  DeleteFile(Diretorio + tabela + '.dbt');\nend;\n\n"
+      << "procedure CriarTodas(diretorio: string; manter_antigas: boolean);\nbegin\n"
+      << "  if not DirectoryExists(diretorio) then\n    if not ForceDirectories(diretorio) then\n"
+      << "      raise Exception.Create('cannot create the data directory ' + diretorio);\n";
+    for (const TableUnitEntry& t : tables)
+        o << "  if not FileExists(diretorio + '" << t.table << ".dbf') or not manter_antigas then\n    Criar" << t.table
+          << "(diretorio);\n";
+    o << "end;\n";
+    for (const TableUnitEntry& t : tables) {
+        const TTable& table = *t.definition;
+        o << "\n// Entidade: " << t.entity << "\n\nprocedure Criar" << t.table << "(Diretorio: string);\nbegin\n"
+          << "  Apagar(Diretorio, '" << t.table << "');\n"
+          << "  with TDbf.Create(nil) do\n  try\n    FilePathFull := Diretorio;\n    TableName := '" << t.table
+          << ".dbf';\n    TableLevel := 7;\n    Exclusive := True;\n    with FieldDefs do begin\n      Clear;\n";
+        for (int i = 0; i < table.FieldDefs().Count(); ++i) {
+            const TFieldDef& f = table.FieldDefs()[i];
+            const DbfField d = dbf_field(f.DataType);
+            o << "      Add('" << f.Name << "', " << d.type << ", " << (d.sized ? f.Size : 0) << ", "
+              << (f.Required ? "True" : "False") << ");\n";
+        }
+        o << "    end;\n    CreateTable;\n    Open;\n";
+        for (int i = 0; i < table.IndexDefs().Count(); ++i) {
+            const TIndexDef& index = table.IndexDefs()[i];
+            const bool primary = index.Options.contains(TIndexOption::ixPrimary);
+            const bool unique = primary || index.Options.contains(TIndexOption::ixUnique);
+            const bool descending = index.Options.contains(TIndexOption::ixDescending);
+            const std::string expression =
+                index.Options.contains(TIndexOption::ixExpression)
+                    ? index.Fields
+                    : index_expression(table, index.Fields,
+                                       index.Options.contains(TIndexOption::ixCaseInsensitive));
+            std::string options;
+            if (unique) options += "ixUnique";
+            if (descending) options += std::string(options.empty() ? "" : ", ") + "ixDescending";
+            o << "    AddIndex(" << pascal_string(primary || index.Name.empty() ? "PRIMARY" : index.Name) << ", "
+              << pascal_string(expression) << ", [" << options << "]);\n";
+        }
+        o << "    Close;\n  finally\n    Free;\n  end;\nend;\n";
+    }
+    o << "\nend.\n";
+    return o.str();
+}
+
+}  // namespace lazarus
