@@ -91,7 +91,8 @@ std::vector<std::string> generate_lazarus(const Diagram& diagram, const fs::path
                                      "): form type " + std::to_string(entity.Tipoform()) +
                                      " has no layout, so its menu item would open no form");
         gera_tab(item.definition.get(), item.entity.get(), "", kDbase, true);
-        const std::string problem = lazarus::dbf_problem(*item.definition, item.table);
+        const EntityView view(*item.entity, kDbase);
+        const std::string problem = lazarus::dbf_problem(*item.definition, view, item.table);
         if (!problem.empty())
             throw std::runtime_error("entity \"" + entity_name(entity) + "\" (#" + std::to_string(i + 1) + "), table " +
                                      item.table + ": " + problem + "; the Lazarus target cannot create it");
@@ -131,7 +132,9 @@ std::vector<std::string> generate_lazarus(const Diagram& diagram, const fs::path
         write_text(scratch / (names.unit + ".pas"), lazarus::maintenance_unit(form, names.unit));
         files.insert(files.end(), {names.unit + ".pas", names.unit + ".lfm"});
         units.push_back(names.unit);
-        entries.push_back({entity_name(*item.entity), item.table, item.definition.get()});
+        std::string ignored;
+        entries.push_back({entity_name(*item.entity), item.table, item.definition.get(),
+                           lazarus::dbf_indexes(*item.definition, view, &ignored)});
     }
     formfile::ObjectNode main_form = read_design(designs / "Princ.dfm");
     lazarus::adapt_to_lcl(main_form);

@@ -2,8 +2,11 @@
 
 #include <sstream>
 
+#include "platform/ascii_case.h"
 #include "platform/utf8_cp1252.h"
 #include "plugin/catalogo.h"
+#include "plugin/entidade.h"
+#include "plugin/entity_view.h"
 
 namespace lazarus {
 
@@ -22,7 +25,7 @@ std::vector<std::string> split_fields(const std::string& fields) {
 
 const TFieldDef* field_named(const TTable& table, const std::string& name) {
     for (int i = 0; i < table.FieldDefs().Count(); ++i)
-        if (table.FieldDefs()[i].Name == name) return &table.FieldDefs()[i];
+        if (AsciiUpperCase(table.FieldDefs()[i].Name) == AsciiUpperCase(name)) return &table.FieldDefs()[i];
     return nullptr;
 }
 
@@ -80,7 +83,67 @@ DbfField dbf_field(std::int32_t data_type) {
     }
 }
 
-std::string dbf_problem(const TTable& table, const std::string& table_name) {
+std::string index_expression(const TTable& table, const std::string& fields, bool case_insensitive,
+                             std::string* problem) {
+    const std::vector<std::string> names = split_fields(fields);
+    std::string expression;
+    bool text = true;
+    for (const std::string& name : names) {
+        const TFieldDef* field = field_named(table, name);
+        if (!field) {
+            *problem = "no field " + name;
+            return {};
+        }
+        if (is_blob(field->DataType) || field->DataType == kFtBoolean) {
+            *problem = "field " + name + " is " + nome_tipo(field->DataType) + ", which a dBase key cannot hold";
+            return {};
+        }
+        const bool is_date = field->DataType == kFtDate || field->DataType == kFtDateTime || field->DataType == kFtTime;
+        if (field->DataType != kFtString) text = false;
+        if (names.size() == 1) {
+            expression = is_date ? "DTOS(" + field->Name + ")" : field->Name;
+        } else {
+            expression += (expression.empty() ? "" : "+") + key_piece(*field);
+        }
+    }
+    if (expression.empty()) *problem = "no fields";
+    return case_insensitive && text ? "UPPER(" + expression + ")" : expression;
+}
+
+std::vector<DbfIndex> dbf_indexes(const TTable& table, const EntityView& entity, std::string* problem) {
+    std::vector<DbfIndex> indexes;
+    std::string keys;
+    for (const ColumnView* key : entity.keys()) keys += (keys.empty() ? "" : ";") + std::string(key->name);
+    if (!keys.empty()) {
+        DbfIndex primary{"PRIMARY", keys, {}, true, (entity.entity().Primaria() & kPrimariaDescendente) != 0};
+        std::string why;
+        primary.expression = index_expression(table, keys, false, &why);
+        if (!why.empty()) {
+            *problem = "the primary key: " + why;
+            return {};
+        }
+        indexes.push_back(std::move(primary));
+    }
+    for (const SecondaryKeyView& key : entity.secondary_keys()) {
+        DbfIndex index{std::string(key.name), key.options.expression ? key.fields : key.fields_joined(";"), {},
+                       key.options.unique, key.options.descending};
+        std::erase(index.fields, ' ');
+        if (key.options.expression) {
+            index.expression = key.fields;
+        } else {
+            std::string why;
+            index.expression = index_expression(table, index.fields, key.options.case_insensitive, &why);
+            if (!why.empty()) {
+                *problem = "index " + index.name + ": " + why;
+                return {};
+            }
+        }
+        indexes.push_back(std::move(index));
+    }
+    return indexes;
+}
+
+std::string dbf_problem(const TTable& table, const EntityView& entity, const std::string& table_name) {
     if (table_name.empty() || table_name.size() > 200) return "the table name cannot name a .dbf file";
     for (int i = 0; i < table.FieldDefs().Count(); ++i) {
         const TFieldDef& field = table.FieldDefs()[i];
@@ -90,36 +153,9 @@ std::string dbf_problem(const TTable& table, const std::string& table_name) {
             return "field " + field.Name + ": a dBase VII field name holds at most " + std::to_string(kMaxFieldName) +
                    " characters";
     }
-    for (int i = 0; i < table.IndexDefs().Count(); ++i) {
-        const TIndexDef& index = table.IndexDefs()[i];
-        if (index.Options.contains(TIndexOption::ixExpression)) continue;
-        for (const std::string& name : split_fields(index.Fields)) {
-            const TFieldDef* field = field_named(table, name);
-            if (!field) return "index " + (index.Name.empty() ? std::string("of the primary key") : index.Name) +
-                               ": no field " + name;
-            if (is_blob(field->DataType))
-                return "index " + (index.Name.empty() ? std::string("of the primary key") : index.Name) + ": field " +
-                       name + " is a memo or blob, which a dBase index cannot hold";
-        }
-    }
-    return {};
-}
-
-std::string index_expression(const TTable& table, const std::string& fields, bool case_insensitive) {
-    const std::vector<std::string> names = split_fields(fields);
-    std::string expression;
-    bool text = true;
-    if (names.size() == 1) {
-        expression = names[0];
-        const TFieldDef* field = field_named(table, names[0]);
-        text = field && field->DataType == kFtString;
-    } else {
-        for (const std::string& name : names) {
-            const TFieldDef* field = field_named(table, name);
-            expression += (expression.empty() ? "" : "+") + (field ? key_piece(*field) : name);
-        }
-    }
-    return case_insensitive && text ? "UPPER(" + expression + ")" : expression;
+    std::string problem;
+    dbf_indexes(table, entity, &problem);
+    return problem;
 }
 
 std::string tables_unit(const std::vector<TableUnitEntry>& tables, const std::string& title_utf8) {
@@ -164,21 +200,12 @@ std::string tables_unit(const std::vector<TableUnitEntry>& tables, const std::st
               << (f.Required ? "True" : "False") << ");\n";
         }
         o << "    end;\n    CreateTable;\n    Open;\n";
-        for (int i = 0; i < table.IndexDefs().Count(); ++i) {
-            const TIndexDef& index = table.IndexDefs()[i];
-            const bool primary = index.Options.contains(TIndexOption::ixPrimary);
-            const bool unique = primary || index.Options.contains(TIndexOption::ixUnique);
-            const bool descending = index.Options.contains(TIndexOption::ixDescending);
-            const std::string expression =
-                index.Options.contains(TIndexOption::ixExpression)
-                    ? index.Fields
-                    : index_expression(table, index.Fields,
-                                       index.Options.contains(TIndexOption::ixCaseInsensitive));
+        for (const DbfIndex& index : t.indexes) {
             std::string options;
-            if (unique) options += "ixUnique";
-            if (descending) options += std::string(options.empty() ? "" : ", ") + "ixDescending";
-            o << "    AddIndex(" << pascal_string(primary || index.Name.empty() ? "PRIMARY" : index.Name) << ", "
-              << pascal_string(expression) << ", [" << options << "]);\n";
+            if (index.unique) options += "ixUnique";
+            if (index.descending) options += std::string(options.empty() ? "" : ", ") + "ixDescending";
+            o << "    AddIndex(" << pascal_string(index.name) << ", " << pascal_string(index.expression) << ", ["
+              << options << "]);\n";
         }
         o << "    Close;\n  finally\n    Free;\n  end;\nend;\n";
     }

@@ -6,6 +6,8 @@
 
 #include "platform/table.h"
 
+class EntityView;
+
 // The Lazarus target's tables: dBase VII files written and read by the dbf unit's TDbf.
 namespace lazarus {
 
@@ -27,19 +29,36 @@ DbfField dbf_field(std::int32_t data_type);
 // The longest field name a dBase VII table holds.
 inline constexpr std::size_t kMaxFieldName = 31;
 
-// What stops a table from being created by TDbf: an unmapped field type, a field name too long, an
-// index over a memo or blob field, or a file name the system cannot hold. Empty when it can.
-std::string dbf_problem(const TTable& table, const std::string& table_name);
+// One index tag of the table's production index (.mdx).
+struct DbfIndex {
+    std::string name;        // the secondary key's name; PRIMARY for the primary key
+    std::string fields;      // field names separated by ";", or the expression as typed
+    std::string expression;  // the dBase key expression
+    bool unique = false;
+    bool descending = false;
+};
 
-// The dBase index expression over `fields` (names separated by ";"): one field is its name; several
-// are joined with "+", each converted to text (STR, DTOS) as dBase concatenates only strings;
-// case-insensitive indexes compare upper case.
-std::string index_expression(const TTable& table, const std::string& fields, bool case_insensitive);
+// The primary key (unique, descending when the entity says so) and every secondary key, with their
+// dBase key expressions; a problem with one of them (a field the table lacks, or one whose type a
+// dBase key cannot hold: Boolean, memo, blob) goes into `*problem`.
+std::vector<DbfIndex> dbf_indexes(const TTable& table, const EntityView& entity, std::string* problem);
+
+// What stops a table from being created by TDbf: an unmapped field type, a field name too long, an
+// index that dBase cannot build, or a file name the system cannot hold. Empty when it can.
+std::string dbf_problem(const TTable& table, const EntityView& entity, const std::string& table_name);
+
+// The dBase key expression over `fields` (names separated by ";"): one field is its name (a date
+// through DTOS, since a dBase key is a string or a number); several are joined with "+", each
+// converted to text (STR, DTOS) as dBase concatenates only strings; case-insensitive keys of text
+// compare upper case. Empty, with `*problem` set, for a field the key cannot hold.
+std::string index_expression(const TTable& table, const std::string& fields, bool case_insensitive,
+                             std::string* problem);
 
 struct TableUnitEntry {
     std::string entity;  // UTF-8, for the comment
     std::string table;   // sanitised: the .dbf file's base name and the procedure's suffix
     const TTable* definition;
+    std::vector<DbfIndex> indexes;
 };
 
 // The unit GerarDBs of this target: CriarTodas(diretorio, manter_antigas) and one Criar<table> per
