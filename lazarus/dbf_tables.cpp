@@ -107,7 +107,12 @@ std::string index_expression(const TTable& table, const std::string& fields, boo
         }
     }
     if (expression.empty()) *problem = "no fields";
-    return case_insensitive && text ? "UPPER(" + expression + ")" : expression;
+    // UPPER() would make the key case-insensitive, but the dbf unit of Free Pascal 3.2 corrupts memory
+    // evaluating it over fields of 40 characters and more (an access violation or a range check error
+    // when the index is built), so such keys stay case-sensitive (docs/application.md).
+    (void)case_insensitive;
+    (void)text;
+    return expression;
 }
 
 std::vector<DbfIndex> dbf_indexes(const TTable& table, const EntityView& entity, std::string* problem) {

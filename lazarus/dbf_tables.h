@@ -49,8 +49,8 @@ std::string dbf_problem(const TTable& table, const EntityView& entity, const std
 
 // The dBase key expression over `fields` (names separated by ";"): one field is its name (a date
 // through DTOS, since a dBase key is a string or a number); several are joined with "+", each
-// converted to text (STR, DTOS) as dBase concatenates only strings; case-insensitive keys of text
-// compare upper case. Empty, with `*problem` set, for a field the key cannot hold.
+// converted to text (STR, DTOS) as dBase concatenates only strings. Case-insensitive keys are built
+// case-sensitive (see the note in the source). Empty, with `*problem` set, for a field the key cannot hold.
 std::string index_expression(const TTable& table, const std::string& fields, bool case_insensitive,
                              std::string* problem);
 
