@@ -122,11 +122,15 @@ std::string program_source(const std::string& program, const std::string& title_
                            const std::vector<std::string>& units) {
     std::ostringstream o;
     o << "program " << program << ";\n\n{$mode delphi}{$H+}\n\nuses\n"
-      << "  {$IFDEF UNIX}cthreads,{$ENDIF}\n  Interfaces, Forms,\n  GerarDBs in 'GerarDBs.pas',\n"
+      << "  {$IFDEF UNIX}cthreads,{$ENDIF}\n  SysUtils, Interfaces, Forms,\n  GerarDBs in 'GerarDBs.pas',\n"
       << "  Princ in 'Princ.pas'";
     for (const std::string& u : units) o << ",\n  " << u << " in '" << u << ".pas'";
-    o << ";\n\nbegin\n  RequireDerivedFormResource := True;\n  Application.Title := " << quoted(title_utf8)
-      << ";\n  Application.Initialize;\n  Application.CreateForm(TFproj, F_Princ);\n  Application.Run;\nend.\n";
+    o << ";\n\nbegin\n  RequireDerivedFormResource := True;\n"
+      << "  // Dates and numbers as the forms' Portuguese captions expect them, whatever the system's locale.\n"
+      << "  FormatSettings.ShortDateFormat := 'dd/mm/yyyy';\n  FormatSettings.DateSeparator := '/';\n"
+      << "  FormatSettings.LongTimeFormat := 'hh:nn:ss';\n  FormatSettings.TimeSeparator := ':';\n"
+      << "  FormatSettings.DecimalSeparator := ',';\n  FormatSettings.ThousandSeparator := '.';\n"
+      << "  Application.Title := " << quoted(title_utf8) << ";\n  Application.Initialize;\n  Application.CreateForm(TFproj, F_Princ);\n  Application.Run;\nend.\n";
     return o.str();
 }
 
