@@ -92,11 +92,14 @@ run)
     export DISPLAY
     [ "$DISPLAY" != : ] || fail "Xvfb did not start: $(cat "$work/run/xvfb.log")"
 
-    window() {  # TITLE: the id of the visible window of that title, waiting for it
-        local id
+    window() {  # TITLE: the id of the visible window of that title, waiting for it (LCL shows a small
+                # window of the application's title while it starts; the form is the larger one)
+        local id WIDTH
         for _ in $(seq 100); do
-            id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-            [ -n "$id" ] && { sleep 0.5; echo "$id"; return; }
+            for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+                eval "$(xdotool getwindowgeometry --shell "$id")"
+                ((WIDTH > 150)) && { sleep 0.5; echo "$id"; return; }
+            done
             sleep 0.1
         done
         xwd -root -silent -out "$work/run/failure.xwd" && "$tools/xwd2png" "$work/run/failure.xwd" "$work/shots/failure.png"
@@ -159,8 +162,8 @@ run)
     navigator "$form" 4
     editor "$form" 20 10 && type_text 123456
     editor "$form" 40 44 && type_text "José da Conceição"
-    editor "$form" 20 238 && type_text 25/12/2024
-    editor "$form" 10 272
+    editor "$form" 20 215 && type_text 25/12/2024
+    editor "$form" 10 249
     navigator "$form" 7
     shot "$form" vertical-typed
     close_form "$form" "Cadastro de clientes"
