@@ -69,19 +69,18 @@ TEST(LclMapping, TableBecomesDbfAndWhatLclLacksIsLeftOut) {
               "end\n");
 }
 
-TTable table_of(std::initializer_list<std::pair<const char*, std::int32_t>> fields) {
-    TTable t;
+void define(TTable& t, std::initializer_list<std::pair<const char*, std::int32_t>> fields) {
     for (const auto& [name, type] : fields) t.FieldDefs().Add(name, type, type == lazarus::kFtString ? 20 : 0);
-    return t;
 }
 
 TEST(DbfKeys, OneFieldIsItselfSeveralAreConcatenatedAsText) {
-    const TTable t = table_of({{"NOME", lazarus::kFtString},
+    TTable t;
+    define(t, {{"NOME", lazarus::kFtString},
                                {"N", lazarus::kFtInteger},
                                {"D", lazarus::kFtDate},
                                {"V", lazarus::kFtCurrency},
                                {"B", lazarus::kFtBoolean},
-                               {"M", lazarus::kFtMemo}});
+                {"M", lazarus::kFtMemo}});
     std::string problem;
     EXPECT_EQ(lazarus::index_expression(t, "nome", true, &problem), "NOME");  // names found ignoring case
     EXPECT_EQ(lazarus::index_expression(t, "N", false, &problem), "N");
