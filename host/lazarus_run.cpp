@@ -1,9 +1,13 @@
 #include "host/lazarus_run.h"
 
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <stdexcept>
 
+#include "appgen/formulario_manutencao.h"
 #include "host/application_run.h"
 #include "host/menu_entries.h"
 #include "lazarus/dbf_tables.h"
@@ -12,6 +16,7 @@
 #include "platform/ascii_case.h"
 #include "platform/files/whole_file.h"
 #include "platform/formfile/binary.h"
+#include "platform/line_sink.h"
 #include "platform/table.h"
 #include "platform/utf8_cp1252.h"
 #include "plugin/entidade.h"
@@ -109,22 +114,31 @@ std::vector<std::string> generate_lazarus(const Diagram& diagram, const fs::path
         }
     } remove_designs{designs};
 
-    for (const FormOutcome& outcome : generate_forms(diagram, ApplicationPaths{designs, output}, kDbase))
-        if (!outcome.error.empty())
-            throw std::runtime_error("entity \"" + cp1252_to_utf8(outcome.entity) + "\": form not generated: " + outcome.error);
     try {
         generate_main_project(diagram, ApplicationPaths{designs, output}, kDbase, title);
     } catch (const std::exception& e) {
         throw std::runtime_error("main project not generated: " + std::string(e.what()));
     }
 
+    struct : LineSink {
+        void write_line(std::span<const std::string_view>) override {}
+    } nothing;
+    const std::function<LineSink&()> discard = [&]() -> LineSink& { return nothing; };
     std::vector<std::string> files;
     std::vector<std::string> units;
     std::vector<lazarus::TableUnitEntry> entries;
     for (std::size_t i = 0; i < tables.size(); ++i) {
         const EntityTables& item = tables[i];
         const GeneratedNames names = generated_names(item.table);
-        formfile::ObjectNode form = read_design(designs / (names.unit + ".dfm"));
+        // The faithful form's design, built as `gerarform` builds it; its Delphi unit is not needed.
+        std::optional<formfile::ObjectNode> design;
+        try {
+            design = construir_formulario_manutencao(*item.definition, *item.entity, kDbase, discard);
+        } catch (const std::exception& e) {
+            throw std::runtime_error("entity \"" + entity_name(*item.entity) + "\": form not generated: " +
+                                     cp1252_to_utf8(e.what()));
+        }
+        formfile::ObjectNode& form = *design;
         lazarus::adapt_to_lcl(form);
         const EntityView view(*item.entity, kDbase);
         lazarus::make_usable(form, *item.definition, view, lookups_of(diagram, i, tables));
