@@ -158,6 +158,41 @@ const TFieldDef* field_named(const TTable& table, std::string_view name) {
 // Average character width of the default font at the forms' height, and the edit's own border.
 constexpr int kCharPixels = 9;
 constexpr int kEditBorder = 12;
+// How far above its editor the horizontal layout puts a label.
+constexpr int kLabelBand = 30;
+
+std::int64_t integer_property(const ObjectNode& node, std::string_view name) {
+    const PropertyEntry* p = node.find(name);
+    return p && p->value.is_integer() ? p->value.integer() : 0;
+}
+
+ObjectNode* parent_of(ObjectNode& node, const ObjectNode& child) {
+    for (ObjectNode& c : node.children) {
+        if (&c == &child) return &node;
+        if (ObjectNode* found = parent_of(c, child)) return found;
+    }
+    return nullptr;
+}
+
+// An editor `delta` pixels wider pushes what stands to its right in its row (the horizontal layout's
+// next blocks, labels above them included) as far, so that nothing covers it.
+void widen(ObjectNode& root, ObjectNode& editor, std::int64_t width) {
+    const std::int64_t left = integer_property(editor, "Left");
+    const std::int64_t top = integer_property(editor, "Top");
+    const std::int64_t old_right = left + integer_property(editor, "Width");
+    const std::int64_t delta = width - integer_property(editor, "Width");
+    set(editor, "Width", Value::integer_value(width));
+    ObjectNode* parent = parent_of(root, editor);
+    if (delta <= 0 || !parent) return;
+    for (ObjectNode& sibling : parent->children) {
+        if (&sibling == &editor) continue;
+        const std::int64_t sibling_top = integer_property(sibling, "Top");
+        const std::int64_t sibling_left = integer_property(sibling, "Left");
+        if (sibling_left >= old_right && sibling_top >= top - kLabelBand && sibling_top <= top)
+            set(sibling, "Left", Value::integer_value(sibling_left + delta));
+    }
+}
+
 
 }  // namespace
 
@@ -219,7 +254,7 @@ void make_usable(ObjectNode& root, const TTable& table, const EntityView& entity
         switch (editor_class) {
             case ClasseEditor::TDBEdit:
                 if (const int length = value_length(field->DataType); length > 0) {
-                    set(*editor, "Width", Value::integer_value(length * kCharPixels + kEditBorder));
+                    widen(root, *editor, length * kCharPixels + kEditBorder);
                     set(*editor, "MaxLength", Value::integer_value(length));
                 }
                 break;

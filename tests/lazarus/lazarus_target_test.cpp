@@ -123,6 +123,10 @@ TEST(GenerateLazarus, WritesTheProjectWithUsableFormsAndNoDelphiFiles) {
               std::string::npos)
         << cliente;
     EXPECT_NE(cliente.find("object TDBEditCODIGO: TDBEdit\n      Left = 150\n      Top = 10\n      Width = 111\n"), std::string::npos);
+    // The horizontal layout: the widened Integer editor pushes the next block of its row, label and editor.
+    const std::string produto = test_support::read_file(out / "MPRODUTO.lfm");
+    EXPECT_NE(produto.find("object Label1: TLabel\n      Left = 160\n"), std::string::npos) << produto;
+    EXPECT_NE(produto.find("object TDBEditDESCRICAO: TDBEdit\n      Left = 160\n"), std::string::npos) << produto;
     const std::string pedido = test_support::read_file(out / "MPEDIDO.lfm");
     EXPECT_NE(pedido.find("DataField = 'CLIENTE'\n      DataSource = DataSource1\n      KeyField = 'CODIGO'\n"
                           "      ListField = 'NOME'\n      ListSource = DataSourceLookupCLIENTE"),
