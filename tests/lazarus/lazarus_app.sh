@@ -5,14 +5,16 @@
 #       generates both examples and RANDOM_COUNT seeded random diagrams with --target lazarus into
 #       WORK, builds each with lazbuild, and builds the test's own tools (a TDbf reader, a screenshot
 #       converter, a window closer); the checks below reuse what this leaves in WORK
-#   lazarus_app.sh run WORK
+#   lazarus_app.sh run WORK RANDOM_RUNS
 #       starts the built vendas application under Xvfb (gtk2): its tables are created in the data
 #       directory given on the command line; each table's form opens through its menu item with the
 #       real pointer; a row is typed into the vertical forms of Cliente (a string, an integer of six
 #       digits, a date, a check box) and Pedido (an integer, a date, the client from the lookup combo,
 #       a decimal) and posted with the navigator; the application closes through its menu, starts
 #       again, finds the client and changes it; the .dbf files are then read with the TDbf reader and
-#       every field compared. Screenshots of one form of each layout go to WORK/shots.
+#       every field compared. Then the first RANDOM_RUNS random applications start, create their
+#       tables and open each form through the menu. Screenshots of one form of each layout go to
+#       WORK/shots.
 #
 # Exit status: 0 passed, 1 failed, 77 skipped (lazbuild, Xvfb or xdotool missing).
 set -euo pipefail
@@ -67,9 +69,9 @@ build)
     echo "built vendas, cliente and $count random diagrams"
     ;;
 run)
-    (($# == 2)) || { echo "usage: lazarus_app.sh run WORK" >&2; exit 2; }
+    (($# == 3)) || { echo "usage: lazarus_app.sh run WORK RANDOM_RUNS" >&2; exit 2; }
     need Xvfb xdotool xwd
-    work=$2
+    work=$2 random_runs=$3
     app=$work/vendas/Vendas
     tools=$work/tools
     [ -x "$app" ] || fail "$app is not built (the build check sets it up)"
@@ -92,11 +94,11 @@ run)
     export DISPLAY
     [ "$DISPLAY" != : ] || fail "Xvfb did not start: $(cat "$work/run/xvfb.log")"
 
-    window() {  # TITLE: the id of the visible window of that title, waiting for it (LCL shows a small
+    window() {  # TITLE: the id of the visible window of that title (a regular expression), waiting for it (LCL shows a small
                 # window of the application's title while it starts; the form is the larger one)
         local id WIDTH
-        for _ in $(seq 100); do
-            for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        for _ in $(seq 300); do
+            for id in $(xdotool search --onlyvisible --name "^$1" 2>/dev/null); do
                 eval "$(xdotool getwindowgeometry --shell "$id")"
                 ((WIDTH > 150)) && { sleep 0.5; echo "$id"; return; }
             done
@@ -107,7 +109,7 @@ run)
     }
     gone() {  # TITLE: waits until no visible window has that title
         for _ in $(seq 100); do
-            xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+            xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1 || return 0
             sleep 0.1
         done
         fail "the window \"$1\" did not close"
@@ -124,7 +126,7 @@ run)
     start() {
         "$app" "$data" >>"$work/run/app.log" 2>&1 &
         app_pid=$!
-        main=$(window Vendas)
+        main=$(window 'Vendas$')
     }
     quit() {  # through Arquivos > Sair
         click "$main" 40 13
@@ -215,10 +217,40 @@ $2"
     expect PRODUTO ""
     "$tools/dbf_dump" "$data/PEDIDO.dbf" | grep -qx 'index PRIMARY NUMERO unique descending' ||
         fail "PEDIDO.mdx lacks its descending primary key: $("$tools/dbf_dump" "$data/PEDIDO.dbf")"
-    echo "vendas: tables created, forms opened, rows posted and found again"
+
+    # The random applications: each creates its tables on the first start, and each form opens
+    # through its menu, here from the keyboard (F10, then the arrows), since the menu bar's texts vary.
+    captions=("Formulário nº 0" "Formulário nº 2" "Formulário nº 1" "Manutenção da tabela DEPENDENTE" "Manutenção da tabela DONO")
+    moves=("1 0" "1 1" "2 0" "3 0" "3 1")
+    for ((seed = 1; seed <= random_runs; seed++)); do
+        app=$(ls "$work/random$seed"/Aleat_rio_*.lpi)
+        app=${app%.lpi}
+        data=$work/run/random$seed
+        "$app" "$data" >>"$work/run/app.log" 2>&1 &
+        app_pid=$!
+        main=$(window "Aleatório $seed\$")
+        for table in Tabela__0 Tabela__1 Tabela__2 DEPENDENTE DONO; do
+            [ -s "$data/$table.dbf" ] || fail "random$seed: the first start created no $data/$table.dbf"
+        done
+        for i in "${!captions[@]}"; do
+            read -r group item <<<"${moves[i]}"
+            xdotool mousemove --window "$main" 200 200 click 1
+            xdotool key F10
+            for ((k = 0; k < group; k++)); do xdotool key Right; done
+            for ((k = 0; k <= item; k++)); do xdotool key Down; done
+            xdotool key Return
+            form=$(window "${captions[i]}")
+            ((seed == 1)) && shot "$form" "random1-$i"
+            close_form "$form" "${captions[i]}"
+        done
+        kill "$app_pid"
+        wait "$app_pid" 2>/dev/null || true
+        app_pid=
+    done
+    echo "vendas: tables created, forms opened, rows posted and found again; $random_runs random applications started"
     ;;
 *)
-    echo "usage: lazarus_app.sh build KZR40 WORK RANDOM_COUNT | run WORK" >&2
+    echo "usage: lazarus_app.sh build KZR40 WORK RANDOM_COUNT | run WORK RANDOM_RUNS" >&2
     exit 2
     ;;
 esac
