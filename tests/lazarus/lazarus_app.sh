@@ -115,7 +115,9 @@ run)
         fail "the window \"$1\" did not close"
     }
     click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
-    type_text() { xdotool type --delay 30 "$1"; }
+    # Slowly: a character outside the keyboard map (é) is typed through a keycode remapped for it,
+    # which a busy X server can otherwise miss.
+    type_text() { xdotool type --delay 100 "$1"; sleep 0.2; }
     shot() {  # WINDOW NAME: the window's picture as WORK/shots/NAME.png
         local x y w h
         eval "$(xdotool getwindowgeometry --shell "$1")"
