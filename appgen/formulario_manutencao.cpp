@@ -58,10 +58,11 @@ std::string form_caption(const TEntidade& entidade, const std::string& table) {
 
 }  // namespace
 
-void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade, const std::string& diretorio,
-                                 std::int32_t tipo_banco) {
+std::optional<formfile::ObjectNode> construir_formulario_manutencao(const TTable& tabela, const TEntidade& entidade,
+                                                                    std::int32_t tipo_banco,
+                                                                    const std::function<LineSink&()>& open_unit) {
     const Layout layout = layout_of(entidade.Tipoform());
-    if (!layout) return;
+    if (!layout) return std::nullopt;
 
     // The scratch form is freed on every way out, so a failed call leaves nothing named after the
     // table behind to clash with the next attempt.
@@ -75,12 +76,10 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     const std::string table = entidade.tabela().str();
     form->SetCaption(form_caption(entidade, table));
     const GeneratedNames names = generated_names(table);
-    const std::string base = diretorio + names.unit;
     form->SetName(names.form_class);
 
     {
-        TextFileWriter file(base + ".PAS");
-        Printer unit(file);
+        Printer unit(open_unit());
         write_unit_head(unit, names, layout == grid_layout);
         const EntityView view(entidade, tipo_banco);
         const FieldsByName fields = index_fields(tabela);
@@ -96,7 +95,6 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
             layout(context);
         }
         write_unit_tail(unit, names);
-        file.Close();
     }
 
     // The form was built under its scratch class; the stored form takes the generated object and class
@@ -106,5 +104,16 @@ void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade
     form.reset();
     raiz.name = names.form;
     raiz.class_name = names.form_class;
-    write_file(base + ".dfm", formfile::write_form_file(raiz));
+    return raiz;
+}
+
+void gerar_formulario_manutencao(const TTable& tabela, const TEntidade& entidade, const std::string& diretorio,
+                                 std::int32_t tipo_banco) {
+    const std::string base = diretorio + generated_names(entidade.tabela().str()).unit;
+    std::optional<TextFileWriter> file;
+    std::optional<formfile::ObjectNode> raiz =
+        construir_formulario_manutencao(tabela, entidade, tipo_banco, [&]() -> LineSink& { return file.emplace(base + ".PAS"); });
+    if (!raiz) return;
+    file->Close();
+    write_file(base + ".dfm", formfile::write_form_file(*raiz));
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/application_run.h"
+#include "host/lazarus_run.h"
 #include "host/commands.h"
 #include "platform/utf8_cp1252.h"
 #include "diagram/diagram.h"
@@ -71,6 +72,8 @@ struct GenerateArguments {
     std::string kind = "paradox";
     bool drop = false;
     bool strict = false;
+    std::string target = "delphi5";
+    bool kind_given = false;
 };
 
 void write_listing(const Diagram& diagram, std::int32_t language, std::int32_t kind, bool drop, const fs::path& file) {
@@ -118,8 +121,40 @@ std::string run_title(const GenerateArguments& arguments, const Diagram& diagram
     return default_title(diagram);
 }
 
+// `--target lazarus`: the application for Free Pascal and the LCL on dBase tables (docs/application.md).
+void run_generate_lazarus(const GenerateArguments& arguments) {
+    if (arguments.kind_given && parse_database_kind(arguments.kind) != 1)
+        throw std::runtime_error("--kind " + arguments.kind +
+                                 ": the Lazarus target keeps its tables in dBase files (TDbf); give --kind dbase or leave it out");
+    if (arguments.drop)
+        throw std::runtime_error("--drop: the Lazarus target writes no SQL script; leave it out");
+    check_source_date_epoch();
+    const Diagram diagram = load_diagram(arguments.file);
+    report_review(diagram, input_name(arguments.file), arguments.strict);
+    require_table_names(diagram, input_name(arguments.file));
+    const std::string title = run_title(arguments, diagram);
+    warn_about_title(title);
+    const fs::path target = arguments.directory;
+    StagingDirectory staging(target);
+    const std::string nothing_written = "; nothing was written to " + target.string();
+    std::vector<std::string> files;
+    try {
+        files = generate_lazarus(diagram, staging.path(), target, title);
+    } catch (const std::exception& e) {
+        throw std::runtime_error(input_name(arguments.file) + ": " + e.what() + nothing_written);
+    }
+    try {
+        staging.move_into_place(files);
+    } catch (const std::exception& e) {
+        throw std::runtime_error(e.what() + (staging.moved() ? "; the files before it were written" : nothing_written));
+    }
+    for (const std::string& file : files) std::cout << "wrote " << (target / file).string() << "\n";
+    std::cout.flush();
+}
+
 void run_generate(const GenerateArguments& arguments) {
     tune_allocator_for_large_runs();
+    if (arguments.target == "lazarus") return run_generate_lazarus(arguments);
     const std::int32_t kind = parse_database_kind(arguments.kind);
     check_source_date_epoch();
     const Diagram diagram = load_diagram(arguments.file);
@@ -181,8 +216,16 @@ void register_generate_command(CLI::App& app) {
         ->check(windows_1252());
     command->add_option("--title", arguments->title, "Application title (default: the diagram's project name)")
         ->check(application_title());
-    add_kind_option(*command, arguments->kind);
+    CLI::Option* kind = add_kind_option(*command, arguments->kind);
     command->add_flag("--drop", arguments->drop, "Put a DROP TABLE before each CREATE TABLE in the SQL script");
     add_strict_flag(*command, arguments->strict);
-    command->callback([arguments] { run_generate(*arguments); });
+    command
+        ->add_option("--target", arguments->target,
+                     "What the application is written for: delphi5 (default: the faithful Delphi 5 sources and "
+                     "form files) or lazarus (a Lazarus project on dBase tables through TDbf, docs/application.md)")
+        ->check(CLI::IsMember({"delphi5", "lazarus"}));
+    command->callback([arguments, kind] {
+        arguments->kind_given = kind->count() > 0;
+        run_generate(*arguments);
+    });
 }

@@ -16,6 +16,8 @@ packages=(
   pxlib-dev                              # kzr40 import --from paradox: Paradox tables
   sqlite3 postgresql mariadb-server      # the dialect scripts loaded into each database they are for
   fp-compiler                            # Free Pascal: form-file oracle and compile test of generated code
+  fp-units-db                            # generate --target lazarus: TDbf, the dBase tables of the application
+  lcl-utils-2.2 lcl-units-2.2 lcl-gtk2-2.2  # generate --target lazarus: lazbuild, the LCL and its gtk2 widget set
   clang libclang-rt-14-dev               # fuzz targets (libFuzzer)
   g++-multilib                           # 32-bit layout check of the boundary records
   libcairo2-dev                          # canvas back end: PNG, SVG and PDF

@@ -6,7 +6,7 @@ set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
 cd "$root"
 
-folders='app|appgen|bench|diagram|dialects|docs|editor|examples|fuzz|host|model|platform|plugin|schema|scripts|shapes|tests|\.ci'
+folders='app|appgen|bench|diagram|dialects|docs|editor|examples|fuzz|host|lazarus|model|platform|plugin|schema|scripts|shapes|tests|\.ci'
 missing=0
 for page in README.md docs/*.md; do
   dir=$(dirname "$page")

@@ -1,0 +1,181 @@
+// The Lazarus target: its form text, the LCL mapping of the faithful designs, the dBase keys, and
+// `kzr40 generate --target lazarus` through the built program (what it writes and what it refuses).
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "lazarus/dbf_tables.h"
+#include "lazarus/lcl_form.h"
+#include "platform/table.h"
+#include "tests/appgen/form_fixture.h"
+#include "tests/support/read_file.h"
+#include "tests/support/run_host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using formfile::ObjectNode;
+using formfile::Value;
+
+const std::string kExamples = std::string(KZR40_SOURCE_DIR) + "/examples/";
+
+ObjectNode node(std::string name, std::string class_name) {
+    ObjectNode n;
+    n.name = std::move(name);
+    n.class_name = std::move(class_name);
+    return n;
+}
+
+void write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+
+TEST(LclFormText, WritesWindows1252TextsAsUtf8AndEveryValueKindTheFormsCarry) {
+    ObjectNode form = node("F_X", "TF_X");
+    form.properties = {{"Caption", Value::string_value("Observa\xE7\xF5" "es d'ele")},
+                       {"Tab", Value::string_value("a\tb")},
+                       {"Width", Value::integer_value(-70000)},
+                       {"Font.Style", Value::set_value({"fsBold", "fsItalic"})},
+                       {"Enabled", Value::boolean(false)},
+                       {"Items.Strings", Value::strings({"S\xE3o", ""})}};
+    form.children.push_back(node("Child", "TPanel"));
+    EXPECT_EQ(lazarus::lfm_text(form),
+              "object F_X: TF_X\n"
+              "  Caption = 'Observações d''ele'\n"
+              "  Tab = 'a'#9'b'\n"
+              "  Width = -70000\n"
+              "  Font.Style = [fsBold, fsItalic]\n"
+              "  Enabled = False\n"
+              "  Items.Strings = (\n    'São'\n    ''\n  )\n"
+              "  object Child: TPanel\n  end\n"
+              "end\n");
+}
+
+TEST(LclMapping, TableBecomesDbfAndWhatLclLacksIsLeftOut) {
+    ObjectNode form = node("F_X", "TF_X");
+    form.properties = {{"OldCreateOrder", Value::boolean(true)},
+                       {"Font.Name", Value::string_value("System")},
+                       {"TextHeight", Value::integer_value(16)}};
+    ObjectNode label = node("Label1", "TLabel");
+    label.properties = {{"Font.Name", Value::string_value("Arial")}, {"Ctl3D", Value::boolean(false)}};
+    ObjectNode table = node("Table1", "TTable");
+    table.properties = {{"DatabaseName", Value::string_value("out/")}, {"TableName", Value::string_value("ITENS.DBF")}};
+    form.children = {label, table};
+    lazarus::adapt_to_lcl(form);
+    EXPECT_EQ(lazarus::lfm_text(form),
+              "object F_X: TF_X\n"
+              "  object Label1: TLabel\n    Font.Name = 'Arial'\n  end\n"
+              "  object Table1: TDbf\n    TableName = 'ITENS.dbf'\n    TableLevel = 7\n  end\n"
+              "end\n");
+}
+
+void define(TTable& t, std::initializer_list<std::pair<const char*, std::int32_t>> fields) {
+    for (const auto& [name, type] : fields) t.FieldDefs().Add(name, type, type == lazarus::kFtString ? 20 : 0);
+}
+
+TEST(DbfKeys, OneFieldIsItselfSeveralAreConcatenatedAsText) {
+    TTable t;
+    define(t, {{"NOME", lazarus::kFtString},
+                               {"N", lazarus::kFtInteger},
+                               {"D", lazarus::kFtDate},
+                               {"V", lazarus::kFtCurrency},
+                               {"B", lazarus::kFtBoolean},
+                {"M", lazarus::kFtMemo}});
+    std::string problem;
+    EXPECT_EQ(lazarus::index_expression(t, "nome", true, &problem), "NOME");  // names found ignoring case
+    EXPECT_EQ(lazarus::index_expression(t, "N", false, &problem), "N");
+    EXPECT_EQ(lazarus::index_expression(t, "D", false, &problem), "DTOS(D)");  // a dBase key is text or a number
+    EXPECT_EQ(lazarus::index_expression(t, "N;D;NOME;V", false, &problem), "STR(N,11)+DTOS(D)+NOME+STR(V,20,4)");
+    EXPECT_EQ(problem, "");
+    EXPECT_EQ(lazarus::index_expression(t, "N;B", false, &problem), "");
+    EXPECT_EQ(problem, "field B is Boolean, which a dBase key cannot hold");
+    EXPECT_EQ(lazarus::index_expression(t, "M", false, &problem), "");
+    EXPECT_EQ(problem, "field M is Memo, which a dBase key cannot hold");
+    EXPECT_EQ(lazarus::index_expression(t, "X", false, &problem), "");
+    EXPECT_EQ(problem, "no field X");
+}
+
+TEST(DbfTypes, EveryCatalogueTypeButUnknownHasADbaseField) {
+    for (std::int32_t type = 1; type < 20; ++type) EXPECT_FALSE(lazarus::dbf_field(type).type.empty()) << type;
+    EXPECT_TRUE(lazarus::dbf_field(lazarus::kFtUnknown).type.empty());
+    EXPECT_TRUE(lazarus::dbf_field(lazarus::kFtString).sized);
+    EXPECT_EQ(lazarus::dbf_field(lazarus::kFtCurrency).type, "ftFloat");  // dBase VII has no currency
+    EXPECT_EQ(lazarus::dbf_field(lazarus::kFtTime).type, "ftDateTime");
+    // Sizeless types get editors as wide as their longest value; sized ones keep the layout's width.
+    EXPECT_EQ(lazarus::value_length(lazarus::kFtInteger), 11);
+    EXPECT_EQ(lazarus::value_length(lazarus::kFtDate), 10);
+    EXPECT_EQ(lazarus::value_length(lazarus::kFtString), 0);
+}
+
+TEST(GenerateLazarus, WritesTheProjectWithUsableFormsAndNoDelphiFiles) {
+    fixture::ScratchDir dir;
+    const fs::path out = dir.path() / "out";
+    const HostRun run = run_host({"generate", kExamples + "vendas.json", "--dir", out.string(), "--target", "lazarus"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fixture::files_in(out),
+              (std::vector<std::string>{"GerarDBs.pas", "MCLIENTE.lfm", "MCLIENTE.pas", "MItens_Pedido.lfm",
+                                        "MItens_Pedido.pas", "MPEDIDO.lfm", "MPEDIDO.pas", "MPRODUTO.lfm",
+                                        "MPRODUTO.pas", "Princ.lfm", "Princ.pas", "Vendas.lpi", "Vendas.lpr"}));
+    const std::string cliente = test_support::read_file(out / "MCLIENTE.lfm");
+    EXPECT_NE(cliente.find("Caption = 'Cadastro de clientes'"), std::string::npos);
+    EXPECT_NE(cliente.find("object TDBCheckBoxATIVO: TDBCheckBox\n      Left = 150\n      Top = 249\n      Width = 341\n"
+                           "      Height = 17\n      Caption = 'Ativo'"),
+              std::string::npos)
+        << cliente;
+    EXPECT_NE(cliente.find("object TDBEditCODIGO: TDBEdit\n      Left = 150\n      Top = 10\n      Width = 111\n"), std::string::npos);
+    // The horizontal layout: the widened Integer editor pushes the next block of its row, label and editor.
+    const std::string produto = test_support::read_file(out / "MPRODUTO.lfm");
+    EXPECT_NE(produto.find("object Label1: TLabel\n      Left = 160\n"), std::string::npos) << produto;
+    EXPECT_NE(produto.find("object TDBEditDESCRICAO: TDBEdit\n      Left = 160\n"), std::string::npos) << produto;
+    const std::string pedido = test_support::read_file(out / "MPEDIDO.lfm");
+    EXPECT_NE(pedido.find("DataField = 'CLIENTE'\n      DataSource = DataSource1\n      KeyField = 'CODIGO'\n"
+                          "      ListField = 'NOME'\n      ListSource = DataSourceLookupCLIENTE"),
+              std::string::npos)
+        << pedido;
+    EXPECT_NE(pedido.find("object TableLookupCLIENTE: TDbf\n    TableName = 'CLIENTE.dbf'"), std::string::npos);
+    const std::string tables = test_support::read_file(out / "GerarDBs.pas");
+    EXPECT_NE(tables.find("AddIndex('PRIMARY', 'NUMERO', [ixUnique, ixDescending]);"), std::string::npos);
+    EXPECT_NE(tables.find("AddIndex('PRIMARY', 'STR(PEDIDO,11)+STR(ITEM,11)', [ixUnique]);"), std::string::npos);
+    EXPECT_NE(tables.find("AddIndex('IDX_CLIENTE_CPF', 'CPF', [ixUnique]);"), std::string::npos);
+    EXPECT_NE(test_support::read_file(out / "Princ.pas").find("  MMPEDIDO.OnClick := MMPEDIDOClick;\n"), std::string::npos);
+
+    // Reproducible: a second run gives the same bytes.
+    const fs::path again = dir.path() / "again";
+    ASSERT_EQ(run_host({"generate", kExamples + "vendas.json", "--dir", again.string(), "--target", "lazarus"}).status, 0);
+    for (const std::string& file : fixture::files_in(out))
+        EXPECT_EQ(test_support::read_file(out / file), test_support::read_file(again / file)) << file;
+}
+
+TEST(GenerateLazarus, RefusesWhatTheTargetCannotBuildBeforeWritingAnything) {
+    fixture::ScratchDir dir;
+    const fs::path out = dir.path() / "out";
+    HostRun run = run_host({"generate", kExamples + "vendas.json", "--dir", out.string(), "--target", "lazarus",
+                            "--kind", "paradox"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("--kind paradox: the Lazarus target keeps its tables in dBase files"), std::string::npos) << run.err;
+    run = run_host({"generate", kExamples + "vendas.json", "--dir", out.string(), "--target", "delphi7"});
+    EXPECT_NE(run.status, 0);
+    EXPECT_FALSE(fs::exists(out));
+
+    write(dir.path() / "bool.json", R"({ "entities": [ { "entidade": "Flag", "tabela": "FLAG", "atributos": [
+        { "nome": "ID", "tipo": "Integer", "key": true }, { "nome": "ON", "tipo": "Boolean" } ],
+        "ChavesSecundarias": [ { "nome": "IX_ON", "campos": ["ON"] } ] } ] })");
+    run = run_host({"generate", (dir.path() / "bool.json").string(), "--dir", out.string(), "--target", "lazarus"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("entity \"Flag\" (#1), table FLAG: index IX_ON: field ON is Boolean, which a dBase key "
+                           "cannot hold; the Lazarus target cannot create it; nothing was written to"),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(out));
+
+    const std::string long_name(32, 'F');
+    write(dir.path() / "long.json", R"({ "entities": [ { "entidade": "L", "tabela": "L", "atributos": [
+        { "nome": ")" + long_name + R"(", "tipo": "Integer", "key": true } ] } ] })");
+    run = run_host({"generate", (dir.path() / "long.json").string(), "--dir", out.string(), "--target", "lazarus"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("field " + long_name + ": a dBase VII field name holds at most 31 characters"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(out));
+}
+
+}  // namespace
