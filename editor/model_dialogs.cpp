@@ -62,7 +62,10 @@ std::string font_description(const FontFields& f) {
     return f.name + (f.bold ? " Bold" : "") + (f.italic ? " Italic" : "") + " " + std::to_string(f.size);
 }
 
+// Only a font the user picked is taken: the button shows the nearest installed face, which need not be
+// the entity's font.
 FontFields font_from(GtkFontChooser* chooser, FontFields f) {
+    if (!g_object_get_data(G_OBJECT(chooser), "picked")) return f;
     PangoFontDescription* d = gtk_font_chooser_get_font_desc(chooser);
     if (!d) return f;
     if (const char* family = pango_font_description_get_family(d)) f.name = family;
@@ -77,6 +80,9 @@ FontFields font_from(GtkFontChooser* chooser, FontFields f) {
 GtkWidget* font_button(const FontFields& f) {
     GtkWidget* button = gtk_font_button_new_with_font(font_description(f).c_str());
     gtk_font_button_set_use_font(GTK_FONT_BUTTON(button), FALSE);
+    g_signal_connect(button, "font-set", G_CALLBACK(+[](GtkFontButton* b, gpointer) {
+                         g_object_set_data(G_OBJECT(b), "picked", GINT_TO_POINTER(1));
+                     }), nullptr);
     return button;
 }
 
