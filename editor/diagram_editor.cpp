@@ -48,7 +48,10 @@ DiagramEditor::DiagramEditor(std::filesystem::path file) : DiagramEditor(std::mo
 DiagramEditor::DiagramEditor(std::filesystem::path file, Missing missing) : file_(std::move(file)) {
     const std::string name = file_.string();
     std::error_code error;
-    if (missing == Missing::empty && !std::filesystem::exists(std::filesystem::symlink_status(file_, error))) {
+    // Only where it can be saved: a folder that is missing is a mistake in the path, reported as such.
+    const std::filesystem::path folder = file_.parent_path().empty() ? std::filesystem::path(".") : file_.parent_path();
+    if (missing == Missing::empty && !std::filesystem::exists(std::filesystem::symlink_status(file_, error)) &&
+        std::filesystem::is_directory(folder, error)) {
         form_ = form_for_name(name, DiagramForm{DiagramFileKind::StoredBinary, false});
         type_texts_ = default_type_texts();
         select_type_texts(type_texts_);

@@ -44,7 +44,7 @@ public:
     // Reads `file` (JSON or a stored diagram). A diagram that places no entity is laid out (an undoable change). Throws
     // DiagramError naming the file and the problem.
     explicit DiagramEditor(std::filesystem::path file);
-    // A path that does not exist opens an empty diagram that saves there, in the form its extension
+    // A path that does not exist, in a folder that does, opens an empty diagram that saves there, in the form its extension
     // asks for (".json": JSON, otherwise a stored diagram as `kzr40 store` writes it).
     enum class Missing { refuse, empty };
     DiagramEditor(std::filesystem::path file, Missing missing);

@@ -100,6 +100,18 @@ void on_text_edited(GtkCellRendererText* renderer, gchar* path, gchar* text, gpo
     } else {
         gtk_list_store_set(store, &row, column, text, -1);
     }
+    // A new index's fields are asked for right after its name.
+    auto* next = static_cast<GtkTreeViewColumn*>(g_object_get_data(G_OBJECT(renderer), "next"));
+    auto* view = static_cast<GtkTreeView*>(g_object_get_data(G_OBJECT(renderer), "view"));
+    const int next_column = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(renderer), "next-column"));
+    gchar* following = nullptr;
+    if (next && view) gtk_tree_model_get(GTK_TREE_MODEL(store), &row, next_column, &following, -1);
+    if (next && view && (!following || !*following) && *text) {
+        GtkTreePath* at = gtk_tree_path_new_from_string(path);
+        gtk_tree_view_set_cursor(view, at, next, TRUE);
+        gtk_tree_path_free(at);
+    }
+    g_free(following);
 }
 
 void on_toggled(GtkCellRendererToggle* renderer, gchar* path, gpointer data) {
@@ -172,8 +184,10 @@ void on_add_attribute(GtkButton*, gpointer data) {
         gtk_tree_model_get(GTK_TREE_MODEL(g->store), &row, kKey, &key, -1);
         has_key = has_key || key;
     }
-    // An entity's first attribute is its key until the user says otherwise.
-    gtk_list_store_insert_with_values(g->store, &row, -1, kNome, "", kTitulo, "", kTipo, tipo_name(1).c_str(), kTamanho, 0,
+    // An entity's first attribute is its key (an Integer) until the user says otherwise; the others
+    // start as texts of 40 characters.
+    gtk_list_store_insert_with_values(g->store, &row, -1, kNome, "", kTitulo, "", kTipo, tipo_name(has_key ? 1 : 3).c_str(),
+                                      kTamanho, has_key ? 40 : 0,
                                       kDecimais, 0, kComponente, componente_name(1).c_str(), kKey, !has_key, kNullable,
                                       FALSE, kHidden, FALSE, kLargura, 0, kRotulo, "", kOrigem, "", kForeign, FALSE, -1);
     GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(g->store), &row);
@@ -392,7 +406,14 @@ bool run_entity_dialog(GtkWindow* parent, EntityFields fields, const std::functi
     }
     keys.view = GTK_TREE_VIEW(gtk_tree_view_new_with_model(GTK_TREE_MODEL(keys.store)));
     add_text_column(keys.view, keys.store, "nome", kKeyNome);
-    add_text_column(keys.view, keys.store, "campos (A+B)", kCampos);
+    GtkTreeViewColumn* campos = add_text_column(keys.view, keys.store, "campos (A+B)", kCampos);
+    {
+        GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(gtk_tree_view_get_column(keys.view, 0)));
+        g_object_set_data(G_OBJECT(cells->data), "next", campos);
+        g_object_set_data(G_OBJECT(cells->data), "view", keys.view);
+        g_object_set_data(G_OBJECT(cells->data), "next-column", GINT_TO_POINTER(kCampos));
+        g_list_free(cells);
+    }
     add_toggle_column(keys.view, keys.store, "duplicates", kDuplicates);
     add_toggle_column(keys.view, keys.store, "case sensitive", kCaseSensitive);
     add_toggle_column(keys.view, keys.store, "descending", kDescending);
