@@ -349,7 +349,7 @@ bool run_entity_dialog(GtkWindow* parent, EntityFields fields, const std::functi
     GtkWidget* entidade = labelled(form, 0, 0, "_Entity", entry(fields.entidade));
     GtkWidget* tabela = labelled(form, 0, 2, "_Table", entry(fields.tabela));
     GtkWidget* menu = labelled(form, 1, 0, "_Menu", entry(fields.menu));
-    GtkWidget* titulo = labelled(form, 1, 2, "Form t_itle", entry(fields.tituloform));
+    GtkWidget* titulo = labelled(form, 1, 2, "_Form title", entry(fields.tituloform));
     GtkWidget* altura = labelled(form, 2, 0, "Form _height", spin(fields.alturaform));
     GtkWidget* largura = labelled(form, 2, 2, "Form _width", spin(fields.larguraform));
     static constexpr std::array<std::string_view, 3> kLayouts{"vertical", "horizontal", "grid"};
