@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "diagram/model_keys.h"
 #include "editor/diagram_editor.h"
 #include "model/relacionamento.h"
+#include "platform/components/diagram_surface.h"
 #include "plugin/registros.h"
 #include "tests/support/read_file.h"
 
@@ -279,6 +281,57 @@ TEST_F(ModelEdit, FindWalksOnFromTheSelectionAndHitsTellTheShapes) {
     const TRelacionamento& r = editor.scene().relationship(0);
     const TPoint mid = r.Route()[1];
     EXPECT_EQ(editor.relationship_at({r.Left() + mid.X, r.Top() + mid.Y}), std::optional<std::size_t>(0));
+}
+
+void drag(DiagramEditor& editor, TPoint from, TPoint to) {
+    TDiagramSurface& s = editor.surface();
+    s.DispatchMouseMove(0, from.X, from.Y);
+    s.DispatchMouseDown(TMouseButton::mbLeft, 0, from.X, from.Y);
+    for (int i = 1; i <= 4; ++i) s.DispatchMouseMove(0, from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4);
+    s.DispatchMouseUp(TMouseButton::mbLeft, 0, to.X, to.Y);
+}
+
+TEST_F(ModelEdit, ASelfRelationshipIsALoopFromTheRightSideIntoTheBottomWithDraggableSegments) {
+    const fs::path file = folder / "vendas.json";
+    fs::copy_file(kVendas, file);
+    DiagramEditor editor(file);
+    const std::size_t r = editor.add_relationship(0, 0, trelacao::tr1xn);
+    const auto loop = [&] {
+        const TRelacionamento& line = editor.scene().relationship(r);
+        std::array<TPoint, 5> points = line.LoopRoute();
+        for (TPoint& p : points) p = {p.X + line.Left(), p.Y + line.Top()};
+        return points;
+    };
+    const TEntidade& e = editor.scene().entity(0);
+    ASSERT_TRUE(editor.scene().relationship(r).IsLoop());
+    EXPECT_FALSE(editor.scene().relationship(0).IsLoop());
+    std::array<TPoint, 5> p = loop();
+    const int right = e.Left() + e.Width() - 1, bottom = e.Top() + e.Height() - 1;
+    EXPECT_EQ(p[0], (TPoint{right, e.Top() + e.Height() / 2}));   // out of the right side at 50 %
+    EXPECT_EQ(p[4], (TPoint{e.Left() + e.Width() / 2, bottom}));  // back into the bottom side
+    EXPECT_EQ(p[2], (TPoint{right + 42, bottom + 42}));           // meioperc 50: 12 + 30 pixels out
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(p[i].X == p[i + 1].X || p[i].Y == p[i + 1].Y) << "segment " << i;
+    // The mark stands below the bottom side, where the line comes in.
+    const TRelacionamento& line = editor.scene().relationship(r);
+    EXPECT_GT(line.Top() + line.MarkCentre().Y, bottom);
+    EXPECT_EQ(line.Left() + line.MarkCentre().X, p[4].X);
+
+    // The outer right segment takes the loop farther out; the first one moves its end down the side.
+    drag(editor, {p[1].X, (p[1].Y + p[2].Y) / 2}, {p[1].X + 20, (p[1].Y + p[2].Y) / 2});
+    ASSERT_TRUE(editor.commit());
+    EXPECT_GT(editor.diagram().relationships[r].meioperc, 50);
+    EXPECT_GT(loop()[2].X, p[2].X + 15);
+    p = loop();
+    drag(editor, {(p[0].X + p[1].X) / 2, p[0].Y}, {(p[0].X + p[1].X) / 2, p[0].Y + 12});
+    ASSERT_TRUE(editor.commit());
+    EXPECT_GT(editor.diagram().relationships[r].start_perc, 50);
+    EXPECT_EQ(loop()[0].X, right);  // still on the right side
+    // At another zoom the loop keeps its shape, scaled.
+    editor.set_zoom(200);
+    p = loop();
+    const TEntidade& big = editor.scene().entity(0);
+    EXPECT_EQ(p[0].X, big.Left() + big.Width() - 1);
+    EXPECT_EQ(p[4].Y, big.Top() + big.Height() - 1);
 }
 
 }  // namespace
