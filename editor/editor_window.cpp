@@ -238,9 +238,9 @@ std::string attempt(Window& w, Edit edit) {
     return {};
 }
 
-void edit_entity(Window& w, std::size_t index) {
-    run_entity_dialog(GTK_WINDOW(w.window), w.editor->entity(index),
-                      [&](const EntityFields& f) { return attempt(w, [&] { w.editor->set_entity(index, f); }); });
+bool edit_entity(Window& w, std::size_t index) {
+    return run_entity_dialog(GTK_WINDOW(w.window), w.editor->entity(index),
+                             [&](const EntityFields& f) { return attempt(w, [&] { w.editor->set_entity(index, f); }); });
 }
 
 void edit_relationship(Window& w, std::size_t index) {
@@ -276,7 +276,8 @@ TPoint view_middle(Window& w) {
 void add_entity_at(Window& w, TPoint at) {
     std::optional<std::size_t> added;
     run_command(w, [&] { added = w.editor->add_entity(at); });
-    if (added) edit_entity(w, *added);
+    // Cancelled at once: the entity just placed goes again, as if never added.
+    if (added && !edit_entity(w, *added)) run_command(w, [&] { w.editor->undo(); });
 }
 
 void add_text_at(Window& w, TPoint at) {
@@ -287,7 +288,10 @@ void add_text_at(Window& w, TPoint at) {
 
 // The properties of what is selected, or of the shape under `at`: the one dialog that fits.
 void edit_selected(Window& w) {
-    if (auto e = w.editor->selected_entities(); !e.empty()) return edit_entity(w, e.front());
+    if (auto e = w.editor->selected_entities(); !e.empty()) {
+        edit_entity(w, e.front());
+        return;
+    }
     if (auto r = w.editor->selected_relationships(); !r.empty()) return edit_relationship(w, r.front());
     if (auto t = w.editor->selected_texts(); !t.empty()) return edit_text(w, t.front());
 }
