@@ -21,6 +21,7 @@
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "platform/ascii_case.h"
+#include "plugin/registros.h"
 #include "platform/utf8_cp1252.h"
 #include "shapes/text_shape.h"
 
@@ -439,10 +440,31 @@ void DiagramEditor::set_entity_caption(std::size_t index, const std::optional<st
 }
 
 void DiagramEditor::remove_relationship(std::size_t index) {
-    // The model's own removal, on the shapes as they stand: the end entity loses the attributes whose
-    // `origem` names the relationship, and what it passes on goes along.
+    // The end entity loses the attributes whose `origem` names the relationship (when the start entity
+    // has a key, as the model rules). When some of them are in the end entity's own key, that key
+    // changes and the model's own removal passes it on to what the end entity's relationships brought;
+    // otherwise the end entity's key stays as it was and so do the foreign keys that refer to it.
     const DiagramRelationship& r = diagram_.relationships[index];
-    RemoverEstrangeiras(scene_->entity(r.to), scene_->entity(r.from), r.name);
+    TEntidade& child = scene_->entity(r.to);
+    const TEntidade& parent = scene_->entity(r.from);
+    if (child.Modo() == tmodo::tmdelete) return;  // going itself
+    bool identifying = false, parent_keyed = false;
+    for (int i = 0; i < child.atributos().Count(); ++i)
+        if (const auto* a = static_cast<const TAtributo*>(child.atributos().Objects(i)))
+            identifying = identifying || (a->origem.view() == r.name && (a->chave & kChavePrimaria) != 0);
+    for (int i = 0; i < parent.atributos().Count(); ++i)
+        if (const auto* a = static_cast<const TAtributo*>(parent.atributos().Objects(i)))
+            parent_keyed = parent_keyed || (a->chave & kChavePrimaria) != 0;
+    if (identifying) {
+        RemoverEstrangeiras(child, parent, r.name);
+        return;
+    }
+    if (!parent_keyed) return;
+    for (int i = 0; i < child.atributos().Count();) {
+        const auto* a = static_cast<const TAtributo*>(child.atributos().Objects(i));
+        if (a && a->origem.view() == r.name) child.ExcluirAtributo(i);
+        else ++i;
+    }
 }
 
 void DiagramEditor::delete_relationship(std::size_t index) {

@@ -213,6 +213,19 @@ TEST_F(ModelEdit, RelationshipsBringTheirKeysUnderFreeNamesAndTakeExactlyThoseAw
     for (int i = 0; i < 4; ++i) editor.undo();
     EXPECT_FALSE(editor.can_undo());
     EXPECT_EQ(text_of(editor), before);
+
+    // Cliente_Pedido brings CLIENTE into Pedido outside its key: deleting it leaves Pedido's key, and
+    // so the PEDIDO that Pedido_Itens brought into the items, as they are.
+    editor.delete_relationship(0);
+    EXPECT_EQ(names(editor.entity(2)), (std::vector<std::string>{"NUMERO", "DATA", "TOTAL", "OBS"}));
+    const ModelKeys after = model_keys(editor.diagram());
+    for (const ModelForeignKey& fk : after.foreign_keys) EXPECT_TRUE(fk.complete());
+    // Pedido_Itens brings PEDIDO into the items' key: deleting Pedido takes it, and the model's removal
+    // passes the changed key on (the items start no relationship, so nothing further goes).
+    editor.undo();
+    editor.delete_entity(2);
+    EXPECT_TRUE(model_keys(editor.diagram()).stray_origins.empty());
+    for (const ModelForeignKey& fk : model_keys(editor.diagram()).foreign_keys) EXPECT_TRUE(fk.complete());
 }
 
 TEST_F(ModelEdit, DeletingAnEntityTakesItsRelationshipsTheirKeysAndItsCaptionAndUndoingAllGivesTheFileBack) {
