@@ -51,8 +51,9 @@ DiagramEditor::DiagramEditor(std::filesystem::path file, Missing missing) : file
     std::error_code error;
     // Only where it can be saved: a folder that is missing is a mistake in the path, reported as such.
     const std::filesystem::path folder = file_.parent_path().empty() ? std::filesystem::path(".") : file_.parent_path();
-    if (missing == Missing::empty && !std::filesystem::exists(std::filesystem::symlink_status(file_, error)) &&
-        std::filesystem::is_directory(folder, error)) {
+    if (missing == Missing::replace ||
+        (missing == Missing::empty && !std::filesystem::exists(std::filesystem::symlink_status(file_, error)) &&
+         std::filesystem::is_directory(folder, error))) {
         form_ = form_for_name(name, DiagramForm{DiagramFileKind::StoredBinary, false});
         type_texts_ = default_type_texts();
         select_type_texts(type_texts_);
@@ -258,7 +259,7 @@ void DiagramEditor::save(bool overwrite_changes) {
     if (!overwrite_changes) {
         const std::optional<std::uint64_t> now = fingerprint_on_disk();
         if (exists_on_disk_ && !now) throw FileChangedError(name + ": the file was deleted since it was opened");
-        if (!exists_on_disk_ && now) throw FileChangedError(name + ": a file of this name was made since the diagram was begun");
+        if (!exists_on_disk_ && now) throw FileChangedError(name + ": there is a file of this name already, which the new diagram would replace");
         if (exists_on_disk_ && *now != disk_fingerprint_)
             throw FileChangedError(name + ": the file was changed by someone else since it was opened");
     }

@@ -46,7 +46,9 @@ public:
     explicit DiagramEditor(std::filesystem::path file);
     // A path that does not exist, in a folder that does, opens an empty diagram that saves there, in the form its extension
     // asks for (".json": JSON, otherwise a stored diagram as `kzr40 store` writes it).
-    enum class Missing { refuse, empty };
+    // `replace`: an empty diagram whatever the path holds (File ▸ New); Save asks before it writes
+    // over a file there.
+    enum class Missing { refuse, empty, replace };
     DiagramEditor(std::filesystem::path file, Missing missing);
     ~DiagramEditor();
     DiagramEditor(const DiagramEditor&) = delete;

@@ -207,10 +207,8 @@ void replace_diagram(Window& w, const std::string& file, DiagramEditor::Missing 
 
 void new_diagram(Window& w) {
     const std::string file = choose_file(w, "New diagram", GTK_FILE_CHOOSER_ACTION_SAVE, "_Create", "new.json");
-    if (file.empty()) return;
-    std::error_code error;
-    std::filesystem::remove(file, error);  // the chooser asked before it let a file be written over
-    replace_diagram(w, file, DiagramEditor::Missing::empty);
+    // A file there stays until the new diagram is saved over it (Save asks again then).
+    replace_diagram(w, file, DiagramEditor::Missing::replace);
 }
 
 void open_diagram(Window& w) {

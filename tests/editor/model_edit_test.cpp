@@ -112,6 +112,18 @@ TEST_F(ModelEdit, AMissingFileOpensEmptyAndAModelMadeFromNothingSavesThereAndRea
     EXPECT_EQ(read_file(folder / "new.kzd").substr(0, 4), "TPF0");
     EXPECT_EQ(editor.file(), folder / "new.kzd");
     EXPECT_EQ(load_diagram(folder / "new.kzd").entities.size(), 2u);
+
+    // File ▸ New over a file that exists: empty, and the file stays until a save that is asked for.
+    const std::string stored = read_file(folder / "new.kzd");
+    DiagramEditor anew(folder / "new.kzd", DiagramEditor::Missing::replace);
+    EXPECT_TRUE(anew.diagram().entities.empty());
+    anew.add_entity({10, 10});
+    EXPECT_THROW(anew.save(), FileChangedError);
+    EXPECT_EQ(read_file(folder / "new.kzd"), stored);
+    anew.save(true);
+    EXPECT_EQ(load_diagram(folder / "new.kzd").entities.size(), 1u);
+    // A new diagram's path in a folder that does not exist is refused as every command refuses it.
+    EXPECT_THROW(DiagramEditor(folder / "no-such-folder" / "x.json", DiagramEditor::Missing::empty), DiagramError);
 }
 
 TEST_F(ModelEdit, EntityValuesAreCheckedAsTheReaderChecksThemAndARefusalChangesNothing) {
