@@ -12,6 +12,7 @@
 #include "diagram/diagram.h"
 #include "diagram/scene.h"
 #include "diagram/diagram_form.h"
+#include "editor/model_edits.h"
 
 class TDiagramSurface;
 
@@ -43,6 +44,12 @@ public:
     // Reads `file` (JSON or a stored diagram). A diagram that places no entity is laid out (an undoable change). Throws
     // DiagramError naming the file and the problem.
     explicit DiagramEditor(std::filesystem::path file);
+    // A path that does not exist, in a folder that does, opens an empty diagram that saves there, in the form its extension
+    // asks for (".json": JSON, otherwise a stored diagram as `kzr40 store` writes it).
+    // `replace`: an empty diagram whatever the path holds (File ▸ New); Save asks before it writes
+    // over a file there.
+    enum class Missing { refuse, empty, replace };
+    DiagramEditor(std::filesystem::path file, Missing missing);
     ~DiagramEditor();
     DiagramEditor(const DiagramEditor&) = delete;
     DiagramEditor& operator=(const DiagramEditor&) = delete;
@@ -87,6 +94,47 @@ public:
     void undo();
     void redo();
 
+    // Model edits. Each is one undo step; each checks the diagram by the rules a file reader applies,
+    // and one that throws (DiagramError naming the file, the item and the key) leaves the diagram as
+    // it was. Points are surface coordinates at the current zoom. The shapes are built anew: ask for
+    // surface() again afterwards. What a command adds or edits is selected.
+    std::size_t add_entity(TPoint at);
+    EntityFields entity(std::size_t index) const { return entity_fields(diagram_.entities.at(index)); }
+    void set_entity(std::size_t index, const EntityFields& fields);
+    // A new relationship from `from` to `to` (the same entity: a self-relationship) with a unique
+    // name and the start entity's key added to the end entity as foreign-key attributes.
+    std::size_t add_relationship(std::size_t from, std::size_t to, trelacao relacao = trelacao::tr1xn);
+    RelationshipFields relationship(std::size_t index) const { return relationship_fields(diagram_.relationships.at(index)); }
+    void set_relationship(std::size_t index, const RelationshipFields& fields);
+    std::size_t add_text(TPoint at, const std::string& text);
+    // The free text's text (UTF-8, may hold line ends) and font.
+    void set_text(std::size_t index, const std::string& text, const FontFields& font);
+    // An entity's caption: none removes it.
+    void set_entity_caption(std::size_t index, const std::optional<std::string>& text);
+    // Deleting an entity deletes its relationships (with the foreign keys they brought) and its caption;
+    // deleting a relationship removes its foreign keys from the end entity.
+    void delete_entity(std::size_t index);
+    void delete_relationship(std::size_t index);
+    void delete_text(std::size_t index);
+    // The selected entities, relationships and free texts; returns whether anything was selected.
+    bool delete_selection();
+
+    // Selection (not a change): what is selected, cleared, found.
+    std::vector<std::size_t> selected_entities() const;
+    std::vector<std::size_t> selected_relationships() const;
+    std::vector<std::size_t> selected_texts() const;
+    void clear_selection();
+    // The first entity after the selected one whose name or table contains `text` (letter case
+    // ignored), selected alone; none when no entity matches.
+    std::optional<std::size_t> find_entity(const std::string& text);
+    // The shape under a surface point, entities before free texts before relationships.
+    std::optional<std::size_t> entity_at(TPoint at) const;
+    std::optional<std::size_t> relationship_at(TPoint at) const;
+    std::optional<std::size_t> text_at(TPoint at) const;
+
+    // Saves to `file` instead, in the form its extension asks for, and edits that file from now on.
+    void save_as(const std::filesystem::path& file);
+
     // Writes the diagram to its file in the format it was read from (JSON, or a stored diagram, binary or
     // text with the line ends it had), as a whole or not at all. Throws
     // FileChangedError when the file on disk is no longer what was read or last saved (unless
@@ -105,6 +153,13 @@ private:
     void rebuild();
     void restore(std::size_t index);
     bool record();
+    // Runs a model edit on the diagram with the shapes taken down, checks it and builds the shapes.
+    template <typename Edit>
+    void edit_model(Edit edit);
+    std::string place_of_entity(std::size_t index) const;
+    void remove_relationship(std::size_t index);
+    void delete_selection_of(const std::vector<std::size_t>& entities, std::vector<std::size_t> relationships,
+                             const std::vector<std::size_t>& texts);
     void fit_surface();
     std::string text_now();
     std::optional<std::uint64_t> fingerprint_on_disk() const;
@@ -117,6 +172,9 @@ private:
     std::vector<std::string> history_;
     std::size_t at_ = 0;
     std::string saved_;               // the text the file holds, as far as we know
+    std::string opened_bytes_;        // the file as read: saved again unchanged when every edit is undone
+    bool exists_on_disk_ = true;
+    bool history_dropped_ = false;    // the snapshot as opened is no longer the first      // false for a new diagram not saved yet
     std::uint64_t disk_fingerprint_;  // of the file's bytes when read or last saved
     int viewport_width_ = 0;
     int viewport_height_ = 0;

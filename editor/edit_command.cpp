@@ -15,7 +15,8 @@ namespace {
 
 void run_edit(const std::string& file) {
     // The file first: a diagram that cannot be read is the message that helps, display or not.
-    DiagramEditor editor(file);
+    // A path that does not exist begins a new diagram that saves there.
+    DiagramEditor editor(file, DiagramEditor::Missing::empty);
     if (!gtk_init_check(nullptr, nullptr)) {
         const char* display = g_getenv("DISPLAY");
         const char* wayland = g_getenv("WAYLAND_DISPLAY");
@@ -33,11 +34,13 @@ void register_edit_command(CLI::App& app) {
     auto file = std::make_shared<std::string>();
     CLI::App* command = app.add_subcommand(
         "edit",
-        "Open a diagram, JSON or stored, in a window: drag, resize and zoom its shapes, lay it out, undo, save, export a picture");
+        "Open a diagram, JSON or stored, in a window, or begin one at a path that does not exist: add and edit entities, "
+        "attributes, keys and relationships, arrange, lay out, undo, save, export a picture");
     command
         ->add_option("FILE", *file,
                      "Diagram file: JSON (docs/diagram-format.md) or a stored diagram, binary or text "
-                     "(docs/stored-diagrams.md), told apart by content; saved back in the same form")
+                     "(docs/stored-diagrams.md), told apart by content; saved back in the same form. A path that does "
+                     "not exist opens an empty diagram, saved as JSON for .json and as a stored diagram otherwise")
         ->required()
         ->check(CLI::Validator(
             [](std::string& value) {

@@ -98,6 +98,15 @@ bool SurfaceInput::Press(TDiagramSurface& surface, const GdkEventButton& event) 
     return true;
 }
 
+void SurfaceInput::PressAgain(TDiagramSurface& surface, const GdkEventButton& event) {
+    const std::optional<TMouseButton> button = ButtonOf(event.button);
+    if (!button || (held_ & ButtonShiftFlag(*button))) return;
+    last_ = PointOf(event.x, event.y);
+    held_ |= ButtonShiftFlag(*button);
+    last_press_ = LastPress{*button, event.time, last_};
+    surface.DispatchMouseDown(*button, ModifiersOf(event.state), last_.X, last_.Y);
+}
+
 bool SurfaceInput::Release(TDiagramSurface& surface, const GdkEventButton& event) {
     const std::optional<TMouseButton> button = ButtonOf(event.button);
     if (!button || !(held_ & ButtonShiftFlag(*button))) return false;

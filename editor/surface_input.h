@@ -43,6 +43,10 @@ public:
 
     // Hands `event` to `surface`; returns whether it was a pointer event the surface got.
     bool Deliver(TDiagramSurface& surface, const GdkEvent& event);
+    // Passes the last press on again as a single press once the surface has let it go (Cancel): a
+    // press that a shape handed to the surface reaches the shape now under the point. The press
+    // still counts as the first of a double click.
+    void PressAgain(TDiagramSurface& surface, const GdkEventButton& event);
     // Releases every button still held, at the last point seen (a grab broken, the window losing
     // focus, a command about to replace the surface).
     void Cancel(TDiagramSurface& surface);

@@ -22,6 +22,10 @@ constexpr int kCircleRadius = 4;
 constexpr int kBarBack = 3;      // the bar and the foot's apex lie this far back from the centre
 constexpr int kBarHalf = 6;      // the bar reaches this far to each side of the line
 constexpr int kFootHalf = 4;     // the foot spreads this far to each side at the entity's edge
+// A self-relationship's loop: how far it reaches out of the box, at 100 %.
+constexpr int kLoopMin = 12;
+constexpr int kLoopSpan = 60;
+constexpr int kCornerGap = 7;    // as every connector: an end stays this far from its box's corners
 
 TPoint point(long long x, long long y) { return {ClampToInt(x), ClampToInt(y)}; }
 TRect rect(long long left, long long top, long long right, long long bottom) {
@@ -91,8 +95,93 @@ void TRelacionamento::Connect(TnoxConnection* start, TnoxConnection* end) {
     ComputeRoute();
 }
 
+bool TRelacionamento::IsLoop() const {
+    const TnoxCustomShape* start = GetConnection(1)->Shape();
+    return start && start == GetConnection(2)->Shape();
+}
+
+long long TRelacionamento::LoopReach() const {
+    return Scaled(kLoopMin + static_cast<int>(static_cast<long long>(meioperc_) * kLoopSpan / 100));
+}
+
+void TRelacionamento::Reroute() {
+    if (!IsLoop()) {
+        TnoxConnector::Reroute();
+        return;
+    }
+    TnoxConnection& start = *GetConnection(1);
+    TnoxConnection& end = *GetConnection(2);
+    const TnoxCustomShape& shape = *start.Shape();
+    start.Side = csRight;
+    end.Side = csBottom;
+    Vertical = false;
+    VerticalRoute = false;
+    start.SetOffset(RoundToInt(std::trunc(static_cast<long double>(static_cast<long long>(shape.Height()) * start.perc()) / 100)));
+    end.SetOffset(RoundToInt(std::trunc(static_cast<long double>(static_cast<long long>(shape.Width()) * end.perc()) / 100)));
+    FitLoopBounds();
+    start.maxoffset = ClampToInt(static_cast<long long>(shape.Height()) - kCornerGap);
+    end.maxoffset = ClampToInt(static_cast<long long>(shape.Width()) - kCornerGap);
+    start.minoffset = end.minoffset = kCornerGap;
+}
+
+// The box holds the loop at any offset of its ends, so that dragging an end never moves it (and the
+// pointer's client coordinates stay put); the reach only widens it to the right and down.
+void TRelacionamento::FitLoopBounds() {
+    const TnoxCustomShape* shape = GetConnection(1)->Shape();
+    if (!Parent() || !shape) return;
+    const long long pad = Scaled(kCircleOut + kCircleRadius) + kGrabMargin + 1, reach = LoopReach();
+    const long long left = static_cast<long long>(shape->Left()) - pad, top = static_cast<long long>(shape->Top()) - pad;
+    const long long right = static_cast<long long>(shape->Left()) + shape->Width() + reach + pad;
+    const long long bottom = static_cast<long long>(shape->Top()) + shape->Height() + reach + pad;
+    SetBounds(ClampToInt(left), ClampToInt(top), ClampToInt(right - left), ClampToInt(bottom - top));
+    ComputeLoop();
+}
+
+void TRelacionamento::RescaleMidPoint(long double from, long double to) {
+    TnoxConnector::RescaleMidPoint(from, to);
+    if (IsLoop()) FitLoopBounds();
+}
+
+TPoint TRelacionamento::GetMidPoint() const {
+    if (!IsLoop()) return TnoxConnector::GetMidPoint();
+    // The loop's outer corner, in the parent's coordinates.
+    return {ClampToInt(static_cast<long long>(Left()) + loop_[2].X), ClampToInt(static_cast<long long>(Top()) + loop_[2].Y)};
+}
+
+void TRelacionamento::ComputeLoop() {
+    const TPoint p = ParentToClient(SidePoint(*GetConnection(1)));
+    const TPoint q = ParentToClient(SidePoint(*GetConnection(2)));
+    const long long reach = LoopReach();
+    const TPoint corner = point(p.X + reach, q.Y + reach);
+    loop_ = {p, TPoint{corner.X, p.Y}, corner, TPoint{q.X, corner.Y}, q};
+    route_ = {p, loop_[1], loop_[3], q};
+    // The mark below the bottom side, as at the end of a line that comes up from below.
+    const long long out = Scaled(kCircleOut), back = Scaled(kBarBack), bar = Scaled(kBarHalf), foot = Scaled(kFootHalf);
+    const long long cx = q.X, cy = static_cast<long long>(q.Y) + out;
+    mark_centre_ = point(cx, cy);
+    marks_ = {point(cx - bar, cy - back), point(cx + bar, cy - back), point(cx + foot, q.Y), point(cx, cy - back), point(cx - foot, q.Y)};
+    start_hit_ = grab_area(loop_[0], loop_[1]);
+    middle_hit_ = grab_area(loop_[1], loop_[2]);
+    loop_bottom_hit_ = grab_area(loop_[2], loop_[3]);
+    end_hit_ = grab_area(loop_[3], loop_[4]);
+}
+
+bool TRelacionamento::StepLoopEnd(TnoxConnection& end, long long step, int side_length) {
+    const long long moved = static_cast<long long>(end.Offset()) + step;
+    const bool taken = moved <= end.maxoffset && moved >= end.minoffset;
+    if (!taken) return false;
+    end.SetOffset(ClampToInt(moved));
+    const double per_cent = static_cast<double>(side_length) / 100;
+    if (per_cent > 0) end.SetPerc(RoundToInt(std::trunc(std::clamp(end.Offset() / static_cast<long double>(per_cent), -1.0L, 101.0L))));
+    return true;
+}
+
 void TRelacionamento::ComputeRoute() {
     if (!Parent()) return;
+    if (IsLoop()) {
+        ComputeLoop();
+        return;
+    }
     const TnoxConnectionSide side = GetConnection(1)->Side;
     const TPoint p = ParentToClient(SidePoint(*GetConnection(1)));
     const TPoint q = ParentToClient(SidePoint(*GetConnection(2)));
@@ -167,6 +256,7 @@ TRect TRelacionamento::HitRect(int segment) const {
 int TRelacionamento::HitSegment(int x, int y) const {
     if (contains(start_hit_, x, y)) return kStartSegment;
     if (contains(middle_hit_, x, y)) return kMiddleSegment;
+    if (IsLoop() && contains(loop_bottom_hit_, x, y)) return kMiddleSegment;
     if (contains(end_hit_, x, y)) return kEndSegment;
     return kNoSegment;
 }
@@ -191,6 +281,29 @@ bool TRelacionamento::StepEnd(TnoxConnection& end, int dx, int dy, int first_poi
 }
 
 void TRelacionamento::DragSegment(int dx, int dy, int x, int y) {
+    if (IsLoop()) {
+        const TnoxCustomShape& shape = *GetConnection(1)->Shape();
+        switch (DragPart) {
+            case kStartSegment: StepLoopEnd(*GetConnection(1), dy, shape.Height()); break;
+            case kEndSegment:
+                if (!StepLoopEnd(*GetConnection(2), dx, shape.Width())) DragPart = kNoSegment;
+                break;
+            case kMiddleSegment: {
+                // The reach follows the pointer: from the right side across, or from the bottom down.
+                const long long reach = loop_drag_bottom_ ? static_cast<long long>(y) - loop_[4].Y : static_cast<long long>(x) - loop_[0].X;
+                const long long unscaled = std::max<long long>(Scaled(100), 1);
+                const long long at_100 = reach * 100 / unscaled;
+                Setmeioperc(static_cast<int>(std::clamp<long long>((at_100 - kLoopMin) * 100 / kLoopSpan, 0, 100)));
+                Invalidate();
+                FitLoopBounds();
+                break;
+            }
+            default: break;
+        }
+        ComputeLoop();
+        Invalidate();
+        return;
+    }
     switch (DragPart) {
         case kStartSegment:
             StepEnd(*GetConnection(1), dx, dy, 0);
@@ -226,8 +339,13 @@ void TRelacionamento::Paint() {
     ComputeRoute();
     TCanvas& canvas = Canvas();
     canvas.Pen().SetColor(Selected() ? clRed : LineColour);
-    canvas.MoveTo(route_[0].X, route_[0].Y);
-    for (std::size_t i = 1; i < route_.size(); ++i) canvas.LineTo(route_[i].X, route_[i].Y);
+    if (IsLoop()) {
+        canvas.MoveTo(loop_[0].X, loop_[0].Y);
+        for (std::size_t i = 1; i < loop_.size(); ++i) canvas.LineTo(loop_[i].X, loop_[i].Y);
+    } else {
+        canvas.MoveTo(route_[0].X, route_[0].Y);
+        for (std::size_t i = 1; i < route_.size(); ++i) canvas.LineTo(route_[i].X, route_[i].Y);
+    }
 
     const auto line = [&](int from, int to) {
         canvas.MoveTo(marks_[static_cast<std::size_t>(from)].X, marks_[static_cast<std::size_t>(from)].Y);
@@ -258,6 +376,7 @@ void TRelacionamento::MouseDown(TMouseButton button, TShiftState shift, int x, i
         return;
     }
     DragPart = static_cast<std::uint8_t>(HitSegment(x, y));
+    loop_drag_bottom_ = IsLoop() && DragPart == kMiddleSegment && !contains(middle_hit_, x, y);
     if (DragPart != kNoSegment) {
         ClearSelection(parent);
         SetSelected(true);

@@ -49,6 +49,16 @@ public:
 
     // Attaches the ends as a connector does, then computes the route at once.
     void Connect(TnoxConnection* start, TnoxConnection* end) override;
+    // A relationship from an entity to itself is a loop: out of the box's right side, round its
+    // lower right corner and back into its bottom side, the mark at the bottom. Its four segments can be
+    // dragged too: the first and the last move their end along its side (perc), the two outer ones
+    // move the loop nearer or farther (meioperc: 0..100 gives 12..72 pixels at 100 %).
+    bool IsLoop() const;
+    void Reroute() override;
+    TPoint GetMidPoint() const override;
+    // The loop's points, P0 on the right side .. P4 on the bottom side, client coordinates; only
+    // meaningful while IsLoop().
+    const std::array<TPoint, 5>& LoopRoute() const { return loop_; }
     // The route, the marks and the hit rectangles from the ends' offsets and meioperc; nothing without a
     // parent.
     void ComputeRoute() override;
@@ -74,9 +84,16 @@ public:
     std::uint8_t DragPart = kNoSegment;   // segment being dragged
     bool VerticalRoute = false;           // the ends sit on top and bottom sides
 
+protected:
+    void RescaleMidPoint(long double from, long double to) override;
+
 private:
     // Moves an end of the route along its side by one step; whether the step was taken.
     bool StepEnd(TnoxConnection& end, int dx, int dy, int first_point);
+    bool StepLoopEnd(TnoxConnection& end, long long step, int side_length);
+    void ComputeLoop();
+    void FitLoopBounds();
+    long long LoopReach() const;
     void RebuildHitRects();
 
     std::array<TPoint, 4> route_{};
@@ -90,6 +107,9 @@ private:
     TRect middle_hit_;
     TRect end_hit_;
     bool handing_on_ = false;  // a press off the line is being handed to another relationship
+    std::array<TPoint, 5> loop_{};
+    TRect loop_bottom_hit_;       // the loop's lower outer segment; middle_hit_ holds its right one
+    bool loop_drag_bottom_ = false;
 };
 
 const ComponentClass& TRelacionamentoClass();

@@ -265,6 +265,115 @@ TEST_F(EditWindow, PointerDragsResizesZoomsAndSavesWhatTheScreenShows) {
     app_pid = 0;
 }
 
+// From nothing to a model by pointer and keys: `edit new.json`, two entities typed in the entity
+// editor, a relationship between them and one of the second to itself (the tool), an index, save;
+// then the first entity deleted, and everything undone.
+TEST_F(EditWindow, AModelIsMadeFromNothingWithThePointerAndTheKeysAndUndoneAgain) {
+    const fs::path file = folder / "new.json";
+    shell("cd " + quoted(folder) + " && (DISPLAY=" + display + " KZR40_EDIT_READY=ready NO_AT_BRIDGE=1 GDK_BACKEND=x11 " +
+          "ASAN_OPTIONS=detect_leaks=0 '" + KZR40_HOST_PATH + "' edit new.json >app.log 2>&1 & " +
+          "echo $! >app.pid; wait $!; echo $? >app.status) &");
+    app_pid = pid_in(folder / "app.pid");
+    ASSERT_TRUE(wait_for([&] { return !text_of(folder / "ready").empty(); }, 60s)) << text_of(folder / "app.log");
+    std::istringstream(text_of(folder / "ready")) >> origin.X >> origin.Y;
+    const auto at = [&](TPoint p) { return std::to_string(origin.X + p.X) + " " + std::to_string(origin.Y + p.Y); };
+
+    // A double click on empty surface adds an entity there and opens its editor; the first attribute
+    // added is the key.
+    const auto entity = [&](TPoint where, const std::string& name, const std::string& table, const char* const* attributes) {
+        xdotool("mousemove " + at(where) + " sleep 0.2 click --repeat 2 --delay 80 1 sleep 1.2");
+        xdotool("type --delay 20 " + name);
+        xdotool("key Tab ctrl+a");
+        xdotool("type --delay 20 " + table);
+        for (int i = 0; i < 3; ++i) {
+            xdotool("key alt+a sleep 0.3");
+            xdotool(std::string("type --delay 20 ") + attributes[i]);
+            xdotool("key Return sleep 0.2");
+        }
+        xdotool("key alt+o sleep 0.8");
+    };
+    const char* const cliente[] = {"CODIGO", "NOME", "CIDADE"};
+    const char* const pedido[] = {"NUMERO", "DATA", "VALOR"};
+    entity({60, 60}, "Cliente", "CLIENTE", cliente);
+    entity({400, 60}, "Pedido", "PEDIDO", pedido);
+
+    // The relationship tool (key R): press on the start entity, release on the end one.
+    xdotool("key r sleep 0.2");
+    xdotool("mousemove " + at({70, 70}) + " sleep 0.1 mousedown 1 sleep 0.1 mousemove " + at({250, 75}) +
+            " sleep 0.1 mousemove " + at({410, 75}) + " sleep 0.1 mouseup 1 sleep 0.5");
+    xdotool("mousemove " + at({410, 70}) + " sleep 0.1 mousedown 1 sleep 0.1 mousemove " + at({420, 80}) +
+            " sleep 0.1 mouseup 1 sleep 0.5");
+    xdotool("key r sleep 0.2");
+    // An index on Pedido: its editor again by a double click, Add index, name, fields.
+    xdotool("mousemove " + at({410, 66}) + " sleep 0.2 click --repeat 2 --delay 80 1 sleep 1.2");
+    xdotool("key alt+i sleep 0.3");
+    xdotool("type --delay 20 PorData");
+    xdotool("key Return sleep 0.3");
+    xdotool("type --delay 20 DATA+NUMERO");
+    xdotool("key Return sleep 0.2 key alt+o sleep 0.8");
+    // A click on empty surface clears the selection; then save.
+    xdotool("mousemove " + at({300, 400}) + " sleep 0.1 click 1 sleep 0.3 key ctrl+s");
+    ASSERT_TRUE(wait_for([&] { return fs::exists(file); }, 10s)) << "not saved: " << text_of(folder / "app.log");
+
+    const HostRun check = run_host({"check", file.string()});
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.err, "") << "the saved model has warnings";
+    const HostRun tables = run_host({"tables", file.string()});
+    EXPECT_NE(tables.out.find("field CODIGO: Integer"), std::string::npos) << tables.out;
+    const Diagram saved = load_diagram(file);
+    ASSERT_EQ(saved.entities.size(), 2u);
+    ASSERT_EQ(saved.relationships.size(), 2u);
+    EXPECT_EQ(saved.relationships[1].from, 1u);
+    EXPECT_EQ(saved.relationships[1].to, 1u);
+    const TEntidade& second = *saved.entities[1].entity;
+    ASSERT_EQ(second.atributos().Count(), 5) << read_file(file);
+    EXPECT_EQ(second.atributos().Get(3), std::string("CODIGO"));
+    EXPECT_EQ(second.atributos().Get(4), std::string("NUMERO_2"));
+    EXPECT_EQ(second.ChavesSecundarias().Count(), 1);
+    EXPECT_NE(tables.out.find("index PorData on \"DATA;NUMERO\""), std::string::npos) << tables.out;
+
+    // The screen shows in the boxes what the saved diagram paints offscreen.
+    DiagramEditor replay(file);
+    TDiagramSurface& surface = replay.surface();
+    ImageCanvas expected(surface.Width(), surface.Height());
+    surface.PaintTo(expected);
+    int differ = -1;
+    for (int attempt = 0; attempt < 10 && differ != 0; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(300ms);
+        ASSERT_EQ(shell("DISPLAY=" + display + " xwd -root -silent -out " + quoted(folder / "screen.xwd")), 0);
+        const Screen screen = Screen::read(folder / "screen.xwd");
+        screen.write_png(fs::temp_directory_path() / "kzr40-edit-model.png");
+        differ = 0;
+        for (std::size_t i = 0; i < 2; ++i) {
+            const TRect box = replay.scene().entity(i).BoundsRect();
+            for (int y = box.Top; y < box.Bottom; ++y)
+                for (int x = box.Left; x < box.Right; ++x) differ += screen.at(origin.X + x, origin.Y + y) != expected.Pixel(x, y);
+        }
+    }
+    EXPECT_EQ(differ, 0) << "pixels of the entities' boxes that differ from the offscreen picture";
+
+    // Delete the first entity: its relationship and the foreign key it brought go too.
+    std::string before = read_file(file);
+    xdotool("mousemove " + at({70, 66}) + " sleep 0.1 click 1 sleep 0.3 key Delete sleep 0.3 key ctrl+s");
+    ASSERT_TRUE(wait_for([&] { return read_file(file) != before; }, 10s)) << text_of(folder / "app.log");
+    const Diagram deleted = load_diagram(file);
+    ASSERT_EQ(deleted.entities.size(), 1u);
+    ASSERT_EQ(deleted.relationships.size(), 1u);
+    EXPECT_EQ(deleted.entities[0].entity->atributos().Count(), 4);
+    EXPECT_EQ(deleted.entities[0].entity->atributos().Get(3), std::string("NUMERO_2"));
+
+    // Undo everything: the diagram as it was begun, empty.
+    before = read_file(file);
+    for (int i = 0; i < 12; ++i) xdotool("key ctrl+z sleep 0.1");
+    xdotool("key ctrl+s");
+    ASSERT_TRUE(wait_for([&] { return read_file(file) != before; }, 10s)) << text_of(folder / "app.log");
+    EXPECT_EQ(read_file(file), diagram_to_json(Diagram{}, file.string()));
+    xdotool("key ctrl+q");
+    ASSERT_TRUE(wait_for([&] { return !text_of(folder / "app.status").empty(); }, 20s)) << "the window did not close";
+    EXPECT_EQ(text_of(folder / "app.status"), "0\n") << text_of(folder / "app.log");
+    app_pid = 0;
+}
+
 TEST(EditCommand, WithoutADisplayOrWithABadFileItSaysWhyAndFails) {
     const fs::path vendas = fs::path(KZR40_SOURCE_DIR) / "examples" / "vendas.json";
     // The child inherits this process's environment: no display of any kind.

@@ -121,6 +121,20 @@ TEST_F(Adapter, ReleasesWithoutTheirPressAndOtherButtonsAreDroppedAndCancelEndsA
     EXPECT_EQ(log, (std::vector<std::string>{"down L 50,50 L", "move 60,70 L", "up L 60,70"}));
 }
 
+TEST_F(Adapter, APressGivenAgainReachesTheShapeNowUnderItHeldAndAsTheFirstOfADoubleClick) {
+    const GdkEvent press = button(GDK_BUTTON_PRESS, 1, 150, 150, 0, 1000);
+    deliver(press);
+    input.Cancel(*surface);
+    input.PressAgain(*surface, press.button);
+    input.PressAgain(*surface, press.button);  // held already: nothing
+    EXPECT_EQ(input.Held(), ssLeft);
+    EXPECT_TRUE(deliver(button(GDK_BUTTON_RELEASE, 1, 150, 150, 0, 1050)));
+    deliver(button(GDK_BUTTON_PRESS, 1, 150, 150, 0, 1200));
+    deliver(button(GDK_BUTTON_RELEASE, 1, 150, 150, 0, 1250));
+    EXPECT_EQ(log, (std::vector<std::string>{"down L 50,50 L", "up L 50,50", "down L 50,50 L", "up L 50,50", "dblclick",
+                                             "down L 50,50 LD", "up L 50,50"}));
+}
+
 TEST(AdapterMaps, HandleCursorsAndWheelZoom) {
     EXPECT_STREQ(CursorName(crSizeNWSE), "nwse-resize");
     EXPECT_STREQ(CursorName(crSizeNESW), "nesw-resize");
