@@ -11,7 +11,8 @@ class DiagramScene;
 class TCanvas;
 
 // A picture of a scene: the shapes' bounding box and a margin around it, on white, drawn by the shapes
-// themselves (the surface paints them back to front) on the cairo canvas.
+// themselves (the surface paints them back to front): PNG and PDF on the cairo canvas, SVG on the SVG
+// writer's (platform/graphics/svg_canvas.h).
 
 enum class PictureFormat { png, svg, pdf };
 
