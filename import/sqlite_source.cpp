@@ -143,6 +143,17 @@ void read_foreign_keys(Query& foreign_key_list, SourceTable& table) {
 }  // namespace
 
 SourceSchema read_sqlite_schema(sqlite3* db, const std::string& source) {
+    // One read transaction for the whole catalogue: without it every statement takes and drops the
+    // file's lock and checks the schema again, which for 10,000 tables is most of the time.
+    const bool own_transaction = sqlite3_get_autocommit(db) != 0;
+    if (own_transaction) sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    struct End {
+        sqlite3* db;
+        bool own;
+        ~End() {
+            if (own) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        }
+    } end{db, own_transaction};
     SourceSchema schema;
     Query tables(db, "SELECT name, type FROM pragma_table_list WHERE schema = 'main'", source);
     Query columns(db, "SELECT cid, name, type, \"notnull\", pk, hidden FROM pragma_table_xinfo(?1, 'main')", source);
