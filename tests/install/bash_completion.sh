@@ -29,7 +29,7 @@ expect() {  # "expected words" word...: the words typed, the last the one being 
 
 expect "generate" kzr40 ge
 expect "--help --version -h" kzr40 -
-expect "--dir --drop --help --kind --strict --title -h" kzr40 generate -
+expect "--dir --drop --help --kind --strict --target --title -h" kzr40 generate -
 expect "--layout" kzr40 draw sales.json --la
 expect "auto dot sfdp" kzr40 draw --layout ""
 expect "postgresql" kzr40 check --dialect po
