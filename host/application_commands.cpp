@@ -122,27 +122,26 @@ std::string run_title(const GenerateArguments& arguments, const Diagram& diagram
 }
 
 // `--target lazarus`: the application for Free Pascal and the LCL on dBase tables (docs/application.md).
-void run_generate_lazarus(const GenerateArguments& arguments) {
-    if (arguments.kind_given && parse_database_kind(arguments.kind) != 1)
-        throw std::runtime_error("--kind " + arguments.kind +
-                                 ": the Lazarus target keeps its tables in dBase files (TDbf); give --kind dbase or leave it out");
-    if (arguments.drop)
-        throw std::runtime_error("--drop: the Lazarus target writes no SQL script; leave it out");
+// What both targets do before they write: the diagram read and reviewed, its tables named, the title.
+struct GenerateInput {
+    Diagram diagram;
+    std::string title;
+};
+
+GenerateInput read_generate_input(const GenerateArguments& arguments) {
     check_source_date_epoch();
-    const Diagram diagram = load_diagram(arguments.file);
-    report_review(diagram, input_name(arguments.file), arguments.strict);
-    require_table_names(diagram, input_name(arguments.file));
-    const std::string title = run_title(arguments, diagram);
-    warn_about_title(title);
-    const fs::path target = arguments.directory;
-    StagingDirectory staging(target);
-    const std::string nothing_written = "; nothing was written to " + target.string();
-    std::vector<std::string> files;
-    try {
-        files = generate_lazarus(diagram, staging.path(), target, title);
-    } catch (const std::exception& e) {
-        throw std::runtime_error(input_name(arguments.file) + ": " + e.what() + nothing_written);
-    }
+    GenerateInput input{load_diagram(arguments.file), {}};
+    report_review(input.diagram, input_name(arguments.file), arguments.strict);
+    require_table_names(input.diagram, input_name(arguments.file));
+    input.title = run_title(arguments, input.diagram);
+    warn_about_title(input.title);
+    return input;
+}
+
+// Moves the staged files into place, all or (when a move fails midway) those before it, and lists them.
+void publish_generated(StagingDirectory& staging, const std::vector<std::string>& files, const fs::path& target,
+                       const std::string& nothing_written) {
+    // Whatever could stop a move is checked before the first one.
     try {
         staging.move_into_place(files);
     } catch (const std::exception& e) {
@@ -152,16 +151,32 @@ void run_generate_lazarus(const GenerateArguments& arguments) {
     std::cout.flush();
 }
 
+void run_generate_lazarus(const GenerateArguments& arguments) {
+    if (arguments.kind_given && parse_database_kind(arguments.kind) != 1)
+        throw std::runtime_error("--kind " + arguments.kind +
+                                 ": the Lazarus target keeps its tables in dBase files (TDbf); give --kind dbase or leave it out");
+    if (arguments.drop)
+        throw std::runtime_error("--drop: the Lazarus target writes no SQL script; leave it out");
+    const GenerateInput input = read_generate_input(arguments);
+    const fs::path target = arguments.directory;
+    StagingDirectory staging(target);
+    const std::string nothing_written = "; nothing was written to " + target.string();
+    std::vector<std::string> files;
+    try {
+        files = generate_lazarus(input.diagram, staging.path(), target, input.title);
+    } catch (const std::exception& e) {
+        throw std::runtime_error(input_name(arguments.file) + ": " + e.what() + nothing_written);
+    }
+    publish_generated(staging, files, target, nothing_written);
+}
+
 void run_generate(const GenerateArguments& arguments) {
     tune_allocator_for_large_runs();
     if (arguments.target == "lazarus") return run_generate_lazarus(arguments);
     const std::int32_t kind = parse_database_kind(arguments.kind);
-    check_source_date_epoch();
-    const Diagram diagram = load_diagram(arguments.file);
-    report_review(diagram, input_name(arguments.file), arguments.strict);
-    require_table_names(diagram, input_name(arguments.file));
-    const std::string title = run_title(arguments, diagram);
-    warn_about_title(title);
+    const GenerateInput input = read_generate_input(arguments);
+    const Diagram& diagram = input.diagram;
+    const std::string& title = input.title;
     const fs::path target = arguments.directory;
 
     StagingDirectory staging(target);
@@ -181,14 +196,7 @@ void run_generate(const GenerateArguments& arguments) {
     } catch (const std::exception& e) {
         throw std::runtime_error("main project not generated: " + std::string(e.what()) + nothing_written);
     }
-    // Whatever could stop a move is checked before the first one.
-    try {
-        staging.move_into_place(files);
-    } catch (const std::exception& e) {
-        throw std::runtime_error(e.what() + (staging.moved() ? "; the files before it were written" : nothing_written));
-    }
-    for (const std::string& file : files) std::cout << "wrote " << (target / file).string() << "\n";
-    std::cout.flush();
+    publish_generated(staging, files, target, nothing_written);
 }
 
 }  // namespace
