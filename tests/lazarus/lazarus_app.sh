@@ -5,7 +5,7 @@
 #       generates both examples and RANDOM_COUNT seeded random diagrams with --target lazarus into
 #       WORK, builds each with lazbuild, and builds the test's own tools (a TDbf reader, a screenshot
 #       converter, a window closer); the checks below reuse what this leaves in WORK
-#   lazarus_app.sh run WORK RANDOM_RUNS
+#   lazarus_app.sh run WORK RANDOM_RUNS PNG_COMPARE EXPECTED_DIR
 #       starts the built vendas application under Xvfb (gtk2): its tables are created in the data
 #       directory given on the command line; each table's form opens through its menu item with the
 #       real pointer; a row is typed into the vertical forms of Cliente (a string, an integer of six
@@ -69,9 +69,9 @@ build)
     echo "built vendas, cliente and $count random diagrams"
     ;;
 run)
-    (($# == 3)) || { echo "usage: lazarus_app.sh run WORK RANDOM_RUNS" >&2; exit 2; }
+    (($# == 5)) || { echo "usage: lazarus_app.sh run WORK RANDOM_RUNS PNG_COMPARE EXPECTED_DIR" >&2; exit 2; }
     need Xvfb xdotool xwd
-    work=$2 random_runs=$3
+    work=$2 random_runs=$3 png_compare=$4 expected=$5
     app=$work/vendas/Vendas
     tools=$work/tools
     [ -x "$app" ] || fail "$app is not built (the build check sets it up)"
@@ -93,6 +93,9 @@ run)
     DISPLAY=:$(cat "$work/run/display")
     export DISPLAY
     [ "$DISPLAY" != : ] || fail "Xvfb did not start: $(cat "$work/run/xvfb.log")"
+    # The same pixels on every machine: only the Liberation faces, GTK's built-in theme, no caret blink.
+    [ -d /usr/share/fonts/truetype/liberation2 ] || fail "fonts-liberation2 is not installed (scripts/setup.sh installs it)"
+    export FONTCONFIG_FILE=$here/screenshot-fonts.conf XDG_CACHE_HOME=$work/run/cache GTK2_RC_FILES=$here/screenshot.gtkrc
 
     window() {  # TITLE: the id of the visible window of that title (a regular expression), waiting for it (LCL shows a small
                 # window of the application's title while it starts; the form is the larger one)
@@ -118,12 +121,17 @@ run)
     # Slowly: a character outside the keyboard map (é) is typed through a keycode remapped for it,
     # which a busy X server can otherwise miss.
     type_text() { xdotool type --delay 100 "$1"; sleep 0.2; }
-    shot() {  # WINDOW NAME: the window's picture as WORK/shots/NAME.png
-        local x y w h
-        eval "$(xdotool getwindowgeometry --shell "$1")"
-        x=$X y=$Y w=$WIDTH h=$HEIGHT
-        xwd -root -silent -out "$work/run/screen.xwd"
-        "$tools/xwd2png" "$work/run/screen.xwd" "$work/shots/$2.png" "$x" "$y" "$w" "$h"
+    shot() {  # WINDOW NAME: the window's picture (its client area, as there is no window manager) as
+              # WORK/shots/NAME.png, once two dumps 0.2 s apart agree (the widget set paints late)
+        xdotool mousemove 1023 767  # no pointer over the form: a button under it would be drawn lit
+        for _ in $(seq 10); do
+            sleep 0.2
+            xwd -id "$1" -silent -out "$work/run/window.xwd"
+            "$tools/xwd2png" "$work/run/window.xwd" "$work/run/shot.png"
+            cmp -s "$work/run/shot.png" "$work/shots/$2.png" 2>/dev/null && return
+            mv "$work/run/shot.png" "$work/shots/$2.png"
+        done
+        fail "the window of $2 kept changing"
     }
     start() {
         "$app" "$data" >>"$work/run/app.log" 2>&1 &
@@ -251,7 +259,14 @@ $2"
         wait "$app_pid" 2>/dev/null || true
         app_pid=
     done
-    echo "vendas: tables created, forms opened, rows posted and found again; $random_runs random applications started"
+    # One form of each layout as it was first shown, against the expected picture.
+    mismatches=
+    for name in vertical horizontal grid; do
+        "$png_compare" "$expected/$name.png" "$work/shots/$name.png" "$work/shots/$name-diff.png" || mismatches+=" $name"
+    done
+    [ -z "$mismatches" ] || fail "the screenshots$mismatches differ from $expected (see above; the new pictures are in $work/shots)"
+    echo "vendas: tables created, forms opened, rows posted and found again; $random_runs random applications started;" \
+        "the forms look as expected"
     ;;
 *)
     echo "usage: lazarus_app.sh build KZR40 WORK RANDOM_COUNT | run WORK RANDOM_RUNS" >&2
