@@ -83,6 +83,9 @@ lazarus::Lookups lookups_of(const Diagram& diagram, std::size_t index, const std
 
 std::vector<std::string> generate_lazarus(const Diagram& diagram, const fs::path& scratch, const fs::path& output,
                                           const std::string& title) {
+    std::string program = title;
+    limpa_identificador(kDbase, program);
+
     // What the target cannot build is refused before anything is generated.
     std::vector<EntityTables> tables;
     for (std::size_t i = 0; i < diagram.entities.size(); ++i) {
@@ -91,16 +94,18 @@ std::vector<std::string> generate_lazarus(const Diagram& diagram, const fs::path
         item.table = form_table_name(entity, kDbase);
         item.entity = copy_entity(entity);
         item.entity->SetTabela(item.table);
+        const std::string which = "entity \"" + entity_name(entity) + "\" (#" + std::to_string(i + 1) + ")";
         if (entity.Tipoform() < 0 || entity.Tipoform() > 2)
-            throw std::runtime_error("entity \"" + entity_name(entity) + "\" (#" + std::to_string(i + 1) +
-                                     "): form type " + std::to_string(entity.Tipoform()) +
+            throw std::runtime_error(which + ": form type " + std::to_string(entity.Tipoform()) +
                                      " has no layout, so its menu item would open no form");
+        if (AsciiUpperCase("M" + item.table) == AsciiUpperCase(program))
+            throw std::runtime_error(which + ", table " + item.table + ": its unit M" + item.table +
+                                     " has the name of the program " + program + ".lpr; rename the table or give another --title");
         gera_tab(item.definition.get(), item.entity.get(), "", kDbase, true);
         const EntityView view(*item.entity, kDbase);
         const std::string problem = lazarus::dbf_problem(*item.definition, view, item.table);
         if (!problem.empty())
-            throw std::runtime_error("entity \"" + entity_name(entity) + "\" (#" + std::to_string(i + 1) + "), table " +
-                                     item.table + ": " + problem + "; the Lazarus target cannot create it");
+            throw std::runtime_error(which + ", table " + item.table + ": " + problem + "; the Lazarus target cannot create it");
         tables.push_back(std::move(item));
     }
 
@@ -153,8 +158,6 @@ std::vector<std::string> generate_lazarus(const Diagram& diagram, const fs::path
     formfile::ObjectNode main_form = read_design(designs / "Princ.dfm");
     lazarus::adapt_to_lcl(main_form);
 
-    std::string program = title;
-    limpa_identificador(kDbase, program);
     const std::string title_utf8 = cp1252_to_utf8(title);
     const std::vector<std::pair<std::string, std::string>> written = {
         {"GerarDBs.pas", lazarus::tables_unit(entries, title_utf8)},

@@ -149,7 +149,10 @@ std::vector<DbfIndex> dbf_indexes(const TTable& table, const EntityView& entity,
 }
 
 std::string dbf_problem(const TTable& table, const EntityView& entity, const std::string& table_name) {
-    if (table_name.empty() || table_name.size() > 200) return "the table name cannot name a .dbf file";
+    if (table_name.size() > kMaxTableName)
+        return "the table name has " + std::to_string(table_name.size()) + " characters and the sources name MM" +
+               table_name.substr(0, 8) + "...Click after it, longer than the 127 characters Free Pascal tells " +
+               "identifiers apart by; at most " + std::to_string(kMaxTableName) + " fit";
     for (int i = 0; i < table.FieldDefs().Count(); ++i) {
         const TFieldDef& field = table.FieldDefs()[i];
         if (dbf_field(field.DataType).type.empty())

@@ -29,6 +29,10 @@ DbfField dbf_field(std::int32_t data_type);
 // The longest field name a dBase VII table holds.
 inline constexpr std::size_t kMaxFieldName = 31;
 
+// The longest table name: it names the .dbf file and, in the sources, identifiers up to MM<table>Click,
+// which must stay within the 127 characters by which Free Pascal tells identifiers apart.
+inline constexpr std::size_t kMaxTableName = 127 - 7;
+
 // One index tag of the table's production index (.mdx).
 struct DbfIndex {
     std::string name;        // the secondary key's name; PRIMARY for the primary key
@@ -44,7 +48,8 @@ struct DbfIndex {
 std::vector<DbfIndex> dbf_indexes(const TTable& table, const EntityView& entity, std::string* problem);
 
 // What stops a table from being created by TDbf: an unmapped field type, a field name too long, an
-// index that dBase cannot build, or a file name the system cannot hold. Empty when it can.
+// index that dBase cannot build, or a table name (sanitised: ASCII letters, digits, `_`) too long for
+// the identifiers made of it. Empty when it can.
 std::string dbf_problem(const TTable& table, const EntityView& entity, const std::string& table_name);
 
 // The dBase key expression over `fields` (names separated by ";"): one field is its name (a date

@@ -158,6 +158,9 @@ const TFieldDef* field_named(const TTable& table, std::string_view name) {
 // Average character width of the default font at the forms' height, and the edit's own border.
 constexpr int kCharPixels = 9;
 constexpr int kEditBorder = 12;
+// What a combo box's drop-down button and a list box's scroll bar take beside the text (gtk2).
+constexpr int kComboButton = 24;
+constexpr int kListScrollBar = 16;
 // How far above its editor the horizontal layout puts a label.
 constexpr int kLabelBand = 30;
 
@@ -258,8 +261,25 @@ void make_usable(ObjectNode& root, const TTable& table, const EntityView& entity
                     set(*editor, "MaxLength", Value::integer_value(length));
                 }
                 break;
+            // A combo or list box offers values to choose, but its text must fit all the same.
+            case ClasseEditor::TDBComboBox:
+            case ClasseEditor::TDBListBox:
+                if (const int length = value_length(field->DataType); length > 0)
+                    widen(root, *editor, length * kCharPixels + kEditBorder +
+                                             (editor_class == ClasseEditor::TDBComboBox ? kComboButton : kListScrollBar));
+                break;
+            // The faithful horizontal layout hides a radio group's label and leaves the group captioned
+            // with its component name; the attribute's title belongs there, as on a check box. The
+            // vertical layout leaves radio groups and texts unbound, so they would show no value.
             case ClasseEditor::TDBCheckBox:
+            case ClasseEditor::TDBRadioGroup:
                 set(*editor, "Caption", Value::string_value(column.record->titulo.view()));
+                [[fallthrough]];
+            case ClasseEditor::TDBText:
+                if (!editor->find("DataField")) {
+                    set(*editor, "DataField", Value::string_value(field->Name));
+                    set(*editor, "DataSource", Value::ident("DataSource1"));
+                }
                 break;
             case ClasseEditor::TDBLookupComboBox:
             case ClasseEditor::TDBLookupListBox: {

@@ -146,6 +146,37 @@ TEST(GenerateLazarus, WritesTheProjectWithUsableFormsAndNoDelphiFiles) {
         EXPECT_EQ(test_support::read_file(out / file), test_support::read_file(again / file)) << file;
 }
 
+// Choosing editors of sizeless types get the width of the type's longest value as the edit does,
+// plus their button or scroll bar; a radio group is captioned with its title, and it and a text,
+// which the vertical layout leaves unbound, show their field.
+TEST(GenerateLazarus, ChoosingEditorsFitTheirValuesAndRadioGroupsAndTextsShowTheirField) {
+    fixture::ScratchDir dir;
+    write(dir.path() / "d.json", R"({ "entities": [ { "entidade": "E", "tabela": "E", "atributos": [
+        { "nome": "ID", "tipo": "Integer", "key": true },
+        { "nome": "V", "tipo": "Float", "componente": "TDBComboBox" },
+        { "nome": "W", "tipo": "Word", "componente": "TDBListBox" },
+        { "nome": "S", "titulo": "Situação", "tipo": "SmallInt", "componente": "TDBRadioGroup" },
+        { "nome": "T", "tipo": "String", "tamanho": 8, "componente": "TDBText" } ] } ] })");
+    const fs::path out = dir.path() / "out";
+    const HostRun run = run_host({"generate", (dir.path() / "d.json").string(), "--dir", out.string(), "--target", "lazarus"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string form = test_support::read_file(out / "ME.lfm");
+    const auto width_of = [&](const std::string& name) {
+        const std::size_t at = form.find("object " + name + ":");
+        if (at == std::string::npos) return std::string("no ") + name;
+        const std::size_t width = form.find("Width = ", at);
+        return form.substr(width + 8, form.find('\n', width) - width - 8);
+    };
+    EXPECT_EQ(width_of("TDBComboBoxV"), std::to_string(24 * 9 + 12 + 24)) << form;
+    EXPECT_EQ(width_of("TDBListBoxW"), std::to_string(5 * 9 + 12 + 16)) << form;
+    EXPECT_NE(form.find("object TDBRadioGroupS: TDBRadioGroup\n      Left = 150\n      Top = 186\n      Width = 341\n"
+                        "      Height = 105\n      Caption = 'Situação'\n      TabOrder = 3\n      DataField = 'S'\n"
+                        "      DataSource = DataSource1\n    end\n"),
+              std::string::npos)
+        << form;
+    EXPECT_NE(form.find("DataField = 'T'\n      DataSource = DataSource1\n    end\n"), std::string::npos) << form;
+}
+
 TEST(GenerateLazarus, RefusesWhatTheTargetCannotBuildBeforeWritingAnything) {
     fixture::ScratchDir dir;
     const fs::path out = dir.path() / "out";
@@ -179,3 +210,67 @@ TEST(GenerateLazarus, RefusesWhatTheTargetCannotBuildBeforeWritingAnything) {
 }
 
 }  // namespace
+
+// Table names the sources and the data directory cannot hold: spelt alike but for case or for what
+// sanitising made "_", longer than the identifiers made of them allow, or naming the program's unit.
+// Each is refused with both entities named, and a --dir holding a file of its own is left as it was.
+TEST(GenerateLazarus, RefusesTableNamesThatWouldShareFilesOrOverflowIdentifiers) {
+    fixture::ScratchDir dir;
+    const fs::path out = dir.path() / "out";
+    fs::create_directories(out);
+    write(out / "mine.txt", "kept");
+    const auto entity = [](const std::string& name, const std::string& table) {
+        return R"({ "entidade": ")" + name + R"(", "tabela": ")" + table +
+               R"(", "atributos": [ { "nome": "ID", "tipo": "Integer", "key": true } ] })";
+    };
+    const auto refused = [&](const std::string& entities, const std::vector<std::string>& extra = {}) {
+        write(dir.path() / "d.json", R"({ "project": "Loja", "entities": [ )" + entities + " ] }");
+        std::vector<std::string> arguments = {"generate", (dir.path() / "d.json").string(), "--dir", out.string(),
+                                              "--target", "lazarus"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        const HostRun run = run_host(arguments);
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_EQ(fixture::files_in(out), std::vector<std::string>{"mine.txt"});
+        return run.err;
+    };
+
+    // Two tables spelt alike but for case, or for what sanitising made "_", would share a unit and,
+    // where file names ignore case, a .dbf file: the diagram is refused as it is read.
+    std::string err = refused(entity("Cliente", "Cliente") + ", " + entity("Outro", "X") + ", " + entity("Sócio", "CLIENTE"));
+    EXPECT_NE(err.find("entity \"Sócio\" (#3): \"tabela\" gives the table CLIENTE, which entity \"Cliente\" (#1) already has"),
+              std::string::npos)
+        << err;
+    err = refused(entity("Itens", "Item pedido") + ", " + entity("Itens 2", "item-PEDIDO"));
+    EXPECT_NE(err.find("entity \"Itens 2\" (#2): \"tabela\" gives the table ITEM_PEDIDO, which entity \"Itens\" (#1)"),
+              std::string::npos)
+        << err;
+
+    // MM<table>Click reaches the 127 characters Free Pascal tells apart at a table of 120.
+    const std::string longest(lazarus::kMaxTableName, 'T');
+    err = refused(entity("Longa", longest + "U"));
+    EXPECT_NE(err.find("entity \"Longa\" (#1), table " + longest + "U: the table name has 121 characters"), std::string::npos)
+        << err;
+    EXPECT_NE(err.find("at most 120 fit; the Lazarus target cannot create it; nothing was written to " + out.string()),
+              std::string::npos)
+        << err;
+    const fs::path fits = dir.path() / "fits";
+    write(dir.path() / "d.json", R"({ "project": "Loja", "entities": [ )" + entity("Longa", longest) + " ] }");
+    const HostRun run = run_host({"generate", (dir.path() / "d.json").string(), "--dir", fits.string(), "--target", "lazarus"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(fits / ("M" + longest + ".pas")));
+
+    err = refused(entity("Cliente", "CLIENTE"), {"--title", "mcliente"});
+    EXPECT_NE(err.find("entity \"Cliente\" (#1), table CLIENTE: its unit MCLIENTE has the name of the program mcliente.lpr; rename the table or "
+                       "give another --title; nothing was written to"),
+              std::string::npos)
+        << err;
+    // Paradox and Oracle tables have no place here: refused before the diagram is read.
+    const HostRun oracle = run_host({"generate", (dir.path() / "d.json").string(), "--dir", out.string(), "--target",
+                                     "lazarus", "--kind", "oracle"});
+    EXPECT_EQ(oracle.status, 1);
+    EXPECT_NE(oracle.err.find("--kind oracle: the Lazarus target keeps its tables in dBase files (TDbf); give --kind "
+                              "dbase or leave it out"),
+              std::string::npos)
+        << oracle.err;
+    EXPECT_EQ(fixture::files_in(out), std::vector<std::string>{"mine.txt"});
+}
