@@ -150,9 +150,9 @@ std::vector<DbfIndex> dbf_indexes(const TTable& table, const EntityView& entity,
 
 std::string dbf_problem(const TTable& table, const EntityView& entity, const std::string& table_name) {
     if (table_name.size() > kMaxTableName)
-        return "the table name has " + std::to_string(table_name.size()) + " characters and the sources name MM" +
-               table_name.substr(0, 8) + "...Click after it, longer than the 127 characters Free Pascal tells " +
-               "identifiers apart by; at most " + std::to_string(kMaxTableName) + " fit";
+        return "the table name has " + std::to_string(table_name.size()) + " characters, and Free Pascal 3.2 cannot " +
+               "compile the form unit M" + table_name.substr(0, 8) + "... named after it; at most " +
+               std::to_string(kMaxTableName) + " fit";
     for (int i = 0; i < table.FieldDefs().Count(); ++i) {
         const TFieldDef& field = table.FieldDefs()[i];
         if (dbf_field(field.DataType).type.empty())

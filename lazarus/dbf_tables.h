@@ -29,9 +29,11 @@ DbfField dbf_field(std::int32_t data_type);
 // The longest field name a dBase VII table holds.
 inline constexpr std::size_t kMaxFieldName = 31;
 
-// The longest table name: it names the .dbf file and, in the sources, identifiers up to MM<table>Click,
-// which must stay within the 127 characters by which Free Pascal tells identifiers apart.
-inline constexpr std::size_t kMaxTableName = 127 - 7;
+// The longest table name: it names the .dbf file and, in the sources, the form unit, its class and
+// identifiers up to MM<table>Click. Free Pascal 3.2 tells identifiers apart by 127 characters, and
+// stops with an internal error (2015071403) compiling the form unit of a table name of 117 (tried
+// with lazbuild: 116 builds, with field names of 31 characters and a lookup as well).
+inline constexpr std::size_t kMaxTableName = 116;
 
 // One index tag of the table's production index (.mdx).
 struct DbfIndex {
