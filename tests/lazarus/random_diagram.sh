@@ -13,25 +13,28 @@ plain=(TDBEdit TDBComboBox TDBListBox TDBRadioGroup TDBText)
 layouts=(vertical horizontal grid)
 words=(Código Preço Descrição Situação Observação Endereço Cidade Número Valor Opção)
 
-pick() { local -n list=$1; echo "${list[RANDOM % ${#list[@]}]}"; }
+# The draws set variables rather than print: a command substitution is a subshell, and bash reseeds
+# RANDOM in each one, which would make the diagram of a seed differ from run to run.
+pick() { local -n list=$1; picked=${list[RANDOM % ${#list[@]}]}; }
 
-component_of() {
+component_of() {  # TYPE: sets component
     case $1 in
-    Boolean) echo TDBCheckBox ;;
-    Memo | FmtMemo) echo TDBMemo ;;
-    Graphic) echo TDBImage ;;
-    Blob | Bytes | VarBytes | ParadoxOle) echo TDBText ;;
-    *) pick plain ;;
+    Boolean) component=TDBCheckBox ;;
+    Memo | FmtMemo) component=TDBMemo ;;
+    Graphic) component=TDBImage ;;
+    Blob | Bytes | VarBytes | ParadoxOle) component=TDBText ;;
+    *) pick plain && component=$picked ;;
     esac
 }
 
 attribute() {  # NAME TYPE KEY
     local name=$1 type=$2 key=$3 size="" component
-    component=$(component_of "$type")
+    component_of "$type"
+    pick words
     case $type in String | Bytes | VarBytes | Memo) size=", \"tamanho\": $((RANDOM % 40 + 2))" ;; esac
     [ "$type" = BCD ] && size=", \"tamanho\": 12, \"decimais\": 2"
     printf '        { "nome": "%s", "titulo": "%s %s", "tipo": "%s"%s, "key": %s, "componente": "%s" }' \
-        "$name" "$(pick words)" "$name" "$type" "$size" "$key" "$component"
+        "$name" "$picked" "$name" "$type" "$size" "$key" "$component"
 }
 
 echo '{ "version": 1, "project": "Aleatório '"$1"'", "entities": ['
@@ -45,12 +48,13 @@ for e in 0 1 2; do
     echo '      "shape": { "left": '$((e * 200))', "top": 40 }, "atributos": ['
     indexable=()
     for ((k = 0; k < keys; k++)); do
-        attribute "K$k" "$(pick key_types)" true
+        pick key_types
+        attribute "K$k" "$picked" true
         echo ','
     done
     count=$((RANDOM % 5 + 4))
     for ((a = 0; a < count; a++)); do
-        if ((a < ${#types[@]} && e * 7 + a < ${#types[@]})); then type=${types[(e * 7 + a + RANDOM % 3) % ${#types[@]}]}; else type=$(pick types); fi
+        if ((a < ${#types[@]} && e * 7 + a < ${#types[@]})); then type=${types[(e * 7 + a + RANDOM % 3) % ${#types[@]}]}; else pick types && type=$picked; fi
         attribute "A$a" "$type" false
         case $type in Boolean | Blob | Memo | Graphic | FmtMemo | ParadoxOle | Bytes | VarBytes) ;; *) indexable+=("A$a") ;; esac
         ((a + 1 < count)) && echo ','
@@ -60,9 +64,10 @@ for e in 0 1 2; do
     n=0
     for field in "${indexable[@]:0:2}"; do
         ((n++)) && echo ','
+        flags=()
+        for _ in 1 2 3; do ((RANDOM % 2)) && flags+=(true) || flags+=(false); done
         printf '        { "nome": "IX_%s_%s", "campos": ["%s"], "duplicates": %s, "descending": %s, "case_sensitive": %s }' \
-            "$e" "$field" "$field" "$((RANDOM % 2 ? 1 : 0))" "$((RANDOM % 2 ? 1 : 0))" "$((RANDOM % 2 ? 1 : 0))" |
-            sed 's/: 1/: true/g; s/: 0/: false/g'
+            "$e" "$field" "$field" "${flags[@]}"
     done
     if ((${#indexable[@]} >= 2)); then
         ((n++)) && echo ','
