@@ -76,7 +76,7 @@ run)
     tools=$work/tools
     [ -x "$app" ] || fail "$app is not built (the build check sets it up)"
     data=$work/run/dados
-    rm -rf "$work/run"
+    rm -rf "$work/run" "$work/shots"
     mkdir -p "$work/run" "$work/shots"
 
     exec 5>"$work/run/display"
@@ -269,7 +269,7 @@ $2"
         "the forms look as expected"
     ;;
 *)
-    echo "usage: lazarus_app.sh build KZR40 WORK RANDOM_COUNT | run WORK RANDOM_RUNS" >&2
+    echo "usage: lazarus_app.sh build KZR40 WORK RANDOM_COUNT | run WORK RANDOM_RUNS PNG_COMPARE EXPECTED_DIR" >&2
     exit 2
     ;;
 esac
