@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <unordered_set>
 
 #include "import/dbase_index.h"
 #include "import/field_types.h"
@@ -148,6 +149,12 @@ std::optional<std::filesystem::path> production_index_of(const std::filesystem::
     return std::nullopt;
 }
 
+std::string lower_case(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
 // The table's key and indexes from its production index; they replace the descriptors' index flags,
 // which say only that a field has a tag of its own.
 void read_production_index(const std::filesystem::path& file, SourceTable& table, std::vector<std::string>& skipped) {
@@ -170,6 +177,7 @@ void read_production_index(const std::filesystem::path& file, SourceTable& table
 
 SourceSchema import_dbase_files(const std::vector<std::filesystem::path>& files) {
     SourceSchema schema;
+    std::unordered_set<std::string> index_names;  // letter case ignored
     for (const std::filesystem::path& file : files) {
         const std::string source = file.string();
         std::ifstream in(file, std::ios::binary);
@@ -188,6 +196,13 @@ SourceSchema import_dbase_files(const std::vector<std::filesystem::path>& files)
         if (table.name.empty()) continue;
         // The header's byte 28 says the table has a production index: the .MDX of the same name.
         if (static_cast<unsigned char>(head[28]) & 0x01) read_production_index(file, table, schema.skipped);
+        // A tag's name is the table's own, a diagram's index names are the schema's: a name that an
+        // earlier table has already becomes TABLE_TAG.
+        for (SourceIndex& index : table.indexes)
+            if (!index_names.insert(lower_case(index.name)).second) {
+                index.name = table.name + "_" + index.name;
+                index_names.insert(lower_case(index.name));
+            }
         schema.tables.push_back(std::move(table));
     }
     return schema;

@@ -235,6 +235,18 @@ TEST_F(Import, DbaseProductionIndexes) {
     EXPECT_FALSE(attribute(itens, 2).chave & kChavePrimaria);
     EXPECT_EQ(itens.Primaria(), 0);
 
+    // Tag names are each table's own: the second table's IDX_PEDIDO_DATA (in name order) is qualified by its table.
+    fs::remove(out());
+    fs::create_directory(dir() / "twice");
+    for (const char* name : {"PEDIDO", "COPIA"})
+        for (const char* extension : {".dbf", ".mdx"})
+            fs::copy_file(tdbf / (std::string("PEDIDO") + extension), dir() / "twice" / (std::string(name) + extension));
+    run = run_host({"import", (dir() / "twice").string(), "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    d = load_diagram(out());
+    EXPECT_EQ(entity(d, "COPIA").ChavesSecundarias().Text(0).str(), "IDX_PEDIDO_DATA");
+    EXPECT_EQ(entity(d, "PEDIDO").ChavesSecundarias().Text(0).str(), "PEDIDO_IDX_PEDIDO_DATA");
+
     // The header names a production index that is not there: the table comes without key, noted.
     fs::remove(out());
     fs::copy_file(tdbf / "PEDIDO.dbf", dir() / "PEDIDO.dbf");
