@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "import/build_diagram.h"
+#include "import/dbase_index.h"
 #include "import/dbase_source.h"
 #include "import/paradox_source.h"
 #include "import/sqlite_source.h"
@@ -24,7 +25,22 @@ namespace {
 SourceSchema read(std::string_view bytes) {
     SourceSchema schema;
 #if KZR40_IMPORT_KIND == 1
-    SourceTable table = read_dbase_table(bytes, "fuzz", "fuzz.dbf", schema.skipped);
+    // The same bytes are also read as a production index (.MDX), whose tags become the key and
+    // indexes of the table when it is one, else of a table of fields A, B and C.
+    std::vector<DbaseTag> tags;
+    try {
+        tags = read_mdx_tags(bytes, "fuzz.mdx");
+    } catch (const ImportError&) {
+    }
+    SourceTable table;
+    try {
+        table = read_dbase_table(bytes, "fuzz", "fuzz.dbf", schema.skipped);
+    } catch (const ImportError&) {
+        if (tags.empty()) throw;
+        table.name = "fuzz";
+        for (const char* name : {"A", "B", "C"}) table.columns.push_back(SourceColumn{name});
+    }
+    apply_mdx_tags(tags, table, "fuzz.mdx", schema.skipped);
     if (!table.name.empty()) schema.tables.push_back(std::move(table));
 #elif KZR40_IMPORT_KIND == 2
     std::string copy(bytes);

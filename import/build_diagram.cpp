@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -34,6 +36,15 @@ bool unholdable_byte(unsigned char byte) {
 
 std::string in_quotes(const std::string& utf8) { return "\"" + utf8 + "\""; }
 
+bool same_without_case(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
 class Builder {
 public:
     Builder(const std::string& source, const ImportOptions& options, std::vector<std::string>& notes)
@@ -41,7 +52,8 @@ public:
 
     // A name as the diagram holds it (Windows-1252, no control character, not empty), or an error that
     // names `where`; with --rename what cannot be held becomes '_'.
-    std::string name(const std::string& utf8, const std::string& where) {
+    template <typename Where>
+    std::string name(const std::string& utf8, const Where& where) {
         std::string result;
         std::string problem;
         try {
@@ -61,27 +73,27 @@ public:
         if (result.empty() && problem.empty()) problem = "is empty";
         if (problem.empty()) return result;
         if (!options_.rename)
-            throw ImportError(source_ + ": " + where + ": the name " + problem + " (--rename replaces what it cannot hold)");
+            throw ImportError(source_ + ": " + said(where) + ": the name " + problem + " (--rename replaces what it cannot hold)");
         result = replaced(utf8);
         if (result.empty()) result = "_";
-        notes_.push_back(source_ + ": " + where + ": renamed to " + in_quotes(cp1252_to_utf8(result)) + ": the name " + problem);
+        notes_.push_back(source_ + ": " + said(where) + ": renamed to " + in_quotes(cp1252_to_utf8(result)) + ": the name " + problem);
         return result;
     }
 
     // `wanted` made unique among `taken` by the identity `identity` gives; the second of two names
     // that collide is an error without --rename, else gets _2, _3, ...
-    template <typename Identity>
-    std::string unique(std::string wanted, std::unordered_set<std::string>& taken, const std::string& where,
+    template <typename Where, typename Identity>
+    std::string unique(std::string wanted, std::unordered_set<std::string>& taken, const Where& where,
                        const std::string& what, Identity identity) {
         if (taken.insert(identity(wanted)).second) return wanted;
         if (!options_.rename)
-            throw ImportError(source_ + ": " + where + ": " + what + " " + in_quotes(cp1252_to_utf8(wanted)) +
+            throw ImportError(source_ + ": " + said(where) + ": " + what + " " + in_quotes(cp1252_to_utf8(wanted)) +
                               " is taken already (the generated code compares names without letter case and with "
                               "every character but letters and digits as '_'; --rename makes it unique)");
         for (int n = 2;; ++n) {
             std::string candidate = wanted + "_" + std::to_string(n);
             if (taken.insert(identity(candidate)).second) {
-                notes_.push_back(source_ + ": " + where + ": renamed to " + in_quotes(cp1252_to_utf8(candidate)) + ": " +
+                notes_.push_back(source_ + ": " + said(where) + ": renamed to " + in_quotes(cp1252_to_utf8(candidate)) + ": " +
                                  what + " " + in_quotes(cp1252_to_utf8(wanted)) + " is taken already");
                 return candidate;
             }
@@ -96,6 +108,15 @@ public:
     const std::string& source() const { return source_; }
 
 private:
+    // Where a message points: a text, or a callable that makes it, as most names need no message.
+    template <typename Where>
+    static std::string said(const Where& where) {
+        if constexpr (std::is_invocable_v<Where>)
+            return where();
+        else
+            return std::string(where);
+    }
+
     static std::string replaced(const std::string& utf8) {
         std::string result;
         std::string_view rest = utf8;
@@ -127,15 +148,18 @@ struct TableDraft {
     const SourceTable* table = nullptr;
     std::string tabela;  // Windows-1252
     std::vector<std::unique_ptr<TAtributo>> attributes;
-    std::unordered_map<std::string, std::size_t> by_name;   // source name -> index into attributes
-    std::unordered_map<std::string, std::size_t> by_folded;  // the same, letter case ignored (SQLite's rule)
+    std::vector<const std::string*> names;  // the source name of each attribute
     std::vector<std::pair<std::string, std::unique_ptr<TChaveSecundaria>>> keys;
     std::size_t key_count = 0;
 
-    const std::size_t* column(const std::string& name) const {
-        if (auto it = by_name.find(name); it != by_name.end()) return &it->second;
-        if (auto it = by_folded.find(AsciiLowerCase(name)); it != by_folded.end()) return &it->second;
-        return nullptr;
+    // The attribute of a source column, the name as written or else without letter case (SQLite's rule).
+    // A table has a few dozen columns and is asked a few times: a walk costs less than maps would.
+    std::optional<std::size_t> column(const std::string& name) const {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (*names[i] == name) return i;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (same_without_case(*names[i], name)) return i;
+        return std::nullopt;
     }
 };
 
@@ -195,18 +219,17 @@ void draft_columns(Builder& b, TableDraft& draft) {
         if (!in_key[i]) order.push_back(i);
     for (std::size_t i : order) {
         const SourceColumn& column = table.columns[i];
-        const std::string where = where_table(table) + ", column " + in_quotes(column.name);
+        const auto where = [&] { return where_table(table) + ", column " + in_quotes(column.name); };
         auto record = std::make_unique<TAtributo>();
         record->nome = b.unique(b.name(column.name, where), taken, where, "the column name", generated_name_identity);
-        record->titulo = single_line(cleaned_comment(column.comment));
+        if (!column.comment.empty()) record->titulo = single_line(cleaned_comment(column.comment));
         record->tipo = column.tipo;
         record->tamanho = std::max(column.tamanho, 0);
         record->decimais = std::max(column.decimais, 0);
         record->componente = editor_for(column.tipo);
         record->chave = in_key[i] ? kChavePrimaria : 0;
         record->opcoes = column.nullable && !in_key[i] ? kOpcaoAceitaNulo : 0;
-        draft.by_name.emplace(column.name, draft.attributes.size());
-        draft.by_folded.emplace(AsciiLowerCase(column.name), draft.attributes.size());
+        draft.names.push_back(&column.name);
         draft.attributes.push_back(std::move(record));
     }
 }
@@ -218,7 +241,7 @@ void draft_indexes(Builder& b, TableDraft& draft, std::unordered_set<std::string
         std::string fields;
         bool complete = !index.columns.empty();
         for (const std::string& name : index.columns) {
-            const std::size_t* at = draft.column(name);
+            const std::optional<std::size_t> at = draft.column(name);
             if (!at) {
                 complete = false;
                 break;
@@ -267,7 +290,7 @@ void relate(Builder& b, std::vector<TableDraft>& drafts, std::size_t child,
     for (std::size_t i = 0; i < key.columns.size(); ++i) {
         std::size_t parent_attribute = i;
         if (!key.parent_columns.empty()) {
-            const std::size_t* at = start.column(key.parent_columns[i]);
+            const std::optional<std::size_t> at = start.column(key.parent_columns[i]);
             if (!at || *at >= start.key_count)
                 return refuse("it refers to " + in_quotes(key.parent_columns[i]) + ", which is not in the primary key of " +
                               in_quotes(key.parent_table) + " (the model's foreign keys refer to keys)");
@@ -275,7 +298,7 @@ void relate(Builder& b, std::vector<TableDraft>& drafts, std::size_t child,
         }
         if (parent_attribute >= start.key_count || child_of[parent_attribute] != SIZE_MAX)
             return refuse("its columns do not match the primary key of " + in_quotes(key.parent_table));
-        const std::size_t* at = end.column(key.columns[i]);
+        const std::optional<std::size_t> at = end.column(key.columns[i]);
         if (!at) return refuse("it names " + in_quotes(key.columns[i]) + ", which is no column of the table");
         child_of[parent_attribute] = *at;
     }
@@ -311,7 +334,7 @@ void relate(Builder& b, std::vector<TableDraft>& drafts, std::size_t child,
         if (!index.unique || index.columns.size() != sorted.size()) continue;
         std::vector<std::size_t> columns;
         for (const std::string& name : index.columns)
-            if (const std::size_t* at = end.column(name)) columns.push_back(*at);
+            if (const std::optional<std::size_t> at = end.column(name)) columns.push_back(*at);
         std::sort(columns.begin(), columns.end());
         unique = unique || columns == sorted;
     }

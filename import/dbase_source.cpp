@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <optional>
+#include <unordered_set>
 
+#include "import/dbase_index.h"
 #include "import/field_types.h"
 #include "platform/utf8_cp1252.h"
 
@@ -83,7 +87,7 @@ SourceTable read_dbase_table(std::string_view content, const std::string& name, 
         SourceColumn column;
         column.name = field_name(d.substr(0, name_length));
         const char type = d[name_length];
-        const std::size_t size_at = variant->level7 ? 32 : 16;
+        const std::size_t size_at = variant->level7 ? 33 : 16;  // dBase 7: the type at 32, the length at 33
         const int length = static_cast<unsigned char>(d[size_at]);
         const int decimals = static_cast<unsigned char>(d[size_at + 1]);
         const unsigned char flags = variant->foxpro ? static_cast<unsigned char>(d[18]) : 0;
@@ -133,8 +137,47 @@ SourceTable read_dbase_table(std::string_view content, const std::string& name, 
     return table;
 }
 
+namespace {
+
+std::optional<std::filesystem::path> production_index_of(const std::filesystem::path& table) {
+    for (const char* extension : {".mdx", ".MDX", ".Mdx"}) {
+        std::filesystem::path index = table;
+        index.replace_extension(extension);
+        std::error_code error;
+        if (std::filesystem::is_regular_file(index, error)) return index;
+    }
+    return std::nullopt;
+}
+
+std::string lower_case(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The table's key and indexes from its production index; they replace the descriptors' index flags,
+// which say only that a field has a tag of its own.
+void read_production_index(const std::filesystem::path& file, SourceTable& table, std::vector<std::string>& skipped) {
+    const std::optional<std::filesystem::path> index = production_index_of(file);
+    if (!index) {
+        skipped.push_back(file.string() + ": its production index (" + file.stem().string() +
+                          ".mdx) is missing; the table's key and indexes are not imported");
+        table.indexes.clear();
+        return;
+    }
+    std::ifstream in(*index, std::ios::binary);
+    if (!in) throw ImportError(index->string() + ": cannot be opened");
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<DbaseTag> tags = read_mdx_tags(content, index->string());
+    table.indexes.clear();
+    apply_mdx_tags(tags, table, index->string(), skipped);
+}
+
+}  // namespace
+
 SourceSchema import_dbase_files(const std::vector<std::filesystem::path>& files) {
     SourceSchema schema;
+    std::unordered_set<std::string> index_names;  // letter case ignored
     for (const std::filesystem::path& file : files) {
         const std::string source = file.string();
         std::ifstream in(file, std::ios::binary);
@@ -150,7 +193,17 @@ SourceSchema import_dbase_files(const std::vector<std::filesystem::path>& files)
             head.resize(32 + static_cast<std::size_t>(in.gcount()));
         }
         SourceTable table = read_dbase_table(head, file.stem().string(), source, schema.skipped);
-        if (!table.name.empty()) schema.tables.push_back(std::move(table));
+        if (table.name.empty()) continue;
+        // The header's byte 28 says the table has a production index: the .MDX of the same name.
+        if (static_cast<unsigned char>(head[28]) & 0x01) read_production_index(file, table, schema.skipped);
+        // A tag's name is the table's own, a diagram's index names are the schema's: a name that an
+        // earlier table has already becomes TABLE_TAG.
+        for (SourceIndex& index : table.indexes)
+            if (!index_names.insert(lower_case(index.name)).second) {
+                index.name = table.name + "_" + index.name;
+                index_names.insert(lower_case(index.name));
+            }
+        schema.tables.push_back(std::move(table));
     }
     return schema;
 }

@@ -8,8 +8,8 @@
 #include "import/source_schema.h"
 
 // dBase tables (.DBF): the header and its field descriptors, dBase III to 7 and the FoxPro variants.
-// Only the structure is read; the rows are not. Fields flagged as carrying a tag of the production
-// index (.MDX) become one index each.
+// Only the structure is read; the rows are not. The key and indexes come from the production index
+// (.MDX, import/dbase_index.h) when the header names one.
 
 // The table one .DBF file's bytes describe (`content` may stop after the field descriptors), named
 // `name`; `source` names the file in messages. Throws ImportError for a file that is no dBase table

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <type_traits>
+#include <unordered_map>
 
 #include "import/field_types.h"
 
@@ -29,10 +31,17 @@ public:
         sqlite3_reset(statement_);
         sqlite3_bind_text(statement_, 1, value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
     }
-    bool next(const std::string& what) {
+    // `what` says what was being read, for the message; a callable makes it only on failure, since
+    // the steps run a few hundred thousand times in a large catalogue.
+    template <typename What>
+    bool next(const What& what) {
         const int status = sqlite3_step(statement_);
         if (status == SQLITE_ROW) return true;
-        if (status != SQLITE_DONE) fail(what);
+        if constexpr (std::is_invocable_v<What>) {
+            if (status != SQLITE_DONE) fail(what());
+        } else {
+            if (status != SQLITE_DONE) fail(what);
+        }
         return false;
     }
     std::string text(int column) const {
@@ -66,7 +75,7 @@ void read_indexes(sqlite3* db, Query& index_list, Query& index_columns, SourceTa
     };
     std::vector<Listed> listed;
     index_list.bind(table.name);
-    while (index_list.next("table " + in_quotes(table.name) + ": listing its indexes"))
+    while (index_list.next([&] { return "table " + in_quotes(table.name) + ": listing its indexes"; }))
         listed.push_back({index_list.integer(0), index_list.text(1), index_list.text(3), index_list.integer(2) != 0,
                           index_list.integer(4) != 0});
     // index_list gives the newest index first; the diagram keeps them in the order they were made.
@@ -78,7 +87,7 @@ void read_indexes(sqlite3* db, Query& index_list, Query& index_columns, SourceTa
         int descending = 0;
         bool expression = false;
         index_columns.bind(index.name);
-        while (index_columns.next(where.substr(source.size() + 2) + ": reading its columns")) {
+        while (index_columns.next([&] { return where.substr(source.size() + 2) + ": reading its columns"; })) {
             if (index_columns.integer(5) == 0) continue;  // not a key column: the row id behind the key
             const std::int64_t cid = index_columns.integer(1);
             if (cid < 0 || static_cast<std::size_t>(cid) >= column_names.size()) {
@@ -122,7 +131,7 @@ void read_foreign_keys(Query& foreign_key_list, SourceTable& table) {
     std::map<std::int64_t, SourceForeignKey> keys;
     bool any_parent_column = false;
     foreign_key_list.bind(table.name);
-    while (foreign_key_list.next("table " + in_quotes(table.name) + ": listing its foreign keys")) {
+    while (foreign_key_list.next([&] { return "table " + in_quotes(table.name) + ": listing its foreign keys"; })) {
         SourceForeignKey& key = keys[foreign_key_list.integer(0)];
         key.parent_table = foreign_key_list.text(2);
         key.columns.push_back(foreign_key_list.text(3));
@@ -161,20 +170,27 @@ SourceSchema read_sqlite_schema(sqlite3* db, const std::string& source) {
     Query index_columns(db, "SELECT seqno, cid, name, \"desc\", coll, key FROM pragma_index_xinfo(?1, 'main')", source);
     Query foreign_key_list(db, "SELECT id, seq, \"table\", \"from\", \"to\" FROM pragma_foreign_key_list(?1, 'main')", source);
 
-    std::vector<std::pair<std::string, std::string>> listed;
-    while (tables.next("listing the tables")) listed.emplace_back(tables.text(0), tables.text(1));
     // pragma_table_list follows no fixed order; the schema's own order (the order of creation) is kept.
+    std::unordered_map<std::string, std::string> type_of;
+    while (tables.next("listing the tables")) type_of.emplace(tables.text(0), tables.text(1));
+    // SQLite makes sqlite_sequence with the first AUTOINCREMENT table: without it no column counts,
+    // and the per-table metadata look-up (a walk along SQLite's name hash) is saved.
+    const bool any_counter = type_of.contains("sqlite_sequence");
+    std::vector<std::pair<std::string, std::string>> listed;
+    listed.reserve(type_of.size());
     {
         Query order(db, "SELECT name FROM sqlite_schema WHERE type IN ('table', 'view') ORDER BY rowid", source);
-        std::map<std::string, std::size_t> position;
-        while (order.next("listing the tables")) position.emplace(order.text(0), position.size());
-        std::stable_sort(listed.begin(), listed.end(), [&](const auto& a, const auto& b) {
-            const auto pa = position.find(a.first), pb = position.find(b.first);
-            const std::size_t ia = pa == position.end() ? SIZE_MAX : pa->second, ib = pb == position.end() ? SIZE_MAX : pb->second;
-            return ia < ib;
-        });
+        while (order.next("listing the tables")) {
+            auto it = type_of.find(order.text(0));
+            if (it == type_of.end()) continue;
+            listed.emplace_back(it->first, std::move(it->second));
+            type_of.erase(it);
+        }
+        // What the schema table does not list (none known) comes last, in name order.
+        std::map<std::string, std::string> rest(type_of.begin(), type_of.end());
+        for (auto& entry : rest) listed.push_back(std::move(entry));
     }
-
+    std::unordered_map<std::string, std::pair<MappedType, bool>> mapped_types;  // declared type: mapped, by affinity
     for (const auto& [name, type] : listed) {
         if (name.starts_with("sqlite_")) continue;  // SQLite's own: sqlite_schema, sqlite_sequence, sqlite_stat1
         const std::string where = source + ": table " + in_quotes(name);
@@ -189,7 +205,7 @@ SourceSchema read_sqlite_schema(sqlite3* db, const std::string& source) {
         std::vector<std::string> column_names;  // by cid, as index_xinfo numbers them
         std::string unmapped;
         columns.bind(name);
-        while (columns.next("table " + in_quotes(name) + ": reading its columns")) {
+        while (columns.next([&] { return "table " + in_quotes(name) + ": reading its columns"; })) {
             SourceColumn column;
             column.name = columns.text(1);
             const std::string declared = columns.text(2);
@@ -201,8 +217,10 @@ SourceSchema read_sqlite_schema(sqlite3* db, const std::string& source) {
                 continue;
             }
             column_names.push_back(column.name);
-            bool by_affinity = false;
-            const MappedType mapped = sqlite_field_type(declared, by_affinity);
+            // A schema repeats a handful of declared types over and over.
+            auto [known, added] = mapped_types.try_emplace(declared);
+            if (added) known->second.first = sqlite_field_type(declared, known->second.second);
+            const auto& [mapped, by_affinity] = known->second;
             if (by_affinity)
                 schema.skipped.push_back(where + ", column " + in_quotes(column.name) + ": the type " + in_quotes(declared) +
                                          " has no field type; SQLite's affinity makes it " + field_type_name(mapped.tipo));
@@ -216,7 +234,7 @@ SourceSchema read_sqlite_schema(sqlite3* db, const std::string& source) {
         std::sort(key.begin(), key.end());
         for (auto& [position, column] : key) table.primary_key.push_back(column);
         // The one counting key column: INTEGER PRIMARY KEY AUTOINCREMENT.
-        if (table.primary_key.size() == 1) {
+        if (any_counter && table.primary_key.size() == 1) {
             int autoinc = 0, not_null = 0, primary = 0;
             if (sqlite3_table_column_metadata(db, "main", name.c_str(), table.primary_key[0].c_str(), nullptr, nullptr,
                                               &not_null, &primary, &autoinc) == SQLITE_OK &&

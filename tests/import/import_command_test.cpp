@@ -203,6 +203,79 @@ TEST_F(Import, DbaseFolderAndParadoxTables) {
     expect_refused({(dir() / "short.dbf").string()}, "short.dbf", "ends inside the dBase header");
 }
 
+// Tables that TDbf made with their production indexes: the key and the indexes come from the .mdx;
+// a missing one is reported, a damaged one refused, and an index over an expression skipped.
+TEST_F(Import, DbaseProductionIndexes) {
+    const fs::path tdbf = kData / "tdbf";
+    HostRun run = run_host({"import", tdbf.string(), "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    Diagram d = load_diagram(out());
+    const TEntidade& pedido = entity(d, "PEDIDO");
+    EXPECT_TRUE(attribute(pedido, 0).chave & kChavePrimaria);
+    EXPECT_EQ(attribute(pedido, 0).nome.str(), "NUMERO");
+    EXPECT_FALSE(attribute(pedido, 1).chave & kChavePrimaria);
+    EXPECT_EQ(pedido.Primaria(), kPrimariaDescendente);
+    EXPECT_EQ(attribute(pedido, 3).tipo, 8);  // TOTAL, N 18,8 in a dBase 7 descriptor: BCD
+    EXPECT_EQ(attribute(pedido, 3).tamanho, 18);
+    EXPECT_EQ(attribute(pedido, 3).decimais, 8);
+    ASSERT_EQ(pedido.ChavesSecundarias().Count(), 2);
+    EXPECT_EQ(pedido.ChavesSecundarias().Text(0).str(), "IDX_PEDIDO_DATA");
+    const auto* by_date = static_cast<const TChaveSecundaria*>(pedido.ChavesSecundarias().Objects(0));
+    EXPECT_EQ(by_date->campos.str(), "DATA");  // DTOS(DATA)
+    EXPECT_EQ(by_date->tipo_indice, kIndiceDuplicados);
+    const auto* by_client = static_cast<const TChaveSecundaria*>(pedido.ChavesSecundarias().Objects(1));
+    EXPECT_EQ(by_client->campos.str(), "CLIENTE+DATA");  // STR(CLIENTE,11)+DTOS(DATA)
+    EXPECT_EQ(by_client->tipo_indice, kIndiceDuplicados | kIndiceDescendente);
+    // A key of two fields, in key order, ascending.
+    const TEntidade& itens = entity(d, "Itens_Pedido");
+    EXPECT_EQ(attribute(itens, 0).nome.str(), "PEDIDO");
+    EXPECT_EQ(attribute(itens, 1).nome.str(), "ITEM");
+    EXPECT_TRUE(attribute(itens, 1).chave & kChavePrimaria);
+    EXPECT_FALSE(attribute(itens, 2).chave & kChavePrimaria);
+    EXPECT_EQ(itens.Primaria(), 0);
+
+    // Tag names are each table's own: the second table's IDX_PEDIDO_DATA (in name order) is qualified by its table.
+    fs::remove(out());
+    fs::create_directory(dir() / "twice");
+    for (const char* name : {"PEDIDO", "COPIA"})
+        for (const char* extension : {".dbf", ".mdx"})
+            fs::copy_file(tdbf / (std::string("PEDIDO") + extension), dir() / "twice" / (std::string(name) + extension));
+    run = run_host({"import", (dir() / "twice").string(), "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    d = load_diagram(out());
+    EXPECT_EQ(entity(d, "COPIA").ChavesSecundarias().Text(0).str(), "IDX_PEDIDO_DATA");
+    EXPECT_EQ(entity(d, "PEDIDO").ChavesSecundarias().Text(0).str(), "PEDIDO_IDX_PEDIDO_DATA");
+
+    // The header names a production index that is not there: the table comes without key, noted.
+    fs::remove(out());
+    fs::copy_file(tdbf / "PEDIDO.dbf", dir() / "PEDIDO.dbf");
+    run = run_host({"import", (dir() / "PEDIDO.dbf").string(), "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("PEDIDO.dbf: its production index (PEDIDO.mdx) is missing"), std::string::npos) << run.err;
+    EXPECT_FALSE(attribute(entity(load_diagram(out()), "PEDIDO"), 0).chave & kChavePrimaria);
+    // Cut inside the tag table, and cut before a tag's header page.
+    std::string index = read_file(tdbf / "PEDIDO.mdx");
+    fs::remove(out());
+    write(dir() / "PEDIDO.mdx", index.substr(0, 600));
+    expect_refused({(dir() / "PEDIDO.dbf").string()}, "PEDIDO.mdx", "ends inside the tag table");
+    write(dir() / "PEDIDO.mdx", index.substr(0, 0x1400));
+    expect_refused({(dir() / "PEDIDO.dbf").string()}, "PEDIDO.mdx: tag \"IDX_PEDIDO_DATA\"", "beyond the end of the file");
+    // A key over an expression that is no list of fields: skipped with a note, refused with --strict.
+    const std::size_t expression = 0x1400 + 24;  // IDX_PEDIDO_DATA's key: DTOS(DATA)
+    ASSERT_EQ(index.substr(expression, 10), "DTOS(DATA)");
+    index.replace(expression, 10, "YEAR(DATA)");
+    write(dir() / "PEDIDO.mdx", index);
+    run = run_host({"import", (dir() / "PEDIDO.dbf").string(), "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("tag \"IDX_PEDIDO_DATA\": skipped: its key YEAR(DATA) is no list of the table's fields"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(entity(load_diagram(out()), "PEDIDO").ChavesSecundarias().Count(), 1);
+    fs::remove(out());
+    expect_refused({"--strict", (dir() / "PEDIDO.dbf").string()}, "IDX_PEDIDO_DATA", "(--strict)");
+}
+
 TEST_F(Import, NamesTheDiagramCannotHold) {
     const std::string script =
         "CREATE TABLE \"Bonecos\" (id INTEGER PRIMARY KEY, \"neve \xE2\x98\x83\" TEXT, \"Nota Fiscal\" INT, NOTA_FISCAL INT);\n";
