@@ -389,6 +389,8 @@ constexpr SqlChoice kSqlChoices[] = {
 void show_sql(Window& w, const SqlChoice& choice) {
     std::string script;
     run_command(w, [&] { script = run_own_command(w, {"sql", "@FILE", choice.option, choice.value}); });
+    // The plug-in's scripts are Windows-1252, as the plug-in writes them; the dialects' are UTF-8.
+    if (!g_utf8_validate(script.data(), static_cast<gssize>(script.size()), nullptr)) script = cp1252_to_utf8(script);
     const std::string what = std::string(choice.option) == "--kind" ? std::string("plug-in, ") + choice.value : choice.value;
     if (!script.empty())
         show_text_window(GTK_WINDOW(w.window), "SQL (" + what + ") — " + w.editor->file().filename().string(), script);

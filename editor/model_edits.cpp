@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <regex>
+#include <string_view>
 #include <stdexcept>
 #include <unordered_set>
 
@@ -44,12 +45,22 @@ std::optional<FieldInMessage> field_in_message(const std::string& message) {
     FieldInMessage field;
     field.key = key[2];
     const std::string place = message.substr(0, static_cast<std::size_t>(key.position(0)));
-    const std::size_t attribute = place.rfind(", attribute "), secondary = place.rfind(", secondary key ");
-    const std::size_t entity = place.rfind(": entity ");
-    const auto after_entity = [&](std::size_t at) { return at != std::string::npos && (entity == std::string::npos || at > entity); };
-    if (after_entity(attribute) && (secondary == std::string::npos || attribute > secondary)) field.part = FieldInMessage::Part::attribute;
-    else if (after_entity(secondary)) field.part = FieldInMessage::Part::secondary_key;
-    if (field.part != FieldInMessage::Part::entity) field.row = std::stoul(key[1]) - 1;
+    const auto ends_with = [&](std::string_view tail) {
+        return place.size() >= tail.size() && place.compare(place.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    FieldInMessage::Part part = FieldInMessage::Part::entity;
+    if (key[0].str().find(')') == std::string::npos) {  // "attribute #3": the kind stands right before
+        if (ends_with(", attribute ")) part = FieldInMessage::Part::attribute;
+        else if (ends_with(", secondary key ")) part = FieldInMessage::Part::secondary_key;
+    } else {  // "attribute "NOME" (#3)": the last kind that opens a name
+        const std::size_t entity = place.rfind(": entity \""), attribute = place.rfind(", attribute \""),
+                          secondary = place.rfind(", secondary key \"");
+        const auto later = [](std::size_t a, std::size_t b) { return a != std::string::npos && (b == std::string::npos || a > b); };
+        if (later(attribute, entity) && later(attribute, secondary)) part = FieldInMessage::Part::attribute;
+        else if (later(secondary, entity)) part = FieldInMessage::Part::secondary_key;
+    }
+    field.part = part;
+    if (part != FieldInMessage::Part::entity) field.row = std::stoul(key[1]) - 1;
     return field;
 }
 
