@@ -418,24 +418,14 @@ void DiagramEditor::set_text(std::size_t index, const std::string& text, const F
     scene_->text(index).SetSelected(true);
 }
 
-void DiagramEditor::set_entity_caption(std::size_t index, const std::optional<std::string>& text) {
+void DiagramEditor::set_entity_caption(std::size_t index, const std::optional<std::string>& text, const FontFields* font) {
     if (index >= diagram_.entities.size()) throw std::out_of_range("no entity #" + std::to_string(index + 1));
     const std::string place = place_of_entity(index);
     edit_model([&] {
         std::optional<std::string> converted;
         if (text) converted = to_diagram_text(*text, place, "caption.text");
         scene_.reset();
-        std::optional<DiagramCaption>& caption = diagram_.entities[index].caption;
-        if (!converted) {
-            caption.reset();
-            return;
-        }
-        if (!caption) {
-            caption.emplace();
-            caption->font = std::make_unique<TFont>();
-            caption->font->SetName("Arial");
-        }
-        caption->text = *converted;
+        set_caption(diagram_.entities[index].caption, converted, font);
     });
     scene_->entity(index).SetSelected(true);
 }
@@ -487,19 +477,22 @@ void DiagramEditor::delete_text(std::size_t index) {
 
 void DiagramEditor::delete_entity(std::size_t index) {
     if (index >= diagram_.entities.size()) throw std::out_of_range("no entity #" + std::to_string(index + 1));
-    delete_selection_of({index}, {}, {});
+    delete_selection_of({index}, {}, {}, {}, {});
 }
 
 bool DiagramEditor::delete_selection() {
     const std::vector<std::size_t> entities = selected_entities(), relationships = selected_relationships(),
                                    texts = selected_texts();
-    if (entities.empty() && relationships.empty() && texts.empty()) return false;
-    delete_selection_of(entities, relationships, texts);
+    std::vector<std::size_t> entity_captions = selected_entity_captions(), relationship_captions = selected_relationship_captions();
+    if (entities.empty() && relationships.empty() && texts.empty() && entity_captions.empty() && relationship_captions.empty())
+        return false;
+    delete_selection_of(entities, relationships, texts, entity_captions, relationship_captions);
     return true;
 }
 
 void DiagramEditor::delete_selection_of(const std::vector<std::size_t>& entities, std::vector<std::size_t> relationships,
-                                        const std::vector<std::size_t>& texts) {
+                                        const std::vector<std::size_t>& texts, const std::vector<std::size_t>& entity_captions,
+                                        const std::vector<std::size_t>& relationship_captions) {
     std::vector<bool> entity_goes(diagram_.entities.size());
     for (std::size_t e : entities) entity_goes.at(e) = true;
     std::vector<bool> relationship_goes(diagram_.relationships.size());
@@ -516,6 +509,9 @@ void DiagramEditor::delete_selection_of(const std::vector<std::size_t>& entities
         for (std::size_t r = relationship_goes.size(); r-- > 0;)
             if (relationship_goes[r]) remove_relationship(r);
         scene_.reset();
+        // A caption selected on its own goes alone; one whose owner goes, goes with it anyway.
+        for (std::size_t e : entity_captions) diagram_.entities.at(e).caption.reset();
+        for (std::size_t r : relationship_captions) diagram_.relationships.at(r).caption.reset();
         std::vector<std::size_t> new_index(diagram_.entities.size());
         std::vector<DiagramEntity> kept;
         for (std::size_t e = 0; e < diagram_.entities.size(); ++e) {
@@ -551,6 +547,20 @@ std::vector<std::size_t> DiagramEditor::selected_relationships() const {
     std::vector<std::size_t> result;
     for (std::size_t i = 0; i < scene_->relationship_count(); ++i)
         if (scene_->relationship(i).Selected()) result.push_back(i);
+    return result;
+}
+
+std::vector<std::size_t> DiagramEditor::selected_entity_captions() const {
+    std::vector<std::size_t> result;
+    for (std::size_t i = 0; i < scene_->entity_count(); ++i)
+        if (const tnoxCaption* c = scene_->entity_caption(i); c && c->Selected()) result.push_back(i);
+    return result;
+}
+
+std::vector<std::size_t> DiagramEditor::selected_relationship_captions() const {
+    std::vector<std::size_t> result;
+    for (std::size_t i = 0; i < scene_->relationship_count(); ++i)
+        if (const tnoxCaption* c = scene_->relationship_caption(i); c && c->Selected()) result.push_back(i);
     return result;
 }
 
@@ -605,6 +615,18 @@ std::optional<std::size_t> DiagramEditor::entity_at(TPoint at) const {
 std::optional<std::size_t> DiagramEditor::text_at(TPoint at) const {
     for (std::size_t i = scene_->text_count(); i-- > 0;)
         if (hit(scene_->text(i), at)) return i;
+    return std::nullopt;
+}
+
+std::optional<std::size_t> DiagramEditor::entity_caption_at(TPoint at) const {
+    for (std::size_t i = scene_->entity_count(); i-- > 0;)
+        if (const tnoxCaption* c = scene_->entity_caption(i); c && hit(*c, at)) return i;
+    return std::nullopt;
+}
+
+std::optional<std::size_t> DiagramEditor::relationship_caption_at(TPoint at) const {
+    for (std::size_t i = scene_->relationship_count(); i-- > 0;)
+        if (const tnoxCaption* c = scene_->relationship_caption(i); c && hit(*c, at)) return i;
     return std::nullopt;
 }
 

@@ -109,20 +109,24 @@ public:
     std::size_t add_text(TPoint at, const std::string& text);
     // The free text's text (UTF-8, may hold line ends) and font.
     void set_text(std::size_t index, const std::string& text, const FontFields& font);
-    // An entity's caption: none removes it.
-    void set_entity_caption(std::size_t index, const std::optional<std::string>& text);
+    // An entity's caption and, unless null, its font: no text removes it.
+    void set_entity_caption(std::size_t index, const std::optional<std::string>& text, const FontFields* font = nullptr);
     // Deleting an entity deletes its relationships (with the foreign keys they brought) and its caption;
     // deleting a relationship removes its foreign keys from the end entity.
     void delete_entity(std::size_t index);
     void delete_relationship(std::size_t index);
     void delete_text(std::size_t index);
-    // The selected entities, relationships and free texts; returns whether anything was selected.
+    // The selected entities, relationships, free texts and captions; returns whether anything was
+    // selected. A caption selected without its owner goes alone.
     bool delete_selection();
 
     // Selection (not a change): what is selected, cleared, found.
     std::vector<std::size_t> selected_entities() const;
     std::vector<std::size_t> selected_relationships() const;
     std::vector<std::size_t> selected_texts() const;
+    // The entities and relationships whose caption is selected.
+    std::vector<std::size_t> selected_entity_captions() const;
+    std::vector<std::size_t> selected_relationship_captions() const;
     void clear_selection();
     // The first entity after the selected one whose name or table contains `text` (letter case
     // ignored), selected alone; none when no entity matches.
@@ -131,6 +135,9 @@ public:
     std::optional<std::size_t> entity_at(TPoint at) const;
     std::optional<std::size_t> relationship_at(TPoint at) const;
     std::optional<std::size_t> text_at(TPoint at) const;
+    // The entity or relationship whose caption is under a surface point.
+    std::optional<std::size_t> entity_caption_at(TPoint at) const;
+    std::optional<std::size_t> relationship_caption_at(TPoint at) const;
 
     // Saves to `file` instead, in the form its extension asks for, and edits that file from now on.
     void save_as(const std::filesystem::path& file);
@@ -159,7 +166,8 @@ private:
     std::string place_of_entity(std::size_t index) const;
     void remove_relationship(std::size_t index);
     void delete_selection_of(const std::vector<std::size_t>& entities, std::vector<std::size_t> relationships,
-                             const std::vector<std::size_t>& texts);
+                             const std::vector<std::size_t>& texts, const std::vector<std::size_t>& entity_captions,
+                             const std::vector<std::size_t>& relationship_captions);
     void fit_surface();
     std::string text_now();
     std::optional<std::uint64_t> fingerprint_on_disk() const;

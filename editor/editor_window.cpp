@@ -257,10 +257,12 @@ void edit_text(Window& w, std::size_t index) {
 
 void edit_caption(Window& w, std::size_t entity) {
     const auto& caption = w.editor->diagram().entities.at(entity).caption;
-    run_text_dialog(GTK_WINDOW(w.window), "Caption (empty: none)", caption ? cp1252_to_utf8(caption->text) : std::string(), nullptr,
-                    [&](const std::string& text, const FontFields*) {
+    FontFields font = caption && caption->font ? font_fields(*caption->font) : font_fields(*new_caption_font());
+    run_text_dialog(GTK_WINDOW(w.window), "Caption (empty: none)", caption ? utf8(cp1252_to_utf8(caption->text)) : std::string(),
+                    &font, [&](const std::string& text, const FontFields* chosen) {
                         return attempt(w, [&] {
-                            w.editor->set_entity_caption(entity, text.empty() ? std::nullopt : std::optional<std::string>(text));
+                            w.editor->set_entity_caption(entity, text.empty() ? std::nullopt : std::optional<std::string>(text),
+                                                         chosen);
                         });
                     });
 }
@@ -292,6 +294,8 @@ void edit_selected(Window& w) {
     }
     if (auto r = w.editor->selected_relationships(); !r.empty()) return edit_relationship(w, r.front());
     if (auto t = w.editor->selected_texts(); !t.empty()) return edit_text(w, t.front());
+    if (auto c = w.editor->selected_entity_captions(); !c.empty()) return edit_caption(w, c.front());
+    if (auto c = w.editor->selected_relationship_captions(); !c.empty()) return edit_relationship(w, c.front());
 }
 
 void delete_selected(Window& w) { run_command(w, [&] { w.editor->delete_selection(); }); }
@@ -371,27 +375,40 @@ std::string run_own_command(Window& w, std::vector<std::string> arguments) {
     return output;
 }
 
-void show_sql(Window& w, const std::string& dialect) {
+// The script `kzr40 sql` writes: the plug-in's for a database kind (`--kind`), or a dialect's.
+struct SqlChoice {
+    const char* label;
+    const char* option;  // "--kind" or "--dialect"
+    const char* value;
+};
+constexpr SqlChoice kSqlChoices[] = {
+    {"The plug-in's script: _Paradox", "--kind", "paradox"}, {"The plug-in's script: _dBase", "--kind", "dbase"},
+    {"The plug-in's script: _Oracle", "--kind", "oracle"},   {"_SQLite", "--dialect", "sqlite"},
+    {"Postgre_SQL", "--dialect", "postgresql"},              {"_MySQL / MariaDB", "--dialect", "mysql"}};
+
+void show_sql(Window& w, const SqlChoice& choice) {
     std::string script;
-    run_command(w, [&] {
-        std::vector<std::string> arguments{"sql", "@FILE"};
-        if (!dialect.empty()) arguments.insert(arguments.end(), {"--dialect", dialect});
-        script = run_own_command(w, arguments);
-    });
+    run_command(w, [&] { script = run_own_command(w, {"sql", "@FILE", choice.option, choice.value}); });
+    // The plug-in's scripts are Windows-1252, as the plug-in writes them; the dialects' are UTF-8.
+    if (!g_utf8_validate(script.data(), static_cast<gssize>(script.size()), nullptr)) script = cp1252_to_utf8(script);
+    const std::string what = std::string(choice.option) == "--kind" ? std::string("plug-in, ") + choice.value : choice.value;
     if (!script.empty())
-        show_text_window(GTK_WINDOW(w.window), "SQL " + (dialect.empty() ? std::string("(plug-in)") : dialect) + " — " +
-                                                   w.editor->file().filename().string(), script);
+        show_text_window(GTK_WINDOW(w.window), "SQL (" + what + ") — " + w.editor->file().filename().string(), script);
 }
 
-void generate_application(Window& w) {
-    const std::string folder = choose_file(w, "Generate application into", GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Generate");
+// The application's targets, as `kzr40 generate --target` names them.
+constexpr std::pair<const char*, const char*> kTargets[] = {{"for _Delphi 5…", "delphi5"}, {"for _Lazarus…", "lazarus"}};
+
+void generate_application(Window& w, const std::string& target) {
+    const std::string folder = choose_file(w, ("Generate the " + target + " application into").c_str(),
+                                           GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Generate");
     if (folder.empty()) return;
     bool done = false;
     run_command(w, [&] {
-        run_own_command(w, {"generate", "@FILE", "--dir", folder});
+        run_own_command(w, {"generate", "@FILE", "--dir", folder, "--target", target});
         done = true;
     });
-    if (done) show_message(w, GTK_MESSAGE_INFO, "The application was written to " + folder + ".");
+    if (done) show_message(w, GTK_MESSAGE_INFO, "The " + target + " application was written to " + folder + ".");
 }
 
 // Zooms so that the diagram's point under `anchor` (drawing-area coordinates) stays where it is on
@@ -462,11 +479,18 @@ GtkWidget* build_menus(Window& w) {
     GtkWidget* sql = gtk_menu_new();
     gtk_menu_item_set_submenu(GTK_MENU_ITEM(sql_item), sql);
     gtk_menu_shell_append(GTK_MENU_SHELL(file), sql_item);
-    for (const char* dialect : {"", "sqlite", "postgresql", "mysql"}) {
-        const std::string d = dialect;
-        add_item(w, sql, d.empty() ? "The plug-in's script" : dialect, [d](Window& w) { show_sql(w, d); });
+    for (const SqlChoice& choice : kSqlChoices) {
+        if (&choice == &kSqlChoices[3]) gtk_menu_shell_append(GTK_MENU_SHELL(sql), gtk_separator_menu_item_new());
+        add_item(w, sql, choice.label, [&choice](Window& w) { show_sql(w, choice); });
     }
-    add_item(w, file, "_Generate application…", generate_application);
+    GtkWidget* generate_item = gtk_menu_item_new_with_mnemonic("_Generate application");
+    GtkWidget* generate = gtk_menu_new();
+    gtk_menu_item_set_submenu(GTK_MENU_ITEM(generate_item), generate);
+    gtk_menu_shell_append(GTK_MENU_SHELL(file), generate_item);
+    for (const auto& [label, target] : kTargets) {
+        const std::string t = target;
+        add_item(w, generate, label, [t](Window& w) { generate_application(w, t); });
+    }
     gtk_menu_shell_append(GTK_MENU_SHELL(file), gtk_separator_menu_item_new());
     add_item(w, file, "_Close", [](Window& w) { if (may_close(w)) gtk_widget_destroy(w.window); },
              {{GDK_KEY_w, ctrl}, {GDK_KEY_q, ctrl}});
@@ -584,6 +608,11 @@ void select_under(Window& w, TPoint at) {
         if (!e.scene().entity(*i).Selected()) e.clear_selection(), e.scene().entity(*i).SetSelected(true);
     } else if (auto t = e.text_at(at)) {
         if (!e.scene().text(*t).Selected()) e.clear_selection(), e.scene().text(*t).SetSelected(true);
+    } else if (auto c = e.entity_caption_at(at)) {
+        if (!e.scene().entity_caption(*c)->Selected()) e.clear_selection(), e.scene().entity_caption(*c)->SetSelected(true);
+    } else if (auto c = e.relationship_caption_at(at)) {
+        if (!e.scene().relationship_caption(*c)->Selected())
+            e.clear_selection(), e.scene().relationship_caption(*c)->SetSelected(true);
     } else if (auto r = e.relationship_at(at)) {
         if (!e.scene().relationship(*r).Selected()) e.clear_selection(), e.scene().relationship(*r).SetSelected(true);
     }
@@ -596,7 +625,8 @@ void context_menu(Window& w, GdkEvent* event) {
     refresh(w, true);
     GtkWidget* menu = gtk_menu_new();
     const bool any = !w.editor->selected_entities().empty() || !w.editor->selected_relationships().empty() ||
-                     !w.editor->selected_texts().empty();
+                     !w.editor->selected_texts().empty() || !w.editor->selected_entity_captions().empty() ||
+                     !w.editor->selected_relationship_captions().empty();
     gtk_widget_set_sensitive(add_item(w, menu, "_Properties…", edit_selected), any);
     gtk_widget_set_sensitive(add_item(w, menu, "_Delete", delete_selected), any);
     gtk_widget_set_sensitive(add_item(w, menu, "_Caption…", [](Window& w) {
@@ -641,6 +671,8 @@ gboolean on_pointer(GtkWidget*, GdkEvent* event, gpointer data) {
         w.editor->commit();
         if (auto e = w.editor->entity_at(at)) edit_entity(w, *e);
         else if (auto t = w.editor->text_at(at)) edit_text(w, *t);
+        else if (auto c = w.editor->entity_caption_at(at)) edit_caption(w, *c);
+        else if (auto c = w.editor->relationship_caption_at(at)) edit_relationship(w, *c);
         else if (auto r = w.editor->relationship_at(at)) edit_relationship(w, *r);
         else add_entity_at(w, at);
         return TRUE;

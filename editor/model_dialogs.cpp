@@ -3,9 +3,13 @@
 
 #include "editor/model_dialogs.h"
 
+#include "editor/font_buttons.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "plugin/catalogo.h"
 #include "plugin/enum_names.h"
@@ -56,34 +60,6 @@ GtkWidget* text_view(const std::string& text, int height) {
     gtk_container_add(GTK_CONTAINER(scroller), view);
     g_object_set_data(G_OBJECT(scroller), "view", view);
     return scroller;
-}
-
-std::string font_description(const FontFields& f) {
-    return f.name + (f.bold ? " Bold" : "") + (f.italic ? " Italic" : "") + " " + std::to_string(f.size);
-}
-
-// Only a font the user picked is taken: the button shows the nearest installed face, which need not be
-// the entity's font.
-FontFields font_from(GtkFontChooser* chooser, FontFields f) {
-    if (!g_object_get_data(G_OBJECT(chooser), "picked")) return f;
-    PangoFontDescription* d = gtk_font_chooser_get_font_desc(chooser);
-    if (!d) return f;
-    if (const char* family = pango_font_description_get_family(d)) f.name = family;
-    const int size = pango_font_description_get_size(d);
-    if (size > 0) f.size = (size + PANGO_SCALE / 2) / PANGO_SCALE;
-    f.bold = pango_font_description_get_weight(d) >= PANGO_WEIGHT_BOLD;
-    f.italic = pango_font_description_get_style(d) != PANGO_STYLE_NORMAL;
-    pango_font_description_free(d);
-    return f;
-}
-
-GtkWidget* font_button(const FontFields& f) {
-    GtkWidget* button = gtk_font_button_new_with_font(font_description(f).c_str());
-    gtk_font_button_set_use_font(GTK_FONT_BUTTON(button), FALSE);
-    g_signal_connect(button, "font-set", G_CALLBACK(+[](GtkFontButton* b, gpointer) {
-                         g_object_set_data(G_OBJECT(b), "picked", GINT_TO_POINTER(1));
-                     }), nullptr);
-    return button;
 }
 
 // Grid cells edited in place: the renderer carries its column.
@@ -301,8 +277,10 @@ bool row_flag(GtkTreeModel* model, GtkTreeIter* row, int column) {
     return value != FALSE;
 }
 
-// Runs `dialog` until `accept` succeeds or the user cancels; shows the refusals.
-bool run_until_accepted(GtkWidget* dialog, const std::function<std::string()>& accept) {
+// Runs `dialog` until `accept` succeeds or the user cancels; shows the refusals, and `point_at` then
+// brings the user to the field a refusal names.
+bool run_until_accepted(GtkWidget* dialog, const std::function<std::string()>& accept,
+                        const std::function<void(const std::string&)>& point_at = {}) {
     gtk_widget_show_all(dialog);
     while (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_OK) {
         const std::string problem = accept();
@@ -316,10 +294,73 @@ bool run_until_accepted(GtkWidget* dialog, const std::function<std::string()>& a
         g_free(valid);
         gtk_dialog_run(GTK_DIALOG(message));
         gtk_widget_destroy(message);
+        if (point_at) point_at(problem);
     }
     gtk_widget_destroy(dialog);
     return false;
 }
+
+// The field a refusal names: marked in the theme's error colour, its tooltip the message, and focused;
+// the mark goes at the next attempt.
+class FieldMarks {
+public:
+    void mark(GtkWidget* field, const std::string& problem) {
+        gtk_style_context_add_class(gtk_widget_get_style_context(field), GTK_STYLE_CLASS_ERROR);
+        gchar* valid = g_utf8_make_valid(problem.c_str(), -1);
+        gtk_widget_set_tooltip_text(field, valid);
+        g_free(valid);
+        gtk_widget_grab_focus(field);
+        marked_.push_back(field);
+    }
+    void clear() {
+        for (GtkWidget* field : marked_) {
+            gtk_style_context_remove_class(gtk_widget_get_style_context(field), GTK_STYLE_CLASS_ERROR);
+            gtk_widget_set_tooltip_text(field, nullptr);
+        }
+        marked_.clear();
+    }
+
+private:
+    std::vector<GtkWidget*> marked_;
+};
+
+// A grid's cell: the row selected and the cursor on the column, so the next key edits it.
+void point_at_cell(GtkTreeView* view, std::size_t row, int column) {
+    GtkTreeModel* model = gtk_tree_view_get_model(view);
+    if (row >= static_cast<std::size_t>(gtk_tree_model_iter_n_children(model, nullptr))) return;
+    GtkTreePath* path = gtk_tree_path_new_from_indices(static_cast<gint>(row), -1);
+    gtk_tree_view_set_cursor(view, path, gtk_tree_view_get_column(view, column), FALSE);
+    gtk_tree_view_scroll_to_cell(view, path, nullptr, FALSE, 0, 0);
+    gtk_tree_path_free(path);
+    gtk_widget_grab_focus(GTK_WIDGET(view));
+}
+
+// Key rows first, each group in its order, as the entity keeps its attributes: the rows then have the
+// numbers the document's messages give them.
+void key_rows_first(GtkListStore* store) {
+    GtkTreeModel* model = GTK_TREE_MODEL(store);
+    std::vector<gint> keys, others;
+    GtkTreeIter row;
+    gint n = 0;
+    for (gboolean ok = gtk_tree_model_get_iter_first(model, &row); ok; ok = gtk_tree_model_iter_next(model, &row), ++n) {
+        gboolean key = FALSE;
+        gtk_tree_model_get(model, &row, kKey, &key, -1);
+        (key ? keys : others).push_back(n);
+    }
+    keys.insert(keys.end(), others.begin(), others.end());
+    for (gint i = 0; i < n; ++i)
+        if (keys[static_cast<std::size_t>(i)] != i) return gtk_list_store_reorder(store, keys.data());
+}
+
+// The grids' columns by the keys the file names them with.
+int attribute_view_column(const std::string& key) {
+    static const std::array<std::string_view, 12> kKeys{"nome",   "titulo",  "tipo",    "tamanho", "decimais", "componente",
+                                                        "chave",  "opcoes",  "hidden",  "largura", "rotulo",   "origem"};
+    for (std::size_t i = 0; i < kKeys.size(); ++i)
+        if (kKeys[i] == key) return static_cast<int>(i);
+    return 0;
+}
+int key_view_column(const std::string& key) { return key == "campos" ? 1 : key == "tipo_indice" ? 2 : 0; }
 
 GtkWidget* new_dialog(GtkWindow* parent, const std::string& title) {
     GtkWidget* dialog = gtk_dialog_new_with_buttons(title.c_str(), parent, GTK_DIALOG_MODAL, "_Cancel", GTK_RESPONSE_CANCEL,
@@ -355,9 +396,9 @@ bool run_entity_dialog(GtkWindow* parent, EntityFields fields, const std::functi
     static constexpr std::array<std::string_view, 3> kLayouts{"vertical", "horizontal", "grid"};
     GtkWidget* layout = labelled(form, 3, 0, "Form _layout", choice(kLayouts, fields.tipoform));
     GtkWidget* mode = labelled(form, 3, 2, "_Display mode", choice(kModoNames, static_cast<int>(fields.modo)));
-    GtkWidget* title_font = labelled(form, 4, 0, "Title font", font_button(fields.fonte_titulo));
-    GtkWidget* attribute_font = labelled(form, 4, 2, "Attribute font", font_button(fields.fonte_atributos));
-    GtkWidget* foreign_font = labelled(form, 5, 0, "Foreign-key font", font_button(fields.fonte_extrangeiras));
+    GtkWidget* title_font = labelled(form, 4, 0, "Title font", font_control(fields.fonte_titulo));
+    GtkWidget* attribute_font = labelled(form, 4, 2, "Attribute font", font_control(fields.fonte_atributos));
+    GtkWidget* foreign_font = labelled(form, 5, 0, "Foreign-key font", font_control(fields.fonte_extrangeiras));
     GtkWidget* descending = gtk_check_button_new_with_label("Primary key descending");
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(descending), fields.descending_key);
     gtk_grid_attach(form, descending, 3, 5, 1, 1);
@@ -421,7 +462,23 @@ bool run_entity_dialog(GtkWindow* parent, EntityFields fields, const std::functi
     add_toggle_column(keys.view, keys.store, "expression", kExpression);
     gtk_box_pack_start(GTK_BOX(content), frame("Secondary keys (indexes)", grid_box(keys, false)), FALSE, FALSE, 0);
 
+    FieldMarks marks;
+    const std::pair<std::string_view, GtkWidget*> entity_keys[] = {
+        {"entidade", entidade}, {"tabela", tabela}, {"Menu", menu}, {"Tituloform", titulo}, {"Alturaform", altura},
+        {"Larguraform", largura}, {"Tipoform", layout}, {"Modo", mode}, {"Primaria", descending},
+        {"descricao", GTK_WIDGET(g_object_get_data(G_OBJECT(description_box), "view"))},
+        {"FonteTitulo", title_font}, {"FonteAtributos", attribute_font}, {"FonteExtrangeiras", foreign_font}};
+    const auto point_at = [&](const std::string& problem) {
+        const std::optional<FieldInMessage> field = field_in_message(problem);
+        if (!field) return;
+        if (field->part == FieldInMessage::Part::attribute) return point_at_cell(attributes.view, field->row, attribute_view_column(field->key));
+        if (field->part == FieldInMessage::Part::secondary_key) return point_at_cell(keys.view, field->row, key_view_column(field->key));
+        const std::string_view key = std::string_view(field->key).substr(0, field->key.find('.'));  // "FonteTitulo.name"
+        for (const auto& [name, widget] : entity_keys)
+            if (name == key) marks.mark(widget, problem);
+    };
     const bool accepted = run_until_accepted(dialog, [&] {
+        marks.clear();
         EntityFields f = fields;
         f.entidade = text_of(GTK_ENTRY(entidade));
         f.tabela = text_of(GTK_ENTRY(tabela));
@@ -432,9 +489,9 @@ bool run_entity_dialog(GtkWindow* parent, EntityFields fields, const std::functi
         f.tipoform = gtk_combo_box_get_active(GTK_COMBO_BOX(layout));
         f.modo = static_cast<tmodo>(gtk_combo_box_get_active(GTK_COMBO_BOX(mode)));
         f.descending_key = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(descending));
-        f.fonte_titulo = font_from(GTK_FONT_CHOOSER(title_font), fields.fonte_titulo);
-        f.fonte_atributos = font_from(GTK_FONT_CHOOSER(attribute_font), fields.fonte_atributos);
-        f.fonte_extrangeiras = font_from(GTK_FONT_CHOOSER(foreign_font), fields.fonte_extrangeiras);
+        f.fonte_titulo = font_of(title_font);
+        f.fonte_atributos = font_of(attribute_font);
+        f.fonte_extrangeiras = font_of(foreign_font);
         f.descricao.clear();
         const std::string lines = view_text(GTK_TEXT_VIEW(g_object_get_data(G_OBJECT(description_box), "view")));
         if (!lines.empty()) {
@@ -444,6 +501,7 @@ bool run_entity_dialog(GtkWindow* parent, EntityFields fields, const std::functi
             f.descricao.push_back(lines.substr(start));
         }
         f.atributos.clear();
+        key_rows_first(attributes.store);
         GtkTreeModel* model = GTK_TREE_MODEL(attributes.store);
         GtkTreeIter row;
         for (gboolean ok = gtk_tree_model_get_iter_first(model, &row); ok; ok = gtk_tree_model_iter_next(model, &row)) {
@@ -477,7 +535,7 @@ bool run_entity_dialog(GtkWindow* parent, EntityFields fields, const std::functi
             f.chaves.push_back(std::move(k));
         }
         return apply(f);
-    });
+    }, point_at);
     g_object_unref(attributes.store);
     g_object_unref(keys.store);
     g_object_unref(types);
@@ -496,10 +554,7 @@ bool run_relationship_dialog(GtkWindow* parent, RelationshipFields fields,
     GtkWidget* name = labelled(form, 0, 0, "_Name", entry(fields.name));
     GtkWidget* relacao = labelled(form, 1, 0, "_Cardinality", choice(kRelacaoNames, static_cast<int>(fields.relacao)));
     GtkWidget* chave = labelled(form, 2, 0, "_Key kind", choice(kChaveNames, static_cast<int>(fields.chave)));
-    GdkRGBA colour{(fields.line_colour & 0xFF) / 255.0, ((fields.line_colour >> 8) & 0xFF) / 255.0,
-                   ((fields.line_colour >> 16) & 0xFF) / 255.0, 1};
-    const bool system_colour = (static_cast<std::uint32_t>(fields.line_colour) & 0xFF000000u) != 0;
-    GtkWidget* line = labelled(form, 3, 0, "Line _colour", gtk_color_button_new_with_rgba(&colour));
+    GtkWidget* line = labelled(form, 3, 0, "Line _colour", colour_button(fields.line_colour));
     GtkWidget* width = gtk_spin_button_new_with_range(1, kMaxLineWidth, 1);
     gtk_spin_button_set_value(GTK_SPIN_BUTTON(width), fields.line_width);
     labelled(form, 4, 0, "Line _width", width);
@@ -508,22 +563,19 @@ bool run_relationship_dialog(GtkWindow* parent, RelationshipFields fields,
     gtk_grid_attach(form, has_caption, 0, 5, 1, 1);
     GtkWidget* caption = text_view(fields.caption.value_or(""), 50);
     gtk_grid_attach(form, caption, 1, 5, 1, 1);
+    GtkWidget* caption_font = labelled(form, 6, 0, "Caption font", font_control(fields.caption_font));
     gtk_box_pack_start(GTK_BOX(content), GTK_WIDGET(form), TRUE, TRUE, 0);
     return run_until_accepted(dialog, [&] {
         RelationshipFields f = fields;
         f.name = text_of(GTK_ENTRY(name));
         f.relacao = static_cast<trelacao>(gtk_combo_box_get_active(GTK_COMBO_BOX(relacao)));
         f.chave = static_cast<tchave>(gtk_combo_box_get_active(GTK_COMBO_BOX(chave)));
-        GdkRGBA chosen;
-        gtk_color_chooser_get_rgba(GTK_COLOR_CHOOSER(line), &chosen);
-        auto byte = [](double v) { return static_cast<std::uint32_t>(v * 255 + 0.5) & 0xFF; };
-        const auto picked = static_cast<TColor>(byte(chosen.red) | byte(chosen.green) << 8 | byte(chosen.blue) << 16);
-        const bool changed = !gdk_rgba_equal(&chosen, &colour);
-        if (changed || !system_colour) f.line_colour = picked;  // a system colour stays unless another is picked
+        f.line_colour = colour_of(line);
         f.line_width = gtk_spin_button_get_value_as_int(GTK_SPIN_BUTTON(width));
         f.caption.reset();
         if (gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(has_caption)))
             f.caption = view_text(GTK_TEXT_VIEW(g_object_get_data(G_OBJECT(caption), "view")));
+        f.caption_font = font_of(caption_font);
         return apply(f);
     });
 }
@@ -538,13 +590,13 @@ bool run_text_dialog(GtkWindow* parent, const std::string& title, std::string te
     gtk_box_pack_start(GTK_BOX(content), box, TRUE, TRUE, 0);
     GtkWidget* font_choice = nullptr;
     if (font) {
-        font_choice = font_button(*font);
+        font_choice = font_control(*font);
         gtk_box_pack_start(GTK_BOX(content), font_choice, FALSE, FALSE, 4);
     }
     return run_until_accepted(dialog, [&] {
         const std::string now = view_text(GTK_TEXT_VIEW(g_object_get_data(G_OBJECT(box), "view")));
         if (!font) return apply(now, nullptr);
-        FontFields chosen = font_from(GTK_FONT_CHOOSER(font_choice), *font);
+        FontFields chosen = font_of(font_choice);
         return apply(now, &chosen);
     });
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <regex>
+#include <string_view>
 #include <stdexcept>
 #include <unordered_set>
 
@@ -33,6 +35,34 @@ std::string ident_part(const std::string& cp1252) {
 }
 
 }  // namespace
+
+std::optional<FieldInMessage> field_in_message(const std::string& message) {
+    // The place ends in the item's number, "#3" or "(#3)", and the key follows it in quotes: the first
+    // such spot is the item's, since the problem's own text comes after it.
+    static const std::regex kKeyAfterPlace(R"re(#([0-9]+)\)?: "([A-Za-z_][A-Za-z_.]*)" )re");
+    std::smatch key;
+    if (!std::regex_search(message, key, kKeyAfterPlace)) return std::nullopt;
+    FieldInMessage field;
+    field.key = key[2];
+    const std::string place = message.substr(0, static_cast<std::size_t>(key.position(0)));
+    const auto ends_with = [&](std::string_view tail) {
+        return place.size() >= tail.size() && place.compare(place.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    FieldInMessage::Part part = FieldInMessage::Part::entity;
+    if (key[0].str().find(')') == std::string::npos) {  // "attribute #3": the kind stands right before
+        if (ends_with(", attribute ")) part = FieldInMessage::Part::attribute;
+        else if (ends_with(", secondary key ")) part = FieldInMessage::Part::secondary_key;
+    } else {  // "attribute "NOME" (#3)": the last kind that opens a name
+        const std::size_t entity = place.rfind(": entity \""), attribute = place.rfind(", attribute \""),
+                          secondary = place.rfind(", secondary key \"");
+        const auto later = [](std::size_t a, std::size_t b) { return a != std::string::npos && (b == std::string::npos || a > b); };
+        if (later(attribute, entity) && later(attribute, secondary)) part = FieldInMessage::Part::attribute;
+        else if (later(secondary, entity)) part = FieldInMessage::Part::secondary_key;
+    }
+    field.part = part;
+    if (part != FieldInMessage::Part::entity) field.row = std::stoul(key[1]) - 1;
+    return field;
+}
 
 std::string to_diagram_text(const std::string& text, const std::string& place, const std::string& key) {
     try {
@@ -200,6 +230,7 @@ RelationshipFields relationship_fields(const DiagramRelationship& r) {
     f.line_colour = r.line_colour;
     f.line_width = r.line_width;
     if (r.caption) f.caption = cp1252_to_utf8(r.caption->text);
+    f.caption_font = r.caption && r.caption->font ? font_fields(*r.caption->font) : font_fields(*new_caption_font());
     return f;
 }
 
@@ -223,16 +254,24 @@ void apply_relationship_fields(Diagram& diagram, std::size_t index, const Relati
     r.chave = f.chave;
     r.line_colour = f.line_colour;
     r.line_width = f.line_width;
-    if (!caption) {
-        r.caption.reset();
-    } else if (r.caption) {
-        r.caption->text = *caption;
-    } else {
-        r.caption.emplace();
-        r.caption->text = *caption;
-        r.caption->font = std::make_unique<TFont>();
-        r.caption->font->SetName("Arial");
+    set_caption(r.caption, caption, &f.caption_font);
+}
+
+std::unique_ptr<TFont> new_caption_font() {
+    auto font = std::make_unique<TFont>();
+    font->SetName("Arial");
+    return font;
+}
+
+void set_caption(std::optional<DiagramCaption>& caption, const std::optional<std::string>& text, const FontFields* font) {
+    if (!text) {
+        caption.reset();
+        return;
     }
+    if (!caption) caption.emplace();
+    if (!caption->font) caption->font = new_caption_font();
+    caption->text = *text;
+    if (font) apply_font_fields(*caption->font, *font);
 }
 
 DiagramEntity new_entity(const Diagram& diagram) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,7 @@ struct RelationshipFields {
     TColor line_colour = clBlack;
     int line_width = 1;
     std::optional<std::string> caption;  // none: no caption
+    FontFields caption_font;             // the caption's, or what a new caption gets
 };
 
 EntityFields entity_fields(const DiagramEntity& entity);
@@ -67,6 +69,10 @@ void apply_relationship_fields(Diagram& diagram, std::size_t relationship, const
                                const std::string& place);
 
 FontFields font_fields(const TFont& font);
+// The font a caption gets when it is made: Arial, as the readers give a caption without one.
+std::unique_ptr<TFont> new_caption_font();
+// Gives a caption its text (Windows-1252) and, unless null, its font; no text removes it.
+void set_caption(std::optional<DiagramCaption>& caption, const std::optional<std::string>& text, const FontFields* font);
 void apply_font_fields(TFont& font, const FontFields& fields);
 
 // A new entity named "Entidade N" with the table "ENTIDADEN", N the first number free for both.
@@ -79,6 +85,16 @@ std::string unique_relationship_name(const Diagram& diagram, std::size_t from, s
 // foreign-key attributes with `origem` the relationship's name, each renamed ("NOME_2", ...) where the
 // end entity already has that column.
 void add_foreign_keys(Diagram& diagram, std::size_t relationship);
+
+// The field a refusal names, read from its message (`new.json: entity "Pedido" (#2), attribute #3:
+// "nome" must not be empty`): the entity itself or a row of its attributes or secondary keys, and the
+// key as the file names it ("nome", "tabela", "FonteTitulo.name"). None when the message names no key.
+struct FieldInMessage {
+    enum class Part { entity, attribute, secondary_key } part = Part::entity;
+    std::size_t row = 0;  // from 0
+    std::string key;
+};
+std::optional<FieldInMessage> field_in_message(const std::string& message);
 
 // Converts a text of the editor to the diagram's encoding; names `place` and `key` when it cannot.
 std::string to_diagram_text(const std::string& utf8, const std::string& place, const std::string& key);

@@ -15,6 +15,8 @@
 #include "model/relacionamento.h"
 #include "platform/components/diagram_surface.h"
 #include "plugin/registros.h"
+#include "shapes/text_shape.h"
+#include "platform/utf8_cp1252.h"
 #include "tests/support/read_file.h"
 
 namespace fs = std::filesystem;
@@ -360,3 +362,155 @@ TEST_F(ModelEdit, ASelfRelationshipIsALoopFromTheRightSideIntoTheBottomWithDragg
 }
 
 }  // namespace
+
+namespace {
+
+// What the dialogs hand back when OK is pressed without a change: every value as it was shown.
+void ok_everything_unchanged(DiagramEditor& editor) {
+    for (std::size_t i = 0; i < editor.diagram().entities.size(); ++i) editor.set_entity(i, editor.entity(i));
+    for (std::size_t i = 0; i < editor.diagram().relationships.size(); ++i) editor.set_relationship(i, editor.relationship(i));
+    for (std::size_t i = 0; i < editor.diagram().entities.size(); ++i) {
+        const auto& caption = editor.diagram().entities[i].caption;
+        if (!caption) continue;
+        const FontFields font = font_fields(*caption->font);
+        editor.set_entity_caption(i, cp1252_to_utf8(caption->text), &font);
+    }
+}
+
+}  // namespace
+
+// The fonts the files name ("Arial", "Times New Roman", a bold caption in "Courier New" of 11 pixels)
+// come back from the editors' values as they are, so OK without an edit leaves the file's bytes alone,
+// and a font picked is kept in the name the file gives it.
+TEST_F(ModelEdit, OkWithoutAnEditChangesNoByteAndFontsKeepTheirOwnNames) {
+    const fs::path file = folder / "fonts.json";
+    {
+        DiagramEditor maker(kVendas);
+        EntityFields f = maker.entity(0);
+        f.fonte_titulo.name = "Times New Roman";
+        f.fonte_titulo.size = 11;
+        f.fonte_atributos.color = 0x80000008;  // a system colour
+        maker.set_entity(0, f);
+        FontFields courier;
+        courier.name = "Courier New";
+        courier.bold = true;
+        courier.size = 9;
+        maker.set_entity_caption(1, std::string("pedido do cliente"), &courier);
+        RelationshipFields r = maker.relationship(0);
+        r.caption = "faz";
+        r.caption_font.italic = true;
+        r.caption_font.color = 0x0000FF;
+        r.line_colour = 0x00FF00;
+        maker.set_relationship(0, r);
+        maker.save_as(file);
+    }
+    for (const fs::path& source : {kVendas, fs::path(KZR40_SOURCE_DIR) / "examples" / "cliente.json", file}) {
+        const fs::path copy = folder / ("copy-" + source.filename().string());
+        fs::copy_file(source, copy, fs::copy_options::overwrite_existing);
+        DiagramEditor editor(copy);
+        ok_everything_unchanged(editor);
+        EXPECT_FALSE(editor.dirty()) << source;
+        editor.save();
+        EXPECT_EQ(read_file(copy), read_file(source)) << source;
+    }
+
+    const Diagram saved = load_diagram(file);
+    EXPECT_EQ(saved.entities[0].entity->FonteTitulo().Name(), "Times New Roman");
+    EXPECT_EQ(saved.entities[0].entity->FonteTitulo().Size(), 11);
+    EXPECT_EQ(saved.entities[0].entity->FonteAtributos().Color(), static_cast<TColor>(0x80000008));
+    const TFont& caption = *saved.entities[1].caption->font;
+    EXPECT_EQ(caption.Name(), "Courier New");
+    EXPECT_TRUE(caption.Style().contains(TFontStyle::fsBold));
+    EXPECT_EQ(caption.Size(), 9);
+    const DiagramRelationship& r = saved.relationships[0];
+    EXPECT_EQ(r.line_colour, 0x00FF00);
+    ASSERT_TRUE(r.caption);
+    EXPECT_TRUE(r.caption->font->Style().contains(TFontStyle::fsItalic));
+    EXPECT_EQ(r.caption->font->Color(), 0x0000FF);
+    EXPECT_EQ(r.caption->font->Name(), "Arial");  // what a new caption gets
+}
+
+// A caption selected without its owner is deleted alone, in one step; with its owner it goes with it.
+TEST_F(ModelEdit, ACaptionSelectedAloneIsDeletedAloneInOneUndoStep) {
+    const fs::path file = folder / "vendas.json";
+    fs::copy_file(kVendas, file);
+    DiagramEditor editor(file);
+    const Diagram& d = editor.diagram();
+    editor.set_entity_caption(0, std::string("quem compra"));
+    RelationshipFields r = editor.relationship(1);
+    r.caption = "tem";
+    editor.set_relationship(1, r);
+    const std::string with_captions = text_of(editor);
+    const std::size_t entities = d.entities.size(), relationships = d.relationships.size();
+
+    editor.clear_selection();
+    ASSERT_NE(editor.scene().entity_caption(0), nullptr);
+    editor.scene().entity_caption(0)->SetSelected(true);
+    editor.scene().relationship_caption(1)->SetSelected(true);
+    EXPECT_EQ(editor.selected_entity_captions(), std::vector<std::size_t>{0});
+    EXPECT_EQ(editor.selected_relationship_captions(), std::vector<std::size_t>{1});
+    const TRect box = editor.scene().entity_caption(0)->BoundsRect();
+    EXPECT_EQ(editor.entity_caption_at({box.Left + 2, box.Top + 2}), std::optional<std::size_t>(0));
+    EXPECT_TRUE(editor.delete_selection());
+    EXPECT_FALSE(d.entities[0].caption);
+    EXPECT_FALSE(d.relationships[1].caption);
+    EXPECT_EQ(d.entities.size(), entities);
+    EXPECT_EQ(d.relationships.size(), relationships);
+    EXPECT_EQ(editor.entity_caption_at({box.Left + 2, box.Top + 2}), std::nullopt);
+    editor.undo();
+    EXPECT_EQ(text_of(editor), with_captions);
+
+    // The caption and its entity together: the entity goes, and its caption with it.
+    editor.clear_selection();
+    editor.scene().entity(0).SetSelected(true);
+    editor.scene().entity_caption(0)->SetSelected(true);
+    EXPECT_TRUE(editor.delete_selection());
+    EXPECT_EQ(d.entities.size(), entities - 1);
+    EXPECT_NO_THROW(check_diagram(d, "x"));
+}
+
+// The dialogs bring the user to the field a refusal names: the entity's own field, or the cell of an
+// attribute or a secondary key, by the numbers the document's messages give.
+TEST_F(ModelEdit, ARefusalNamesTheFieldTheEditorPointsAt) {
+    const fs::path file = folder / "vendas.json";
+    fs::copy_file(kVendas, file);
+    DiagramEditor editor(file);
+    const EntityFields pedido = editor.entity(2);
+    ASSERT_EQ(pedido.entidade, "Pedido");
+    auto field_of_refusal = [&](const EntityFields& f) {
+        try {
+            editor.set_entity(2, f);
+        } catch (const DiagramError& e) {
+            return field_in_message(e.what());
+        }
+        ADD_FAILURE() << "accepted";
+        return std::optional<FieldInMessage>();
+    };
+    using Part = FieldInMessage::Part;
+    const auto is = [](const std::optional<FieldInMessage>& f, Part part, std::size_t row, const std::string& key) {
+        return f && f->part == part && f->row == row && f->key == key;
+    };
+    EntityFields f = pedido;
+    f.atributos[2].nome = "";
+    EXPECT_TRUE(is(field_of_refusal(f), Part::attribute, 2, "nome"));
+    f = pedido;
+    f.atributos[3].nome = "numero";  // a column the key has
+    EXPECT_TRUE(is(field_of_refusal(f), Part::attribute, 3, "nome"));
+    f = pedido;
+    f.atributos[4].titulo = "\u4e2d";
+    EXPECT_TRUE(is(field_of_refusal(f), Part::attribute, 4, "titulo"));
+    f = pedido;
+    f.tabela = "cliente";
+    EXPECT_TRUE(is(field_of_refusal(f), Part::entity, 0, "tabela"));
+    f = pedido;
+    f.entidade = "Pedido: \"x\", attribute #2";  // a name that looks like part of a place
+    f.menu = "\u4e2d";
+    EXPECT_TRUE(is(field_of_refusal(f), Part::entity, 0, "Menu"));
+    f = pedido;
+    f.chaves[1].campos = "";
+    EXPECT_TRUE(is(field_of_refusal(f), Part::secondary_key, 1, "campos"));
+    f = pedido;
+    f.fonte_extrangeiras.name = "Arial\x01";
+    EXPECT_TRUE(is(field_of_refusal(f), Part::entity, 0, "FonteExtrangeiras.name"));
+    EXPECT_FALSE(field_in_message("x.json: cannot read"));
+}
