@@ -22,6 +22,7 @@
 #include "diagram/type_texts.h"
 #include "platform/graphics/cairo_canvas.h"
 #include "tests/support/read_file.h"
+#include "tests/support/run_host.h"
 
 namespace fs = std::filesystem;
 
@@ -106,6 +107,28 @@ TEST(GoldenPictures, BothExamplesAndALoopDiagramInBothStylesMatchTheirGoldenPict
             EXPECT_EQ(difference(got.get(), want.get()), "") << name;
         }
     }
+}
+
+// The command line: --style and --theme over the file's, their texts searchable in the SVG as in the
+// faithful one, and an unknown style refused before anything is drawn.
+TEST(GoldenPictures, DrawTakesStyleAndThemeAndKeepsTheModernSvgSearchable) {
+    const fs::path folder = fs::path(::testing::TempDir()) / "kzr40-styles";
+    fs::create_directories(folder);
+    const std::string vendas = (fs::path(KZR40_SOURCE_DIR) / "examples/vendas.json").string();
+    const fs::path png = folder / "v.png", svg = folder / "v.svg", refused = folder / "r.png";
+    ASSERT_EQ(run_host({"draw", vendas, "-o", png.string(), "--style", "modern", "--theme", "dark"}).status, 0);
+    const Surface picture = decode(test_support::read_file(png));
+    ASSERT_TRUE(picture);
+    const auto* corner = cairo_image_surface_get_data(picture.get());
+    EXPECT_EQ((int{corner[2]} << 16) | (int{corner[1]} << 8) | corner[0], 0x1E1F24) << "the dark ground";
+    ASSERT_EQ(run_host({"draw", vendas, "-o", svg.string(), "--style", "modern"}).status, 0);
+    const std::string text = test_support::read_file(svg);
+    for (const char* shown : {">Itens do pedido</text>", ">PK</text>", ">FK</text>", ">Movimento</text>", ">QUANTIDADE</text>"})
+        EXPECT_NE(text.find(shown), std::string::npos) << shown;
+    const HostRun bad = run_host({"draw", vendas, "-o", refused.string(), "--style", "shiny"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("--style"), std::string::npos) << bad.err;
+    EXPECT_FALSE(fs::exists(refused));
 }
 
 }  // namespace
