@@ -110,6 +110,20 @@ public:
             a = any[found->second] ? TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)} : b;
             any[found->second] = true;
         }
+        // A loop runs in its entity's group, round the box's lower right corner.
+        for (std::size_t k = 0; k < scene_.relationship_count(); ++k) {
+            const TRelacionamento& line = scene_.relationship(k);
+            if (!line.IsLoop()) continue;
+            for (std::size_t i = 0; i < scene_.entity_count(); ++i) {
+                if (line.GetConnection(1)->Shape() != &scene_.entity(i)) continue;
+                const auto found = groups_.find(group_of(*diagram.entities[i].entity));
+                if (found == groups_.end()) break;
+                TRect& a = around[found->second];
+                const TPoint corner{line.Left() + line.LoopRoute()[2].X, line.Top() + line.LoopRoute()[2].Y};
+                a = {a.Left, a.Top, std::max(a.Right, corner.X + 1), std::max(a.Bottom, corner.Y + 1)};
+                break;
+            }
+        }
         for (const auto& [name, n] : groups_) {
             if (!any[n]) continue;
             const int pad = scale(kGroupPad);
