@@ -303,20 +303,24 @@ void clear_routes(DiagramScene& scene) {
             TnoxConnection& end = *line.GetConnection(2);
             const int start_was = start.perc(), end_was = end.perc(), middle_was = line.meioperc();
             int best_start = start_was, best_end = end_was, best_middle = middle_was, best_distance = 0;
-            for (int middle = 5; middle <= 95 && best_faults > 0; middle += 5)
-                for (int s = 10; s <= 90; s += 10)
-                    for (int e = 10; e <= 90; e += 10) {
-                        // Nearer the route it had first: the ends moved least, then the middle.
-                        const int distance = std::abs(s - start_was) + std::abs(e - end_was) + std::abs(middle - middle_was) / 5;
-                        if (best_faults == 0 && distance >= best_distance) continue;
-                        start.SetPerc(s);
-                        end.SetPerc(e);
-                        line.Setmeioperc(middle);
-                        line.Reroute();
-                        const int f = faults(i, from, to);
-                        if (f < best_faults || (f == best_faults && distance < best_distance))
-                            best_faults = f, best_start = s, best_end = e, best_middle = middle, best_distance = distance;
-                    }
+            // Coarse steps first; finer ones only for what they leave unclear.
+            for (const auto [end_step, middle_step] : {std::pair{10, 5}, std::pair{5, 2}}) {
+                if (best_faults == 0) break;
+                for (int middle = middle_step; middle < 100 && best_faults > 0; middle += middle_step)
+                    for (int s = end_step; s < 100; s += end_step)
+                        for (int e = end_step; e < 100; e += end_step) {
+                            // Nearer the route it had first: the ends moved least, then the middle.
+                            const int distance = std::abs(s - start_was) + std::abs(e - end_was) + std::abs(middle - middle_was) / 5;
+                            if (best_faults == 0 && distance >= best_distance) continue;
+                            start.SetPerc(s);
+                            end.SetPerc(e);
+                            line.Setmeioperc(middle);
+                            line.Reroute();
+                            const int f = faults(i, from, to);
+                            if (f < best_faults || (f == best_faults && distance < best_distance))
+                                best_faults = f, best_start = s, best_end = e, best_middle = middle, best_distance = distance;
+                        }
+            }
             start.SetPerc(best_start);
             end.SetPerc(best_end);
             line.Setmeioperc(best_middle);

@@ -107,7 +107,7 @@ TEST(LayoutMeasure, SeededRandomDiagramsGetCaptionsOffBoxesDistinctEndsAndTheFre
             EXPECT_EQ(m.free_text_distance, options.spacing) << which;
             EXPECT_EQ(m.coincident_segments, 0u) << which;
             // Not yet zero: an end's first segment that no place along its side clears (1 at 5
-            // entities, 3 at 40, 8 at 120, 5 at 500; 26 and 224 at 80 and 500 before the ends were
+            // entities, 3 at 40, 6 at 120, 3 at 500; 26 and 224 at 80 and 500 before the ends were
             // moved along their sides).
             EXPECT_LE(m.lines_through_boxes, static_cast<std::size_t>(n / 12 + 1)) << which;
             EXPECT_GE(m.aspect_ratio, 0.5) << which;
