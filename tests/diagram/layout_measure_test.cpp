@@ -174,9 +174,10 @@ TEST(LayoutMeasure, GroupsStayApartAndLoopsKeepTheirRoom) {
         const TRect room{b.Left, b.Top, corner.X + 1, corner.Y + 1};
         EXPECT_GT(corner.X, b.Right);
         EXPECT_GT(corner.Y, b.Bottom);
-        for (std::size_t i = 0; i < scene.entity_count(); ++i)
-            if (&scene.entity(i) != &owner)
-                EXPECT_TRUE(IsRectEmpty(IntersectRect(room, scene.entity(i).BoundsRect()))) << "box " << i << " in loop " << loop << "'s room";
+        for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+            if (&scene.entity(i) == &owner) continue;
+            EXPECT_TRUE(IsRectEmpty(IntersectRect(room, scene.entity(i).BoundsRect()))) << "box " << i << " in loop " << loop << "'s room";
+        }
     }
     // The loop's caption touches the loop's own box, beside one of its segments.
     const TRect caption = scene.relationship_caption(5)->BoundsRect();
