@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -13,6 +14,9 @@
 #include <graphviz/gvc.h>
 
 namespace {
+
+// Room around a group's boxes, in points (pixels): the group's area and its name above them.
+constexpr int kGroupMargin = 24;
 
 // Graphviz keeps its error handler and much else in global state.
 std::mutex graphviz_turn;
@@ -81,20 +85,11 @@ LayoutEngine layout_engine_for(std::size_t box_count, const LayoutOptions& optio
     return box_count > options.large ? LayoutEngine::sfdp : LayoutEngine::dot;
 }
 
-std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::span<const LayoutEdge> edges,
-                                        const LayoutOptions& options) {
-    if (options.margin < 0 || options.spacing < 0) throw std::invalid_argument("layout margin and spacing must not be negative");
-    for (const LayoutBox& box : boxes)
-        if (box.width < 0 || box.height < 0) throw std::invalid_argument("a layout box has a negative size");
-    for (const LayoutEdge& edge : edges)
-        if (edge.from >= boxes.size() || edge.to >= boxes.size())
-            throw std::invalid_argument("a layout edge names box " + std::to_string(std::max(edge.from, edge.to)) +
-                                        " of " + std::to_string(boxes.size()));
-    if (boxes.empty()) return {};
-    const LayoutEngine engine = layout_engine_for(boxes.size(), options);
+namespace {
 
-    const std::lock_guard turn(graphviz_turn);
-    const ErrorCapture capture;
+// One run of Graphviz; `across` lays dot's ranks out from left to right instead of top to bottom.
+std::vector<LayoutPosition> run_graphviz(std::span<const LayoutBox> boxes, std::span<const LayoutEdge> edges,
+                                         const LayoutOptions& options, LayoutEngine engine, bool across) {
     // The engines are plug-ins that the context loads on first use, from Graphviz's installed list.
     GVC_t* const context = graphviz_context();
     if (!context) ErrorCapture::fail("no Graphviz context");
@@ -108,11 +103,17 @@ std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::s
     // put them side by side in one row (a diagram of unrelated tables one rank tens of thousands of
     // pixels wide), and both engines' closer packing is slow: 25 s for 2,000 lone boxes with dot, 40 s
     // for 3,000 with sfdp. The grid costs next to nothing.
-    set_graph(g, "pack", std::to_string(options.spacing));
-    set_graph(g, "packmode", "array");
+    // dot's packing fails on clusters (it crashes placing their labels), so a diagram with groups is
+    // laid out whole.
+    const bool grouped = engine == LayoutEngine::dot && std::any_of(boxes.begin(), boxes.end(), [](const LayoutBox& b) { return b.group >= 0; });
+    if (!grouped) {
+        set_graph(g, "pack", std::to_string(options.spacing));
+        set_graph(g, "packmode", "array");
+    }
     if (engine == LayoutEngine::dot) {
         set_graph(g, "nodesep", inches(options.spacing));
         set_graph(g, "ranksep", inches(options.spacing));
+        if (across) set_graph(g, "rankdir", "LR");
     } else {
         // Overlaps are removed by spreading the whole layout evenly until `sep` points stand between
         // every two boxes: at 10,000 boxes four times faster than prism, and it keeps the overall shape.
@@ -133,6 +134,22 @@ std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::s
         if (!nodes[i]) ErrorCapture::fail("cannot add box " + name);
         agxset(nodes[i], width, const_cast<char*>(inches(boxes[i].width + 2.0 * kLayoutPadding).c_str()));
         agxset(nodes[i], height, const_cast<char*>(inches(boxes[i].height + 2.0 * kLayoutPadding).c_str()));
+    }
+    if (grouped) {
+        // A cluster per group; its margin leaves room for the group's area and name around its boxes.
+        std::map<std::int32_t, Agraph_t*> clusters;
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            if (boxes[i].group < 0) continue;
+            Agraph_t*& cluster = clusters[boxes[i].group];
+            if (!cluster) {
+                const std::string name = "cluster_" + std::to_string(boxes[i].group);
+                cluster = agsubg(g, const_cast<char*>(name.c_str()), 1);
+                if (!cluster) ErrorCapture::fail("cannot add group " + std::to_string(boxes[i].group));
+                agsafeset(cluster, const_cast<char*>("margin"), const_cast<char*>(std::to_string(kGroupMargin).c_str()),
+                          const_cast<char*>(""));
+            }
+            agsubnode(cluster, nodes[i], 1);
+        }
     }
     for (const LayoutEdge& edge : edges)
         if (!agedge(g, nodes[edge.from], nodes[edge.to], nullptr, 1)) ErrorCapture::fail("cannot add an edge");
@@ -163,6 +180,48 @@ std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::s
         if (x > INT32_MAX - boxes[i].width || y > INT32_MAX - boxes[i].height)
             ErrorCapture::fail("the diagram is too large for pixel coordinates");
         positions[i] = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+    }
+    return positions;
+}
+
+double aspect_of(std::span<const LayoutBox> boxes, const std::vector<LayoutPosition>& positions) {
+    long long right = 0, bottom = 0, left = LLONG_MAX, top = LLONG_MAX;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        left = std::min<long long>(left, positions[i].left), top = std::min<long long>(top, positions[i].top);
+        right = std::max<long long>(right, positions[i].left + boxes[i].width);
+        bottom = std::max<long long>(bottom, positions[i].top + boxes[i].height);
+    }
+    return bottom > top ? static_cast<double>(right - left) / static_cast<double>(bottom - top) : 1.0;
+}
+
+// How far an aspect ratio lies from the 1:2..2:1 a picture is read at best; 0 inside.
+double off_readable(double aspect) { return std::max(0.0, std::abs(std::log(aspect)) - std::log(2.0)); }
+
+}  // namespace
+
+std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::span<const LayoutEdge> edges,
+                                        const LayoutOptions& options) {
+    if (options.margin < 0 || options.spacing < 0) throw std::invalid_argument("layout margin and spacing must not be negative");
+    for (const LayoutBox& box : boxes)
+        if (box.width < 0 || box.height < 0) throw std::invalid_argument("a layout box has a negative size");
+    for (const LayoutEdge& edge : edges)
+        if (edge.from >= boxes.size() || edge.to >= boxes.size())
+            throw std::invalid_argument("a layout edge names box " + std::to_string(std::max(edge.from, edge.to)) +
+                                        " of " + std::to_string(boxes.size()));
+    if (boxes.empty()) return {};
+    const LayoutEngine engine = layout_engine_for(boxes.size(), options);
+
+    const std::lock_guard turn(graphviz_turn);
+    const ErrorCapture capture;
+    std::vector<LayoutPosition> positions = run_graphviz(boxes, edges, options, engine, false);
+    // dot's ranks of a broad diagram grow wider than the picture can be tall: laid out from left to
+    // right, the same ranks stand as columns; the nearer to readable of the two is kept.
+    if (engine == LayoutEngine::dot) {
+        const double down = off_readable(aspect_of(boxes, positions));
+        if (down > 0) {
+            std::vector<LayoutPosition> across = run_graphviz(boxes, edges, options, engine, true);
+            if (off_readable(aspect_of(boxes, across)) < down) positions = std::move(across);
+        }
     }
     return positions;
 }

@@ -19,6 +19,9 @@
 struct LayoutBox {
     std::int32_t width = 0;  // pixels, 0 or more
     std::int32_t height = 0;
+    // Boxes of one group (0 or more) are kept together, apart from other groups (dot's clusters; sfdp
+    // has none); -1: in no group.
+    std::int32_t group = -1;
 };
 
 struct LayoutEdge {

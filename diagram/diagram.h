@@ -45,7 +45,14 @@ struct DiagramEntity {
     std::unique_ptr<TEntidade> entity;
     ShapeBounds shape;
     std::optional<DiagramCaption> caption;
+    // The colour of its header band in the modern style; none: its `Menu` group's.
+    std::optional<TColor> colour;
 };
+
+// How a picture draws the diagram: as the shapes draw themselves, or with header bands, key markers
+// and group areas (docs/drawing.md); on white or on a dark ground.
+enum class DiagramStyle { faithful, modern };
+enum class DiagramTheme { light, dark };
 
 struct DiagramRelationship {
     std::string name;
@@ -90,6 +97,8 @@ struct Diagram {
     std::vector<DiagramEntity> entities;
     std::vector<DiagramRelationship> relationships;
     std::vector<DiagramText> texts;
+    DiagramStyle style = DiagramStyle::faithful;
+    DiagramTheme theme = DiagramTheme::light;
 };
 
 // The newest format version: 2 adds the zoom, captions, relationship ends, line width and colour, and the text

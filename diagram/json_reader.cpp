@@ -41,6 +41,20 @@ const KeySet& component_names() {
 }
 const KeySet kFormLayouts{"vertical", "horizontal", "grid"};
 const KeySet kModes{std::span<const std::string_view>(kModoNames)};
+const KeySet kStyles{"faithful", "modern"};
+const KeySet kThemes{"light", "dark"};
+
+// A colour written as "#RRGGBB".
+TColor read_colour(const ObjectReader& owner, std::string_view key) {
+    const element value = owner.get(key);
+    std::string_view text;
+    if (value.get_string().get(text) || text.size() != 7 || text[0] != '#' ||
+        text.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string_view::npos)
+        owner.fail(key, "must be a colour written as \"#RRGGBB\"");
+    const auto rgb = static_cast<std::uint32_t>(std::stoul(std::string(text.substr(1)), nullptr, 16));
+    // TColor holds blue in its high byte, as the stored diagrams do.
+    return static_cast<TColor>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16));
+}
 const KeySet kCardinalities{std::span<const std::string_view>(kRelacaoNames)};
 const KeySet kKeyKinds{std::span<const std::string_view>(kChaveNames)};
 constexpr std::array<std::string_view, 4> kFontStyles = {"bold", "italic", "underline", "strikeout"};
@@ -209,6 +223,7 @@ struct EntitySpec {
     std::array<std::unique_ptr<TFont>, 3> fonts;  // FonteTitulo, FonteAtributos, FonteExtrangeiras
     ShapeBounds shape;
     std::optional<DiagramCaption> caption;
+    std::optional<TColor> colour;
     std::vector<std::unique_ptr<TAtributo>> attributes;
     std::vector<std::pair<std::string, std::unique_ptr<TChaveSecundaria>>> keys;
 };
@@ -220,7 +235,7 @@ EntitySpec read_entity(element value, const Place& file, std::size_t number) {
     static const KeySet kKeys{"entidade",    "tabela",         "Tituloform",        "Tipoform", "Alturaform", "Larguraform",
                               "Menu",        "Primaria",       "Modo",              "descricao", "FonteTitulo",
                               "FonteAtributos", "FonteExtrangeiras", "shape",       "caption",  "atributos",
-                              "ChavesSecundarias"};
+                              "ChavesSecundarias", "colour"};
     const ObjectReader e(value, place, "the entity", kKeys, "entidade");
 
     EntitySpec spec;
@@ -243,6 +258,7 @@ EntitySpec read_entity(element value, const Place& file, std::size_t number) {
     }
     spec.shape = read_shape(e);
     spec.caption = read_caption(e);
+    if (e.has("colour")) spec.colour = read_colour(e, "colour");
 
     if (auto items = e.array("atributos")) {
         std::unordered_map<std::string, std::size_t> columns;  // column identity -> attribute number
@@ -272,7 +288,7 @@ EntitySpec read_entity(element value, const Place& file, std::size_t number) {
 }
 
 DiagramEntity build_entity(EntitySpec& spec) {
-    DiagramEntity result{std::make_unique<TEntidade>(), spec.shape, std::move(spec.caption)};
+    DiagramEntity result{std::make_unique<TEntidade>(), spec.shape, std::move(spec.caption), spec.colour};
     TEntidade& entity = *result.entity;
     entity.SetEntidade(spec.entidade);
     entity.SetTabela(spec.tabela);
@@ -405,13 +421,15 @@ Diagram parse_json_diagram(std::string padded, const std::string& source) {
     }  // the parser's index of the text is not needed once the document stands
     std::string().swap(padded);
 
-    static const KeySet kKeys{"version", "project", "server", "Escala", "entities", "relationships", "texts"};
+    static const KeySet kKeys{"version", "project", "server", "Escala", "entities", "relationships", "texts", "style", "theme"};
     const ObjectReader top(root, file, "the diagram", kKeys);
     top.integer("version", 1, 1, kDiagramFormatVersion);
     Diagram diagram;
     diagram.project = top.text("project");
     diagram.server = top.text("server");
     diagram.escala = top.integer("Escala", 100, kMinEscala, kMaxEscala);
+    diagram.style = static_cast<DiagramStyle>(top.choice("style", 0, kStyles, 0));
+    diagram.theme = static_cast<DiagramTheme>(top.choice("theme", 0, kThemes, 0));
     if (!top.has("entities")) top.fail("entities", "is missing");
     const simdjson::dom::array entities = *top.array("entities");
     // A large diagram is read by two threads, each taking half of the entities; the first bad entity in

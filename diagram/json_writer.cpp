@@ -239,6 +239,12 @@ Json entity_of(const DiagramEntity& item, const Place& file, std::size_t number)
     put_font(json, "FonteExtrangeiras", &e.FonteExtrangeiras(), place);
     put_shape(json, item.shape, place, "shape");
     if (item.caption) json["caption"] = caption_of(*item.caption, place);
+    if (item.colour) {
+        const auto c = static_cast<std::uint32_t>(*item.colour);
+        char text[8];
+        std::snprintf(text, sizeof text, "#%02X%02X%02X", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+        json["colour"] = text;
+    }
 
     const StringList& attributes = e.atributos();
     if (attributes.Count()) {
@@ -321,6 +327,8 @@ std::string diagram_to_json(const Diagram& diagram, const std::string& destinati
                            "must lie between " + std::to_string(kMinEscala) + " and " + std::to_string(kMaxEscala) + " (" +
                                std::to_string(diagram.escala) + ")");
     if (diagram.escala != 100) json["Escala"] = diagram.escala;
+    if (diagram.style == DiagramStyle::modern) json["style"] = "modern";
+    if (diagram.theme == DiagramTheme::dark) json["theme"] = "dark";
 
     Json& entities = json["entities"] = Json::array();
     std::unordered_map<std::string_view, std::size_t> first_of_name;

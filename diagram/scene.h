@@ -41,6 +41,7 @@ public:
     DiagramScene& operator=(const DiagramScene&) = delete;
 
     TDiagramSurface& surface() { return *surface_; }
+    const Diagram& diagram() const { return diagram_; }
     int escala() const { return escala_; }
     // Sets the zoom of every shape (kMinEscala..kMaxEscala): positions, fixed sizes and fonts scale,
     // boxes sized by their content are measured again, the lines are routed anew and the captions placed.

@@ -1,10 +1,13 @@
 #include "diagram/scene_layout.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <climits>
 #include <cstdint>
 #include <map>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "diagram/scene.h"
@@ -17,6 +20,8 @@
 namespace {
 
 constexpr int kCaptionGap = 5;  // a caption stands this far below its entity
+constexpr int kLoopRoom = 6;    // kept clear beyond a loop's outer corner
+constexpr int kLoneLoopEnd = 80;  // perc of a loop's end that has its side to itself
 
 // Rectangles filed by the square cells of a grid they touch, so that asking which of them a small
 // rectangle meets costs a look at a few cells, not at every rectangle of a large diagram.
@@ -81,7 +86,14 @@ void spread_ends(DiagramScene& scene) {
         TRelacionamento& line = scene.relationship(i);
         TnoxConnection* start = line.GetConnection(1);
         TnoxConnection* end = line.GetConnection(2);
-        if (!start->Shape() || !end->Shape() || start->Shape() == end->Shape()) continue;
+        if (!start->Shape() || !end->Shape()) continue;
+        if (start->Shape() == end->Shape()) {
+            // A loop leaves by the right side and comes back by the bottom one: its ends go last along
+            // them, nearest the corner it goes round, so no other line crosses it.
+            sides[{start->Shape(), static_cast<int>(start->Side)}].push_back({start, LLONG_MAX});
+            sides[{end->Shape(), static_cast<int>(end->Side)}].push_back({end, LLONG_MAX});
+            continue;
+        }
         for (auto [near, other] : {std::pair{start, end}, std::pair{end, start}}) {
             const TnoxCustomShape& far = *other->Shape();
             const bool along_x = near->Side == csTop || near->Side == csBottom;
@@ -91,7 +103,11 @@ void spread_ends(DiagramScene& scene) {
     }
     bool changed = false;
     for (auto& [side, ends] : sides) {
-        if (ends.size() < 2) continue;
+        if (ends.size() < 2) {
+            // A loop alone on its side keeps near the corner it goes round, off a caption centred below.
+            if (ends.front().far == LLONG_MAX) ends.front().connection->SetPerc(kLoneLoopEnd), changed = true;
+            continue;
+        }
         std::stable_sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return a.far < b.far; });
         const double n = static_cast<double>(ends.size());
         for (std::size_t k = 0; k < ends.size(); ++k)
@@ -211,6 +227,110 @@ void choose_middles(DiagramScene& scene) {
     scene.arrange({}, {});
 }
 
+// What is left after the middles were chosen: a relationship whose route still runs through a box it
+// does not join, on a stretch of another relationship's line or to another's end point is routed
+// again with other places of its ends along their sides (its `perc`s) and of its middle, the clear
+// combination nearest to the route it had; the sides stay those the boxes' places give.
+void clear_routes(DiagramScene& scene) {
+    struct Piece {
+        std::size_t owner;
+        int x0, y0, x1, y1;
+    };
+    RectGrid boxes;
+    std::map<const TControl*, std::size_t> box_of;
+    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+        const TRect b = scene.entity(i).BoundsRect();
+        boxes.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});
+        box_of[&scene.entity(i)] = i;
+    }
+    const auto joined = [&](const TRelacionamento& line) {
+        const auto* start = line.GetConnection(1)->Shape();
+        const auto* end = line.GetConnection(2)->Shape();
+        return start && end && start != end;
+    };
+    const auto pieces_of = [](std::size_t owner, const TRelacionamento& line) {
+        std::vector<Piece> pieces;
+        const auto& route = line.Route();
+        for (std::size_t k = 0; k + 1 < route.size(); ++k) {
+            const TPoint a{line.Left() + route[k].X, line.Top() + route[k].Y};
+            const TPoint b{line.Left() + route[k + 1].X, line.Top() + route[k + 1].Y};
+            if (a != b) pieces.push_back({owner, std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)});
+        }
+        return pieces;
+    };
+    const auto ends_of = [](const TRelacionamento& line) {
+        const auto& route = line.Route();
+        return std::array<std::pair<int, int>, 2>{std::pair{line.Left() + route.front().X, line.Top() + route.front().Y},
+                                                  std::pair{line.Left() + route.back().X, line.Top() + route.back().Y}};
+    };
+    std::map<int, std::vector<Piece>> rows, columns;
+    std::map<std::pair<int, int>, int> ends;
+    const auto file = [&](std::size_t i, int sign) {
+        TRelacionamento& line = scene.relationship(i);
+        for (const Piece& p : pieces_of(i, line)) {
+            auto& list = p.y0 == p.y1 ? rows[p.y0] : columns[p.x0];
+            if (sign > 0) list.push_back(p);
+            else std::erase_if(list, [&](const Piece& q) { return q.owner == i; });
+        }
+        for (const auto& point : ends_of(line)) ends[point] += sign;
+    };
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i)
+        if (joined(scene.relationship(i))) file(i, +1);
+
+    const auto faults = [&](std::size_t i, std::size_t from, std::size_t to) {
+        const TRelacionamento& line = scene.relationship(i);
+        int count = 0;
+        for (const Piece& p : pieces_of(i, line)) {
+            count += boxes.count_meeting({p.x0, p.y0, p.x1 + 1, p.y1 + 1}, from, to);
+            const bool row = p.y0 == p.y1;
+            const auto& lines = row ? rows : columns;
+            if (const auto found = lines.find(row ? p.y0 : p.x0); found != lines.end())
+                for (const Piece& q : found->second)
+                    count += q.owner != i && (row ? std::min(p.x1, q.x1) > std::max(p.x0, q.x0) : std::min(p.y1, q.y1) > std::max(p.y0, q.y0));
+        }
+        for (const auto& point : ends_of(line))
+            if (const auto found = ends.find(point); found != ends.end()) count += found->second > 0;
+        return count;
+    };
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
+        TRelacionamento& line = scene.relationship(i);
+        if (!joined(line)) continue;
+        const std::size_t from = box_of.at(line.GetConnection(1)->Shape()), to = box_of.at(line.GetConnection(2)->Shape());
+        file(i, -1);
+        int best_faults = faults(i, from, to);
+        if (best_faults > 0) {
+            TnoxConnection& start = *line.GetConnection(1);
+            TnoxConnection& end = *line.GetConnection(2);
+            const int start_was = start.perc(), end_was = end.perc(), middle_was = line.meioperc();
+            int best_start = start_was, best_end = end_was, best_middle = middle_was, best_distance = 0;
+            // Coarse steps first; finer ones only for what they leave unclear.
+            for (const auto [end_step, middle_step] : {std::pair{10, 5}, std::pair{5, 2}}) {
+                if (best_faults == 0) break;
+                for (int middle = middle_step; middle < 100 && best_faults > 0; middle += middle_step)
+                    for (int s = end_step; s < 100; s += end_step)
+                        for (int e = end_step; e < 100; e += end_step) {
+                            // Nearer the route it had first: the ends moved least, then the middle.
+                            const int distance = std::abs(s - start_was) + std::abs(e - end_was) + std::abs(middle - middle_was) / 5;
+                            if (best_faults == 0 && distance >= best_distance) continue;
+                            start.SetPerc(s);
+                            end.SetPerc(e);
+                            line.Setmeioperc(middle);
+                            line.Reroute();
+                            const int f = faults(i, from, to);
+                            if (f < best_faults || (f == best_faults && distance < best_distance))
+                                best_faults = f, best_start = s, best_end = e, best_middle = middle, best_distance = distance;
+                        }
+            }
+            start.SetPerc(best_start);
+            end.SetPerc(best_end);
+            line.Setmeioperc(best_middle);
+            line.Reroute();
+        }
+        file(i, +1);
+    }
+    scene.arrange({}, {});
+}
+
 // A relationship's caption that its line puts on a box or on another caption goes to the first free
 // place beside its line: above or below a row's segment, left or right of a column's, nearest the
 // line's middle first. A caption with no free place there keeps the one its line gave it.
@@ -228,15 +348,20 @@ void place_captions_off_boxes(DiagramScene& scene, const Diagram& diagram) {
         if (!caption) continue;
         const DiagramCaption& source = *diagram.relationships[i].caption;
         const TRect now = caption->BoundsRect();
-        if (source.shape.left != 0 || source.shape.top != 0 || free_at(now)) {
+        const TRelacionamento& line = scene.relationship(i);
+        // A loop's caption follows its corner from below its whole box, far from the loop: it is
+        // always set beside the loop instead.
+        if (source.shape.left != 0 || source.shape.top != 0 || (free_at(now) && !line.IsLoop())) {
             taken.add(now);
             continue;
         }
-        const TRelacionamento& line = scene.relationship(i);
         const int w = caption->Width(), h = caption->Height();
         std::vector<TRect> places;
-        const auto& route = line.Route();
-        for (const int part : {1, 0, 2})
+        // A loop's own segments: its route holds only the ends and two corners.
+        std::vector<TPoint> route(line.Route().begin(), line.Route().end());
+        if (line.IsLoop()) route.assign(line.LoopRoute().begin(), line.LoopRoute().end());
+        const std::vector<int> parts = line.IsLoop() ? std::vector<int>{1, 2, 0, 3} : std::vector<int>{1, 0, 2};
+        for (const int part : parts)
             for (const int eighths : {4, 2, 6, 1, 7}) {
                 const TPoint a{line.Left() + route[part].X, line.Top() + route[part].Y};
                 const TPoint b{line.Left() + route[part + 1].X, line.Top() + route[part + 1].Y};
@@ -271,6 +396,7 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     const auto at_100 = [&](int value) { return static_cast<std::int32_t>(static_cast<long long>(value) * 100 / scene.escala()); };
     std::vector<LayoutBox> boxes;
     std::vector<int> entity_indent;  // the entity's left within its box, when its caption is wider
+    std::map<std::string, std::int32_t> groups;  // the first level of `Menu`, numbered in order of appearance
     boxes.reserve(scene.entity_count() + scene.text_count());
     for (std::size_t i = 0; i < scene.entity_count(); ++i) {
         const TEntidade& e = scene.entity(i);
@@ -283,6 +409,19 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
             box.width = std::max(box.width, width);
             box.height += kCaptionGap + at_100(caption->Height());
         }
+        // Room for the entity's loops beside its right side and below its bottom one (the caption's
+        // place included), so that no other box or line is placed where they run.
+        for (std::size_t k = 0; k < scene.relationship_count(); ++k) {
+            const TRelacionamento& line = scene.relationship(k);
+            if (!line.IsLoop() || line.GetConnection(1)->Shape() != &e) continue;
+            const TPoint corner{line.Left() + line.LoopRoute()[2].X, line.Top() + line.LoopRoute()[2].Y};
+            const int right = at_100(corner.X - e.Left()) + 1 + kLoopRoom, bottom = at_100(corner.Y - e.Top()) + 1 + kLoopRoom;
+            box.width = std::max(box.width, indent + right);
+            box.height = std::max(box.height, bottom);
+        }
+        const std::string_view menu = diagram.entities[i].entity->Menu().view();
+        if (const std::string_view group = menu.substr(0, menu.find(';')); !group.empty())
+            box.group = static_cast<std::int32_t>(groups.try_emplace(std::string(group), static_cast<std::int32_t>(groups.size())).first->second);
         boxes.push_back(box);
         entity_indent.push_back(indent);
     }
@@ -328,5 +467,6 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     scene.arrange(entities, texts);
     spread_ends(scene);
     choose_middles(scene);
+    clear_routes(scene);
     place_captions_off_boxes(scene, diagram);
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "diagram/diagram.h"
 #include "platform/geometry.h"
 
 class DiagramScene;
@@ -30,6 +31,13 @@ TRect picture_area(const DiagramScene& scene);
 // Paints the picture of `area` onto `canvas`, whose top-left pixel shows the area's top-left corner.
 void paint_scene(DiagramScene& scene, TCanvas& canvas, const TRect& area);
 
+// How the picture draws the diagram: the faithful style (as the shapes draw themselves, on white) or
+// the modern one (diagram/modern_painter.h), on white or dark.
+struct PictureLook {
+    DiagramStyle style = DiagramStyle::faithful;
+    DiagramTheme theme = DiagramTheme::light;
+};
+
 // The picture's bytes. Throws std::runtime_error when it would be larger than the limits above (the
 // message gives its size and suggests a smaller --zoom).
-std::string draw_picture(DiagramScene& scene, PictureFormat format);
+std::string draw_picture(DiagramScene& scene, PictureFormat format, const PictureLook& look = {});

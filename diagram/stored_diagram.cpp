@@ -229,6 +229,18 @@ void check_coordinates(const Diagram& diagram, const std::string& destination) {
 }
 
 ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
+    // The readers of stored diagrams refuse a property they do not know, so the modern style's
+    // settings have no place there: refused rather than lost.
+    const auto keep_as_json = [&](const std::string& item, const char* key) {
+        throw DiagramError(destination + ": " + item + " has \"" + key +
+                           "\", which a stored diagram cannot hold; keep the diagram as JSON, or remove it");
+    };
+    if (diagram.style != DiagramStyle::faithful) keep_as_json("the diagram", "style");
+    if (diagram.theme != DiagramTheme::light) keep_as_json("the diagram", "theme");
+    for (std::size_t i = 0; i < diagram.entities.size(); ++i)
+        if (diagram.entities[i].colour)
+            keep_as_json("entity \"" + cp1252_to_utf8(diagram.entities[i].entity->entidade().view()) + "\" (#" + std::to_string(i + 1) + ")",
+                         "colour");
     NameSource names;
     for (std::size_t i = 0; i < diagram.relationships.size(); ++i) {
         const std::string& name = diagram.relationships[i].name;

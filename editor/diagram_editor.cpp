@@ -230,6 +230,15 @@ void DiagramEditor::set_type_texts(const std::string& name) {
     });
 }
 
+void DiagramEditor::set_style(DiagramStyle style, DiagramTheme theme) {
+    transact([&] {
+        if (diagram_.style == style && diagram_.theme == theme) return;
+        diagram_.style = style;
+        diagram_.theme = theme;
+        record();
+    });
+}
+
 void DiagramEditor::lay_out() {
     transact([&] {
         // As `kzr40 layout`: every entity is placed anew; the layout works on a scene at 100 %.
@@ -297,7 +306,7 @@ void DiagramEditor::export_picture(const std::filesystem::path& picture) const {
     if (!format) throw std::runtime_error(picture.string() + ": the picture type follows the extension: .png, .svg or .pdf");
     std::string bytes;
     try {
-        bytes = draw_picture(*scene_, *format);
+        bytes = draw_picture(*scene_, *format, {diagram_.style, diagram_.theme});
     } catch (const std::runtime_error& e) {
         throw std::runtime_error(picture.string() + ": " + e.what());
     }

@@ -84,6 +84,8 @@ public:
     // Which generator's type texts the boxes show (diagram/type_texts.h); a view setting, not a change of
     // the diagram, and not saved.
     void set_type_texts(const std::string& name);
+    // The style pictures and the window draw the diagram in; kept in the diagram (a change to save).
+    void set_style(DiagramStyle style, DiagramTheme theme);
     const std::string& type_texts() const { return type_texts_; }
     // Places every entity anew with the engine of `kzr40 layout`. Every command that fails (throws)
     // leaves the diagram as the last snapshot has it.

@@ -15,6 +15,7 @@
 #include <optional>
 #include <utility>
 #include <string>
+#include <tuple>
 
 #include <gtk/gtk.h>
 
@@ -530,6 +531,17 @@ GtkWidget* build_menus(Window& w) {
     add_item(w, types, "Program types (KZR40)",
              [](Window& w) { run_command(w, [&] { w.editor->set_type_texts(default_type_texts()); }); });
     add_item(w, types, "SQL column types", [](Window& w) { run_command(w, [&] { w.editor->set_type_texts(kSqlTypeTexts); }); });
+    GtkWidget* style_item = gtk_menu_item_new_with_mnemonic("_Style");
+    GtkWidget* styles = gtk_menu_new();
+    gtk_menu_item_set_submenu(GTK_MENU_ITEM(style_item), styles);
+    gtk_menu_shell_append(GTK_MENU_SHELL(view), style_item);
+    for (const auto& [label, style, theme] : {std::tuple{"_Faithful", DiagramStyle::faithful, DiagramTheme::light},
+                                              std::tuple{"_Modern", DiagramStyle::modern, DiagramTheme::light},
+                                              std::tuple{"Modern, _dark", DiagramStyle::modern, DiagramTheme::dark}}) {
+        const DiagramStyle s = style;
+        const DiagramTheme t = theme;
+        add_item(w, styles, label, [s, t](Window& w) { run_command(w, [&] { w.editor->set_style(s, t); }); });
+    }
 
     GtkWidget* diagram = add_menu(bar, "_Diagram");
     add_item(w, diagram, "Add _entity", [](Window& w) { add_entity_at(w, view_middle(w)); }, {{GDK_KEY_Insert, GdkModifierType(0)}});
@@ -757,8 +769,13 @@ void write_ready_file(Window& w) {
 gboolean on_draw(GtkWidget*, cairo_t* context, gpointer data) {
     Window& w = *static_cast<Window*>(data);
     GdkRectangle clip;
-    if (gdk_cairo_get_clip_rectangle(context, &clip))
-        PaintSurface(w.editor->surface(), context, TRect{clip.x, clip.y, clip.x + clip.width, clip.y + clip.height});
+    if (gdk_cairo_get_clip_rectangle(context, &clip)) {
+        const TRect area{clip.x, clip.y, clip.x + clip.width, clip.y + clip.height};
+        if (w.editor->diagram().style == DiagramStyle::modern)
+            PaintModernSurface(w.editor->scene(), context, area, w.editor->diagram().theme);
+        else
+            PaintSurface(w.editor->surface(), context, area);
+    }
     if (!w.ready_written) write_ready_file(w);
     return TRUE;
 }

@@ -282,7 +282,7 @@ DiagramEntity new_entity(const Diagram& diagram) {
     }
     int n = static_cast<int>(diagram.entities.size()) + 1;
     while (names.count("ENTIDADE " + std::to_string(n)) || tables.count(generated_name_identity("ENTIDADE" + std::to_string(n)))) ++n;
-    DiagramEntity result{std::make_unique<TEntidade>(), {}, std::nullopt};
+    DiagramEntity result{std::make_unique<TEntidade>(), {}, std::nullopt, std::nullopt};
     result.entity->SetEntidade("Entidade " + std::to_string(n));
     result.entity->SetTabela("ENTIDADE" + std::to_string(n));
     result.entity->SetAlturaform(TEntidade::kAlturaformPadrao);

@@ -2,6 +2,9 @@
 
 #include "editor/surface_input.h"
 
+#include "diagram/modern_painter.h"
+#include "diagram/scene.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -159,6 +162,30 @@ void PaintSurface(TDiagramSurface& surface, cairo_t* context, const TRect& area)
         CairoDevice device(image_context, TRect{0, 0, surface.Width(), surface.Height()});
         TCanvas canvas(device);
         surface.PaintInvalidated(canvas);
+    }
+    cairo_destroy(image_context);
+    cairo_save(context);
+    cairo_set_source_surface(context, image, painted.Left, painted.Top);
+    cairo_rectangle(context, painted.Left, painted.Top, RectWidth(painted), RectHeight(painted));
+    cairo_fill(context);
+    cairo_restore(context);
+    cairo_surface_destroy(image);
+}
+
+void PaintModernSurface(DiagramScene& scene, cairo_t* context, const TRect& area, DiagramTheme theme) {
+    TDiagramSurface& surface = scene.surface();
+    const TRect whole{0, 0, surface.Width(), surface.Height()};
+    const TRect painted = IntersectRect(area, whole);
+    surface.Validate();
+    if (IsRectEmpty(painted)) return;
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, RectWidth(painted), RectHeight(painted));
+    cairo_t* image_context = cairo_create(image);
+    cairo_translate(image_context, -painted.Left, -painted.Top);
+    {
+        CairoDevice device(image_context, whole);
+        TCanvas canvas(device);
+        canvas.IntersectClipRect(painted);
+        paint_modern_scene(scene, canvas, whole, theme);
     }
     cairo_destroy(image_context);
     cairo_save(context);

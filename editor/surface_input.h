@@ -7,7 +7,10 @@
 
 #include "platform/components/cursors.h"
 #include "platform/components/mouse.h"
+#include "diagram/diagram.h"
 #include "platform/geometry.h"
+
+class DiagramScene;
 
 class TDiagramSurface;
 
@@ -76,3 +79,5 @@ int ZoomStepsOf(const GdkEventScroll& event, double& pending);
 // Paints the part of `surface` inside `area` (client coordinates, those of the widget) onto the
 // widget's cairo context, together with whatever the surface had invalidated inside it.
 void PaintSurface(TDiagramSurface& surface, cairo_t* context, const TRect& area);
+// The same in the modern style: the whole scene drawn by diagram/modern_painter.h, clipped to `area`.
+void PaintModernSurface(DiagramScene& scene, cairo_t* context, const TRect& area, DiagramTheme theme);

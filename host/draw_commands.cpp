@@ -85,6 +85,8 @@ struct DrawArguments {
     std::string mode;
     std::string types = default_type_texts();
     std::string layout;
+    std::string style;  // empty: the file's
+    std::string theme;
 };
 
 void run_draw(const DrawArguments& arguments) {
@@ -102,7 +104,10 @@ void run_draw(const DrawArguments& arguments) {
     scene.zoom(arguments.zoom != 0 ? arguments.zoom : diagram.escala);
     const std::string bytes = [&] {
         try {
-            return draw_picture(scene, format);
+            PictureLook look{diagram.style, diagram.theme};
+            if (!arguments.style.empty()) look.style = arguments.style == "modern" ? DiagramStyle::modern : DiagramStyle::faithful;
+            if (!arguments.theme.empty()) look.theme = arguments.theme == "dark" ? DiagramTheme::dark : DiagramTheme::light;
+            return draw_picture(scene, format, look);
         } catch (const std::runtime_error& e) {
             throw std::runtime_error(input_name(arguments.file) + ": " + e.what());
         }
@@ -168,6 +173,12 @@ void register_draw_command(CLI::App& app) {
                         std::string(kLayoutHelp) + ", even when the file places them (without this option only a "
                                                    "diagram that places no entity is laid out, by auto)")
         ->check(CLI::IsMember({"auto", "dot", "sfdp"}));
+    command->add_option("--style", arguments->style,
+                        "faithful (the boxes as the editor draws them) or modern (header bands in the colours of the "
+                        "Menu groups, key markers, types right-aligned, group areas); instead of the file's style")
+        ->check(CLI::IsMember({"faithful", "modern"}));
+    command->add_option("--theme", arguments->theme, "light or dark ground for the modern style; instead of the file's theme")
+        ->check(CLI::IsMember({"light", "dark"}));
     command->callback([arguments] { run_draw(*arguments); });
 }
 

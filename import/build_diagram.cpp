@@ -393,7 +393,7 @@ Diagram build_diagram(const SourceSchema& schema, const std::string& source, con
 
     diagram.entities.reserve(drafts.size());
     for (TableDraft& draft : drafts) {
-        DiagramEntity result{std::make_unique<TEntidade>(), {}, std::nullopt};
+        DiagramEntity result{std::make_unique<TEntidade>(), {}, std::nullopt, std::nullopt};
         TEntidade& entity = *result.entity;
         entity.SetEntidade(draft.tabela);
         entity.SetTabela(draft.tabela);

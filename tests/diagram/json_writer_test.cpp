@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "diagram/stored_diagram.h"
 #include "plugin/registros.h"
 #include "tests/support/random_diagram.h"
 
@@ -90,6 +91,57 @@ TEST(DiagramWriter, RefusesWhatWouldNotReadBackAndLeavesTheFileAlone) {
         EXPECT_EQ(file_text(path), before);
     }
     std::remove(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// The modern style's keys read, write back and read again alike; a stored diagram refuses them by name,
+// and a colour not written as #RRGGBB is refused where it stands.
+TEST(DiagramWriter, StyleThemeAndColourRoundTripInJsonAndAreRefusedByTheStoredForm) {
+    const std::string json =
+        R"({"version": 2, "style": "modern", "theme": "dark", "entities": [{"entidade": "A", "tabela": "A", "colour": "#12AB9f"},)"
+        R"({"entidade": "B", "tabela": "B"}]})";
+    const Diagram d = parse_diagram(json, "m.json");
+    EXPECT_EQ(d.style, DiagramStyle::modern);
+    EXPECT_EQ(d.theme, DiagramTheme::dark);
+    ASSERT_TRUE(d.entities[0].colour);
+    EXPECT_EQ(*d.entities[0].colour, 0x9FAB12) << "blue in the high byte, as TColor holds it";
+    EXPECT_FALSE(d.entities[1].colour);
+    const std::string written = diagram_to_json(d, "m.json");
+    EXPECT_NE(written.find(R"("colour": "#12AB9F")"), std::string::npos) << written;
+    const Diagram back = parse_diagram(written, "m.json");
+    EXPECT_EQ(back.style, DiagramStyle::modern);
+    EXPECT_EQ(back.theme, DiagramTheme::dark);
+    EXPECT_EQ(back.entities[0].colour, d.entities[0].colour);
+    EXPECT_EQ(diagram_to_json(parse_diagram(R"({"entities": []})", "f.json"), "f.json").find("style"), std::string::npos);
+
+    try {
+        stored_diagram_bytes(back, "m.kzd");
+        ADD_FAILURE() << "a stored diagram took the style";
+    } catch (const DiagramError& e) {
+        EXPECT_NE(std::string(e.what()).find("m.kzd: the diagram has \"style\""), std::string::npos) << e.what();
+    }
+    Diagram plain = parse_diagram(R"({"entities": [{"entidade": "A", "tabela": "A"}, {"entidade": "Bé", "tabela": "B", "colour": "#000000"}]})", "p.json");
+    try {
+        stored_diagram_text(plain, "p.kzd");
+        ADD_FAILURE() << "a stored diagram took the colour";
+    } catch (const DiagramError& e) {
+        EXPECT_NE(std::string(e.what()).find("p.kzd: entity \"Bé\" (#2) has \"colour\""), std::string::npos) << e.what();
+    }
+    plain.entities[1].colour.reset();
+    EXPECT_FALSE(stored_diagram_text(plain, "p.kzd").empty());
+
+    for (const char* bad : {R"("#12345")", R"("12AB9F0")", R"("#12AB9G")", "1234"}) {
+        try {
+            parse_diagram(std::string(R"({"entities": [{"entidade": "A", "tabela": "A", "colour": )") + bad + "}]}", "c.json");
+            ADD_FAILURE() << bad;
+        } catch (const DiagramError& e) {
+            EXPECT_NE(std::string(e.what()).find("colour"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("#RRGGBB"), std::string::npos) << e.what();
+        }
+    }
 }
 
 }  // namespace

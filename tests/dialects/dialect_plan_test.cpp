@@ -23,7 +23,7 @@ using ::testing::HasSubstr;
 
 Diagram diagram_of(std::vector<std::unique_ptr<TEntidade>> entities, std::vector<DiagramRelationship> relationships = {}) {
     Diagram d;
-    for (auto& e : entities) d.entities.push_back(DiagramEntity{std::move(e), {}, std::nullopt});
+    for (auto& e : entities) d.entities.push_back(DiagramEntity{std::move(e), {}, std::nullopt, std::nullopt});
     d.relationships = std::move(relationships);
     return d;
 }

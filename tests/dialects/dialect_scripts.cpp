@@ -23,9 +23,9 @@ Diagram extreme_sizes() {
         {"unknown", 0, 7, 0},           {"float_sized", 6, 30, 20},      {"word", 4, 0, 0},
     };
     for (Attribute& a : attributes) a.nulo = !a.chave;
-    d.entities.push_back(DiagramEntity{test_support::make_entity("Extremes", "extremes", attributes), {}, std::nullopt});
+    d.entities.push_back(DiagramEntity{test_support::make_entity("Extremes", "extremes", attributes), {}, std::nullopt, std::nullopt});
     // The longest VARCHAR of MySQL fills a row alone.
-    d.entities.push_back(DiagramEntity{test_support::make_entity("Widest", "widest", {{"text", 1, 16383, 0, false, true}}), {}, std::nullopt});
+    d.entities.push_back(DiagramEntity{test_support::make_entity("Widest", "widest", {{"text", 1, 16383, 0, false, true}}), {}, std::nullopt, std::nullopt});
     return d;
 }
 

@@ -264,3 +264,29 @@ TEST_F(Editor, FailuresNameTheFileAndKeepTheDiagramInMemory) {
 }
 
 }  // namespace
+
+namespace {
+
+// View > Style: one change that undo takes back, saved in the diagram, and the exported picture
+// drawn in it (the dark ground in its corner).
+TEST_F(Editor, StyleIsAChangeSavedInTheDiagramAndDrawnByTheExport) {
+    DiagramEditor editor(file);
+    editor.set_style(DiagramStyle::modern, DiagramTheme::dark);
+    EXPECT_TRUE(editor.dirty());
+    const fs::path picture = folder / "v.png";
+    editor.export_picture(picture);
+    const std::string png = read_file(picture);
+    ASSERT_GT(png.size(), 8u);
+    editor.save();
+    const Diagram saved = load_diagram(file);
+    EXPECT_EQ(saved.style, DiagramStyle::modern);
+    EXPECT_EQ(saved.theme, DiagramTheme::dark);
+    editor.undo();
+    EXPECT_EQ(editor.diagram().style, DiagramStyle::faithful);
+    const fs::path faithful = folder / "f.png";
+    editor.export_picture(faithful);
+    EXPECT_NE(read_file(faithful), png);
+    EXPECT_EQ(read_file(faithful), read_file(fs::path(KZR40_SOURCE_DIR) / "docs" / "vendas.png"));
+}
+
+}  // namespace

@@ -122,11 +122,12 @@ TEST_F(CommandLine, LayoutWritesBackInTheFormItRead) {
 // Messages name the file to act on: the input, whatever the output; once, without repeating the
 // place; and a zoom that is no number is said to be none.
 TEST_F(CommandLine, MessagesNameTheInputAndSayWhatIsWrong) {
-    // Laid out, six boxes this wide reach beyond the coordinates a diagram may hold.
+    // Laid out, six boxes this large reach beyond the coordinates a diagram may hold, in rows or in
+    // columns alike.
     std::string wide = R"({"version": 2, "entities": [)";
     for (int i = 0; i < 6; ++i)
         wide += std::string(i ? "," : "") + R"({"entidade": "E)" + std::to_string(i) + R"(", "tabela": "T)" +
-                std::to_string(i) + R"(", "shape": {"width": 9000000, "height": 10}})";
+                std::to_string(i) + R"(", "shape": {"width": 9000000, "height": 9000000}})";
     const fs::path too_wide = write(dir.path() / "wide.json", wide + "]}");
     for (const std::vector<std::string>& output : {std::vector<std::string>{}, {"-o", "-"}, {"-o", "out.json"}}) {
         std::vector<std::string> arguments = {"layout", too_wide.string()};

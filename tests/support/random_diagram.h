@@ -113,7 +113,7 @@ private:
         return DiagramCaption{text(true), bounds(), font(), number(0, 1) == 1};
     }
     DiagramEntity entity(int index, const Diagram& d) {
-        DiagramEntity item{std::make_unique<TEntidade>(), bounds(), caption()};
+        DiagramEntity item{std::make_unique<TEntidade>(), bounds(), caption(), std::nullopt};
         TEntidade& e = *item.entity;
         // Now and then an earlier entity's name: relationships must still reach the right one.
         e.SetEntidade(index && !number(0, 3) ? d.entities[0].entity->entidade() : HostString(text()));

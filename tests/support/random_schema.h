@@ -50,7 +50,7 @@ public:
             }
             d.relationships.push_back(std::move(relationship));
         }
-        for (Draft& draft : drafts) d.entities.push_back(DiagramEntity{build(draft), {}, std::nullopt});
+        for (Draft& draft : drafts) d.entities.push_back(DiagramEntity{build(draft), {}, std::nullopt, std::nullopt});
         return d;
     }
 
