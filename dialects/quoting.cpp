@@ -12,19 +12,6 @@ namespace {
 constexpr std::size_t kPostgresqlMaxNameBytes = 63;  // NAMEDATALEN - 1: longer names are cut short
 constexpr std::size_t kMysqlMaxNameCharacters = 64;
 
-bool plain_identifier(Dialect dialect, std::string_view name) {
-    if (name.empty()) return false;
-    const auto letter = [dialect](char c) {
-        if (c >= 'a' && c <= 'z') return true;
-        if (c >= 'A' && c <= 'Z') return dialect != Dialect::postgresql;
-        return c == '_';
-    };
-    if (!letter(name.front())) return false;
-    for (char c : name)
-        if (!letter(c) && !(c >= '0' && c <= '9')) return false;
-    return !is_reserved_word(dialect, name);
-}
-
 std::size_t utf8_size(std::string_view cp1252) {
     std::size_t size = cp1252.size();
     for (char c : cp1252)
@@ -65,19 +52,25 @@ void append_utf8(std::string& out, std::string_view cp1252) {
 }
 
 void append_identifier(std::string& out, Dialect dialect, std::string_view name) {
-    if (plain_identifier(dialect, name)) {
+    const char quote = dialect == Dialect::mysql ? '`' : '"';
+    // One pass says which of the three ways the name takes: most names are plain, or ASCII without
+    // the quote (upper-case letters in PostgreSQL), and are written whole.
+    bool plain = !name.empty() && !(name.front() >= '0' && name.front() <= '9');
+    bool ascii = true;
+    for (char c : name) {
+        const bool lower = (c >= 'a' && c <= 'z') || c == '_' || (c >= '0' && c <= '9');
+        const bool upper = c >= 'A' && c <= 'Z';
+        plain = plain && (lower || (upper && dialect != Dialect::postgresql));
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80 && c != quote;
+    }
+    if (plain && !is_reserved_word(dialect, name)) {
         out += name;
         return;
     }
-    const char quote = dialect == Dialect::mysql ? '`' : '"';
-    // Most quoted names are ASCII without the quote (upper-case letters in PostgreSQL): written whole.
-    const auto plain_byte = [quote](char c) { return static_cast<unsigned char>(c) < 0x80 && c != quote; };
-    if (std::all_of(name.begin(), name.end(), plain_byte)) {
-        const std::size_t at = out.size();
-        out.resize(at + name.size() + 2);
-        out[at] = quote;
-        name.copy(out.data() + at + 1, name.size());
-        out.back() = quote;
+    if (ascii) {
+        out += quote;
+        out += name;
+        out += quote;
         return;
     }
     out += quote;
@@ -119,9 +112,15 @@ std::string identifier_key(Dialect dialect, NameKind kind, std::string_view name
 }
 
 std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view name) {
-    std::uint64_t hash = 14695981039346656037u;  // FNV-1a
-    for (char c : name) hash = (hash ^ key_byte(dialect, kind, c)) * 1099511628211u;
-    return hash;
+    // The folding chosen once per name rather than per byte: a large diagram hashes every column name.
+    const auto fnv1a = [name](auto fold) {
+        std::uint64_t hash = 14695981039346656037u;
+        for (char c : name) hash = (hash ^ fold(c)) * 1099511628211u;
+        return hash;
+    };
+    if (dialect == Dialect::postgresql || (dialect == Dialect::mysql && kind == NameKind::table))
+        return fnv1a([](char c) { return static_cast<unsigned char>(c); });
+    return fnv1a([dialect, kind](char c) { return key_byte(dialect, kind, c); });
 }
 
 std::string string_literal(Dialect dialect, std::string_view text) {

@@ -126,15 +126,15 @@ private:
         return utf8;
     }
 
-    // The column of an entity's attribute (an index into its atributos()).
+    // The column of an entity's attribute (an index into its atributos()). The columns stand in list
+    // order, one per entry with a record: the column is the entry's, or one of the few before it.
     std::size_t column_of_attribute(std::size_t e, int attribute) const {
-        // Every entry has its record, as the host hangs them: the column is the attribute.
-        const PlannedTable& table = plan_.tables[e];
-        const auto* record = diagram_.entities[e].entity->atributos().Objects(attribute);
+        const std::vector<PlannedColumn>& columns = plan_.tables[e].columns;
         const auto at = static_cast<std::size_t>(attribute);
-        if (at < table.columns.size() && table.columns[at].record == record) return at;
-        for (std::size_t c = 0; c < table.columns.size(); ++c)
-            if (table.columns[c].record == record) return c;
+        if (at < columns.size() && columns[at].entry == attribute) return at;
+        const auto before = std::partition_point(columns.begin(), columns.end(),
+                                                 [attribute](const PlannedColumn& c) { return c.entry < attribute; });
+        if (before != columns.end() && before->entry == attribute) return static_cast<std::size_t>(before - columns.begin());
         throw DialectError(entity_place(e) + ": attribute #" + std::to_string(attribute + 1) + " has no record");
     }
 
@@ -170,6 +170,7 @@ private:
             PlannedColumn& planned = table.columns.emplace_back();
             planned.name = a.nome.view();
             planned.record = &a;
+            planned.entry = column.entry;
             planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
             planned.not_null = !column.nullable || column.key;
             if (!a.titulo.empty()) planned.comment = comment(at_attribute, a.titulo.view(), kMysqlMaxColumnComment);

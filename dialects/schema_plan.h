@@ -25,6 +25,7 @@ public:
 struct PlannedColumn {
     std::string_view name;
     const TAtributo* record = nullptr;
+    int entry = 0;        // the attribute's position on the entity's list (TEntidade::atributos())
     std::string type;     // column_type
     bool not_null = false;  // `nullable` clear, or part of the key, or the counter
     bool counter = false;   // the AutoInc column the database counts (identity, AUTO_INCREMENT, AUTOINCREMENT)

@@ -9,13 +9,11 @@
 
 namespace {
 
-// The key of `name` in the property index (IdentKey) in a buffer each thread reuses, so that looking a
-// property up, once per property of every object read, allocates nothing.
-const std::string& index_key(std::string_view name) {
-    thread_local std::string key;
-    key.assign(name);
-    for (char& c : key) c = AsciiLower(c);
-    return key;
+// The hash of a property name with letter case ignored, as the index keeps it.
+std::uint64_t name_hash(std::string_view name) {
+    std::uint64_t hash = 14695981039346656037u;  // FNV-1a of the name in lower case
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211u;
+    return hash ^ (hash >> 29);  // the low bits pick the slot: fold the high ones in
 }
 
 // Class names are identifiers, compared without regard to letter case as the target does.
@@ -32,14 +30,33 @@ const PropertyInfo* ComponentClass::find_property(std::string_view property) con
         // within a class, published before defined and earlier before later win.
         std::vector<const ComponentClass*> chain;
         for (const ComponentClass* c = this; c; c = c->parent) chain.insert(chain.begin(), c);
+        std::size_t count = 0;
+        for (const ComponentClass* c : chain) count += c->defined.size() + c->published.size();
+        std::size_t size = 16;
+        while (size < count * 2) size *= 2;
+        property_index_.assign(size, IndexSlot{});
+        const auto put = [&](const PropertyInfo& p) {
+            const std::uint64_t hash = name_hash(p.name);
+            for (std::size_t at = hash & (size - 1);; at = (at + 1) & (size - 1)) {
+                IndexSlot& slot = property_index_[at];
+                if (slot.property && !(slot.hash == hash && SameIdent(slot.property->name, p.name))) continue;
+                slot = IndexSlot{hash, &p};
+                return;
+            }
+        };
         for (const ComponentClass* c : chain) {
-            for (auto p = c->defined.rbegin(); p != c->defined.rend(); ++p) property_index_[IdentKey(p->name)] = &*p;
-            for (auto p = c->published.rbegin(); p != c->published.rend(); ++p) property_index_[IdentKey(p->name)] = &*p;
+            for (auto p = c->defined.rbegin(); p != c->defined.rend(); ++p) put(*p);
+            for (auto p = c->published.rbegin(); p != c->published.rend(); ++p) put(*p);
         }
         property_index_ready_ = true;
     }
-    const auto it = property_index_.find(index_key(property));
-    return it == property_index_.end() ? nullptr : it->second;
+    const std::uint64_t hash = name_hash(property);
+    const std::size_t mask = property_index_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const IndexSlot& slot = property_index_[at];
+        if (!slot.property) return nullptr;
+        if (slot.hash == hash && SameIdent(slot.property->name, property)) return slot.property;
+    }
 }
 
 const std::vector<const PropertyInfo*>& ComponentClass::stored_order() const {

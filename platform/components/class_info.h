@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <span>
@@ -107,7 +108,13 @@ struct ComponentClass {
 private:
     mutable std::vector<const PropertyInfo*> stored_order_;
     mutable bool stored_order_ready_ = false;
-    mutable std::unordered_map<std::string, const PropertyInfo*> property_index_;  // by IdentKey
+    // Open-addressed by the hash of the name in lower case (a power of two in size, at most half
+    // used): a lookup per property of every object read folds no copy of the name and follows no node.
+    struct IndexSlot {
+        std::uint64_t hash = 0;
+        const PropertyInfo* property = nullptr;  // null: free
+    };
+    mutable std::vector<IndexSlot> property_index_;
     mutable bool property_index_ready_ = false;
 };
 

@@ -133,8 +133,7 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty()) return nullptr;
-    const auto it = names_.find(IdentKey(name));
-    return it == names_.end() ? nullptr : it->second;
+    return names_.find(name);
 }
 
 void TComponent::ValidateRename(const TComponent* component, const std::string& old_name,
@@ -149,9 +148,9 @@ void TComponent::SetName(const std::string& name) {
         throw EComponentError("'" + name + "' n\xE3o \xE9 um nome de componente v\xE1lido");
     if (owner_) owner_->ValidateRename(this, name_, name);
     const std::string old_name = name_;
-    if (owner_ && !old_name.empty()) owner_->names_.erase(IdentKey(old_name));
+    if (owner_ && !old_name.empty()) owner_->names_.erase(this);
     name_ = name;
-    if (owner_ && !name_.empty()) owner_->names_[IdentKey(name_)] = this;
+    if (owner_ && !name_.empty()) owner_->names_.insert(this);
     NameChanged(old_name);
 }
 
@@ -160,7 +159,7 @@ void TComponent::InsertComponent(TComponent* component) {
     if (!component->name_.empty()) {
         if (FindComponent(component->name_))
             throw EComponentError("Um componente chamado " + component->name_ + " j\xE1 existe");
-        names_[IdentKey(component->name_)] = component;
+        names_.insert(component);
     }
     components_.push_back(component);
     component->owner_ = this;
@@ -170,7 +169,7 @@ void TComponent::InsertComponent(TComponent* component) {
 void TComponent::RemoveComponent(TComponent* component) {
     Notification(component, TOperation::opRemove);
     owner_listeners_.Remove(component);
-    if (!component->name_.empty()) names_.erase(IdentKey(component->name_));
+    if (!component->name_.empty()) names_.erase(component);
     EraseFromBack(components_, component);
     component->owner_ = nullptr;
 }
@@ -251,17 +250,18 @@ const ComponentClass& TComponentClass() {
         using namespace props;
         ComponentClass c("TComponent", nullptr);
         c.published = {prop("Name", PropertyKind::String, {}, Stored::Never), integer("Tag", 0)};
+        // Only components have this description's properties: the casts need no check.
         c.published[0].get = [](const TPersistent& o) {
-            return std::string(dynamic_cast<const TComponent&>(o).Name());
+            return std::string(static_cast<const TComponent&>(o).Name());
         };
         c.published[0].set = [](TPersistent& o, const PropertyValue& v) {
-            dynamic_cast<TComponent&>(o).SetName(text_of(v));
+            static_cast<TComponent&>(o).SetName(text_of(v));
         };
         c.published[1].get = [](const TPersistent& o) {
-            return std::int64_t(dynamic_cast<const TComponent&>(o).Tag());
+            return std::int64_t(static_cast<const TComponent&>(o).Tag());
         };
         c.published[1].set = [](TPersistent& o, const PropertyValue& v) {
-            dynamic_cast<TComponent&>(o).SetTag(static_cast<int>(integer_of(v)));
+            static_cast<TComponent&>(o).SetTag(static_cast<int>(integer_of(v)));
         };
         c.defined = {integer("Left", 0), integer("Top", 0)};
         creatable<TComponent>(c);

@@ -11,6 +11,7 @@
 #include "platform/components/class_info.h"
 #include "platform/components/component_error.h"
 #include "platform/components/component_list.h"
+#include "platform/components/component_names.h"
 #include "platform/identifier.h"
 #include "platform/object.h"
 
@@ -122,7 +123,7 @@ private:
     bool loading_ = false;
     bool destroying_ = false;
     std::vector<TComponent*> components_;       // owned, in creation order
-    std::unordered_map<std::string, TComponent*> names_;  // owned and named, by IdentKey of the name
+    ComponentNames names_;                      // owned and named
     ComponentList owner_listeners_;             // owned components told of insertions and removals
     ComponentList free_notifies_;               // told when this one goes
     std::map<std::string, TComponent*, std::less<>> references_;

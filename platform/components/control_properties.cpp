@@ -1,5 +1,7 @@
 #include "platform/components/control_properties.h"
 
+#include <cassert>
+
 #include "platform/components/graphics_idents.h"
 #include "platform/formfile/printable.h"
 
@@ -8,8 +10,17 @@ namespace props {
 
 namespace {
 
-TControl& control(TPersistent& p) { return dynamic_cast<TControl&>(p); }
-const TControl& control(const TPersistent& p) { return dynamic_cast<const TControl&>(p); }
+// The accessors are reached only through the descriptions of controls, whose instances are all
+// TControl (the class's create makes them so): a checked cast per property and object would cost a
+// good part of streaming a large diagram.
+TControl& control(TPersistent& p) {
+    assert(dynamic_cast<TControl*>(&p));
+    return static_cast<TControl&>(p);
+}
+const TControl& control(const TPersistent& p) {
+    assert(dynamic_cast<const TControl*>(&p));
+    return static_cast<const TControl&>(p);
+}
 
 bool flag(const TPersistent& p, const char* name) { return boolean_of(p.GetProperty(name)); }
 

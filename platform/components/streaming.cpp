@@ -28,6 +28,8 @@ bool same_value(const PropertyValue& a, const PropertyValue& b) {
     const auto* x = std::get_if<IdentifierSet>(&a);
     const auto* y = std::get_if<IdentifierSet>(&b);
     if (x && y) {
+        if (x->members == y->members) return true;  // most sets are written in declaration order
+        if (x->members.size() != y->members.size()) return false;
         std::vector<std::string> p = x->members, q = y->members;
         std::sort(p.begin(), p.end());
         std::sort(q.begin(), q.end());

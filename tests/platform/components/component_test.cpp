@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <map>
 #include <memory>
 #include <new>
 #include <string>
@@ -115,6 +117,40 @@ TEST(ComponentOwnership, NamesAreIndexedAndOnlyListenersHearOfSiblings) {
     ASSERT_EQ(asked->heard.size(), 4u);  // three insertions, one removal
     EXPECT_EQ(asked->heard[2], (std::pair<std::string, TOperation>{"B", TOperation::opRemove}));
     EXPECT_TRUE(silent->heard.empty());
+}
+
+// Thousands of names, renamed in another letter case and freed in a scattered order, every one
+// found exactly while it stands and never after: the index keeps no trace of names that left it.
+TEST(ComponentOwnership, NameIndexFollowsRenamesAndRemovalsAtScale) {
+    auto owner = make_owner();
+    std::map<std::string, TComponent*> expected;  // by the name in lower case
+    std::vector<TComponent*> alive;
+    const auto lower = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        TComponent* c = create_component("TComponent", owner.get());
+        c->SetName("Shape" + std::to_string(i));
+        alive.push_back(c);
+    }
+    // Every third renamed (some into a name of another letter case only), every fifth freed.
+    for (std::size_t i = 0; i < alive.size(); i += 3) alive[i]->SetName(i % 2 ? "SHAPE" + std::to_string(i) : "Ent" + std::to_string(i));
+    std::uint32_t seed = 12345;
+    for (std::size_t n = 0; n < alive.size() / 5; ++n) {
+        seed = seed * 1103515245u + 12345u;
+        const std::size_t at = seed % alive.size();
+        delete alive[at];
+        alive.erase(alive.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    for (TComponent* c : alive) expected[lower(c->Name())] = c;
+    ASSERT_EQ(expected.size(), alive.size());
+    for (int i = 0; i < 3000; ++i)
+        for (const std::string& name : {"shape" + std::to_string(i), "ENT" + std::to_string(i)}) {
+            const auto it = expected.find(lower(name));
+            ASSERT_EQ(owner->FindComponent(name), it == expected.end() ? nullptr : it->second) << name;
+        }
+    EXPECT_THROW(alive.back()->SetName(alive.front()->Name()), EComponentError);
 }
 
 TEST(ComponentOwnership, ReferencesAreClearedWhenTheTargetGoes) {
