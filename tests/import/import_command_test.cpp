@@ -209,7 +209,7 @@ TEST_F(Import, DbaseProductionIndexes) {
     const fs::path tdbf = kData / "tdbf";
     HostRun run = run_host({"import", tdbf.string(), "-o", out()});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.err.find("kzr40:"), std::string::npos) << run.err;  // no note (a sanitizer may report its suppressions)
     Diagram d = load_diagram(out());
     const TEntidade& pedido = entity(d, "PEDIDO");
     EXPECT_TRUE(attribute(pedido, 0).chave & kChavePrimaria);
