@@ -89,7 +89,7 @@ run)
         wait 2>/dev/null || true
     }
     trap cleanup EXIT
-    for _ in $(seq 50); do [ -s "$work/run/display" ] && break; sleep 0.1; done
+    for _ in $(seq 300); do [ -s "$work/run/display" ] && break; sleep 0.1; done
     DISPLAY=:$(cat "$work/run/display")
     export DISPLAY
     [ "$DISPLAY" != : ] || fail "Xvfb did not start: $(cat "$work/run/xvfb.log")"
@@ -99,8 +99,8 @@ run)
 
     window() {  # TITLE: the id of the visible window of that title (a regular expression), waiting for it (LCL shows a small
                 # window of the application's title while it starts; the form is the larger one)
-        local id WIDTH
-        for _ in $(seq 300); do
+        local id WIDTH deadline=$((SECONDS + 120))  # a gtk2 program's first start on a loaded machine is slow
+        while ((SECONDS < deadline)); do
             for id in $(xdotool search --onlyvisible --name "^$1" 2>/dev/null); do
                 eval "$(xdotool getwindowgeometry --shell "$id")"
                 ((WIDTH > 150)) && { sleep 0.5; echo "$id"; return; }
@@ -111,7 +111,8 @@ run)
         fail "no window \"$1\" (the screen is in $work/shots/failure.png)"
     }
     gone() {  # TITLE: waits until no visible window has that title
-        for _ in $(seq 100); do
+        local deadline=$((SECONDS + 30))
+        while ((SECONDS < deadline)); do
             xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1 || return 0
             sleep 0.1
         done
