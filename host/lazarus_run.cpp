@@ -79,6 +79,16 @@ lazarus::Lookups lookups_of(const Diagram& diagram, std::size_t index, const std
     return lookups;
 }
 
+// The Free Pascal and LCL units whose names a form unit (M + table) can take: the program reaches them
+// through the units it uses, and a unit of that name in the project directory would be compiled instead.
+const char* library_unit_named(const std::string& upper_name) {
+    static constexpr const char* kUnits[] = {"MacPas", "MaskEdit", "MaskUtils", "Masks", "Math", "Matrix",
+                                             "MemDS", "Menus", "Messages", "Mouse"};
+    for (const char* unit : kUnits)
+        if (AsciiUpperCase(unit) == upper_name) return unit;
+    return nullptr;
+}
+
 }  // namespace
 
 std::vector<std::string> generate_lazarus(const Diagram& diagram, const fs::path& scratch, const fs::path& output,
@@ -101,6 +111,10 @@ std::vector<std::string> generate_lazarus(const Diagram& diagram, const fs::path
         if (AsciiUpperCase("M" + item.table) == AsciiUpperCase(program))
             throw std::runtime_error(which + ", table " + item.table + ": its unit M" + item.table +
                                      " has the name of the program " + program + ".lpr; rename the table or give another --title");
+        if (const char* library = library_unit_named(AsciiUpperCase("M" + item.table)))
+            throw std::runtime_error(which + ", table " + item.table + ": its unit M" + item.table +
+                                     " would hide the library unit " + library +
+                                     " that the program uses, and it would not compile; rename the table");
         gera_tab(item.definition.get(), item.entity.get(), "", kDbase, true);
         const EntityView view(*item.entity, kDbase);
         const std::string problem = lazarus::dbf_problem(*item.definition, view, item.table);

@@ -264,6 +264,11 @@ TEST(GenerateLazarus, RefusesTableNamesThatWouldShareFilesOrOverflowIdentifiers)
                        "give another --title; nothing was written to"),
               std::string::npos)
         << err;
+    err = refused(entity("Cardápio", "ENUS"));
+    EXPECT_NE(err.find("entity \"Cardápio\" (#1), table ENUS: its unit MENUS would hide the library unit Menus that "
+                       "the program uses, and it would not compile; rename the table; nothing was written to"),
+              std::string::npos)
+        << err;
     // Paradox and Oracle tables have no place here: refused before the diagram is read.
     const HostRun oracle = run_host({"generate", (dir.path() / "d.json").string(), "--dir", out.string(), "--target",
                                      "lazarus", "--kind", "oracle"});
