@@ -21,6 +21,16 @@ TPoint PointOf(double x, double y) {
     return {static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
 }
 
+// Copies an image painted offscreen to the window at its place, and frees it.
+void CopyImage(cairo_t* context, cairo_surface_t* image, const TRect& painted) {
+    cairo_save(context);
+    cairo_set_source_surface(context, image, painted.Left, painted.Top);
+    cairo_rectangle(context, painted.Left, painted.Top, RectWidth(painted), RectHeight(painted));
+    cairo_fill(context);
+    cairo_restore(context);
+    cairo_surface_destroy(image);
+}
+
 }  // namespace
 
 TShiftState ModifiersOf(unsigned gdk_state) {
@@ -164,12 +174,7 @@ void PaintSurface(TDiagramSurface& surface, cairo_t* context, const TRect& area)
         surface.PaintInvalidated(canvas);
     }
     cairo_destroy(image_context);
-    cairo_save(context);
-    cairo_set_source_surface(context, image, painted.Left, painted.Top);
-    cairo_rectangle(context, painted.Left, painted.Top, RectWidth(painted), RectHeight(painted));
-    cairo_fill(context);
-    cairo_restore(context);
-    cairo_surface_destroy(image);
+    CopyImage(context, image, painted);
 }
 
 void PaintModernSurface(DiagramScene& scene, cairo_t* context, const TRect& area, DiagramTheme theme) {
@@ -188,10 +193,5 @@ void PaintModernSurface(DiagramScene& scene, cairo_t* context, const TRect& area
         paint_modern_scene(scene, canvas, whole, theme);
     }
     cairo_destroy(image_context);
-    cairo_save(context);
-    cairo_set_source_surface(context, image, painted.Left, painted.Top);
-    cairo_rectangle(context, painted.Left, painted.Top, RectWidth(painted), RectHeight(painted));
-    cairo_fill(context);
-    cairo_restore(context);
-    cairo_surface_destroy(image);
+    CopyImage(context, image, painted);
 }
