@@ -53,13 +53,6 @@ std::string shown(const Value& v) {
 
 std::string name_of(const ObjectNode& node) { return shown(node.name.empty() ? node.class_name : node.name); }
 
-// A hash of the name's IdentKey, made without it: names equal where SameIdent holds hash equal.
-std::uint64_t ident_hash(std::string_view name) {
-    std::uint64_t hash = 14695981039346656037u;  // FNV-1a
-    for (char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211u;
-    return hash;
-}
-
 bool is_class(const ObjectNode& node, std::string_view name) { return SameIdent(node.class_name, name); }
 
 const PropertyEntry* entry(const ObjectNode& node, std::string_view name) {
@@ -146,7 +139,7 @@ private:
         std::vector<std::pair<std::uint64_t, std::size_t>>& slots = slots_;  // hash and index + 1; 0: free
         slots.assign(size, {0, 0});
         for (std::size_t i = 0; i < properties.size(); ++i) {
-            const std::uint64_t hash = ident_hash(properties[i].name);
+            const std::uint64_t hash = AsciiCaselessHash(properties[i].name);
             for (std::size_t at = hash & (size - 1);; at = (at + 1) & (size - 1)) {
                 auto& [slot_hash, slot_index] = slots[at];
                 if (slot_index == 0) {

@@ -9,13 +9,6 @@
 
 namespace {
 
-// The hash of a property name with letter case ignored, as the index keeps it.
-std::uint64_t name_hash(std::string_view name) {
-    std::uint64_t hash = 14695981039346656037u;  // FNV-1a of the name in lower case
-    for (char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211u;
-    return hash ^ (hash >> 29);  // the low bits pick the slot: fold the high ones in
-}
-
 // Class names are identifiers, compared without regard to letter case as the target does.
 std::map<std::string, const ComponentClass*>& registry() {
     static std::map<std::string, const ComponentClass*> classes;
@@ -36,7 +29,7 @@ const PropertyInfo* ComponentClass::find_property(std::string_view property) con
         while (size < count * 2) size *= 2;
         property_index_.assign(size, IndexSlot{});
         const auto put = [&](const PropertyInfo& p) {
-            const std::uint64_t hash = name_hash(p.name);
+            const std::uint64_t hash = AsciiCaselessHash(p.name);
             for (std::size_t at = hash & (size - 1);; at = (at + 1) & (size - 1)) {
                 IndexSlot& slot = property_index_[at];
                 if (slot.property && !(slot.hash == hash && SameIdent(slot.property->name, p.name))) continue;
@@ -50,7 +43,7 @@ const PropertyInfo* ComponentClass::find_property(std::string_view property) con
         }
         property_index_ready_ = true;
     }
-    const std::uint64_t hash = name_hash(property);
+    const std::uint64_t hash = AsciiCaselessHash(property);
     const std::size_t mask = property_index_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         const IndexSlot& slot = property_index_[at];

@@ -3,12 +3,6 @@
 #include "platform/ascii_case.h"
 #include "platform/components/component.h"
 
-std::uint64_t ComponentNames::hash_of(std::string_view name) {
-    std::uint64_t hash = 14695981039346656037u;  // FNV-1a of the name in lower case
-    for (char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211u;
-    return hash ^ (hash >> 29);  // the low bits pick the slot: fold the high ones in
-}
-
 std::size_t ComponentNames::locate(std::string_view name, std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
@@ -19,12 +13,12 @@ std::size_t ComponentNames::locate(std::string_view name, std::uint64_t hash) co
 
 TComponent* ComponentNames::find(std::string_view name) const {
     if (count_ == 0) return nullptr;
-    return slots_[locate(name, hash_of(name))].component;
+    return slots_[locate(name, AsciiCaselessHash(name))].component;
 }
 
 void ComponentNames::insert(TComponent* component) {
     if ((count_ + 1) * 2 > slots_.size()) grow();
-    const std::uint64_t hash = hash_of(component->Name());
+    const std::uint64_t hash = AsciiCaselessHash(component->Name());
     Slot& slot = slots_[locate(component->Name(), hash)];
     if (!slot.component) ++count_;
     slot = Slot{hash, component};
@@ -33,7 +27,7 @@ void ComponentNames::insert(TComponent* component) {
 void ComponentNames::erase(const TComponent* component) {
     if (count_ == 0) return;
     const std::size_t mask = slots_.size() - 1;
-    std::size_t hole = locate(component->Name(), hash_of(component->Name()));
+    std::size_t hole = locate(component->Name(), AsciiCaselessHash(component->Name()));
     if (slots_[hole].component != component) return;
     slots_[hole] = Slot{};
     --count_;
