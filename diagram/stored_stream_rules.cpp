@@ -15,6 +15,7 @@
 #include "diagram/json_objects.h"
 #include "platform/components/class_info.h"
 #include "platform/ascii_case.h"
+#include "platform/caseless_hash.h"
 #include "platform/formfile/printable.h"
 #include "platform/identifier.h"
 #include "shapes/caption_tag.h"

@@ -19,9 +19,3 @@ bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a == b) return true;  // the common case: a name spelled as it was declared
     return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
-
-std::uint64_t AsciiCaselessHash(std::string_view text) {
-    std::uint64_t hash = 14695981039346656037u;
-    for (char c : text) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211u;
-    return hash ^ (hash >> 29);
-}

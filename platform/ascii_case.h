@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +13,3 @@ constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<ch
 std::string AsciiUpperCase(std::string_view text);
 std::string AsciiLowerCase(std::string_view text);
 bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
-// FNV-1a of the text in lower case: texts equal where SameIgnoringAsciiCase holds hash equal, with no
-// folded copy made. The high bits are folded into the low ones, which open-addressed tables index by.
-std::uint64_t AsciiCaselessHash(std::string_view text);

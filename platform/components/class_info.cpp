@@ -4,6 +4,7 @@
 
 #include "platform/components/component_error.h"
 #include "platform/ascii_case.h"
+#include "platform/caseless_hash.h"
 #include "platform/identifier.h"
 #include "platform/formfile/printable.h"
 

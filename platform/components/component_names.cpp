@@ -1,6 +1,7 @@
 #include "platform/components/component_names.h"
 
 #include "platform/ascii_case.h"
+#include "platform/caseless_hash.h"
 #include "platform/components/component.h"
 
 std::size_t ComponentNames::locate(std::string_view name, std::uint64_t hash) const {
