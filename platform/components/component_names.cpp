@@ -4,6 +4,8 @@
 #include "platform/caseless_hash.h"
 #include "platform/components/component.h"
 
+std::uint64_t ComponentNames::hash_of(std::string_view name) { return AsciiCaselessHash(name); }
+
 std::size_t ComponentNames::locate(std::string_view name, std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
@@ -14,12 +16,12 @@ std::size_t ComponentNames::locate(std::string_view name, std::uint64_t hash) co
 
 TComponent* ComponentNames::find(std::string_view name) const {
     if (count_ == 0) return nullptr;
-    return slots_[locate(name, AsciiCaselessHash(name))].component;
+    return slots_[locate(name, hash_of(name))].component;
 }
 
 void ComponentNames::insert(TComponent* component) {
     if ((count_ + 1) * 2 > slots_.size()) grow();
-    const std::uint64_t hash = AsciiCaselessHash(component->Name());
+    const std::uint64_t hash = hash_of(component->Name());
     Slot& slot = slots_[locate(component->Name(), hash)];
     if (!slot.component) ++count_;
     slot = Slot{hash, component};
@@ -28,7 +30,7 @@ void ComponentNames::insert(TComponent* component) {
 void ComponentNames::erase(const TComponent* component) {
     if (count_ == 0) return;
     const std::size_t mask = slots_.size() - 1;
-    std::size_t hole = locate(component->Name(), AsciiCaselessHash(component->Name()));
+    std::size_t hole = locate(component->Name(), hash_of(component->Name()));
     if (slots_[hole].component != component) return;
     slots_[hole] = Slot{};
     --count_;

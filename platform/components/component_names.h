@@ -24,6 +24,7 @@ private:
         std::uint64_t hash = 0;
         TComponent* component = nullptr;  // null: free
     };
+    static std::uint64_t hash_of(std::string_view name);
     // The slot holding `name` or the free slot where it would go.
     std::size_t locate(std::string_view name, std::uint64_t hash) const;
     void grow();
