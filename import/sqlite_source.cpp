@@ -191,7 +191,9 @@ SourceSchema read_sqlite_schema(sqlite3* db, const std::string& source) {
         for (auto& entry : rest) listed.push_back(std::move(entry));
     }
     std::unordered_map<std::string, std::pair<MappedType, bool>> mapped_types;  // declared type: mapped, by affinity
-    for (const auto& [name, type] : listed) {
+    for (const auto& listing : listed) {
+        const std::string& name = listing.first;  // a plain reference: lambdas below capture it
+        const std::string& type = listing.second;
         if (name.starts_with("sqlite_")) continue;  // SQLite's own: sqlite_schema, sqlite_sequence, sqlite_stat1
         const std::string where = source + ": table " + in_quotes(name);
         if (type != "table") {
