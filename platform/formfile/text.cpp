@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <span>
 
 #include "platform/formfile/printable.h"
 #include "platform/utf8_cp1252.h"
@@ -129,12 +130,17 @@ private:
                                 "' as form text: it is not an identifier");
     }
 
-    void properties(const std::vector<PropertyEntry>& entries, int level) {
+    // `in_item`: the properties of a collection item, whose body holds no objects, so that only "end"
+    // is read there as a keyword.
+    void properties(const std::vector<PropertyEntry>& entries, int level, bool in_item = false) {
+        static constexpr std::string_view kObjectWords[] = {"object", "inherited", "inline", "end"};
+        const std::span<const std::string_view> keywords =
+            in_item ? std::span<const std::string_view>(kObjectWords).last(1) : std::span<const std::string_view>(kObjectWords);
         for (const PropertyEntry& entry : entries) {
             check_ident(entry.name, "property name", true);
             // The reader takes these words, at the start of a line of an object's body, for a child
             // object or the body's end, as the target's reader does: such a property has no text form.
-            for (std::string_view keyword : {"object", "inherited", "inline", "end"})
+            for (std::string_view keyword : keywords)
                 if (same_ident(entry.name, keyword))
                     throw FormFileError("cannot write property '" + entry.name +
                                         "' as form text: the text reads that word as the start or end of an object");
@@ -285,7 +291,7 @@ private:
                     out += "item";
                     if (item.has_order) out += " [" + std::to_string(item.order.integer()) + "]";
                     line_end();
-                    properties(item.properties, level + 2);
+                    properties(item.properties, level + 2, true);
                     indent(level + 1);
                     out += "end";
                 }

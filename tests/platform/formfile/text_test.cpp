@@ -277,6 +277,14 @@ TEST(FormText, ValuesWithoutATextNotationAreRefused) {
     // A binary stream may name a property with a word that the text reads as an object's start or end.
     for (const char* keyword : {"inherited", "Object", "inline", "END"})
         EXPECT_THROW(write_text(form_with({{keyword, Value::integer_value(1)}})), FormFileError) << keyword;
+    // A collection item's body holds no objects: there only "end" is a keyword, and the other words
+    // are written and read back as the properties they are.
+    CollectionItem item;
+    item.properties = {{"Object", Value::integer_value(1)}, {"inherited", Value::integer_value(2)}};
+    const ObjectNode with_item = form_with({{"Items", Value::collection({item})}});
+    EXPECT_EQ(read_text(write_text(with_item)), with_item);
+    item.properties = {{"End", Value::integer_value(1)}};
+    EXPECT_THROW(write_text(form_with({{"Items", Value::collection({item})}})), FormFileError);
 }
 
 }  // namespace
