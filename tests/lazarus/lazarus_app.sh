@@ -83,9 +83,9 @@ run)
     Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >"$work/run/xvfb.log" 2>&1 &
     xvfb=$!
     app_pid=
-    cleanup() {
-        [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-        kill "$xvfb" 2>/dev/null
+    cleanup() {  # (no `a && b` here: under set -e a failing kill of an ended program would leave Xvfb running)
+        if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+        kill "$xvfb" 2>/dev/null || true
         wait 2>/dev/null || true
     }
     trap cleanup EXIT
@@ -93,6 +93,10 @@ run)
     DISPLAY=:$(cat "$work/run/display")
     export DISPLAY
     [ "$DISPLAY" != : ] || fail "Xvfb did not start: $(cat "$work/run/xvfb.log")"
+    # Xvfb names its display as it starts listening; a program started at once can still be refused
+    # ("cannot open display"), so the first client waits until one is served.
+    for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+    xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb serves no client on $DISPLAY: $(cat "$work/run/xvfb.log")"
     # The same pixels on every machine: only the Liberation faces, GTK's built-in theme, no caret blink.
     [ -d /usr/share/fonts/truetype/liberation2 ] || fail "fonts-liberation2 is not installed (scripts/setup.sh installs it)"
     export FONTCONFIG_FILE=$here/screenshot-fonts.conf XDG_CACHE_HOME=$work/run/cache GTK2_RC_FILES=$here/screenshot.gtkrc
@@ -101,6 +105,8 @@ run)
                 # window of the application's title while it starts; the form is the larger one)
         local id WIDTH deadline=$((SECONDS + 120))  # a gtk2 program's first start on a loaded machine is slow
         while ((SECONDS < deadline)); do
+            [ -z "$app_pid" ] || kill -0 "$app_pid" 2>/dev/null ||
+                fail "the application ended before its window \"$1\" showed: $(cat "$work/run/app.log")"
             for id in $(xdotool search --onlyvisible --name "^$1" 2>/dev/null); do
                 eval "$(xdotool getwindowgeometry --shell "$id")"
                 ((WIDTH > 150)) && { sleep 0.5; echo "$id"; return; }
@@ -137,6 +143,13 @@ run)
     start() {
         "$app" "$data" >>"$work/run/app.log" 2>&1 &
         app_pid=$!
+        # Refused by a display that was not yet serving: started once more (the log keeps both).
+        sleep 1
+        if ! kill -0 "$app_pid" 2>/dev/null && grep -q "cannot open display" "$work/run/app.log"; then
+            sleep 2
+            "$app" "$data" >>"$work/run/app.log" 2>&1 &
+            app_pid=$!
+        fi
         main=$(window 'Vendas$')
     }
     quit() {  # through Arquivos > Sair
