@@ -149,7 +149,14 @@ GtkTreeIter selected_or_last(const Grid& g, bool& found) {
     return row;
 }
 
-// The row added is edited at its first cell at once, so a name can be typed straight away.
+// A row just added is edited at its first cell at once, so a name can be typed straight away.
+void edit_first_cell(Grid& g, GtkTreeIter& row) {
+    GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(g.store), &row);
+    gtk_widget_grab_focus(GTK_WIDGET(g.view));
+    gtk_tree_view_set_cursor(g.view, path, gtk_tree_view_get_column(g.view, 0), TRUE);
+    gtk_tree_path_free(path);
+}
+
 void on_add_attribute(GtkButton*, gpointer data) {
     auto* g = static_cast<Grid*>(data);
     bool has_key = false;
@@ -166,10 +173,7 @@ void on_add_attribute(GtkButton*, gpointer data) {
                                       kTamanho, has_key ? 40 : 0,
                                       kDecimais, 0, kComponente, componente_name(1).c_str(), kKey, !has_key, kNullable,
                                       FALSE, kHidden, FALSE, kLargura, 0, kRotulo, "", kOrigem, "", kForeign, FALSE, -1);
-    GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(g->store), &row);
-    gtk_widget_grab_focus(GTK_WIDGET(g->view));
-    gtk_tree_view_set_cursor(g->view, path, gtk_tree_view_get_column(g->view, 0), TRUE);
-    gtk_tree_path_free(path);
+    edit_first_cell(*g, row);
 }
 
 void on_add_key(GtkButton*, gpointer data) {
@@ -177,10 +181,7 @@ void on_add_key(GtkButton*, gpointer data) {
     GtkTreeIter row;
     gtk_list_store_insert_with_values(g->store, &row, -1, kKeyNome, "", kCampos, "", kDuplicates, FALSE, kCaseSensitive, FALSE,
                                       kDescending, FALSE, kNonMaintained, FALSE, kExpression, FALSE, -1);
-    GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(g->store), &row);
-    gtk_widget_grab_focus(GTK_WIDGET(g->view));
-    gtk_tree_view_set_cursor(g->view, path, gtk_tree_view_get_column(g->view, 0), TRUE);
-    gtk_tree_path_free(path);
+    edit_first_cell(*g, row);
 }
 
 void on_delete_row(GtkButton*, gpointer data) {

@@ -34,6 +34,27 @@ bool unholdable_byte(unsigned char byte) {
     return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
 }
 
+// `utf8` one character at a time: a character with a Windows-1252 byte that `keep` takes stays,
+// any other (and every byte that is no UTF-8) becomes `stand_in`.
+template <typename Keep>
+std::string per_character_cp1252(const std::string& utf8, char stand_in, const Keep& keep) {
+    std::string result;
+    std::string_view rest = utf8;
+    while (!rest.empty()) {
+        std::size_t length = 0;
+        decode_utf8(rest, length);
+        if (length == 0) length = 1;
+        try {
+            const std::string byte = utf8_to_cp1252(rest.substr(0, length));
+            result += byte.size() == 1 && keep(static_cast<unsigned char>(byte[0])) ? byte[0] : stand_in;
+        } catch (const std::runtime_error&) {
+            result += stand_in;
+        }
+        rest.remove_prefix(length);
+    }
+    return result;
+}
+
 std::string in_quotes(const std::string& utf8) { return "\"" + utf8 + "\""; }
 
 bool same_without_case(std::string_view a, std::string_view b) {
@@ -118,24 +139,7 @@ private:
     }
 
     static std::string replaced(const std::string& utf8) {
-        std::string result;
-        std::string_view rest = utf8;
-        while (!rest.empty()) {
-            std::size_t length = 0;
-            decode_utf8(rest, length);
-            if (length == 0) length = 1;
-            try {
-                const std::string byte = utf8_to_cp1252(rest.substr(0, length));
-                if (byte.size() == 1 && !unholdable_byte(static_cast<unsigned char>(byte[0])))
-                    result += byte;
-                else
-                    result += '_';
-            } catch (const std::runtime_error&) {
-                result += '_';
-            }
-            rest.remove_prefix(length);
-        }
-        return result;
+        return per_character_cp1252(utf8, '_', [](unsigned char byte) { return !unholdable_byte(byte); });
     }
 
     const std::string& source_;
@@ -177,20 +181,7 @@ std::string comment_text(const std::string& utf8) {
     try {
         return utf8_to_cp1252(utf8);
     } catch (const std::runtime_error&) {
-        std::string result;
-        std::string_view rest = utf8;
-        while (!rest.empty()) {
-            std::size_t length = 0;
-            decode_utf8(rest, length);
-            if (length == 0) length = 1;
-            try {
-                result += utf8_to_cp1252(rest.substr(0, length));
-            } catch (const std::runtime_error&) {
-                result += '?';
-            }
-            rest.remove_prefix(length);
-        }
-        return result;
+        return per_character_cp1252(utf8, '?', [](unsigned char) { return true; });
     }
 }
 
