@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include "appgen/layout.h"
 #include "platform/ascii_case.h"
+#include "platform/metrics.h"
 #include "platform/utf8_cp1252.h"
 #include "plugin/catalogo.h"
 #include "lazarus/dbf_tables.h"
@@ -197,6 +199,31 @@ void widen(ObjectNode& root, ObjectNode& editor, std::int64_t width) {
 }
 
 
+// The faithful horizontal layout sizes the form to the last editor placed, which need not be the
+// lowest one (a tall list box early in a row stands below a short edit that ends it); widened editors
+// can move editors too. The form grows to show the lowest editor, within the screen as the faithful
+// sizing allows, and takes the scroll bar's width when the screen stops it.
+void fit_to_lowest_editor(ObjectNode& root) {
+    ObjectNode* scroll_box = find_node(root, "ScrollBox1");
+    if (!scroll_box) return;
+    std::int64_t lowest = 0;
+    for (const ObjectNode& child : scroll_box->children)  // a grid aligned to the box follows the box
+        if (!child.find("Align")) lowest = std::max(lowest, integer_property(child, "Top") + integer_property(child, "Height"));
+    const std::int64_t missing = lowest + layout::kMargin - integer_property(*scroll_box, "Height");
+    const std::int64_t form_height = integer_property(root, "Height");
+    const std::int64_t limit = metrics::kScreenHeight - layout::kScreenReserve;
+    if (missing <= 0 || form_height >= limit) return;
+    const std::int64_t grow = std::min(missing, limit - form_height);
+    set(root, "Height", Value::integer_value(form_height + grow));
+    set(*scroll_box, "Height", Value::integer_value(integer_property(*scroll_box, "Height") + grow));
+    if (grow < missing) {
+        set(root, "Width", Value::integer_value(integer_property(root, "Width") + metrics::kVerticalScrollBarWidth));
+        set(*scroll_box, "Width",
+            Value::integer_value(integer_property(*scroll_box, "Width") + metrics::kVerticalScrollBarWidth));
+    }
+}
+
+
 }  // namespace
 
 int value_length(std::int32_t data_type) {
@@ -314,6 +341,7 @@ void make_usable(ObjectNode& root, const TTable& table, const EntityView& entity
             default: break;
         }
     }
+    fit_to_lowest_editor(root);
 }
 
 }  // namespace lazarus

@@ -34,7 +34,8 @@ using Lookups = std::map<std::string, LookupSource>;
 
 // What makes the maintenance forms usable in this target: editors of types without a size as wide as
 // their longest value, check boxes captioned with their attribute's title, and lookup editors of a
-// foreign key bound to a table of the start entity through a data source of their own.
+// foreign key bound to a table of the start entity through a data source of their own; and the form
+// tall enough for its lowest editor.
 void make_usable(formfile::ObjectNode& root, const TTable& table, const EntityView& entity, const Lookups& lookups);
 
 // The characters the longest value of a field type without a size takes in an editor (0: the type

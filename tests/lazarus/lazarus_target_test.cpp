@@ -177,6 +177,40 @@ TEST(GenerateLazarus, ChoosingEditorsFitTheirValuesAndRadioGroupsAndTextsShowThe
     EXPECT_NE(form.find("DataField = 'T'\n      DataSource = DataSource1\n    end\n"), std::string::npos) << form;
 }
 
+// The faithful horizontal layout sizes the form to the last editor placed; here a tall list box opens
+// the row that a short edit ends, once in a small form and once where the screen stops the form.
+TEST(GenerateLazarus, HorizontalFormsShowTheirLowestEditorWithinTheScreen) {
+    fixture::ScratchDir dir;
+    const std::string tail = R"({ "nome": "L", "tipo": "Word", "componente": "TDBListBox" },
+                                  { "nome": "C", "tipo": "String", "tamanho": 2 } ] })";
+    std::string rows;
+    for (int i = 0; i < 11; ++i) rows += R"({ "nome": "S)" + std::to_string(i) + R"(", "tipo": "String", "tamanho": 60 }, )";
+    write(dir.path() / "d.json", R"({ "entities": [
+        { "entidade": "A", "tabela": "A", "Tipoform": "horizontal", "atributos": [
+          { "nome": "ID", "tipo": "Integer", "key": true }, )" + tail + R"(,
+        { "entidade": "B", "tabela": "B", "Tipoform": "horizontal", "atributos": [
+          { "nome": "ID", "tipo": "Integer", "key": true }, )" + rows + tail + " ] }");
+    const fs::path out = dir.path() / "out";
+    const HostRun run = run_host({"generate", (dir.path() / "d.json").string(), "--dir", out.string(), "--target", "lazarus"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    // A property of the form (depth 0), of its scroll box (1) or of an editor in it (2).
+    const auto property = [](const std::string& form, const std::string& object, int depth, const std::string& name) {
+        const std::size_t at = depth == 0 ? 0 : form.find("object " + object + ":");
+        const std::size_t p = form.find("\n" + std::string(2 * depth + 2, ' ') + name + " = ", at);
+        return at == std::string::npos || p == std::string::npos ? -1 : std::stoi(form.substr(form.find('=', p) + 2));
+    };
+    const std::string a = test_support::read_file(out / "MA.lfm");
+    EXPECT_EQ(property(a, "ScrollBox1", 1, "Height"),
+              property(a, "TDBListBoxL", 2, "Top") + property(a, "TDBListBoxL", 2, "Height") + 10) << a;
+    EXPECT_EQ(property(a, "", 0, "Height") - property(a, "ScrollBox1", 1, "Height"), 41 + 27) << a;
+    EXPECT_EQ(property(a, "", 0, "Width"), 509) << a;
+
+    const std::string b = test_support::read_file(out / "MB.lfm");
+    EXPECT_EQ(property(b, "", 0, "Height"), 768 - 40) << b;
+    EXPECT_EQ(property(b, "", 0, "Width"), 509 + 16) << b;
+    EXPECT_EQ(property(b, "ScrollBox1", 1, "Width"), 501 + 16) << b;
+}
+
 TEST(GenerateLazarus, RefusesWhatTheTargetCannotBuildBeforeWritingAnything) {
     fixture::ScratchDir dir;
     const fs::path out = dir.path() / "out";
