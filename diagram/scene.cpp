@@ -460,8 +460,6 @@ void DiagramScene::rebind() {
         if (entities_[i].caption.shape) entities_[i].caption.source = &*diagram_.entities.at(i).caption;
     for (std::size_t i = 0; i < relationships_.size(); ++i)
         if (relationships_[i].caption.shape) relationships_[i].caption.source = &*diagram_.relationships.at(i).caption;
-    const TRect all = bounds();
-    surface_->SetBounds(0, 0, std::max(all.Right, 1), std::max(all.Bottom, 1));
 }
 
 bool DiagramScene::changed() const {

@@ -85,7 +85,8 @@ public:
     // Entity `index`'s content changed (its attributes): the box measures itself again and its lines
     // and the captions around it follow.
     void remeasure_entity(std::size_t index);
-    // After the diagram's lists changed: the captions are found again in the items that hold them.
+    // After the diagram's lists changed: the captions are found again in the items that hold them. The
+    // surface keeps its size (its owner sizes it to the shapes and the view).
     void rebind();
     // Whether store() would write anything the diagram does not hold yet.
     bool changed() const;

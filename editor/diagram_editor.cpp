@@ -238,10 +238,11 @@ void DiagramEditor::change_model(Edit edit) {
     record_gesture();
     auto change = std::make_unique<ModelChange>();
     try {
-        edit(*change);
+        const Touched touched = edit(*change);
         scene_->rebind();
-        // The rules every reader applies, with its messages: nothing the file could not hold stays.
-        check_diagram(diagram_, file_.string());
+        // The rules every reader applies, with its messages: nothing the file could not hold stays. The
+        // diagram met them before, so the items changed are the ones to check.
+        check_diagram_items(diagram_, file_.string(), touched.entities, touched.relationships);
         scene_->settle();
     } catch (...) {
         // The shapes may stand halfway: they go, the parts done are taken back and the shapes built anew.
@@ -459,6 +460,7 @@ std::size_t DiagramEditor::add_relationship(std::size_t from, std::size_t to, tr
         add_foreign_keys(diagram_, index);
         scene_->insert_relationship(index);
         scene_->remeasure_entity(to);
+        return Touched{{to}, {index}};
     });
     clear_selection();
     scene_->relationship(index).SetSelected(true);
@@ -658,6 +660,13 @@ void DiagramEditor::delete_selection_of(const std::vector<std::size_t>& entities
                 scene_->remove_entity(e);
                 change.apply(diagram_, ModelChange::Slot<DiagramEntity>{e, std::nullopt});
             }
+        // The entities that lost keys, where they stand now.
+        Touched changed;
+        for (std::size_t e = 0, gone = 0; e < entity_count; ++e) {
+            if (entity_goes[e]) ++gone;
+            else if (touched[e]) changed.entities.push_back(e - gone);
+        }
+        return changed;
     });
     clear_selection();
 }

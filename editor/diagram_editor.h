@@ -167,8 +167,12 @@ private:
     // are rebuilt from the text before.
     template <typename Change>
     auto snapshot_command(Change change);
-    // Runs a model edit that changes the diagram and the shapes in place, recording its parts; when it
-    // throws, the parts are taken back and the shapes built anew.
+    // The entities and relationships an edit changed or added, where they stand after it.
+    struct Touched {
+        std::vector<std::size_t> entities, relationships;
+    };
+    // Runs a model edit that changes the diagram and the shapes in place, recording its parts and
+    // returning what it touched; when it throws, the parts are taken back and the shapes built anew.
     template <typename Edit>
     void change_model(Edit edit);
     void build_scene();
