@@ -707,15 +707,19 @@ std::vector<std::size_t> DiagramEditor::selected_texts() const {
 }
 
 void DiagramEditor::clear_selection() {
+    // Only what is selected: a shape repaints itself whenever it is told, selected or not.
+    const auto clear = [](TnoxCustomShape* shape) {
+        if (shape && shape->Selected()) shape->SetSelected(false);
+    };
     for (std::size_t i = 0; i < scene_->entity_count(); ++i) {
-        scene_->entity(i).SetSelected(false);
-        if (tnoxCaption* c = scene_->entity_caption(i)) c->SetSelected(false);
+        clear(&scene_->entity(i));
+        clear(scene_->entity_caption(i));
     }
     for (std::size_t i = 0; i < scene_->relationship_count(); ++i) {
-        scene_->relationship(i).SetSelected(false);
-        if (tnoxCaption* c = scene_->relationship_caption(i)) c->SetSelected(false);
+        clear(&scene_->relationship(i));
+        clear(scene_->relationship_caption(i));
     }
-    for (std::size_t i = 0; i < scene_->text_count(); ++i) scene_->text(i).SetSelected(false);
+    for (std::size_t i = 0; i < scene_->text_count(); ++i) clear(&scene_->text(i));
 }
 
 std::optional<std::size_t> DiagramEditor::find_entity(const std::string& text) {
