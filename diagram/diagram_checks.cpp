@@ -254,3 +254,13 @@ void check_diagram(const Diagram& diagram, const std::string& source) {
     for (std::size_t i = 0; i < diagram.entities.size(); ++i) check_entity_names(*diagram.entities[i].entity, file, i + 1);
     check_table_names(diagram.entities, file);
 }
+
+void check_diagram_items(const Diagram& diagram, const std::string& source, const std::vector<std::size_t>& entities,
+                         const std::vector<std::size_t>& relationships) {
+    const Item file{nullptr, {}, 0, {}, &source};
+    // In check_diagram's order, so that the first problem is the one it would name.
+    for (std::size_t e : entities) check_entity_values(diagram.entities.at(e), file, e + 1);
+    for (std::size_t r : relationships)
+        check_relationship_values(diagram.relationships.at(r), diagram.entities.size(), file, r + 1);
+    for (std::size_t e : entities) check_entity_names(*diagram.entities.at(e).entity, file, e + 1);
+}

@@ -125,11 +125,25 @@ void DiagramScene::add_text(DiagramText& source) {
     scale_text_box(*shape, texts_.back().placed);
 }
 
-void DiagramScene::add_relationship(DiagramRelationship& source) {
+void DiagramScene::add_relationship(DiagramRelationship& source) { relationships_.push_back(make_relationship(source)); }
+
+DiagramScene::RelationshipItem DiagramScene::make_relationship(DiagramRelationship& source) {
     check_drawable(source.line_colour, "LineColour");
     if (source.caption) check_drawable(*source.caption, "caption.font");
     auto* shape = new TRelacionamento(&owner_);
-    relationships_.push_back({shape, 0, 0, {}});
+    try {
+        return connect_relationship(*shape, source);
+    } catch (...) {
+        shape->GetConnection(1)->SetShape(nullptr);
+        shape->GetConnection(2)->SetShape(nullptr);
+        delete shape;
+        throw;
+    }
+}
+
+DiagramScene::RelationshipItem DiagramScene::connect_relationship(TRelacionamento& line, DiagramRelationship& source) {
+    TRelacionamento* shape = &line;
+    RelationshipItem item{shape, 0, 0, {}};
     // The foreign keys a relationship brought name it in `origem` by its component name, so it takes
     // the file's name where a component may carry it; otherwise it keeps the name it was given.
     if (IsValidIdent(source.name) && !owner_.FindComponent(source.name)) shape->SetName(source.name);
@@ -145,13 +159,14 @@ void DiagramScene::add_relationship(DiagramRelationship& source) {
     TnoxConnection* end = shape->GetConnection(2);
     start->SetPerc(source.start_perc);
     end->SetPerc(source.end_perc);
-    relationships_.back().start_perc_read = start->perc();
-    relationships_.back().end_perc_read = end->perc();
+    item.start_perc_read = start->perc();
+    item.end_perc_read = end->perc();
     TnoxConnection from, to;
     from.SetShape(entities_.at(source.from).shape);
     to.SetShape(entities_.at(source.to).shape);
     shape->Connect(&from, &to);
-    if (source.caption) relationships_.back().caption = make_caption(*source.caption);
+    if (source.caption) item.caption = make_caption(*source.caption);
+    return item;
 }
 
 DiagramScene::CaptionItem DiagramScene::make_caption(DiagramCaption& source) {
@@ -230,10 +245,12 @@ void DiagramScene::arrange(const std::vector<std::optional<TPoint>>& entities, c
 void DiagramScene::route() {
     // The first routing picks the sides; the offsets reach their steady values (within the limits of
     // those sides) only on the second.
-    for (RelationshipItem& item : relationships_) {
-        item.shape->Reroute();
-        item.shape->Reroute();
-    }
+    for (RelationshipItem& item : relationships_) route(item);
+}
+
+void DiagramScene::route(RelationshipItem& item) {
+    item.shape->Reroute();
+    item.shape->Reroute();
 }
 
 void DiagramScene::place_captions() {
@@ -354,6 +371,120 @@ void DiagramScene::settle() {
         if (item.caption.shape) settle_one(*item.caption.shape, item.caption.placed, item.caption.source->shape);
     }
     for (std::size_t i = 0; i < texts_.size(); ++i) settle_one(*texts_[i].shape, texts_[i].placed, diagram_.texts[i].shape);
+}
+
+void DiagramScene::insert_relationship(std::size_t index) {
+    DiagramRelationship& source = diagram_.relationships.at(index);
+    RelationshipItem item;
+    try {
+        item = make_relationship(source);
+    } catch (const std::exception& e) {
+        throw DiagramError("relationship \"" + cp1252_to_utf8(source.name) + "\" (#" + std::to_string(index + 1) + "): " + e.what());
+    }
+    // As zoom() would have it: scaled, then routed, then captioned.
+    item.shape->SetEscala(escala_);
+    route(item);
+    relationships_.insert(relationships_.begin() + static_cast<std::ptrdiff_t>(index), item);
+    if (item.caption.shape) {
+        place_caption(*item.shape, relationships_[index].caption);
+        relationships_[index].caption.placed.bounds = item.caption.shape->BoundsRect();
+    }
+}
+
+void DiagramScene::remove_caption(TnoxCustomShape& owner, CaptionItem& caption) {
+    if (!caption.shape) return;
+    if (owner.Caption() == caption.shape) owner.SetCaption(nullptr);  // which frees it
+    else delete caption.shape;
+    caption = {};
+}
+
+void DiagramScene::remove_relationship(std::size_t index) {
+    RelationshipItem& item = relationships_.at(index);
+    remove_caption(*item.shape, item.caption);
+    // Let go first: a line freed while attached takes its foreign keys out of its end entity.
+    item.shape->GetConnection(1)->SetShape(nullptr);
+    item.shape->GetConnection(2)->SetShape(nullptr);
+    delete item.shape;
+    relationships_.erase(relationships_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void DiagramScene::remove_entity(std::size_t index) {
+    EntityItem& item = entities_.at(index);
+    remove_caption(*item.shape, item.caption);
+    item.shape->SetSelected(false);
+    item.shape->SetParent(nullptr);
+    entities_.erase(entities_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void DiagramScene::remove_text(std::size_t index) {
+    delete texts_.at(index).shape;
+    texts_.erase(texts_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void DiagramScene::remove_entity_caption(std::size_t index) {
+    EntityItem& item = entities_.at(index);
+    remove_caption(*item.shape, item.caption);
+}
+
+void DiagramScene::remove_relationship_caption(std::size_t index) {
+    RelationshipItem& item = relationships_.at(index);
+    remove_caption(*item.shape, item.caption);
+}
+
+void DiagramScene::remeasure_entity(std::size_t index) {
+    EntityItem& item = entities_.at(index);
+    TEntidade& e = *item.shape;
+    e.AjustarTamanho(nullptr);
+    const ShapeBounds& b = item.placed.at_100;
+    if (fixes_size(b))
+        e.SetBounds(e.Left(), e.Top(), b.width != 0 ? to_scene(b.width) : e.Width(), b.height != 0 ? to_scene(b.height) : e.Height());
+    // The new size is the content's, not a resize by hand that store() would keep (the scene is
+    // settled before an edit, so the place is the one stored).
+    item.placed.bounds = e.BoundsRect();
+    if (item.caption.shape) {
+        place_caption(e, item.caption);
+        item.caption.placed.bounds = item.caption.shape->BoundsRect();
+    }
+    for (RelationshipItem& line : relationships_) {
+        if (line.shape->GetConnection(1)->Shape() != &e && line.shape->GetConnection(2)->Shape() != &e) continue;
+        route(line);
+        if (line.caption.shape) {
+            place_caption(*line.shape, line.caption);
+            line.caption.placed.bounds = line.caption.shape->BoundsRect();
+        }
+    }
+}
+
+void DiagramScene::rebind() {
+    for (std::size_t i = 0; i < entities_.size(); ++i)
+        if (entities_[i].caption.shape) entities_[i].caption.source = &*diagram_.entities.at(i).caption;
+    for (std::size_t i = 0; i < relationships_.size(); ++i)
+        if (relationships_[i].caption.shape) relationships_[i].caption.source = &*diagram_.relationships.at(i).caption;
+}
+
+bool DiagramScene::changed() const {
+    const auto same = [](const ShapeBounds& a, const ShapeBounds& b) {
+        return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+    };
+    const auto caption_same = [&](const CaptionItem& caption) {
+        return !caption.shape || same(stored_bounds(*caption.shape, caption.placed), caption.source->shape);
+    };
+    if (diagram_.escala != escala_) return true;
+    for (std::size_t i = 0; i < entities_.size(); ++i)
+        if (!same(stored_bounds(*entities_[i].shape, entities_[i].placed), diagram_.entities[i].shape) ||
+            !caption_same(entities_[i].caption))
+            return true;
+    for (std::size_t i = 0; i < relationships_.size(); ++i) {
+        const RelationshipItem& item = relationships_[i];
+        const DiagramRelationship& target = diagram_.relationships[i];
+        const int start = item.shape->GetConnection(1)->perc(), end = item.shape->GetConnection(2)->perc();
+        if ((start != item.start_perc_read && start != target.start_perc) || (end != item.end_perc_read && end != target.end_perc) ||
+            item.shape->meioperc() != target.meioperc || !caption_same(item.caption))
+            return true;
+    }
+    for (std::size_t i = 0; i < texts_.size(); ++i)
+        if (!same(stored_bounds(*texts_[i].shape, texts_[i].placed), diagram_.texts[i].shape)) return true;
+    return false;
 }
 
 void DiagramScene::tear_down() noexcept {

@@ -68,6 +68,29 @@ public:
     // The smallest rectangle holding every visible shape, in surface coordinates; empty without shapes.
     TRect bounds() const;
 
+    // Changes of the diagram made in place, at the current zoom, so that an edit costs what it touches
+    // rather than a new scene. The caller changes the diagram's lists to match (an item that leaves
+    // goes from the scene first, one that comes is in the diagram first) and calls rebind() when done.
+    //
+    // diagram().relationships[index] is new there: its line is made, connected and routed.
+    void insert_relationship(std::size_t index);
+    // Relationship `index`'s line and caption go; the line lets go of its entities first, so the foreign
+    // keys it brought stay where they are.
+    void remove_relationship(std::size_t index);
+    // Entity `index` leaves the surface with its caption; no line may join it any more.
+    void remove_entity(std::size_t index);
+    void remove_text(std::size_t index);
+    void remove_entity_caption(std::size_t index);
+    void remove_relationship_caption(std::size_t index);
+    // Entity `index`'s content changed (its attributes): the box measures itself again and its lines
+    // and the captions around it follow.
+    void remeasure_entity(std::size_t index);
+    // After the diagram's lists changed: the captions are found again in the items that hold them. The
+    // surface keeps its size (its owner sizes it to the shapes and the view).
+    void rebind();
+    // Whether store() would write anything the diagram does not hold yet.
+    bool changed() const;
+
     // Writes the scene back into its diagram: positions at 100 %, the sizes the file fixes, the ends'
     // perc, meioperc and the zoom. A shape the scene has not seen moved keeps its values exactly (a
     // connection reads its perc back one lower for most values, so rereading it would drift).
@@ -106,6 +129,11 @@ private:
     void build(const Options& options);
     void add_entity(DiagramEntity& source, const Options& options);
     void add_relationship(DiagramRelationship& source);
+    // The line of `source`, connected at 100 %; freed again when anything fails.
+    RelationshipItem make_relationship(DiagramRelationship& source);
+    RelationshipItem connect_relationship(TRelacionamento& shape, DiagramRelationship& source);
+    void route(RelationshipItem& item);
+    void remove_caption(TnoxCustomShape& owner, CaptionItem& caption);
     void add_text(DiagramText& source);
     CaptionItem make_caption(DiagramCaption& source);
     // Text, font and autosize of a text box; its size at 100 % when the file fixes one.

@@ -21,6 +21,7 @@
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "platform/ascii_case.h"
+#include "plugin/entity_copy.h"
 #include "plugin/registros.h"
 #include "platform/utf8_cp1252.h"
 #include "shapes/text_shape.h"
@@ -58,8 +59,8 @@ DiagramEditor::DiagramEditor(std::filesystem::path file, Missing missing) : file
         type_texts_ = default_type_texts();
         select_type_texts(type_texts_);
         build_scene();
-        history_.push_back(text_now());
-        saved_ = history_.back();
+        text_ = opened_text_ = saved_text_ = text_now();
+        saved_at_ = 0;
         exists_on_disk_ = false;
         disk_fingerprint_ = 0;
         return;
@@ -82,8 +83,8 @@ DiagramEditor::DiagramEditor(std::filesystem::path file, Missing missing) : file
     } catch (const DiagramError& e) {
         throw DiagramError(name + ": " + e.what());  // a font without a face, as every command words it
     }
-    history_.push_back(text_now());
-    saved_ = history_.back();
+    text_ = opened_text_ = saved_text_ = text_now();
+    saved_at_ = 0;
     if (!diagram_.entities.empty() && needs_layout(diagram_)) lay_out();
 }
 
@@ -108,47 +109,89 @@ void DiagramEditor::rebuild() {
         if (texts[i]) scene_->text(i).SetSelected(true);
 }
 
-std::string DiagramEditor::text_now() {
+DiagramEditor::Text DiagramEditor::text_now() {
     scene_->settle();
-    return diagram_to_json(diagram_, file_.string());
+    return std::make_shared<const std::string>(diagram_to_json(diagram_, file_.string()));
 }
 
-bool DiagramEditor::record() {
-    std::string text = text_now();
-    if (text == history_[at_]) return false;
-    history_.resize(at_ + 1);  // a change after undo drops what redo would have brought back
-    history_.push_back(std::move(text));
+DiagramEditor::Text DiagramEditor::state_text() {
+    if (!text_) text_ = std::make_shared<const std::string>(diagram_to_json(diagram_, file_.string()));
+    return text_;
+}
+
+void DiagramEditor::push(Step step) {
+    history_.resize(at_);  // a change after undo drops what redo would have brought back
+    if (saved_at_ && *saved_at_ > at_) saved_at_.reset();
+    history_.push_back(std::move(step));
+    ++at_;
     if (history_.size() > kHistoryLimit) {
         history_.erase(history_.begin());
-        history_dropped_ = true;
+        --at_;
+        if (saved_at_) saved_at_ = *saved_at_ == 0 ? std::optional<std::size_t>() : *saved_at_ - 1;
     }
-    at_ = history_.size() - 1;
+}
+
+bool DiagramEditor::record_snapshot(const Text& before) {
+    Text after = text_now();
+    text_ = after;
+    if (*after == *before) return false;
+    push(Step{before, std::move(after), nullptr});
     return true;
 }
 
+bool DiagramEditor::record_gesture() {
+    // Until the scene is stored, the diagram holds the places from before the gesture.
+    if (!scene_->changed()) return false;
+    return record_snapshot(state_text());
+}
+
 bool DiagramEditor::commit() {
-    const bool changed = record();
+    const bool changed = record_gesture();
     fit_surface();
     return changed;
 }
 
-void DiagramEditor::restore(std::size_t index) {
+void DiagramEditor::restore_text(const Text& text) {
     // The shapes go before the diagram whose entities they hold.
     scene_.reset();
-    diagram_ = parse_diagram(history_[index], file_.string());
-    at_ = index;
+    diagram_ = parse_diagram(*text, file_.string());
+    text_ = text;
     build_scene();
 }
 
 void DiagramEditor::undo() {
-    if (can_undo()) restore(at_ - 1);
+    if (!can_undo()) return;
+    Step& step = history_[at_ - 1];
+    if (step.change) {
+        scene_.reset();
+        step.change->undo(diagram_);
+        text_.reset();
+        build_scene();
+    } else {
+        restore_text(step.before);
+    }
+    --at_;
 }
 
 void DiagramEditor::redo() {
-    if (can_redo()) restore(at_ + 1);
+    if (!can_redo()) return;
+    Step& step = history_[at_];
+    if (step.change) {
+        scene_.reset();
+        step.change->redo(diagram_);
+        text_.reset();
+        build_scene();
+    } else {
+        restore_text(step.after);
+    }
+    ++at_;
 }
 
-bool DiagramEditor::dirty() const { return history_[at_] != saved_; }
+bool DiagramEditor::dirty() const {
+    if (saved_at_ == at_) return false;
+    // Changes that lead back to the text saved (a box dragged away and back) leave nothing to save.
+    return !(text_ && saved_text_ && *text_ == *saved_text_);
+}
 
 std::string DiagramEditor::title() const {
     return (dirty() ? "*" : "") + file_.filename().string() + " \u2014 KZR40";
@@ -170,24 +213,55 @@ void DiagramEditor::fit_surface() {
 }
 
 template <typename Change>
-auto DiagramEditor::transact(Change change) {
-    record();  // a gesture not committed yet is a change of its own, kept whatever happens next
+auto DiagramEditor::snapshot_command(Change change) {
+    record_gesture();  // a gesture not committed yet is a change of its own, kept whatever happens next
+    const Text before = state_text();
     try {
-        return change();
+        if constexpr (std::is_void_v<decltype(change())>) {
+            change();
+            record_snapshot(before);
+        } else {
+            auto result = change();
+            record_snapshot(before);
+            return result;
+        }
     } catch (...) {
         // A command that failed halfway (Graphviz, a shape that cannot be built) may have left the
-        // diagram and its shapes in any state: they are built again from the last snapshot.
-        restore(at_);
+        // diagram and its shapes in any state: they are built again from the text before.
+        restore_text(before);
         throw;
     }
+}
+
+template <typename Edit>
+void DiagramEditor::change_model(Edit edit) {
+    record_gesture();
+    auto change = std::make_unique<ModelChange>();
+    try {
+        const Touched touched = edit(*change);
+        scene_->rebind();
+        // The rules every reader applies, with its messages: nothing the file could not hold stays. The
+        // diagram met them before, so the items changed are the ones to check.
+        check_diagram_items(diagram_, file_.string(), touched.entities, touched.relationships);
+        scene_->settle();
+    } catch (...) {
+        // The shapes may stand halfway: they go, the parts done are taken back and the shapes built anew.
+        scene_.reset();
+        change->undo(diagram_);
+        build_scene();
+        throw;
+    }
+    if (change->empty()) return;
+    push(Step{nullptr, nullptr, std::move(change)});
+    text_.reset();
+    fit_surface();
 }
 
 void DiagramEditor::set_zoom(int percent) {
     percent = std::clamp(percent, static_cast<int>(kMinEscala), static_cast<int>(kMaxEscala));
     if (percent == scene_->escala()) return;
-    transact([&] {
+    snapshot_command([&] {
         scene_->zoom(percent);
-        record();
         fit_surface();
     });
 }
@@ -206,7 +280,7 @@ void DiagramEditor::zoom_by(int steps) {
 }
 
 bool DiagramEditor::set_mode(tmodo mode, bool selected_only) {
-    return transact([&] {
+    return snapshot_command([&] {
         bool changed = false;
         for (std::size_t i = 0; i < scene_->entity_count(); ++i) {
             TEntidade& e = scene_->entity(i);
@@ -217,37 +291,40 @@ bool DiagramEditor::set_mode(tmodo mode, bool selected_only) {
         if (!changed) return false;
         // The boxes measure themselves anew and the lines follow: the scene does both when it is built.
         rebuild();
-        record();
         return true;
     });
 }
 
 void DiagramEditor::set_type_texts(const std::string& name) {
-    transact([&] {
+    // A view setting: no step, and the diagram stays as it is.
+    record_gesture();
+    try {
         select_type_texts(name);
         type_texts_ = name;
         rebuild();
-    });
+    } catch (...) {
+        scene_.reset();
+        build_scene();
+        throw;
+    }
 }
 
 void DiagramEditor::set_style(DiagramStyle style, DiagramTheme theme) {
-    transact([&] {
-        if (diagram_.style == style && diagram_.theme == theme) return;
+    if (diagram_.style == style && diagram_.theme == theme) return;
+    snapshot_command([&] {
         diagram_.style = style;
         diagram_.theme = theme;
-        record();
     });
 }
 
 void DiagramEditor::lay_out() {
-    transact([&] {
+    snapshot_command([&] {
         // As `kzr40 layout`: every entity is placed anew; the layout works on a scene at 100 %.
         for (DiagramEntity& entity : diagram_.entities) entity.shape.left = entity.shape.top = 0;
         scene_.reset();
         scene_ = std::make_unique<DiagramScene>(diagram_);
         lay_out_scene(*scene_, diagram_);
         scene_->zoom(diagram_.escala);
-        record();
         fit_surface();
     });
 }
@@ -272,16 +349,16 @@ void DiagramEditor::save(bool overwrite_changes) {
         if (exists_on_disk_ && *now != disk_fingerprint_)
             throw FileChangedError(name + ": the file was changed by someone else since it was opened");
     }
-    record();  // a gesture the window has not committed yet is saved too
-    // The diagram stands as the current snapshot says: record() stored it, restore() read it.
-    const std::string& text = history_[at_];
+    record_gesture();  // a gesture the window has not committed yet is saved too
+    const Text text = state_text();
     // Every edit undone: the file gets back the very bytes it was opened with, not a rewrite of them.
-    const bool as_opened = !opened_bytes_.empty() && text == history_.front() && !history_dropped_;
+    const bool as_opened = !opened_bytes_.empty() && *text == *opened_text_;
     const std::string bytes = as_opened ? opened_bytes_
-                              : form_.kind == DiagramFileKind::Json ? text
+                              : form_.kind == DiagramFileKind::Json ? *text
                                                                     : diagram_bytes(diagram_, form_, name);
     write_file_atomically(file_, bytes);
-    saved_ = text;
+    saved_at_ = at_;
+    saved_text_ = text;
     disk_fingerprint_ = fingerprint(bytes);
     exists_on_disk_ = true;
 }
@@ -289,13 +366,14 @@ void DiagramEditor::save(bool overwrite_changes) {
 void DiagramEditor::save_as(const std::filesystem::path& file) {
     const std::string name = file.string();
     const DiagramForm form = form_for_name(name, form_);
-    record();
-    const std::string& text = history_[at_];
-    const std::string bytes = form.kind == DiagramFileKind::Json ? text : diagram_bytes(diagram_, form, name);
+    record_gesture();
+    const Text text = state_text();
+    const std::string bytes = form.kind == DiagramFileKind::Json ? *text : diagram_bytes(diagram_, form, name);
     write_file_atomically(file, bytes);
     file_ = file;
     form_ = form;
-    saved_ = text;
+    saved_at_ = at_;
+    saved_text_ = text;
     disk_fingerprint_ = fingerprint(bytes);
     exists_on_disk_ = true;
     opened_bytes_.clear();  // the bytes as opened belong to the other file
@@ -318,14 +396,12 @@ void DiagramEditor::export_picture(const std::filesystem::path& picture) const {
 
 template <typename Edit>
 void DiagramEditor::edit_model(Edit edit) {
-    transact([&] {
-        scene_->settle();  // the places the shapes have now go into the diagram first
-        edit();            // may use the shapes, and takes them down before it removes an entity
+    snapshot_command([&] {
+        edit();  // may use the shapes, and takes them down before it removes an entity
         scene_.reset();
         // The rules every reader applies, with its messages: nothing the file could not hold stays.
         check_diagram(diagram_, file_.string());
         build_scene();
-        record();
     });
 }
 
@@ -372,16 +448,21 @@ std::size_t DiagramEditor::add_relationship(std::size_t from, std::size_t to, tr
     if (from >= diagram_.entities.size() || to >= diagram_.entities.size())
         throw std::out_of_range("a relationship joins two entities of the diagram");
     const std::size_t index = diagram_.relationships.size();
-    edit_model([&] {
-        scene_.reset();
+    change_model([&](ModelChange& change) {
         DiagramRelationship r;
         r.name = unique_relationship_name(diagram_, from, to);
         r.from = from;
         r.to = to;
         r.relacao = relacao;
-        diagram_.relationships.push_back(std::move(r));
+        // The end entity as it was, kept before its keys change (for a self-relationship it is also the start).
+        change.applied(ModelChange::Table{to, copy_entity(*diagram_.entities[to].entity)});
+        change.apply(diagram_, ModelChange::Slot<DiagramRelationship>{index, std::move(r)});
         add_foreign_keys(diagram_, index);
+        scene_->insert_relationship(index);
+        scene_->remeasure_entity(to);
+        return Touched{{to}, {index}};
     });
+    clear_selection();
     scene_->relationship(index).SetSelected(true);
     return index;
 }
@@ -439,6 +520,16 @@ void DiagramEditor::set_entity_caption(std::size_t index, const std::optional<st
     scene_->entity(index).SetSelected(true);
 }
 
+bool DiagramEditor::identifying(std::size_t index) const {
+    const DiagramRelationship& r = diagram_.relationships.at(index);
+    const StringList& attributes = diagram_.entities.at(r.to).entity->atributos();
+    for (int i = 0; i < attributes.Count(); ++i)
+        if (const auto* a = static_cast<const TAtributo*>(attributes.Objects(i));
+            a && a->origem.view() == r.name && (a->chave & kChavePrimaria) != 0)
+            return true;
+    return false;
+}
+
 void DiagramEditor::remove_relationship(std::size_t index) {
     // The end entity loses the attributes whose `origem` names the relationship (when the start entity
     // has a key, as the model rules). When some of them are in the end entity's own key, that key
@@ -448,17 +539,14 @@ void DiagramEditor::remove_relationship(std::size_t index) {
     TEntidade& child = scene_->entity(r.to);
     const TEntidade& parent = scene_->entity(r.from);
     if (child.Modo() == tmodo::tmdelete) return;  // going itself
-    bool identifying = false, parent_keyed = false;
-    for (int i = 0; i < child.atributos().Count(); ++i)
-        if (const auto* a = static_cast<const TAtributo*>(child.atributos().Objects(i)))
-            identifying = identifying || (a->origem.view() == r.name && (a->chave & kChavePrimaria) != 0);
-    for (int i = 0; i < parent.atributos().Count(); ++i)
-        if (const auto* a = static_cast<const TAtributo*>(parent.atributos().Objects(i)))
-            parent_keyed = parent_keyed || (a->chave & kChavePrimaria) != 0;
-    if (identifying) {
+    if (identifying(index)) {
         RemoverEstrangeiras(child, parent, r.name);
         return;
     }
+    bool parent_keyed = false;
+    for (int i = 0; i < parent.atributos().Count(); ++i)
+        if (const auto* a = static_cast<const TAtributo*>(parent.atributos().Objects(i)))
+            parent_keyed = parent_keyed || (a->chave & kChavePrimaria) != 0;
     if (!parent_keyed) return;
     for (int i = 0; i < child.atributos().Count();) {
         const auto* a = static_cast<const TAtributo*>(child.atributos().Objects(i));
@@ -469,19 +557,12 @@ void DiagramEditor::remove_relationship(std::size_t index) {
 
 void DiagramEditor::delete_relationship(std::size_t index) {
     if (index >= diagram_.relationships.size()) throw std::out_of_range("no relationship #" + std::to_string(index + 1));
-    edit_model([&] {
-        remove_relationship(index);
-        scene_.reset();
-        diagram_.relationships.erase(diagram_.relationships.begin() + static_cast<std::ptrdiff_t>(index));
-    });
+    delete_selection_of({}, {index}, {}, {}, {});
 }
 
 void DiagramEditor::delete_text(std::size_t index) {
     if (index >= diagram_.texts.size()) throw std::out_of_range("no free text #" + std::to_string(index + 1));
-    edit_model([&] {
-        scene_.reset();
-        diagram_.texts.erase(diagram_.texts.begin() + static_cast<std::ptrdiff_t>(index));
-    });
+    delete_selection_of({}, {}, {index}, {}, {});
 }
 
 void DiagramEditor::delete_entity(std::size_t index) {
@@ -502,7 +583,8 @@ bool DiagramEditor::delete_selection() {
 void DiagramEditor::delete_selection_of(const std::vector<std::size_t>& entities, std::vector<std::size_t> relationships,
                                         const std::vector<std::size_t>& texts, const std::vector<std::size_t>& entity_captions,
                                         const std::vector<std::size_t>& relationship_captions) {
-    std::vector<bool> entity_goes(diagram_.entities.size());
+    const std::size_t entity_count = diagram_.entities.size();
+    std::vector<bool> entity_goes(entity_count);
     for (std::size_t e : entities) entity_goes.at(e) = true;
     std::vector<bool> relationship_goes(diagram_.relationships.size());
     for (std::size_t r : relationships) relationship_goes.at(r) = true;
@@ -510,39 +592,83 @@ void DiagramEditor::delete_selection_of(const std::vector<std::size_t>& entities
         if (entity_goes[diagram_.relationships[r].from] || entity_goes[diagram_.relationships[r].to]) relationship_goes[r] = true;
     std::vector<bool> text_goes(diagram_.texts.size());
     for (std::size_t t : texts) text_goes.at(t) = true;
-    edit_model([&] {
+    change_model([&](ModelChange& change) {
+        // The entities that stay and may lose foreign keys: the end of each relationship that goes and,
+        // where those keys were part of its own key, every entity below it, as the model's removal walks.
+        std::vector<bool> touched(entity_count);
+        std::vector<std::vector<std::size_t>> children;
+        std::vector<std::size_t> walk;
+        for (std::size_t r = 0; r < relationship_goes.size(); ++r) {
+            if (!relationship_goes[r] || entity_goes[diagram_.relationships[r].to]) continue;
+            const std::size_t end = diagram_.relationships[r].to;
+            if (!identifying(r)) {
+                touched[end] = true;
+                continue;
+            }
+            walk.push_back(end);
+            if (children.empty()) {
+                children.resize(entity_count);
+                for (const DiagramRelationship& other : diagram_.relationships) children[other.from].push_back(other.to);
+            }
+            while (!walk.empty()) {
+                const std::size_t e = walk.back();
+                walk.pop_back();
+                if (touched[e] || entity_goes[e]) continue;
+                touched[e] = true;
+                walk.insert(walk.end(), children[e].begin(), children[e].end());
+            }
+        }
+        for (std::size_t e = 0; e < entity_count; ++e)
+            if (touched[e]) change.applied(ModelChange::Table{e, copy_entity(*diagram_.entities[e].entity)});
         // An entity being deleted is in mode tmdelete, as the host marks it: the removal of foreign keys
-        // leaves it alone and passes nothing on through it.
-        for (std::size_t e = 0; e < entity_goes.size(); ++e)
-            if (entity_goes[e]) scene_->entity(e).SetModo(tmodo::tmdelete);
+        // leaves it alone and passes nothing on through it. It keeps its own mode for an undo.
+        std::vector<std::pair<std::size_t, tmodo>> modes;
+        for (std::size_t e = 0; e < entity_count; ++e)
+            if (entity_goes[e]) {
+                modes.emplace_back(e, scene_->entity(e).Modo());
+                scene_->entity(e).SetModo(tmodo::tmdelete);
+            }
         for (std::size_t r = relationship_goes.size(); r-- > 0;)
             if (relationship_goes[r]) remove_relationship(r);
-        scene_.reset();
-        // A caption selected on its own goes alone; one whose owner goes, goes with it anyway.
-        for (std::size_t e : entity_captions) diagram_.entities.at(e).caption.reset();
-        for (std::size_t r : relationship_captions) diagram_.relationships.at(r).caption.reset();
-        std::vector<std::size_t> new_index(diagram_.entities.size());
-        std::vector<DiagramEntity> kept;
-        for (std::size_t e = 0; e < diagram_.entities.size(); ++e) {
-            new_index[e] = kept.size();
-            if (!entity_goes[e]) kept.push_back(std::move(diagram_.entities[e]));
-        }
-        std::vector<DiagramRelationship> kept_relationships;
-        for (std::size_t r = 0; r < diagram_.relationships.size(); ++r) {
-            if (relationship_goes[r]) continue;
-            DiagramRelationship& rel = diagram_.relationships[r];
-            rel.from = new_index[rel.from];
-            rel.to = new_index[rel.to];
-            kept_relationships.push_back(std::move(rel));
-        }
-        std::vector<DiagramText> kept_texts;
-        for (std::size_t t = 0; t < diagram_.texts.size(); ++t)
-            if (!text_goes[t]) kept_texts.push_back(std::move(diagram_.texts[t]));
+        for (const auto& [e, mode] : modes) scene_->entity(e).SetModo(mode);
+        for (std::size_t e = 0; e < entity_count; ++e)
+            if (touched[e]) scene_->remeasure_entity(e);
+        // A caption selected on its own goes alone; one whose owner goes, goes with it.
+        for (std::size_t e : entity_captions)
+            if (!entity_goes.at(e) && diagram_.entities[e].caption) {
+                scene_->remove_entity_caption(e);
+                change.apply(diagram_, ModelChange::Caption{false, e, std::nullopt});
+            }
+        for (std::size_t r : relationship_captions)
+            if (!relationship_goes.at(r) && diagram_.relationships[r].caption) {
+                scene_->remove_relationship_caption(r);
+                change.apply(diagram_, ModelChange::Caption{true, r, std::nullopt});
+            }
         // The relationships go before the entities they joined.
-        diagram_.relationships = std::move(kept_relationships);
-        diagram_.texts = std::move(kept_texts);
-        diagram_.entities = std::move(kept);
+        for (std::size_t r = relationship_goes.size(); r-- > 0;)
+            if (relationship_goes[r]) {
+                scene_->remove_relationship(r);
+                change.apply(diagram_, ModelChange::Slot<DiagramRelationship>{r, std::nullopt});
+            }
+        for (std::size_t t = text_goes.size(); t-- > 0;)
+            if (text_goes[t]) {
+                scene_->remove_text(t);
+                change.apply(diagram_, ModelChange::Slot<DiagramText>{t, std::nullopt});
+            }
+        for (std::size_t e = entity_count; e-- > 0;)
+            if (entity_goes[e]) {
+                scene_->remove_entity(e);
+                change.apply(diagram_, ModelChange::Slot<DiagramEntity>{e, std::nullopt});
+            }
+        // The entities that lost keys, where they stand now.
+        Touched changed;
+        for (std::size_t e = 0, gone = 0; e < entity_count; ++e) {
+            if (entity_goes[e]) ++gone;
+            else if (touched[e]) changed.entities.push_back(e - gone);
+        }
+        return changed;
     });
+    clear_selection();
 }
 
 std::vector<std::size_t> DiagramEditor::selected_entities() const {
@@ -581,15 +707,19 @@ std::vector<std::size_t> DiagramEditor::selected_texts() const {
 }
 
 void DiagramEditor::clear_selection() {
+    // Only what is selected: a shape repaints itself whenever it is told, selected or not.
+    const auto clear = [](TnoxCustomShape* shape) {
+        if (shape && shape->Selected()) shape->SetSelected(false);
+    };
     for (std::size_t i = 0; i < scene_->entity_count(); ++i) {
-        scene_->entity(i).SetSelected(false);
-        if (tnoxCaption* c = scene_->entity_caption(i)) c->SetSelected(false);
+        clear(&scene_->entity(i));
+        clear(scene_->entity_caption(i));
     }
     for (std::size_t i = 0; i < scene_->relationship_count(); ++i) {
-        scene_->relationship(i).SetSelected(false);
-        if (tnoxCaption* c = scene_->relationship_caption(i)) c->SetSelected(false);
+        clear(&scene_->relationship(i));
+        clear(scene_->relationship_caption(i));
     }
-    for (std::size_t i = 0; i < scene_->text_count(); ++i) scene_->text(i).SetSelected(false);
+    for (std::size_t i = 0; i < scene_->text_count(); ++i) clear(&scene_->text(i));
 }
 
 std::optional<std::size_t> DiagramEditor::find_entity(const std::string& text) {

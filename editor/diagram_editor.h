@@ -12,6 +12,7 @@
 #include "diagram/diagram.h"
 #include "diagram/scene.h"
 #include "diagram/diagram_form.h"
+#include "editor/model_change.h"
 #include "editor/model_edits.h"
 
 class TDiagramSurface;
@@ -20,10 +21,11 @@ class TDiagramSurface;
 // and its saving. The window (editor/) only hands mouse events to the surface and calls these
 // commands, so everything here runs without a display.
 //
-// History: after each completed change (a mouse gesture that moved something, a zoom, a display
-// mode, a layout) the diagram as its file would hold it is kept as a snapshot; undo and redo rebuild
-// the scene from a snapshot. Snapshots are the written text, so they hold exactly what a save writes
-// and no state of the shapes can leak between them.
+// History: each completed change is one step. A mouse gesture that moved something, a zoom, a display
+// mode, a layout or a dialog's values keep the diagram's text before and after (the written text, so
+// that it holds exactly what a save writes and no state of the shapes leaks between steps); adding a
+// relationship and deleting keep only the items they changed (editor/model_change.h), change the shapes
+// in place and so cost what they touch on a large diagram. Undo and redo build the shapes anew.
 
 // Saving would overwrite a file that someone else changed (or deleted) since it was read or saved.
 class FileChangedError : public std::runtime_error {
@@ -36,7 +38,7 @@ public:
     // The zoom stops that Ctrl + wheel and Ctrl + plus / minus step through, in percent.
     static constexpr int kZoomStops[] = {10, 25, 33, 50, 67, 75, 90, 100, 110, 125, 150, 175,
                                          200, 250, 300, 400, 500, 600, 800, 1000};
-    // The oldest snapshots go beyond this many: a diagram of 1,000 entities writes about 2 MB.
+    // The oldest steps go beyond this many: a text of a diagram of 1,000 entities takes about 2 MB.
     static constexpr std::size_t kHistoryLimit = 100;
     // Room kept right of and below the shapes, so that a shape can be dragged beyond the others.
     static constexpr int kRoom = 400;
@@ -92,7 +94,7 @@ public:
     void lay_out();
 
     bool can_undo() const { return at_ > 0; }
-    bool can_redo() const { return at_ + 1 < history_.size(); }
+    bool can_redo() const { return at_ < history_.size(); }
     void undo();
     void redo();
 
@@ -154,24 +156,47 @@ public:
     void export_picture(const std::filesystem::path& picture) const;
 
 private:
-    // Runs a command; when it throws, the diagram and its shapes are rebuilt from the last snapshot.
+    // One undo step: the whole diagram's text before and after, or the items a model edit changed.
+    struct Step {
+        std::shared_ptr<const std::string> before, after;
+        std::unique_ptr<ModelChange> change;
+    };
+    using Text = std::shared_ptr<const std::string>;
+
+    // Runs a command that keeps the text before and after; when it throws, the diagram and its shapes
+    // are rebuilt from the text before.
     template <typename Change>
-    auto transact(Change change);
+    auto snapshot_command(Change change);
+    // The entities and relationships an edit changed or added, where they stand after it.
+    struct Touched {
+        std::vector<std::size_t> entities, relationships;
+    };
+    // Runs a model edit that changes the diagram and the shapes in place, recording its parts and
+    // returning what it touched; when it throws, the parts are taken back and the shapes built anew.
+    template <typename Edit>
+    void change_model(Edit edit);
     void build_scene();
     // The scene built anew from the diagram, keeping which entities and texts were selected.
     void rebuild();
-    void restore(std::size_t index);
-    bool record();
+    void restore_text(const Text& text);
+    // A gesture the scene holds and the diagram not yet becomes a step; returns whether there was one.
+    bool record_gesture();
+    bool record_snapshot(const Text& before);
+    void push(Step step);
     // Runs a model edit on the diagram with the shapes taken down, checks it and builds the shapes.
     template <typename Edit>
     void edit_model(Edit edit);
     std::string place_of_entity(std::size_t index) const;
+    // Whether the foreign keys relationship `index` brought are part of its end entity's key.
+    bool identifying(std::size_t index) const;
     void remove_relationship(std::size_t index);
     void delete_selection_of(const std::vector<std::size_t>& entities, std::vector<std::size_t> relationships,
                              const std::vector<std::size_t>& texts, const std::vector<std::size_t>& entity_captions,
                              const std::vector<std::size_t>& relationship_captions);
     void fit_surface();
-    std::string text_now();
+    // The text of the diagram as the shapes have it now, and as the diagram holds it (known or written).
+    Text text_now();
+    Text state_text();
     std::optional<std::uint64_t> fingerprint_on_disk() const;
 
     std::filesystem::path file_;
@@ -179,12 +204,14 @@ private:
     Diagram diagram_;
     std::unique_ptr<DiagramScene> scene_;
     std::string type_texts_;
-    std::vector<std::string> history_;
-    std::size_t at_ = 0;
-    std::string saved_;               // the text the file holds, as far as we know
-    std::string opened_bytes_;        // the file as read: saved again unchanged when every edit is undone
-    bool exists_on_disk_ = true;
-    bool history_dropped_ = false;    // the snapshot as opened is no longer the first      // false for a new diagram not saved yet
+    std::vector<Step> history_;
+    std::size_t at_ = 0;                 // steps done
+    Text text_;                          // the diagram's text as the last step left it, once known
+    Text opened_text_;                   // as opened: saved as the bytes read while the text is this
+    std::optional<std::size_t> saved_at_;  // the step the file holds, while it is in the history
+    Text saved_text_;
+    std::string opened_bytes_;           // the file as read
+    bool exists_on_disk_ = true;         // false for a new diagram not saved yet
     std::uint64_t disk_fingerprint_;  // of the file's bytes when read or last saved
     int viewport_width_ = 0;
     int viewport_height_ = 0;

@@ -96,17 +96,25 @@ void refresh(Window& w, bool everything) {
     }
 }
 
+// What a command's repaint covers: the whole view, or what its shapes invalidated, for the commands
+// that change the shapes in place. A new scene (undo, or a command that failed) and the modern style,
+// whose group areas follow every box of a group, paint it all.
+enum class Repaint { all, damaged };
+
 // Runs a command of the document; a failure is shown and the diagram stays as it was in memory.
-void run_command(Window& w, const std::function<void()>& command) {
+void run_command(Window& w, const std::function<void()>& command, Repaint repaint = Repaint::all) {
     // A drag in progress ends where it is before the command replaces or changes the shapes.
     w.input.Cancel(w.editor->surface());
+    const TDiagramSurface* surface = &w.editor->surface();
     try {
         w.editor->commit();
         command();
     } catch (const std::exception& e) {
         show_message(w, GTK_MESSAGE_ERROR, e.what());
+        repaint = Repaint::all;
     }
-    refresh(w, true);
+    refresh(w, repaint == Repaint::all || &w.editor->surface() != surface ||
+                   w.editor->diagram().style == DiagramStyle::modern);
 }
 
 // Saves; returns whether the file was written.
@@ -299,7 +307,7 @@ void edit_selected(Window& w) {
     if (auto c = w.editor->selected_relationship_captions(); !c.empty()) return edit_relationship(w, c.front());
 }
 
-void delete_selected(Window& w) { run_command(w, [&] { w.editor->delete_selection(); }); }
+void delete_selected(Window& w) { run_command(w, [&] { w.editor->delete_selection(); }, Repaint::damaged); }
 
 void brings_into_view(Window& w, const TControl& shape) {
     gtk_adjustment_set_value(horizontal(w), std::max(0, shape.Left() - 40));
@@ -664,7 +672,7 @@ gboolean relationship_tool(Window& w, GdkEvent* event) {
         w.relationship_start.reset();
         if (const auto to = w.editor->entity_at(point_of(event->button))) {
             const auto relacao = static_cast<trelacao>(std::max(gtk_combo_box_get_active(GTK_COMBO_BOX(w.cardinality)), 0));
-            run_command(w, [&] { w.editor->add_relationship(from, *to, relacao); });
+            run_command(w, [&] { w.editor->add_relationship(from, *to, relacao); }, Repaint::damaged);
         }
     }
     return TRUE;

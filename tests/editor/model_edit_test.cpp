@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 
 #include "diagram/diagram_checks.h"
@@ -13,6 +16,7 @@
 #include "diagram/model_keys.h"
 #include "editor/diagram_editor.h"
 #include "model/relacionamento.h"
+#include "model/texto.h"
 #include "platform/components/diagram_surface.h"
 #include "plugin/registros.h"
 #include "shapes/text_shape.h"
@@ -513,4 +517,156 @@ TEST_F(ModelEdit, ARefusalNamesTheFieldTheEditorPointsAt) {
     f.fonte_extrangeiras.name = "Arial\x01";
     EXPECT_TRUE(is(field_of_refusal(f), Part::entity, 0, "FonteExtrangeiras.name"));
     EXPECT_FALSE(field_in_message("x.json: cannot read"));
+}
+
+namespace {
+
+// Where every shape stands, as one text to compare.
+std::string geometry(DiagramEditor& editor) {
+    DiagramScene& scene = editor.scene();
+    std::string out;
+    const auto put = [&](const char* what, std::size_t i, const TControl* shape) {
+        if (!shape) return;
+        const TRect r = shape->BoundsRect();
+        out += std::string(what) + std::to_string(i) + " " + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," +
+               std::to_string(r.Right) + "," + std::to_string(r.Bottom) + "\n";
+    };
+    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+        put("entity ", i, &scene.entity(i));
+        put("entity caption ", i, scene.entity_caption(i));
+    }
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
+        put("relationship ", i, &scene.relationship(i));
+        put("relationship caption ", i, scene.relationship_caption(i));
+    }
+    for (std::size_t i = 0; i < scene.text_count(); ++i) put("text ", i, &scene.text(i));
+    return out;
+}
+
+}  // namespace
+
+// Edits that change the shapes in place and keep only what they touched, mixed at random with
+// dialogs, drags, zooms, undos and redos: after every step the diagram is the one its history says,
+// and its shapes stand where a window opening the saved file would put them.
+TEST_F(ModelEdit, RandomEditsUndosAndRedosAgreeWithTheFileReopenedAndUndoingAllGivesItBack) {
+    const fs::path file = folder / "vendas.json";
+    fs::copy_file(kVendas, file);
+    const std::string opened = read_file(file);
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        DiagramEditor editor(file);
+        std::mt19937 random(seed);
+        const auto pick = [&](std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(random); };
+        std::vector<std::string> states{text_of(editor)};
+        std::size_t at = 0;
+        const auto changed = [&] {
+            states.resize(at + 1);
+            states.push_back(text_of(editor));
+            ++at;
+        };
+        for (int step = 0; step < 60; ++step) {
+            const Diagram& d = editor.diagram();
+            const std::size_t entities = d.entities.size(), relationships = d.relationships.size();
+            std::string did;
+            switch (pick(10)) {
+                case 0:
+                case 1:
+                    if (entities == 0) break;
+                    did = "add relationship";
+                    editor.add_relationship(pick(entities), pick(entities), static_cast<trelacao>(pick(4)));
+                    changed();
+                    break;
+                case 2:
+                    if (entities < 3) break;
+                    did = "delete entity";
+                    editor.delete_entity(pick(entities));
+                    changed();
+                    break;
+                case 3:
+                    if (relationships == 0) break;
+                    did = "delete relationship";
+                    editor.delete_relationship(pick(relationships));
+                    changed();
+                    break;
+                case 4: {
+                    // A foreign key taken into its entity's key: removing its relationship walks on below.
+                    if (entities == 0) break;
+                    const std::size_t e = pick(entities);
+                    EntityFields f = editor.entity(e);
+                    auto fk = std::find_if(f.atributos.begin(), f.atributos.end(),
+                                           [](const AttributeFields& a) { return !a.origem.empty() && !a.key; });
+                    if (fk == f.atributos.end()) {
+                        // Or a caption given, to be deleted alone later.
+                        did = "caption";
+                        editor.set_entity_caption(e, "nota " + std::to_string(step));
+                    } else {
+                        did = "identifying key";
+                        fk->key = true;
+                        editor.set_entity(e, f);
+                    }
+                    changed();
+                    break;
+                }
+                case 5: {
+                    std::optional<std::size_t> owner;
+                    for (std::size_t e = 0; e < entities && !owner; ++e)
+                        if (editor.scene().entity_caption(e)) owner = e;
+                    if (!owner) break;
+                    did = "delete caption";
+                    editor.clear_selection();
+                    editor.scene().entity_caption(*owner)->SetSelected(true);
+                    ASSERT_TRUE(editor.delete_selection());
+                    changed();
+                    break;
+                }
+                case 6: {
+                    if (entities == 0) break;
+                    // Whatever the pointer takes there (the box, or a line's middle lying over it). At
+                    // 100 %, where a place the pointer gives is the place stored.
+                    if (editor.zoom() != 100) break;
+                    did = "drag";
+                    const TEntidade& e = editor.scene().entity(pick(entities));
+                    const int x = e.Left() + e.Width() / 2, y = e.Top() + 4;
+                    TDiagramSurface& surface = editor.surface();
+                    surface.DispatchMouseMove(0, x, y);
+                    surface.DispatchMouseDown(TMouseButton::mbLeft, 0, x, y);
+                    surface.DispatchMouseMove(0, x + 8, y + 5);
+                    surface.DispatchMouseMove(0, x + 15, y + 10);
+                    surface.DispatchMouseUp(TMouseButton::mbLeft, 0, x + 15, y + 10);
+                    if (editor.commit()) changed();
+                    break;
+                }
+                case 7:
+                    did = "zoom";
+                    editor.set_zoom(editor.zoom() == 100 ? 150 : 100);
+                    changed();
+                    break;
+                case 8:
+                    if (at == 0) break;
+                    did = "undo";
+                    editor.undo();
+                    --at;
+                    break;
+                case 9:
+                    if (at + 1 == states.size()) break;
+                    did = "redo";
+                    editor.redo();
+                    ++at;
+                    break;
+            }
+            if (did.empty()) continue;
+            SCOPED_TRACE("step " + std::to_string(step) + ": " + did);
+            const std::string now = text_of(editor);
+            ASSERT_EQ(now, states[at]);
+            EXPECT_NO_THROW(check_diagram(editor.diagram(), "x"));
+            const fs::path copy = folder / "reopened.json";
+            std::ofstream(copy, std::ios::binary) << now;
+            DiagramEditor reopened(copy);
+            ASSERT_EQ(text_of(reopened), now);
+            ASSERT_EQ(geometry(editor), geometry(reopened));
+        }
+        while (editor.can_undo()) editor.undo();
+        editor.save();
+        EXPECT_EQ(read_file(file), opened);
+    }
 }
