@@ -81,15 +81,15 @@ void keep_empty_font_names(ObjectNode& node) {
     const auto nameless = [&](std::string_view font) {
         return !font.empty() && has_path(node, font, ".Charset") && !has_path(node, font, ".Name");
     };
-    // Most objects need nothing; the others are rebuilt once rather than shifted per font.
+    // Most objects need nothing and are only looked at; the others are rebuilt once rather than
+    // shifted per font.
+    std::size_t first = 0;
+    while (first < node.properties.size() && !nameless(font_of(node.properties[first].name))) ++first;
+    if (first == node.properties.size()) return;
     std::vector<std::string> names(node.properties.size());  // the entry to add after each, if any
-    bool any = false;
-    for (std::size_t i = 0; i < node.properties.size(); ++i)
-        if (const std::string_view font = font_of(node.properties[i].name); nameless(font)) {
+    for (std::size_t i = first; i < node.properties.size(); ++i)
+        if (const std::string_view font = font_of(node.properties[i].name); nameless(font))
             names[i] = std::string(font) + ".Name";
-            any = true;
-        }
-    if (!any) return;
     std::vector<PropertyEntry> properties;
     properties.reserve(node.properties.size() + 3);
     for (std::size_t i = 0; i < node.properties.size(); ++i) {

@@ -131,10 +131,20 @@ private:
 
     // `where` names the list in the message, made only when there is something to say. The names go
     // into a table of their hashes, in stream order, so that the check allocates nothing per name and
-    // refuses the first name given again.
+    // refuses the first name given again; the short lists of collection items are compared pair by
+    // pair, which costs less than hashing them.
     template <class Where>
     void check_given_once(const std::vector<PropertyEntry>& properties, const Where& where) const {
         if (properties.size() < 2) return;
+        const auto given_again = [&](std::size_t i) {
+            refuse(source_, where() + "." + shown(properties[i].name), "is given twice: an object gives each property once");
+        };
+        if (properties.size() <= 8) {
+            for (std::size_t i = 1; i < properties.size(); ++i)
+                for (std::size_t j = 0; j < i; ++j)
+                    if (SameIdent(properties[j].name, properties[i].name)) given_again(i);
+            return;
+        }
         std::size_t size = 16;
         while (size < properties.size() * 2) size *= 2;
         std::vector<std::pair<std::uint64_t, std::size_t>>& slots = slots_;  // hash and index + 1; 0: free
@@ -147,9 +157,7 @@ private:
                     slots[at] = {hash, i + 1};
                     break;
                 }
-                if (slot_hash == hash && SameIdent(properties[slot_index - 1].name, properties[i].name))
-                    refuse(source_, where() + "." + shown(properties[i].name),
-                           "is given twice: an object gives each property once");
+                if (slot_hash == hash && SameIdent(properties[slot_index - 1].name, properties[i].name)) given_again(i);
             }
         }
     }

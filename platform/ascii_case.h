@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,4 +13,10 @@ constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<ch
 
 std::string AsciiUpperCase(std::string_view text);
 std::string AsciiLowerCase(std::string_view text);
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+// Inline: the component model compares names by the hundred thousand, most of them of other lengths.
+inline bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}

@@ -11,6 +11,4 @@ bool IsValidIdent(std::string_view name) {
     return std::all_of(name.begin() + 1, name.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
 }
 
-bool SameIdent(std::string_view a, std::string_view b) { return SameIgnoringAsciiCase(a, b); }
-
 std::string IdentKey(std::string_view name) { return AsciiLowerCase(name); }

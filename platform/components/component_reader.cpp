@@ -28,6 +28,19 @@ struct Fixup {
     std::string where;  // "Object.Property", for the error message
 };
 
+// Where a property list stands, for messages: an object (its printable name) or an item of a
+// collection of the list outside. The text is made only for a message, not for each of the many
+// items of a large stream.
+struct Place {
+    std::string_view text;      // the object's name, or the collection's property name
+    const Place* outer = nullptr;  // set for a collection item
+    std::size_t index = 0;
+    std::string str() const {
+        if (!outer) return std::string(text);
+        return outer->str() + "." + std::string(text) + "[" + std::to_string(index) + "]";
+    }
+};
+
 // Raised inside one property; the reader adds where it happened.
 struct PropertyError {
     std::string message;
@@ -106,7 +119,7 @@ private:
         } catch (const EComponentError& e) {
             throw EComponentError("Erro ao ler " + where + ": " + e.what());
         }
-        read_properties(component, node.properties, where, &component);
+        read_properties(component, node.properties, Place{where}, &component);
         for (const ObjectNode& child : node.children) {
             TComponent* created = nullptr;
             try {
@@ -119,23 +132,23 @@ private:
     }
 
     // `component`: the object itself is a component of the stream (the hooks see its properties).
-    void read_properties(TPersistent& object, const std::vector<PropertyEntry>& entries, const std::string& where,
+    void read_properties(TPersistent& object, const std::vector<PropertyEntry>& entries, const Place& where,
                          TComponent* component = nullptr) {
         for (const PropertyEntry& entry : entries) {
             if (component && hooks_.property && !hooks_.property(*component, entry)) continue;
             try {
                 read_property(object, entry.name, entry.value, where);
             } catch (const PropertyError& e) {
-                throw PlacedError("Erro ao ler " + where + "." + formfile::printable(entry.name) + ": " + e.message);
+                throw PlacedError("Erro ao ler " + where.str() + "." + formfile::printable(entry.name) + ": " + e.message);
             } catch (const PlacedError&) {
                 throw;
             } catch (const EComponentError& e) {
-                throw PlacedError("Erro ao ler " + where + "." + formfile::printable(entry.name) + ": " + e.what());
+                throw PlacedError("Erro ao ler " + where.str() + "." + formfile::printable(entry.name) + ": " + e.what());
             }
         }
     }
 
-    void read_property(TPersistent& object, std::string_view path, const Value& value, const std::string& where) {
+    void read_property(TPersistent& object, std::string_view path, const Value& value, const Place& where) {
         const ComponentClass& type = object.ClassType();
         const std::size_t dot = path.find('.');
         // Whole paths first: a column publishes "Title.Caption" under that name.
@@ -160,14 +173,14 @@ private:
         missing();
     }
 
-    void apply(TPersistent& object, const PropertyInfo& info, const Value& value, const std::string& where) {
+    void apply(TPersistent& object, const PropertyInfo& info, const Value& value, const Place& where) {
         switch (info.kind) {
             case PropertyKind::Component: {
                 if (!info.set_component && !dynamic_cast<TComponent*>(&object))
                     refuse("s\xF3 componentes guardam refer\xEAncias");
                 if (value.type() == ValueType::Nil) return SetComponentProperty(object, info, nullptr);
                 if (value.type() != ValueType::Ident) refuse("uma refer\xEAncia a componente \xE9 um nome");
-                fixups_.push_back({&object, &info, std::string(value.bytes()), where + "." + info.name});
+                fixups_.push_back({&object, &info, std::string(value.bytes()), where.str() + "." + info.name});
                 return;
             }
             case PropertyKind::Collection: {
@@ -176,8 +189,7 @@ private:
                 if (!collection) refuse("Propriedade " + info.name + " n\xE3o existe em " + object.ClassName());
                 collection->Clear();
                 for (std::size_t i = 0; i < value.items().size(); ++i)
-                    read_properties(*collection->Add(), value.items()[i].properties,
-                                    where + "." + info.name + "[" + std::to_string(i) + "]");
+                    read_properties(*collection->Add(), value.items()[i].properties, Place{info.name, &where, i});
                 return;
             }
             case PropertyKind::Object: refuse("um objeto \xE9 lido por suas propriedades (" + info.name + ".<propriedade>)");

@@ -26,7 +26,9 @@ public:
     void little(T v) {
         using U = std::make_unsigned_t<T>;
         U u = static_cast<U>(v);
-        for (std::size_t i = 0; i < sizeof(T); ++i) byte(static_cast<std::uint8_t>(u >> (8 * i)));
+        char bytes[sizeof(T)];
+        for (std::size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<char>(static_cast<std::uint8_t>(u >> (8 * i)));
+        out.append(bytes, sizeof bytes);
     }
     void raw(const void* data, std::size_t size) { out.append(static_cast<const char*>(data), size); }
 
@@ -350,10 +352,14 @@ public:
     std::size_t left() const { return data_.size() - pos_; }
     bool at_end() const { return pos_ >= data_.size(); }
 
+    // Checked before every read; the message is made out of line, so that the check itself inlines.
     void need(std::size_t n, std::string_view what) const {
-        if (n > left())
-            fail(pos_, describe(what) + " needs " + std::to_string(n) + " bytes but the stream ends after " +
-                           std::to_string(left()));
+        if (n > left()) [[unlikely]]
+            ends_before(n, what);
+    }
+    [[noreturn]] [[gnu::noinline]] [[gnu::cold]] void ends_before(std::size_t n, std::string_view what) const {
+        fail(pos_, describe(what) + " needs " + std::to_string(n) + " bytes but the stream ends after " +
+                       std::to_string(left()));
     }
     std::uint8_t byte(std::string_view what) {
         need(1, what);

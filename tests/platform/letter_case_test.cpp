@@ -5,12 +5,15 @@
 
 #include <clocale>
 #include <cwctype>
+#include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "platform/ascii_case.h"
+#include "platform/caseless_hash.h"
 #include "platform/windows_1252.h"
 
 namespace {
@@ -70,6 +73,28 @@ TEST(AsciiCase, FoldsAsciiLettersAloneWhateverTheLocale) {
     EXPECT_FALSE(SameIgnoringAsciiCase("@", "`"));  // neighbours of the letters fold to nothing
     EXPECT_FALSE(SameIgnoringAsciiCase("Arial", "Arial "));
     std::setlocale(LC_CTYPE, saved.c_str());
+}
+
+// Tables of names index by the caseless hash: it must agree with the comparison at every length (whole
+// 8-byte words and the bytes after them) and spread the low bits of names that differ in a digit.
+TEST(AsciiCase, CaselessHashAgreesWithTheComparisonAndSpreadsNames) {
+    std::string lower, mixed;
+    for (int n = 0; n <= 24; ++n) {
+        EXPECT_EQ(AsciiCaselessHash(lower), AsciiCaselessHash(mixed)) << n;
+        lower += static_cast<char>('a' + n % 26);
+        mixed += static_cast<char>((n % 2 ? 'A' : 'a') + n % 26);
+    }
+    EXPECT_NE(AsciiCaselessHash("FonteTitulo.Color"), AsciiCaselessHash("FonteTitulo.Colos"));  // in the tail
+    EXPECT_NE(AsciiCaselessHash("AbcdefghX"), AsciiCaselessHash("AbcdefgiX"));                  // in a whole word
+    EXPECT_NE(AsciiCaselessHash("Abc"), AsciiCaselessHash(std::string_view("Abc\0", 4)));  // by length alone
+    std::set<std::uint64_t> hashes, low_bits;
+    for (int i = 1; i <= 5000; ++i) {
+        const std::uint64_t hash = AsciiCaselessHash("Entidade" + std::to_string(i));
+        hashes.insert(hash);
+        low_bits.insert(hash & 8191);
+    }
+    EXPECT_EQ(hashes.size(), 5000u);
+    EXPECT_GT(low_bits.size(), 3000u);  // a random spread fills about 3,700 of the 8,192
 }
 
 }  // namespace
