@@ -50,6 +50,12 @@ struct PlannedTable {
     // AUTOINCREMENT), and not on a line of its own.
     bool key_on_counter = false;
     std::vector<PlannedIndex> indexes;
+    // Where its statements stand in SchemaPlan::text (dialects/table_statements.h): CREATE TABLE up to
+    // its last column or key line in [text_begin, text_head_end), where the foreign keys it is created
+    // with follow, after a comma at text_comma when it has lines (text_lines); then up to text_end the
+    // closing, its descriptions and its indexes.
+    std::size_t text_begin = 0, text_comma = 0, text_head_end = 0, text_end = 0;
+    bool text_lines = false;
 };
 
 struct PlannedForeignKey {
@@ -66,6 +72,7 @@ struct SchemaPlan {
     std::vector<PlannedTable> tables;             // in diagram order
     std::vector<std::size_t> creation_order;      // into tables
     std::vector<PlannedForeignKey> foreign_keys;  // in relationship order
+    std::string text;                             // every table's statements, in diagram order
     // What the script leaves out, and why, each naming the file and the item.
     std::vector<std::string> warnings;
 };
