@@ -115,18 +115,23 @@ bool indexable_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho) {
     return true;
 }
 
-bool foreign_key_types_match(const std::string& parent, const std::string& child) {
+bool foreign_key_types_match(std::string_view parent, std::string_view child) {
     if (parent == child) return true;
-    const auto base = [](const std::string& type) {
-        for (const char* string_type : {"VARCHAR(", "VARBINARY(", "BINARY("})
-            if (type.starts_with(string_type)) return std::string(string_type);
+    const auto base = [](std::string_view type) {
+        for (std::string_view string_type : {"VARCHAR(", "VARBINARY(", "BINARY("})
+            if (type.starts_with(string_type)) return string_type;
         return type;
     };
     return base(parent) == base(child);
 }
 
-std::int64_t mysql_row_bytes(const std::string& type) {
-    const auto length = [&type] { return std::stoll(type.substr(type.find('(') + 1)); };
+std::int64_t mysql_row_bytes(std::string_view type) {
+    const auto length = [type] {
+        std::int64_t value = 0;
+        const std::string_view digits = type.substr(type.find('(') + 1);
+        std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        return value;
+    };
     if (type.starts_with("VARCHAR(")) {
         const std::int64_t bytes = length() * kMysqlBytesPerCharacter;
         return bytes + (bytes > 255 ? 2 : 1);
@@ -138,4 +143,4 @@ std::int64_t mysql_row_bytes(const std::string& type) {
     return 8;
 }
 
-std::string mysql_large_object(const std::string& type) { return type.starts_with("VARCHAR(") ? "LONGTEXT" : "LONGBLOB"; }
+std::string_view mysql_large_object(std::string_view type) { return type.starts_with("VARCHAR(") ? "LONGTEXT" : "LONGBLOB"; }

@@ -176,9 +176,10 @@ private:
             planned.name = a.nome.view();
             planned.record = &a;
             planned.entry = column.entry;
-            planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
+            planned.type = ColumnType(column_type(dialect(), a.tipo, a.tamanho, a.decimais));
             planned.not_null = !column.nullable || column.key;
-            if (!a.titulo.empty()) planned.comment = comment(at_attribute, a.titulo.view(), kMysqlMaxColumnComment);
+            if (!a.titulo.empty())
+                planned.comment = plan_.comments.emplace_back(comment(at_attribute, a.titulo.view(), kMysqlMaxColumnComment));
         }
         std::sort(column_hashes_.begin(), column_hashes_.end());
         for (std::size_t i = 1; i < column_hashes_.size(); ++i) {
@@ -224,9 +225,9 @@ private:
             }
             if (widest == table.columns.size()) return;  // only keys and indexes left: MySQL will say so
             PlannedColumn& column = table.columns[widest];
-            const std::string large = mysql_large_object(column.type);
+            const std::string_view large = mysql_large_object(column.type);
             plan_.warnings.push_back(entity_place(table.entity) + ", attribute " + in_quotes(column.name) + ": written as " +
-                                     large + " instead of " + column.type + ", since MySQL keeps no more than 65,535 bytes "
+                                     std::string(large) + " instead of " + std::string(column.type) + ", since MySQL keeps no more than 65,535 bytes "
                                      "of a row in its columns");
             bytes -= widest_bytes - mysql_row_bytes(large);
             column.type = large;
@@ -237,7 +238,7 @@ private:
         const TAtributo& a = *column.record;
         if (indexable_type(dialect(), a.tipo, a.tamanho)) return;
         refuse(entity_place(e) + ", attribute " + in_quotes(a.nome.view()),
-               "a column of type " + column.type + " cannot be part of " + what + " in " + std::string(dialect_title(dialect())));
+               "a column of type " + std::string(column.type) + " cannot be part of " + what + " in " + std::string(dialect_title(dialect())));
     }
 
     // Which AutoInc columns the database counts: in PostgreSQL every one (an identity column); in
@@ -399,9 +400,9 @@ void Planner::plan_foreign_keys(const ModelKeys& keys) {
             const PlannedColumn& p = parent.columns[key.parent_columns[i]];
             if (foreign_key_types_match(p.type, c.type)) continue;
             types_match = false;
-            plan_.warnings.push_back(place() + "its attribute " + in_quotes(c.name) + " is " + c.type + " in " +
+            plan_.warnings.push_back(place() + "its attribute " + in_quotes(c.name) + " is " + std::string(c.type) + " in " +
                                      std::string(dialect_title(dialect())) + ", and the key attribute " + in_quotes(p.name) +
-                                     " it refers to " + p.type);
+                                     " it refers to " + std::string(p.type));
         }
         if (!types_match) continue;
         key.name = constraint_name(relationship.name);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "dialects/column_types.h"
 #include "dialects/dialect.h"
 
 struct Diagram;
@@ -26,10 +28,10 @@ struct PlannedColumn {
     std::string_view name;
     const TAtributo* record = nullptr;
     int entry = 0;        // the attribute's position on the entity's list (TEntidade::atributos())
-    std::string type;     // column_type
+    ColumnType type;      // column_type
     bool not_null = false;  // `nullable` clear, or part of the key, or the counter
     bool counter = false;   // the AutoInc column the database counts (identity, AUTO_INCREMENT, AUTOINCREMENT)
-    std::string comment;  // the attribute's title
+    std::string_view comment;  // the attribute's title (held by SchemaPlan::comments)
 };
 
 struct PlannedIndex {
@@ -73,6 +75,15 @@ struct SchemaPlan {
     std::vector<std::size_t> creation_order;      // into tables
     std::vector<PlannedForeignKey> foreign_keys;  // in relationship order
     std::string text;                             // every table's statements, in diagram order
+    // The columns' descriptions, which stay in place as more are added and when the plan moves; a
+    // copy would refer to the original's, so a plan is only moved.
+    std::deque<std::string> comments;
+
+    SchemaPlan() = default;
+    SchemaPlan(SchemaPlan&&) = default;
+    SchemaPlan& operator=(SchemaPlan&&) = default;
+    SchemaPlan(const SchemaPlan&) = delete;
+    SchemaPlan& operator=(const SchemaPlan&) = delete;
     // What the script leaves out, and why, each naming the file and the item.
     std::vector<std::string> warnings;
 };

@@ -82,7 +82,7 @@ private:
         out_ += kIndent;
         name(column.name);
         out_ += ' ';
-        out_ += column.type;
+        out_ += column.type.view();
         if (column.not_null) out_ += " NOT NULL";
         if (column.counter) {
             switch (dialect_) {
