@@ -1,6 +1,7 @@
 #include "dialects/quoting.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "dialects/reserved_words.h"
 #include "platform/ascii_case.h"
@@ -68,9 +69,13 @@ void append_identifier(std::string& out, Dialect dialect, std::string_view name)
         return;
     }
     if (ascii) {
-        out += quote;
-        out += name;
-        out += quote;
+        // One growth of `out` for the three pieces: a script quotes tens of thousands of names.
+        const std::size_t at = out.size();
+        out.resize(at + name.size() + 2);
+        char* text = out.data() + at;
+        text[0] = quote;
+        if (!name.empty()) std::memcpy(text + 1, name.data(), name.size());
+        text[name.size() + 1] = quote;
         return;
     }
     out += quote;
