@@ -23,6 +23,7 @@ public:
     ColumnType(std::string_view text) : size_(static_cast<unsigned char>(std::min(text.size(), kCapacity))) {
         std::memcpy(text_, text.data(), size_);
     }
+    ColumnType(const char* text) : ColumnType(std::string_view(text)) {}
     std::string_view view() const { return {text_, size_}; }
     operator std::string_view() const { return view(); }
     operator std::string() const { return std::string(view()); }
@@ -39,7 +40,7 @@ private:
 // The type of a column of field type `tipo` (0..19) with the attribute's size and decimals:
 // "VARCHAR(60)", "NUMERIC(19,4)", "BYTEA". An AutoInc column gets its integer type here; whether it
 // counts (identity, AUTO_INCREMENT, AUTOINCREMENT) the table decides, since that depends on its key.
-std::string column_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho, std::int32_t decimais);
+ColumnType column_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho, std::int32_t decimais);
 
 // Whether the column can be part of a key or an index: MySQL indexes no TEXT or BLOB column whole
 // and no key longer than 3,072 bytes (a VARCHAR of more than 768 characters in utf8mb4).

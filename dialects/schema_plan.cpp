@@ -176,7 +176,7 @@ private:
             planned.name = a.nome.view();
             planned.record = &a;
             planned.entry = column.entry;
-            planned.type = ColumnType(column_type(dialect(), a.tipo, a.tamanho, a.decimais));
+            planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
             planned.not_null = !column.nullable || column.key;
             if (!a.titulo.empty())
                 planned.comment = plan_.comments.emplace_back(comment(at_attribute, a.titulo.view(), kMysqlMaxColumnComment));
