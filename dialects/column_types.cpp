@@ -25,7 +25,7 @@ constexpr std::int32_t kMysqlMaxPrecision = 65;
 constexpr std::int32_t kMysqlMaxScale = 30;
 
 // NAME(a) or NAME(a,b), made in one go: a large diagram asks this for every column.
-std::string with_numbers(std::string_view name, std::int32_t a, std::optional<std::int32_t> b = std::nullopt) {
+ColumnType with_numbers(std::string_view name, std::int32_t a, std::optional<std::int32_t> b = std::nullopt) {
     char text[48];
     char* end = std::copy(name.begin(), name.end(), text);
     *end++ = '(';
@@ -35,12 +35,12 @@ std::string with_numbers(std::string_view name, std::int32_t a, std::optional<st
         end = std::to_chars(end, text + sizeof text, *b).ptr;
     }
     *end++ = ')';
-    return std::string(text, end);
+    return ColumnType(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
-std::string sized(const char* name, std::int32_t size) { return with_numbers(name, size); }
+ColumnType sized(const char* name, std::int32_t size) { return with_numbers(name, size); }
 
-std::string numeric(Dialect dialect, std::int32_t precision, std::int32_t scale) {
+ColumnType numeric(Dialect dialect, std::int32_t precision, std::int32_t scale) {
     const char* name = dialect == Dialect::mysql ? "DECIMAL" : "NUMERIC";
     scale = std::max(scale, 0);
     if (precision <= 0) {
@@ -54,7 +54,7 @@ std::string numeric(Dialect dialect, std::int32_t precision, std::int32_t scale)
     return with_numbers(name, precision, scale);
 }
 
-std::string bytes(Dialect dialect) {
+ColumnType bytes(Dialect dialect) {
     switch (dialect) {
         case Dialect::sqlite: return "BLOB";
         case Dialect::postgresql: return "BYTEA";
@@ -63,11 +63,11 @@ std::string bytes(Dialect dialect) {
     return {};
 }
 
-std::string text(Dialect dialect) { return dialect == Dialect::mysql ? "LONGTEXT" : "TEXT"; }
+ColumnType text(Dialect dialect) { return dialect == Dialect::mysql ? "LONGTEXT" : "TEXT"; }
 
 }  // namespace
 
-std::string column_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho, std::int32_t decimais) {
+ColumnType column_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho, std::int32_t decimais) {
     const bool mysql = dialect == Dialect::mysql;
     switch (tipo) {
         case kString:
@@ -108,25 +108,30 @@ std::string column_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho
 
 bool indexable_type(Dialect dialect, std::int32_t tipo, std::int32_t tamanho) {
     if (dialect != Dialect::mysql) return true;
-    const std::string type = column_type(dialect, tipo, tamanho, 0);
+    const ColumnType type = column_type(dialect, tipo, tamanho, 0);
     if (type.ends_with("TEXT") || type.ends_with("BLOB")) return false;
     if (type.starts_with("VARCHAR")) return tamanho * kMysqlBytesPerCharacter <= kMysqlMaxKeyBytes;
     if (type.starts_with("VARBINARY")) return tamanho <= kMysqlMaxKeyBytes;
     return true;
 }
 
-bool foreign_key_types_match(const std::string& parent, const std::string& child) {
+bool foreign_key_types_match(std::string_view parent, std::string_view child) {
     if (parent == child) return true;
-    const auto base = [](const std::string& type) {
-        for (const char* string_type : {"VARCHAR(", "VARBINARY(", "BINARY("})
-            if (type.starts_with(string_type)) return std::string(string_type);
+    const auto base = [](std::string_view type) {
+        for (std::string_view string_type : {"VARCHAR(", "VARBINARY(", "BINARY("})
+            if (type.starts_with(string_type)) return string_type;
         return type;
     };
     return base(parent) == base(child);
 }
 
-std::int64_t mysql_row_bytes(const std::string& type) {
-    const auto length = [&type] { return std::stoll(type.substr(type.find('(') + 1)); };
+std::int64_t mysql_row_bytes(std::string_view type) {
+    const auto length = [type] {
+        std::int64_t value = 0;
+        const std::string_view digits = type.substr(type.find('(') + 1);
+        std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        return value;
+    };
     if (type.starts_with("VARCHAR(")) {
         const std::int64_t bytes = length() * kMysqlBytesPerCharacter;
         return bytes + (bytes > 255 ? 2 : 1);
@@ -138,4 +143,4 @@ std::int64_t mysql_row_bytes(const std::string& type) {
     return 8;
 }
 
-std::string mysql_large_object(const std::string& type) { return type.starts_with("VARCHAR(") ? "LONGTEXT" : "LONGBLOB"; }
+std::string_view mysql_large_object(std::string_view type) { return type.starts_with("VARCHAR(") ? "LONGTEXT" : "LONGBLOB"; }

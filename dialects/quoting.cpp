@@ -1,6 +1,8 @@
 #include "dialects/quoting.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "dialects/reserved_words.h"
 #include "platform/ascii_case.h"
@@ -30,6 +32,23 @@ unsigned char key_byte(Dialect dialect, NameKind kind, char c) {
     return static_cast<unsigned char>(c);
 }
 
+// What a name's bytes are, for telling at once how it is written: a name is plain when it holds only
+// kPlain bytes (and kUpper ones outside PostgreSQL).
+enum : unsigned char { kPlain = 1, kUpper = 2, kOther = 4, kHigh = 8, kDoubleQuote = 16, kBacktick = 32 };
+
+constexpr auto kCharacterClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_') classes[c] = kPlain;
+        else if (c >= 'A' && c <= 'Z') classes[c] = kUpper;
+        else if (c >= 0x80) classes[c] = kHigh;
+        else if (c == '"') classes[c] = kOther | kDoubleQuote;
+        else if (c == '`') classes[c] = kOther | kBacktick;
+        else classes[c] = kOther;
+    }
+    return classes;
+}();
+
 }  // namespace
 
 void append_utf8(std::string& out, std::string_view cp1252) {
@@ -55,22 +74,24 @@ void append_identifier(std::string& out, Dialect dialect, std::string_view name)
     const char quote = dialect == Dialect::mysql ? '`' : '"';
     // One pass says which of the three ways the name takes: most names are plain, or ASCII without
     // the quote (upper-case letters in PostgreSQL), and are written whole.
-    bool plain = !name.empty() && !(name.front() >= '0' && name.front() <= '9');
-    bool ascii = true;
-    for (char c : name) {
-        const bool lower = (c >= 'a' && c <= 'z') || c == '_' || (c >= '0' && c <= '9');
-        const bool upper = c >= 'A' && c <= 'Z';
-        plain = plain && (lower || (upper && dialect != Dialect::postgresql));
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80 && c != quote;
-    }
+    unsigned seen = 0;
+    for (char c : name) seen |= kCharacterClasses[static_cast<unsigned char>(c)];
+    const unsigned quote_class = dialect == Dialect::mysql ? kBacktick : kDoubleQuote;
+    const bool plain = !name.empty() && !(name.front() >= '0' && name.front() <= '9') &&
+                       (seen & (kOther | kHigh | kDoubleQuote | kBacktick | (dialect == Dialect::postgresql ? kUpper : 0u))) == 0;
+    const bool ascii = (seen & (kHigh | quote_class)) == 0;
     if (plain && !is_reserved_word(dialect, name)) {
         out += name;
         return;
     }
     if (ascii) {
-        out += quote;
-        out += name;
-        out += quote;
+        // One growth of `out` for the three pieces: a script quotes tens of thousands of names.
+        const std::size_t at = out.size();
+        out.resize(at + name.size() + 2);
+        char* text = out.data() + at;
+        text[0] = quote;
+        if (!name.empty()) std::memcpy(text + 1, name.data(), name.size());
+        text[name.size() + 1] = quote;
         return;
     }
     out += quote;

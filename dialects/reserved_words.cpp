@@ -1,6 +1,7 @@
 #include "dialects/reserved_words.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <span>
 
 #include "platform/ascii_case.h"
@@ -76,8 +77,32 @@ std::span<const std::string_view> list(Dialect dialect) {
 
 std::span<const std::string_view> reserved_words(Dialect dialect) { return list(dialect); }
 
+// Per dialect and first letter, the lengths its words have (bit n: a word of n letters): most names
+// are no word, and the filter tells so before a search of the list.
+struct LengthsByLetter {
+    std::uint32_t lengths[26] = {};
+};
+
+LengthsByLetter lengths_by_letter(Dialect dialect) {
+    LengthsByLetter filter;
+    for (std::string_view word : list(dialect))
+        if (word.size() < 32 && word.front() >= 'A' && word.front() <= 'Z') filter.lengths[word.front() - 'A'] |= 1u << word.size();
+    return filter;
+}
+
+// Whether the filter lets the word through; words it cannot tell about (longer, or not opening with a
+// letter) go through.
+bool may_be_word(Dialect dialect, std::string_view word) {
+    static const LengthsByLetter filters[] = {lengths_by_letter(Dialect::sqlite), lengths_by_letter(Dialect::postgresql),
+                                              lengths_by_letter(Dialect::mysql)};
+    const char letter = AsciiUpper(word.front());
+    if (letter < 'A' || letter > 'Z' || word.size() >= 32) return true;
+    return (filters[static_cast<int>(dialect)].lengths[letter - 'A'] >> word.size() & 1u) != 0;
+}
+
 bool is_reserved_word(Dialect dialect, std::string_view word) {
     if (word.empty() || word.size() > 32) return false;
+    if (!may_be_word(dialect, word)) return false;
     char upper[32];
     for (std::size_t i = 0; i < word.size(); ++i) upper[i] = AsciiUpper(word[i]);
     const auto words = list(dialect);

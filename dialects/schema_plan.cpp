@@ -7,6 +7,7 @@
 #include "dialects/column_types.h"
 #include "dialects/quoting.h"
 #include "dialects/table_order.h"
+#include "dialects/table_statements.h"
 #include "platform/ascii_case.h"
 #include "platform/utf8_cp1252.h"
 #include "plugin/entity_view.h"
@@ -79,6 +80,10 @@ public:
         plan_.tables.reserve(diagram_.entities.size());
         table_names_.reserve(diagram_.entities.size());
         index_names_.reserve(diagram_.entities.size() * 2 + diagram_.relationships.size());
+        // The statements take some forty bytes a column and a few hundred a table: reserved once.
+        std::size_t attributes = 0;
+        for (const DiagramEntity& entity : diagram_.entities) attributes += static_cast<std::size_t>(entity.entity->atributos().Count());
+        plan_.text.reserve(attributes * 48 + diagram_.entities.size() * 256);
         EntityView view;
         for (std::size_t e = 0; e < diagram_.entities.size(); ++e) {
             view.read(*diagram_.entities[e].entity, 0);
@@ -173,7 +178,8 @@ private:
             planned.entry = column.entry;
             planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
             planned.not_null = !column.nullable || column.key;
-            if (!a.titulo.empty()) planned.comment = comment(at_attribute, a.titulo.view(), kMysqlMaxColumnComment);
+            if (!a.titulo.empty())
+                planned.comment = plan_.comments.emplace_back(comment(at_attribute, a.titulo.view(), kMysqlMaxColumnComment));
         }
         std::sort(column_hashes_.begin(), column_hashes_.end());
         for (std::size_t i = 1; i < column_hashes_.size(); ++i) {
@@ -195,6 +201,7 @@ private:
         const auto& secondary = view.secondary_keys();
         for (std::size_t k = 0; k < secondary.size(); ++k) plan_index(table, secondary[k], k);
         if (dialect() == Dialect::mysql) fit_mysql_row(table);
+        append_table_statements(plan_.text, dialect(), table);
     }
 
     // MySQL refuses a table whose columns may take more than 65,535 bytes of a row: the widest string
@@ -218,9 +225,9 @@ private:
             }
             if (widest == table.columns.size()) return;  // only keys and indexes left: MySQL will say so
             PlannedColumn& column = table.columns[widest];
-            const std::string large = mysql_large_object(column.type);
+            const std::string_view large = mysql_large_object(column.type);
             plan_.warnings.push_back(entity_place(table.entity) + ", attribute " + in_quotes(column.name) + ": written as " +
-                                     large + " instead of " + column.type + ", since MySQL keeps no more than 65,535 bytes "
+                                     std::string(large) + " instead of " + std::string(column.type) + ", since MySQL keeps no more than 65,535 bytes "
                                      "of a row in its columns");
             bytes -= widest_bytes - mysql_row_bytes(large);
             column.type = large;
@@ -231,7 +238,7 @@ private:
         const TAtributo& a = *column.record;
         if (indexable_type(dialect(), a.tipo, a.tamanho)) return;
         refuse(entity_place(e) + ", attribute " + in_quotes(a.nome.view()),
-               "a column of type " + column.type + " cannot be part of " + what + " in " + std::string(dialect_title(dialect())));
+               "a column of type " + std::string(column.type) + " cannot be part of " + what + " in " + std::string(dialect_title(dialect())));
     }
 
     // Which AutoInc columns the database counts: in PostgreSQL every one (an identity column); in
@@ -393,9 +400,9 @@ void Planner::plan_foreign_keys(const ModelKeys& keys) {
             const PlannedColumn& p = parent.columns[key.parent_columns[i]];
             if (foreign_key_types_match(p.type, c.type)) continue;
             types_match = false;
-            plan_.warnings.push_back(place() + "its attribute " + in_quotes(c.name) + " is " + c.type + " in " +
+            plan_.warnings.push_back(place() + "its attribute " + in_quotes(c.name) + " is " + std::string(c.type) + " in " +
                                      std::string(dialect_title(dialect())) + ", and the key attribute " + in_quotes(p.name) +
-                                     " it refers to " + p.type);
+                                     " it refers to " + std::string(p.type));
         }
         if (!types_match) continue;
         key.name = constraint_name(relationship.name);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "dialects/column_types.h"
 #include "dialects/dialect.h"
 
 struct Diagram;
@@ -26,10 +28,10 @@ struct PlannedColumn {
     std::string_view name;
     const TAtributo* record = nullptr;
     int entry = 0;        // the attribute's position on the entity's list (TEntidade::atributos())
-    std::string type;     // column_type
+    ColumnType type;      // column_type
     bool not_null = false;  // `nullable` clear, or part of the key, or the counter
     bool counter = false;   // the AutoInc column the database counts (identity, AUTO_INCREMENT, AUTOINCREMENT)
-    std::string comment;  // the attribute's title
+    std::string_view comment;  // the attribute's title (held by SchemaPlan::comments)
 };
 
 struct PlannedIndex {
@@ -50,6 +52,12 @@ struct PlannedTable {
     // AUTOINCREMENT), and not on a line of its own.
     bool key_on_counter = false;
     std::vector<PlannedIndex> indexes;
+    // Where its statements stand in SchemaPlan::text (dialects/table_statements.h): CREATE TABLE up to
+    // its last column or key line in [text_begin, text_head_end), where the foreign keys it is created
+    // with follow, after a comma at text_comma when it has lines (text_lines); then up to text_end the
+    // closing, its descriptions and its indexes.
+    std::size_t text_begin = 0, text_comma = 0, text_head_end = 0, text_end = 0;
+    bool text_lines = false;
 };
 
 struct PlannedForeignKey {
@@ -66,6 +74,16 @@ struct SchemaPlan {
     std::vector<PlannedTable> tables;             // in diagram order
     std::vector<std::size_t> creation_order;      // into tables
     std::vector<PlannedForeignKey> foreign_keys;  // in relationship order
+    std::string text;                             // every table's statements, in diagram order
+    // The columns' descriptions, which stay in place as more are added and when the plan moves; a
+    // copy would refer to the original's, so a plan is only moved.
+    std::deque<std::string> comments;
+
+    SchemaPlan() = default;
+    SchemaPlan(SchemaPlan&&) = default;
+    SchemaPlan& operator=(SchemaPlan&&) = default;
+    SchemaPlan(const SchemaPlan&) = delete;
+    SchemaPlan& operator=(const SchemaPlan&) = delete;
     // What the script leaves out, and why, each naming the file and the item.
     std::vector<std::string> warnings;
 };
