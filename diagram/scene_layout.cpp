@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,13 +16,14 @@
 #include "model/texto.h"
 #include "shapes/connection.h"
 #include "shapes/text_shape.h"
-#include "shapes/text_shape.h"
 
 namespace {
 
 constexpr int kCaptionGap = 5;  // a caption stands this far below its entity
 constexpr int kLoopRoom = 6;    // kept clear beyond a loop's outer corner
 constexpr int kLoneLoopEnd = 80;  // perc of a loop's end that has its side to itself
+constexpr int kCornerGap = 7;   // as the shapes keep them: an end stays this far from its box's corners
+constexpr int kMarkClear = 8;   // an end keeps this far from an entity's caption, its mark included
 
 // Rectangles filed by the square cells of a grid they touch, so that asking which of them a small
 // rectangle meets costs a look at a few cells, not at every rectangle of a large diagram.
@@ -76,11 +78,16 @@ private:
 
 // Relationships that meet one side of a box get distinct places along it, evenly spread, in the order
 // in which their other ends lie along that side; at one `perc` their lines and marks would coincide.
+// Along a bottom side the stretch under the entity's caption is left out where the rest has room, so
+// that no line runs through the caption; a loop's entry goes right of it.
 void spread_ends(DiagramScene& scene) {
     struct End {
         TnoxConnection* connection;
         long long far;  // twice the centre of the box at the other end, along the side
     };
+    std::map<const TnoxCustomShape*, TRect> caption_of;
+    for (std::size_t i = 0; i < scene.entity_count(); ++i)
+        if (const tnoxCaption* c = scene.entity_caption(i); c && c->Visible()) caption_of[&scene.entity(i)] = c->BoundsRect();
     std::map<std::pair<const TnoxCustomShape*, int>, std::vector<End>> sides;
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
         TRelacionamento& line = scene.relationship(i);
@@ -103,15 +110,45 @@ void spread_ends(DiagramScene& scene) {
     }
     bool changed = false;
     for (auto& [side, ends] : sides) {
-        if (ends.size() < 2) {
+        const TnoxCustomShape& shape = *side.first;
+        const bool along_x = side.second == csTop || side.second == csBottom;
+        const long long length = along_x ? shape.Width() : shape.Height();
+        if (length <= 0) continue;
+        // The stretch of a bottom side, in offsets from its left, that the caption right below covers.
+        long long blocked_from = 0, blocked_to = 0;
+        if (const auto found = caption_of.find(&shape); found != caption_of.end() && side.second == csBottom) {
+            const TRect& c = found->second;
+            if (c.Top >= shape.Top() + shape.Height() && c.Top <= shape.Top() + shape.Height() + 2 * kCaptionGap) {
+                blocked_from = std::max<long long>(kCornerGap, static_cast<long long>(c.Left) - shape.Left() - kMarkClear);
+                blocked_to = std::min<long long>(length - kCornerGap, static_cast<long long>(c.Right) - shape.Left() + kMarkClear);
+            }
+        }
+        const bool blocked = blocked_to > blocked_from;
+        const long long free_length = blocked ? (length - 2 * kCornerGap) - (blocked_to - blocked_from) : 0;
+        const auto perc_at = [&](long long offset, bool up) {
+            const long long p = up ? (offset * 100 + length - 1) / length : offset * 100 / length;
+            return static_cast<int>(std::clamp<long long>(p, 0, 100));
+        };
+        if (ends.size() < 2 && !blocked) {
             // A loop alone on its side keeps near the corner it goes round, off a caption centred below.
             if (ends.front().far == LLONG_MAX) ends.front().connection->SetPerc(kLoneLoopEnd), changed = true;
             continue;
         }
         std::stable_sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return a.far < b.far; });
         const double n = static_cast<double>(ends.size());
-        for (std::size_t k = 0; k < ends.size(); ++k)
-            ends[k].connection->SetPerc(static_cast<int>(std::lround(100.0 * static_cast<double>(k + 1) / (n + 1))));
+        for (std::size_t k = 0; k < ends.size(); ++k) {
+            const bool loop = ends[k].far == LLONG_MAX;
+            int perc = ends.size() < 2 ? kLoneLoopEnd : static_cast<int>(std::lround(100.0 * static_cast<double>(k + 1) / (n + 1)));
+            if (blocked && free_length > 0 && (ends.size() > 1 || !loop)) {
+                // Evenly along what the caption leaves free, left of it first.
+                const long long along = static_cast<long long>(std::lround(static_cast<double>(free_length) * static_cast<double>(k + 1) / (n + 1)));
+                const long long left_part = blocked_from - kCornerGap;
+                perc = along <= left_part ? perc_at(kCornerGap + along, false) : perc_at(blocked_to + along - left_part, true);
+            }
+            // A loop's entry, last along the side, comes in right of the caption where the side has room.
+            if (loop && blocked && blocked_to <= length - kCornerGap) perc = std::max(perc, perc_at(blocked_to, true));
+            ends[k].connection->SetPerc(perc);
+        }
         changed = true;
     }
     if (changed) scene.arrange({}, {});
@@ -331,56 +368,76 @@ void clear_routes(DiagramScene& scene) {
     scene.arrange({}, {});
 }
 
-// A relationship's caption that its line puts on a box or on another caption goes to the first free
-// place beside its line: above or below a row's segment, left or right of a column's, nearest the
-// line's middle first. A caption with no free place there keeps the one its line gave it.
-void place_captions_off_boxes(DiagramScene& scene, const Diagram& diagram) {
+// The segments of a relationship's line in surface pixels, one rectangle each: the three of its
+// route, or the four of a loop's.
+std::vector<TRect> line_pixels(const TRelacionamento& line) {
+    std::vector<TPoint> route(line.Route().begin(), line.Route().end());
+    if (line.IsLoop()) route.assign(line.LoopRoute().begin(), line.LoopRoute().end());
+    std::vector<TRect> pixels;
+    for (std::size_t k = 0; k + 1 < route.size(); ++k) {
+        const TPoint a{line.Left() + route[k].X, line.Top() + route[k].Y}, b{line.Left() + route[k + 1].X, line.Top() + route[k + 1].Y};
+        if (a != b) pixels.push_back({std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X) + 1, std::max(a.Y, b.Y) + 1});
+    }
+    return pixels;
+}
+
+// A relationship's caption the file does not place goes beside its own line: above or below a row's
+// segment, left or right of a column's, nearest the middle of the line first, at the first place
+// that meets no box, caption, free text or line (its own included). Where every place beside the
+// line meets a line, the one that meets the fewest and nothing else; where every place meets a box
+// or caption, the caption keeps the place its line gave it.
+void place_captions_beside_lines(DiagramScene& scene, const Diagram& diagram) {
     constexpr int kGap = 3;  // between a caption and the line it labels
-    RectGrid taken;
+    RectGrid taken, lines;
     for (std::size_t i = 0; i < scene.entity_count(); ++i) {
         taken.add(scene.entity(i).BoundsRect());
         if (const tnoxCaption* c = scene.entity_caption(i)) taken.add(c->BoundsRect());
     }
     for (std::size_t i = 0; i < scene.text_count(); ++i) taken.add(scene.text(i).BoundsRect());
-    const auto free_at = [&](const TRect& r) { return taken.count_meeting(r) == 0; };
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i)
+        if (scene.relationship(i).GetConnection(1)->Shape() && scene.relationship(i).GetConnection(2)->Shape())
+            for (const TRect& r : line_pixels(scene.relationship(i))) lines.add(r);
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
         const tnoxCaption* caption = scene.relationship_caption(i);
         if (!caption) continue;
         const DiagramCaption& source = *diagram.relationships[i].caption;
         const TRect now = caption->BoundsRect();
         const TRelacionamento& line = scene.relationship(i);
-        // A loop's caption follows its corner from below its whole box, far from the loop: it is
-        // always set beside the loop instead.
-        if (source.shape.left != 0 || source.shape.top != 0 || (free_at(now) && !line.IsLoop())) {
+        if (source.shape.left != 0 || source.shape.top != 0 || !line.GetConnection(1)->Shape() || !line.GetConnection(2)->Shape()) {
             taken.add(now);
             continue;
         }
         const int w = caption->Width(), h = caption->Height();
-        std::vector<TRect> places;
-        // A loop's own segments: its route holds only the ends and two corners.
         std::vector<TPoint> route(line.Route().begin(), line.Route().end());
         if (line.IsLoop()) route.assign(line.LoopRoute().begin(), line.LoopRoute().end());
+        // A loop's outer segments first, away from its box; a line's middle one first.
         const std::vector<int> parts = line.IsLoop() ? std::vector<int>{1, 2, 0, 3} : std::vector<int>{1, 0, 2};
-        for (const int part : parts)
-            for (const int eighths : {4, 2, 6, 1, 7}) {
-                const TPoint a{line.Left() + route[part].X, line.Top() + route[part].Y};
-                const TPoint b{line.Left() + route[part + 1].X, line.Top() + route[part + 1].Y};
-                if (a == b) continue;
+        std::optional<TRect> best;
+        int best_lines = INT_MAX;
+        for (const int part : parts) {
+            const TPoint a{line.Left() + route[part].X, line.Top() + route[part].Y};
+            const TPoint b{line.Left() + route[part + 1].X, line.Top() + route[part + 1].Y};
+            if (a == b) continue;
+            for (const int eighths : {4, 2, 6, 1, 7, 3, 5}) {
                 const int x = a.X + (b.X - a.X) * eighths / 8, y = a.Y + (b.Y - a.Y) * eighths / 8;
-                if (a.Y == b.Y) {
-                    places.push_back({x - w / 2, y - kGap - h, x - w / 2 + w, y - kGap});
-                    places.push_back({x - w / 2, y + kGap + 1, x - w / 2 + w, y + kGap + 1 + h});
-                } else {
-                    places.push_back({x + kGap + 1, y - h / 2, x + kGap + 1 + w, y - h / 2 + h});
-                    places.push_back({x - kGap - w, y - h / 2, x - kGap, y - h / 2 + h});
+                const std::array<TRect, 2> beside =
+                    a.Y == b.Y ? std::array<TRect, 2>{TRect{x - w / 2, y - kGap - h, x - w / 2 + w, y - kGap},
+                                                      TRect{x - w / 2, y + kGap + 1, x - w / 2 + w, y + kGap + 1 + h}}
+                               : std::array<TRect, 2>{TRect{x + kGap + 1, y - h / 2, x + kGap + 1 + w, y - h / 2 + h},
+                                                      TRect{x - kGap - w, y - h / 2, x - kGap, y - h / 2 + h}};
+                for (const TRect& r : beside) {
+                    if (r.Left < 0 || r.Top < 0 || taken.count_meeting(r) > 0) continue;
+                    if (const int crossed = lines.count_meeting(r); crossed < best_lines) best = r, best_lines = crossed;
                 }
+                if (best_lines == 0) break;
             }
-        const auto found = std::find_if(places.begin(), places.end(), [&](const TRect& r) { return r.Left >= 0 && r.Top >= 0 && free_at(r); });
-        if (found == places.end()) {
+            if (best_lines == 0) break;
+        }
+        if (!best) {
             taken.add(now);
             continue;
         }
-        scene.place_relationship_caption(i, {found->Left, found->Top});
+        scene.place_relationship_caption(i, {best->Left, best->Top});
         taken.add(caption->BoundsRect());
     }
 }
@@ -398,22 +455,36 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     std::vector<int> entity_indent;  // the entity's left within its box, when its caption is wider
     std::map<std::string, std::int32_t> groups;  // the first level of `Menu`, numbered in order of appearance
     boxes.reserve(scene.entity_count() + scene.text_count());
+    std::vector<std::optional<int>> moved_caption(scene.entity_count());  // a caption's left from its entity's, off a loop
+    std::vector<std::size_t> loops;
+    for (std::size_t k = 0; k < scene.relationship_count(); ++k)
+        if (scene.relationship(k).IsLoop()) loops.push_back(k);
     for (std::size_t i = 0; i < scene.entity_count(); ++i) {
         const TEntidade& e = scene.entity(i);
         LayoutBox box{at_100(e.Width()), at_100(e.Height())};
         int indent = 0;
+        const bool looped = std::any_of(loops.begin(), loops.end(), [&](std::size_t k) { return scene.relationship(k).GetConnection(1)->Shape() == &e; });
         if (const tnoxCaption* caption = scene.entity_caption(i);
             caption && diagram.entities[i].caption->shape.left == 0 && diagram.entities[i].caption->shape.top == 0) {
             const int width = at_100(caption->Width());
-            indent = std::max(0, (width - box.width) / 2);
-            box.width = std::max(box.width, width);
+            // Centred below the box, unless a loop's entry near the right corner would cross it: then
+            // as far left as lets the entry and its mark pass right of it.
+            const int clear = box.width - kCornerGap - kMarkClear - width;
+            if (looped && clear < (box.width - width) / 2) {
+                moved_caption[i] = clear;
+                indent = std::max(0, -clear);
+                box.width = std::max(indent + box.width, indent + clear + width);
+            } else {
+                indent = std::max(0, (width - box.width) / 2);
+                box.width = std::max(box.width, width);
+            }
             box.height += kCaptionGap + at_100(caption->Height());
         }
         // Room for the entity's loops beside its right side and below its bottom one (the caption's
         // place included), so that no other box or line is placed where they run.
-        for (std::size_t k = 0; k < scene.relationship_count(); ++k) {
+        for (const std::size_t k : loops) {
             const TRelacionamento& line = scene.relationship(k);
-            if (!line.IsLoop() || line.GetConnection(1)->Shape() != &e) continue;
+            if (line.GetConnection(1)->Shape() != &e) continue;
             const TPoint corner{line.Left() + line.LoopRoute()[2].X, line.Top() + line.LoopRoute()[2].Y};
             const int right = at_100(corner.X - e.Left()) + 1 + kLoopRoom, bottom = at_100(corner.Y - e.Top()) + 1 + kLoopRoom;
             box.width = std::max(box.width, indent + right);
@@ -465,8 +536,13 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
         }
     }
     scene.arrange(entities, texts);
+    for (std::size_t i = 0; i < scene.entity_count(); ++i)
+        if (moved_caption[i]) {
+            const TEntidade& e = scene.entity(i);
+            scene.place_entity_caption(i, {e.Left() + *moved_caption[i], e.Top() + e.Height() + kCaptionGap});
+        }
     spread_ends(scene);
     choose_middles(scene);
     clear_routes(scene);
-    place_captions_off_boxes(scene, diagram);
+    place_captions_beside_lines(scene, diagram);
 }
