@@ -76,6 +76,30 @@ private:
     std::unordered_map<long long, std::vector<std::size_t>> cells_;
 };
 
+// What a relationship's route should not run through: the insides of the boxes it does not join
+// (their frames excluded) and the entities' captions.
+class Obstacles {
+public:
+    explicit Obstacles(const DiagramScene& scene) {
+        for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+            const TRect b = scene.entity(i).BoundsRect();
+            boxes_.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});
+            box_of_[&scene.entity(i)] = i;
+            if (const tnoxCaption* c = scene.entity_caption(i); c && c->Visible()) captions_.add(c->BoundsRect());
+        }
+    }
+    std::size_t box_of(const TControl* entity) const { return box_of_.at(entity); }
+    // How many of them the segment from (x0, y0) to (x1, y1) meets, the boxes `from` and `to` left out.
+    int meeting(int x0, int y0, int x1, int y1, std::size_t from, std::size_t to) const {
+        const TRect pixels{x0, y0, x1 + 1, y1 + 1};
+        return boxes_.count_meeting(pixels, from, to) + captions_.count_meeting(pixels);
+    }
+
+private:
+    RectGrid boxes_, captions_;
+    std::map<const TControl*, std::size_t> box_of_;
+};
+
 // Relationships that meet one side of a box get distinct places along it, evenly spread, in the order
 // in which their other ends lie along that side; at one `perc` their lines and marks would coincide.
 // Along a bottom side the stretch under the entity's caption is left out where the rest has room, so
@@ -208,19 +232,13 @@ void fold_long_layout(std::vector<LayoutPosition>& positions, const std::vector<
 }
 
 // Where a relationship's middle segment runs (its `meioperc`): where its route passes through no box it
-// does not join and lies on no segment of the relationships before it, nearest the middle; where no
+// does not join, no entity's caption and lies on no segment of the relationships before it, nearest the middle; where no
 // candidate is clear, the one with the fewest such faults.
 void choose_middles(DiagramScene& scene) {
     struct Piece {
         int x0, y0, x1, y1;
     };
-    RectGrid boxes;
-    std::map<const TControl*, std::size_t> box_of;
-    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
-        const TRect b = scene.entity(i).BoundsRect();
-        boxes.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});  // the inside, frame excluded
-        box_of[&scene.entity(i)] = i;
-    }
+    const Obstacles obstacles(scene);
     std::map<int, std::vector<Piece>> rows, columns;  // the segments kept so far, by their row or column
     const auto pieces_of = [](const TRelacionamento& line) {
         std::vector<Piece> pieces;
@@ -237,11 +255,11 @@ void choose_middles(DiagramScene& scene) {
         const auto* start = line.GetConnection(1)->Shape();
         const auto* end = line.GetConnection(2)->Shape();
         if (!start || !end || start == end) continue;
-        const std::size_t from = box_of.at(start), to = box_of.at(end);
+        const std::size_t from = obstacles.box_of(start), to = obstacles.box_of(end);
         const auto faults = [&] {
             int count = 0;
             for (const Piece& p : pieces_of(line)) {
-                count += boxes.count_meeting({p.x0, p.y0, p.x1 + 1, p.y1 + 1}, from, to);
+                count += obstacles.meeting(p.x0, p.y0, p.x1, p.y1, from, to);
                 const bool row = p.y0 == p.y1;
                 const auto& lines = row ? rows : columns;
                 if (const auto found = lines.find(row ? p.y0 : p.x0); found != lines.end())
@@ -265,7 +283,7 @@ void choose_middles(DiagramScene& scene) {
 }
 
 // What is left after the middles were chosen: a relationship whose route still runs through a box it
-// does not join, on a stretch of another relationship's line or to another's end point is routed
+// does not join or an entity's caption, on a stretch of another relationship's line or to another's end point is routed
 // again with other places of its ends along their sides (its `perc`s) and of its middle, the clear
 // combination nearest to the route it had; the sides stay those the boxes' places give.
 void clear_routes(DiagramScene& scene) {
@@ -273,13 +291,7 @@ void clear_routes(DiagramScene& scene) {
         std::size_t owner;
         int x0, y0, x1, y1;
     };
-    RectGrid boxes;
-    std::map<const TControl*, std::size_t> box_of;
-    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
-        const TRect b = scene.entity(i).BoundsRect();
-        boxes.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});
-        box_of[&scene.entity(i)] = i;
-    }
+    const Obstacles obstacles(scene);
     const auto joined = [&](const TRelacionamento& line) {
         const auto* start = line.GetConnection(1)->Shape();
         const auto* end = line.GetConnection(2)->Shape();
@@ -318,7 +330,7 @@ void clear_routes(DiagramScene& scene) {
         const TRelacionamento& line = scene.relationship(i);
         int count = 0;
         for (const Piece& p : pieces_of(i, line)) {
-            count += boxes.count_meeting({p.x0, p.y0, p.x1 + 1, p.y1 + 1}, from, to);
+            count += obstacles.meeting(p.x0, p.y0, p.x1, p.y1, from, to);
             const bool row = p.y0 == p.y1;
             const auto& lines = row ? rows : columns;
             if (const auto found = lines.find(row ? p.y0 : p.x0); found != lines.end())
@@ -332,7 +344,7 @@ void clear_routes(DiagramScene& scene) {
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
         TRelacionamento& line = scene.relationship(i);
         if (!joined(line)) continue;
-        const std::size_t from = box_of.at(line.GetConnection(1)->Shape()), to = box_of.at(line.GetConnection(2)->Shape());
+        const std::size_t from = obstacles.box_of(line.GetConnection(1)->Shape()), to = obstacles.box_of(line.GetConnection(2)->Shape());
         file(i, -1);
         int best_faults = faults(i, from, to);
         if (best_faults > 0) {
