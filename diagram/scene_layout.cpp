@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "diagram/layout_measure.h"
 #include "diagram/scene.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
@@ -38,6 +39,10 @@ public:
     }
     // How many of the rectangles, but those numbered `skip_a` and `skip_b`, share a pixel with `r`.
     int count_meeting(const TRect& r, std::size_t skip_a = SIZE_MAX, std::size_t skip_b = SIZE_MAX) const {
+        return static_cast<int>(meeting(r, skip_a, skip_b).size());
+    }
+    // Which of them, by the order they were added in.
+    std::vector<std::size_t> meeting(const TRect& r, std::size_t skip_a = SIZE_MAX, std::size_t skip_b = SIZE_MAX) const {
         std::vector<std::size_t> met;
         const auto meets = [&](std::size_t i) { return i != skip_a && i != skip_b && !IsRectEmpty(IntersectRect(r, rects_[i])); };
         for (const std::size_t i : large_)
@@ -45,7 +50,7 @@ public:
         if (cell_count(r) > kMostCells) {
             for (std::size_t i = 0; i < rects_.size(); ++i)
                 if (meets(i) && std::find(met.begin(), met.end(), i) == met.end()) met.push_back(i);
-            return static_cast<int>(met.size());
+            return met;
         }
         for_cells(r, [&](long long key) {
             const auto found = cells_.find(key);
@@ -54,7 +59,7 @@ public:
                 if (meets(i) && std::find(met.begin(), met.end(), i) == met.end())
                     met.push_back(i);
         });
-        return static_cast<int>(met.size());
+        return met;
     }
 
 private:
@@ -75,6 +80,13 @@ private:
     std::vector<std::size_t> large_;
     std::unordered_map<long long, std::vector<std::size_t>> cells_;
 };
+
+// A connection's perc reads back the integer part of a single-precision fraction, mostly one lower
+// than written; routes follow what it reads. Gives it back the reading `perc` it had.
+void restore_perc(TnoxConnection& end, int perc) {
+    end.SetPerc(perc);
+    if (end.perc() != perc) end.SetPerc(perc + 1);
+}
 
 // What a relationship's route should not run through: the insides of the boxes it does not join
 // (their frames excluded) and the entities' captions.
@@ -285,8 +297,9 @@ void choose_middles(DiagramScene& scene) {
 // What is left after the middles were chosen: a relationship whose route still runs through a box it
 // does not join or an entity's caption, on a stretch of another relationship's line or to another's end point is routed
 // again with other places of its ends along their sides (its `perc`s) and of its middle, the clear
-// combination nearest to the route it had; the sides stay those the boxes' places give.
-void clear_routes(DiagramScene& scene) {
+// combination nearest to the route it had; the sides stay those the boxes' places give. `only`: these
+// relationships alone, when not empty.
+void clear_routes(DiagramScene& scene, const std::vector<std::size_t>& only = {}) {
     struct Piece {
         std::size_t owner;
         int x0, y0, x1, y1;
@@ -343,7 +356,7 @@ void clear_routes(DiagramScene& scene) {
     };
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
         TRelacionamento& line = scene.relationship(i);
-        if (!joined(line)) continue;
+        if (!joined(line) || (!only.empty() && std::find(only.begin(), only.end(), i) == only.end())) continue;
         const std::size_t from = obstacles.box_of(line.GetConnection(1)->Shape()), to = obstacles.box_of(line.GetConnection(2)->Shape());
         file(i, -1);
         int best_faults = faults(i, from, to);
@@ -367,11 +380,11 @@ void clear_routes(DiagramScene& scene) {
                             line.Reroute();
                             const int f = faults(i, from, to);
                             if (f < best_faults || (f == best_faults && distance < best_distance))
-                                best_faults = f, best_start = s, best_end = e, best_middle = middle, best_distance = distance;
+                                best_faults = f, best_start = start.perc(), best_end = end.perc(), best_middle = middle, best_distance = distance;
                         }
             }
-            start.SetPerc(best_start);
-            end.SetPerc(best_end);
+            restore_perc(start, best_start);
+            restore_perc(end, best_end);
             line.Setmeioperc(best_middle);
             line.Reroute();
         }
@@ -391,6 +404,108 @@ std::vector<TRect> line_pixels(const TRelacionamento& line) {
         if (a != b) pixels.push_back({std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X) + 1, std::max(a.Y, b.Y) + 1});
     }
     return pixels;
+}
+
+// A line that no place of its ends and middle clears runs through a box that stands across the whole
+// side of one of its ends, just below, above or beside it (dot's ranks put a child of the same parent
+// there). That box is moved across the line just far enough to leave the line a free column (or row)
+// near one end of that side, where it meets nothing else; the move is kept only where the diagram then
+// has fewer lines through boxes and no more lines, ends or entity captions on one another.
+void move_boxes_off_lines(DiagramScene& scene) {
+    constexpr int kClear = 12;    // between the freed line and the moved box
+    constexpr int kRoom = 10;     // kept between the moved box (with its caption) and any other shape
+    LayoutMeasure now = measure_layout(scene);
+    if (now.lines_through_boxes == 0) return;
+    const auto footprint = [&](std::size_t i) {
+        TRect r = scene.entity(i).BoundsRect();
+        if (const tnoxCaption* c = scene.entity_caption(i); c && c->Visible()) {
+            const TRect b = c->BoundsRect();
+            r = {std::min(r.Left, b.Left), std::min(r.Top, b.Top), std::max(r.Right, b.Right), std::max(r.Bottom, b.Bottom)};
+        }
+        return r;
+    };
+    std::map<const TControl*, std::size_t> entity_of;
+    for (std::size_t i = 0; i < scene.entity_count(); ++i) entity_of[&scene.entity(i)] = i;
+    std::vector<std::vector<std::size_t>> lines_of(scene.entity_count());
+    std::vector<bool> looped(scene.entity_count());
+    for (std::size_t r = 0; r < scene.relationship_count(); ++r) {
+        const TRelacionamento& line = scene.relationship(r);
+        if (!line.GetConnection(1)->Shape() || !line.GetConnection(2)->Shape()) continue;
+        if (line.IsLoop()) looped[entity_of.at(line.GetConnection(1)->Shape())] = true;
+        for (const int end : {1, 2}) lines_of[entity_of.at(line.GetConnection(end)->Shape())].push_back(r);
+    }
+    const auto not_worse = [](const LayoutMeasure& a, const LayoutMeasure& b) {
+        return a.lines_through_boxes < b.lines_through_boxes && a.coincident_segments <= b.coincident_segments &&
+               a.shared_ends <= b.shared_ends && a.entity_captions_on_lines <= b.entity_captions_on_lines;
+    };
+    for (std::size_t r = 0; r < scene.relationship_count() && now.lines_through_boxes > 0; ++r) {
+        TRelacionamento& line = scene.relationship(r);
+        if (!line.GetConnection(1)->Shape() || !line.GetConnection(2)->Shape() || line.IsLoop()) continue;
+        const std::size_t from = entity_of.at(line.GetConnection(1)->Shape()), to = entity_of.at(line.GetConnection(2)->Shape());
+        const std::vector<TRect> pieces = line_pixels(line);
+        if (pieces.size() != 3) continue;
+        RectGrid inside;  // rebuilt per line: boxes move
+        for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+            const TRect b = scene.entity(i).BoundsRect();
+            inside.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});
+        }
+        bool moved = false;
+        for (const std::size_t piece : {0u, 2u}) {
+            if (moved) break;
+            const TnoxConnection& end = *line.GetConnection(piece == 0 ? 1 : 2);
+            const TRect side_box = end.Shape()->BoundsRect();
+            const bool across_x = end.Side == csTop || end.Side == csBottom;  // the piece is a column: the box moves along x
+            const int base = across_x ? side_box.Left : side_box.Top;
+            const int length = across_x ? RectWidth(side_box) : RectHeight(side_box);
+            const int near = std::max(kCornerGap, length / 10);
+            for (const std::size_t b : inside.meeting(pieces[piece], from, to)) {
+                if (moved || looped[b]) break;
+                const TRect box = scene.entity(b).BoundsRect();
+                const int low = across_x ? box.Left : box.Top, high = across_x ? box.Right : box.Bottom;
+                // Past the side's first tenth, or short of its last.
+                std::array<int, 2> shifts{base + near + kClear - low, base + length - 1 - near - kClear - (high - 1)};
+                if (std::abs(shifts[1]) < std::abs(shifts[0])) std::swap(shifts[0], shifts[1]);
+                for (const int shift : shifts) {
+                    if (shift == 0 || std::abs(shift) > length) continue;
+                    const int dx = across_x ? shift : 0, dy = across_x ? 0 : shift;
+                    const TRect place = OffsetRect(footprint(b), dx, dy);
+                    const TRect room{place.Left - kRoom, place.Top - kRoom, place.Right + kRoom, place.Bottom + kRoom};
+                    if (room.Left < 0 || room.Top < 0) continue;
+                    bool free = true;
+                    for (std::size_t i = 0; i < scene.entity_count() && free; ++i)
+                        free = i == b || IsRectEmpty(IntersectRect(room, footprint(i)));
+                    for (std::size_t i = 0; i < scene.text_count() && free; ++i) free = IsRectEmpty(IntersectRect(room, scene.text(i).BoundsRect()));
+                    if (!free) continue;
+                    // Tried; undone unless it reads better.
+                    std::vector<std::size_t> redo = lines_of[b];
+                    redo.push_back(r);
+                    std::vector<std::array<int, 3>> was;
+                    for (const std::size_t k : redo) {
+                        const TRelacionamento& l = scene.relationship(k);
+                        was.push_back({l.GetConnection(1)->perc(), l.GetConnection(2)->perc(), l.meioperc()});
+                    }
+                    std::vector<std::optional<TPoint>> at(scene.entity_count());
+                    at[b] = TPoint{box.Left + dx, box.Top + dy};
+                    scene.arrange(at, {});
+                    clear_routes(scene, redo);
+                    const LayoutMeasure after = measure_layout(scene);
+                    if (not_worse(after, now)) {
+                        now = after;
+                        moved = true;
+                        break;
+                    }
+                    at[b] = TPoint{box.Left, box.Top};
+                    for (std::size_t k = 0; k < redo.size(); ++k) {
+                        TRelacionamento& l = scene.relationship(redo[k]);
+                        restore_perc(*l.GetConnection(1), was[k][0]);
+                        restore_perc(*l.GetConnection(2), was[k][1]);
+                        l.Setmeioperc(was[k][2]);
+                    }
+                    scene.arrange(at, {});
+                }
+            }
+        }
+    }
 }
 
 // A relationship's caption the file does not place goes beside its own line: above or below a row's
@@ -556,5 +671,6 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     spread_ends(scene);
     choose_middles(scene);
     clear_routes(scene);
+    move_boxes_off_lines(scene);
     place_captions_beside_lines(scene, diagram);
 }
