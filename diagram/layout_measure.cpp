@@ -1,6 +1,7 @@
 #include "diagram/layout_measure.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -14,6 +15,8 @@
 namespace {
 
 bool overlap(const TRect& a, const TRect& b) { return !IsRectEmpty(IntersectRect(a, b)); }
+
+constexpr std::size_t kNoLine = SIZE_MAX;
 
 // One straight piece of a route, in surface pixels: from (x0, y0) to (x1, y1), x0 <= x1, y0 <= y1.
 struct Segment {
@@ -30,10 +33,11 @@ LayoutMeasure measure_layout(const DiagramScene& scene) {
     for (std::size_t i = 0; i < scene.entity_count(); ++i) boxes.push_back(scene.entity(i).BoundsRect());
 
     std::vector<TRect> captions;
+    std::vector<std::size_t> caption_line;  // the relationship a caption labels; kNoLine for an entity's
     for (std::size_t i = 0; i < scene.entity_count(); ++i)
-        if (const tnoxCaption* c = scene.entity_caption(i); c && c->Visible()) captions.push_back(c->BoundsRect());
+        if (const tnoxCaption* c = scene.entity_caption(i); c && c->Visible()) captions.push_back(c->BoundsRect()), caption_line.push_back(kNoLine);
     for (std::size_t i = 0; i < scene.relationship_count(); ++i)
-        if (const tnoxCaption* c = scene.relationship_caption(i); c && c->Visible()) captions.push_back(c->BoundsRect());
+        if (const tnoxCaption* c = scene.relationship_caption(i); c && c->Visible()) captions.push_back(c->BoundsRect()), caption_line.push_back(i);
     for (std::size_t i = 0; i < captions.size(); ++i) {
         for (const TRect& box : boxes) m.caption_box_overlaps += overlap(captions[i], box);
         for (std::size_t j = i + 1; j < captions.size(); ++j) m.caption_overlaps += overlap(captions[i], captions[j]);
@@ -48,7 +52,19 @@ LayoutMeasure measure_layout(const DiagramScene& scene) {
         const TRelacionamento& line = scene.relationship(r);
         const auto* start = line.GetConnection(1)->Shape();
         const auto* end = line.GetConnection(2)->Shape();
-        if (!start || !end || start == end) continue;
+        if (!start || !end) continue;
+        const auto on_caption = [&](TPoint a, TPoint b) {
+            const TRect pixels{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X) + 1, std::max(a.Y, b.Y) + 1};
+            for (std::size_t c = 0; c < captions.size(); ++c)
+                if (caption_line[c] != r && overlap(pixels, captions[c])) ++(caption_line[c] == kNoLine ? m.entity_captions_on_lines : m.captions_on_lines);
+        };
+        if (start == end) {
+            // A loop: only its own segments are looked at, for the captions they cross.
+            const auto& loop = line.LoopRoute();
+            for (std::size_t k = 0; k + 1 < loop.size(); ++k)
+                on_caption({line.Left() + loop[k].X, line.Top() + loop[k].Y}, {line.Left() + loop[k + 1].X, line.Top() + loop[k + 1].Y});
+            continue;
+        }
         const auto& route = line.Route();
         std::vector<TPoint> points;
         for (const TPoint& p : route) points.push_back({line.Left() + p.X, line.Top() + p.Y});
@@ -60,6 +76,7 @@ LayoutMeasure measure_layout(const DiagramScene& scene) {
             if (a == b) continue;
             const Segment s{r, std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
             segments.push_back(s);
+            on_caption(a, b);
             // Inside a box: through its inside, the frame excluded.
             const TRect pixels{s.x0, s.y0, s.x1 + 1, s.y1 + 1};
             for (std::size_t e = 0; e < boxes.size(); ++e) {
@@ -120,6 +137,8 @@ std::string describe_layout_measure(const LayoutMeasure& m) {
     std::snprintf(aspect, sizeof aspect, "%.2f", m.aspect_ratio);
     return "caption/box overlaps: " + std::to_string(m.caption_box_overlaps) + "\n" +
            "caption/caption overlaps: " + std::to_string(m.caption_overlaps) + "\n" +
+           "relationship captions on other lines: " + std::to_string(m.captions_on_lines) + "\n" +
+           "entity captions on lines: " + std::to_string(m.entity_captions_on_lines) + "\n" +
            "lines through boxes they do not join: " + std::to_string(m.lines_through_boxes) + "\n" +
            "coincident line segments: " + std::to_string(m.coincident_segments) + "\n" +
            "relationship ends at one point: " + std::to_string(m.shared_ends) + "\n" +

@@ -11,6 +11,8 @@ class DiagramScene;
 struct LayoutMeasure {
     std::size_t caption_box_overlaps = 0;  // a caption and an entity box that share a pixel
     std::size_t caption_overlaps = 0;      // two captions that share a pixel
+    std::size_t captions_on_lines = 0;         // a relationship's caption and a segment of another's line that share a pixel
+    std::size_t entity_captions_on_lines = 0;  // an entity's caption and a segment of a line (a loop's too) that share a pixel
     std::size_t lines_through_boxes = 0;   // a relationship's segment inside a box it does not join
     std::size_t coincident_segments = 0;   // segments of two relationships on one line, sharing a stretch
     std::size_t shared_ends = 0;           // two relationship ends (their marks) at one point
@@ -20,7 +22,8 @@ struct LayoutMeasure {
 
     // No overlap, no line through a box, nothing drawn on top of another line or mark.
     bool clear() const {
-        return caption_box_overlaps == 0 && caption_overlaps == 0 && lines_through_boxes == 0 &&
+        return caption_box_overlaps == 0 && caption_overlaps == 0 && captions_on_lines == 0 &&
+               entity_captions_on_lines == 0 && lines_through_boxes == 0 &&
                coincident_segments == 0 && shared_ends == 0;
     }
 };

@@ -277,11 +277,20 @@ void DiagramScene::place_caption(TnoxCustomShape& owner, CaptionItem& caption) {
 
 void DiagramScene::place_relationship_caption(std::size_t index, TPoint at_100) {
     RelationshipItem& item = relationships_.at(index);
-    if (!item.caption.shape) return;
-    item.caption.placed.at_100.left = at_100.X;
-    item.caption.placed.at_100.top = at_100.Y;
-    place_caption(*item.shape, item.caption);
-    item.caption.placed.bounds = item.caption.shape->BoundsRect();
+    place_caption_at(*item.shape, item.caption, at_100);
+}
+
+void DiagramScene::place_entity_caption(std::size_t index, TPoint at_100) {
+    EntityItem& item = entities_.at(index);
+    place_caption_at(*item.shape, item.caption, at_100);
+}
+
+void DiagramScene::place_caption_at(TnoxCustomShape& owner, CaptionItem& caption, TPoint at_100) {
+    if (!caption.shape) return;
+    caption.placed.at_100.left = at_100.X;
+    caption.placed.at_100.top = at_100.Y;
+    place_caption(owner, caption);
+    caption.placed.bounds = caption.shape->BoundsRect();
 }
 
 void DiagramScene::record_placements() {

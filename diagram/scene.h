@@ -65,6 +65,8 @@ public:
     // Puts a relationship's caption at a place of its own, at 100 %, as if the file gave it: it stays
     // there through zooms and is written back by store().
     void place_relationship_caption(std::size_t index, TPoint at_100);
+    // The same for an entity's caption.
+    void place_entity_caption(std::size_t index, TPoint at_100);
     // The smallest rectangle holding every visible shape, in surface coordinates; empty without shapes.
     TRect bounds() const;
 
@@ -141,6 +143,7 @@ private:
     void scale_text_box(TnoxTextShape& shape, const Placed& placed) const;
     void place_captions();
     void place_caption(TnoxCustomShape& owner, CaptionItem& caption);
+    void place_caption_at(TnoxCustomShape& owner, CaptionItem& caption, TPoint at_100);
     void route();
     void record_placements();
     // The scene's surface coordinate of a value at 100 %, and back.

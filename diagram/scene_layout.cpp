@@ -6,15 +6,16 @@
 #include <climits>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "diagram/layout_measure.h"
 #include "diagram/scene.h"
 #include "model/relacionamento.h"
 #include "model/texto.h"
 #include "shapes/connection.h"
-#include "shapes/text_shape.h"
 #include "shapes/text_shape.h"
 
 namespace {
@@ -22,6 +23,8 @@ namespace {
 constexpr int kCaptionGap = 5;  // a caption stands this far below its entity
 constexpr int kLoopRoom = 6;    // kept clear beyond a loop's outer corner
 constexpr int kLoneLoopEnd = 80;  // perc of a loop's end that has its side to itself
+constexpr int kCornerGap = 7;   // as the shapes keep them: an end stays this far from its box's corners
+constexpr int kMarkClear = 8;   // an end keeps this far from an entity's caption, its mark included
 
 // Rectangles filed by the square cells of a grid they touch, so that asking which of them a small
 // rectangle meets costs a look at a few cells, not at every rectangle of a large diagram.
@@ -36,6 +39,10 @@ public:
     }
     // How many of the rectangles, but those numbered `skip_a` and `skip_b`, share a pixel with `r`.
     int count_meeting(const TRect& r, std::size_t skip_a = SIZE_MAX, std::size_t skip_b = SIZE_MAX) const {
+        return static_cast<int>(meeting(r, skip_a, skip_b).size());
+    }
+    // Which of them, by the order they were added in.
+    std::vector<std::size_t> meeting(const TRect& r, std::size_t skip_a = SIZE_MAX, std::size_t skip_b = SIZE_MAX) const {
         std::vector<std::size_t> met;
         const auto meets = [&](std::size_t i) { return i != skip_a && i != skip_b && !IsRectEmpty(IntersectRect(r, rects_[i])); };
         for (const std::size_t i : large_)
@@ -43,7 +50,7 @@ public:
         if (cell_count(r) > kMostCells) {
             for (std::size_t i = 0; i < rects_.size(); ++i)
                 if (meets(i) && std::find(met.begin(), met.end(), i) == met.end()) met.push_back(i);
-            return static_cast<int>(met.size());
+            return met;
         }
         for_cells(r, [&](long long key) {
             const auto found = cells_.find(key);
@@ -52,7 +59,7 @@ public:
                 if (meets(i) && std::find(met.begin(), met.end(), i) == met.end())
                     met.push_back(i);
         });
-        return static_cast<int>(met.size());
+        return met;
     }
 
 private:
@@ -74,13 +81,49 @@ private:
     std::unordered_map<long long, std::vector<std::size_t>> cells_;
 };
 
+// A connection's perc reads back the integer part of a single-precision fraction, mostly one lower
+// than written; routes follow what it reads. Gives it back the reading `perc` it had.
+void restore_perc(TnoxConnection& end, int perc) {
+    end.SetPerc(perc);
+    if (end.perc() != perc) end.SetPerc(perc + 1);
+}
+
+// What a relationship's route should not run through: the insides of the boxes it does not join
+// (their frames excluded) and the entities' captions.
+class Obstacles {
+public:
+    explicit Obstacles(const DiagramScene& scene) {
+        for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+            const TRect b = scene.entity(i).BoundsRect();
+            boxes_.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});
+            box_of_[&scene.entity(i)] = i;
+            if (const tnoxCaption* c = scene.entity_caption(i); c && c->Visible()) captions_.add(c->BoundsRect());
+        }
+    }
+    std::size_t box_of(const TControl* entity) const { return box_of_.at(entity); }
+    // How many of them the segment from (x0, y0) to (x1, y1) meets, the boxes `from` and `to` left out.
+    int meeting(int x0, int y0, int x1, int y1, std::size_t from, std::size_t to) const {
+        const TRect pixels{x0, y0, x1 + 1, y1 + 1};
+        return boxes_.count_meeting(pixels, from, to) + captions_.count_meeting(pixels);
+    }
+
+private:
+    RectGrid boxes_, captions_;
+    std::map<const TControl*, std::size_t> box_of_;
+};
+
 // Relationships that meet one side of a box get distinct places along it, evenly spread, in the order
 // in which their other ends lie along that side; at one `perc` their lines and marks would coincide.
+// Along a bottom side the stretch under the entity's caption is left out where the rest has room, so
+// that no line runs through the caption; a loop's entry goes right of it.
 void spread_ends(DiagramScene& scene) {
     struct End {
         TnoxConnection* connection;
         long long far;  // twice the centre of the box at the other end, along the side
     };
+    std::map<const TnoxCustomShape*, TRect> caption_of;
+    for (std::size_t i = 0; i < scene.entity_count(); ++i)
+        if (const tnoxCaption* c = scene.entity_caption(i); c && c->Visible()) caption_of[&scene.entity(i)] = c->BoundsRect();
     std::map<std::pair<const TnoxCustomShape*, int>, std::vector<End>> sides;
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
         TRelacionamento& line = scene.relationship(i);
@@ -103,15 +146,45 @@ void spread_ends(DiagramScene& scene) {
     }
     bool changed = false;
     for (auto& [side, ends] : sides) {
-        if (ends.size() < 2) {
+        const TnoxCustomShape& shape = *side.first;
+        const bool along_x = side.second == csTop || side.second == csBottom;
+        const long long length = along_x ? shape.Width() : shape.Height();
+        if (length <= 0) continue;
+        // The stretch of a bottom side, in offsets from its left, that the caption right below covers.
+        long long blocked_from = 0, blocked_to = 0;
+        if (const auto found = caption_of.find(&shape); found != caption_of.end() && side.second == csBottom) {
+            const TRect& c = found->second;
+            if (c.Top >= shape.Top() + shape.Height() && c.Top <= shape.Top() + shape.Height() + 2 * kCaptionGap) {
+                blocked_from = std::max<long long>(kCornerGap, static_cast<long long>(c.Left) - shape.Left() - kMarkClear);
+                blocked_to = std::min<long long>(length - kCornerGap, static_cast<long long>(c.Right) - shape.Left() + kMarkClear);
+            }
+        }
+        const bool blocked = blocked_to > blocked_from;
+        const long long free_length = blocked ? (length - 2 * kCornerGap) - (blocked_to - blocked_from) : 0;
+        const auto perc_at = [&](long long offset, bool up) {
+            const long long p = up ? (offset * 100 + length - 1) / length : offset * 100 / length;
+            return static_cast<int>(std::clamp<long long>(p, 0, 100));
+        };
+        if (ends.size() < 2 && !blocked) {
             // A loop alone on its side keeps near the corner it goes round, off a caption centred below.
             if (ends.front().far == LLONG_MAX) ends.front().connection->SetPerc(kLoneLoopEnd), changed = true;
             continue;
         }
         std::stable_sort(ends.begin(), ends.end(), [](const End& a, const End& b) { return a.far < b.far; });
         const double n = static_cast<double>(ends.size());
-        for (std::size_t k = 0; k < ends.size(); ++k)
-            ends[k].connection->SetPerc(static_cast<int>(std::lround(100.0 * static_cast<double>(k + 1) / (n + 1))));
+        for (std::size_t k = 0; k < ends.size(); ++k) {
+            const bool loop = ends[k].far == LLONG_MAX;
+            int perc = ends.size() < 2 ? kLoneLoopEnd : static_cast<int>(std::lround(100.0 * static_cast<double>(k + 1) / (n + 1)));
+            if (blocked && free_length > 0 && (ends.size() > 1 || !loop)) {
+                // Evenly along what the caption leaves free, left of it first.
+                const long long along = static_cast<long long>(std::lround(static_cast<double>(free_length) * static_cast<double>(k + 1) / (n + 1)));
+                const long long left_part = blocked_from - kCornerGap;
+                perc = along <= left_part ? perc_at(kCornerGap + along, false) : perc_at(blocked_to + along - left_part, true);
+            }
+            // A loop's entry, last along the side, comes in right of the caption where the side has room.
+            if (loop && blocked && blocked_to <= length - kCornerGap) perc = std::max(perc, perc_at(blocked_to, true));
+            ends[k].connection->SetPerc(perc);
+        }
         changed = true;
     }
     if (changed) scene.arrange({}, {});
@@ -171,19 +244,13 @@ void fold_long_layout(std::vector<LayoutPosition>& positions, const std::vector<
 }
 
 // Where a relationship's middle segment runs (its `meioperc`): where its route passes through no box it
-// does not join and lies on no segment of the relationships before it, nearest the middle; where no
+// does not join, no entity's caption and lies on no segment of the relationships before it, nearest the middle; where no
 // candidate is clear, the one with the fewest such faults.
 void choose_middles(DiagramScene& scene) {
     struct Piece {
         int x0, y0, x1, y1;
     };
-    RectGrid boxes;
-    std::map<const TControl*, std::size_t> box_of;
-    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
-        const TRect b = scene.entity(i).BoundsRect();
-        boxes.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});  // the inside, frame excluded
-        box_of[&scene.entity(i)] = i;
-    }
+    const Obstacles obstacles(scene);
     std::map<int, std::vector<Piece>> rows, columns;  // the segments kept so far, by their row or column
     const auto pieces_of = [](const TRelacionamento& line) {
         std::vector<Piece> pieces;
@@ -200,11 +267,11 @@ void choose_middles(DiagramScene& scene) {
         const auto* start = line.GetConnection(1)->Shape();
         const auto* end = line.GetConnection(2)->Shape();
         if (!start || !end || start == end) continue;
-        const std::size_t from = box_of.at(start), to = box_of.at(end);
+        const std::size_t from = obstacles.box_of(start), to = obstacles.box_of(end);
         const auto faults = [&] {
             int count = 0;
             for (const Piece& p : pieces_of(line)) {
-                count += boxes.count_meeting({p.x0, p.y0, p.x1 + 1, p.y1 + 1}, from, to);
+                count += obstacles.meeting(p.x0, p.y0, p.x1, p.y1, from, to);
                 const bool row = p.y0 == p.y1;
                 const auto& lines = row ? rows : columns;
                 if (const auto found = lines.find(row ? p.y0 : p.x0); found != lines.end())
@@ -228,21 +295,16 @@ void choose_middles(DiagramScene& scene) {
 }
 
 // What is left after the middles were chosen: a relationship whose route still runs through a box it
-// does not join, on a stretch of another relationship's line or to another's end point is routed
+// does not join or an entity's caption, on a stretch of another relationship's line or to another's end point is routed
 // again with other places of its ends along their sides (its `perc`s) and of its middle, the clear
-// combination nearest to the route it had; the sides stay those the boxes' places give.
-void clear_routes(DiagramScene& scene) {
+// combination nearest to the route it had; the sides stay those the boxes' places give. `only`: these
+// relationships alone, when not empty.
+void clear_routes(DiagramScene& scene, const std::vector<std::size_t>& only = {}) {
     struct Piece {
         std::size_t owner;
         int x0, y0, x1, y1;
     };
-    RectGrid boxes;
-    std::map<const TControl*, std::size_t> box_of;
-    for (std::size_t i = 0; i < scene.entity_count(); ++i) {
-        const TRect b = scene.entity(i).BoundsRect();
-        boxes.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});
-        box_of[&scene.entity(i)] = i;
-    }
+    const Obstacles obstacles(scene);
     const auto joined = [&](const TRelacionamento& line) {
         const auto* start = line.GetConnection(1)->Shape();
         const auto* end = line.GetConnection(2)->Shape();
@@ -281,7 +343,7 @@ void clear_routes(DiagramScene& scene) {
         const TRelacionamento& line = scene.relationship(i);
         int count = 0;
         for (const Piece& p : pieces_of(i, line)) {
-            count += boxes.count_meeting({p.x0, p.y0, p.x1 + 1, p.y1 + 1}, from, to);
+            count += obstacles.meeting(p.x0, p.y0, p.x1, p.y1, from, to);
             const bool row = p.y0 == p.y1;
             const auto& lines = row ? rows : columns;
             if (const auto found = lines.find(row ? p.y0 : p.x0); found != lines.end())
@@ -294,8 +356,8 @@ void clear_routes(DiagramScene& scene) {
     };
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
         TRelacionamento& line = scene.relationship(i);
-        if (!joined(line)) continue;
-        const std::size_t from = box_of.at(line.GetConnection(1)->Shape()), to = box_of.at(line.GetConnection(2)->Shape());
+        if (!joined(line) || (!only.empty() && std::find(only.begin(), only.end(), i) == only.end())) continue;
+        const std::size_t from = obstacles.box_of(line.GetConnection(1)->Shape()), to = obstacles.box_of(line.GetConnection(2)->Shape());
         file(i, -1);
         int best_faults = faults(i, from, to);
         if (best_faults > 0) {
@@ -318,11 +380,11 @@ void clear_routes(DiagramScene& scene) {
                             line.Reroute();
                             const int f = faults(i, from, to);
                             if (f < best_faults || (f == best_faults && distance < best_distance))
-                                best_faults = f, best_start = s, best_end = e, best_middle = middle, best_distance = distance;
+                                best_faults = f, best_start = start.perc(), best_end = end.perc(), best_middle = middle, best_distance = distance;
                         }
             }
-            start.SetPerc(best_start);
-            end.SetPerc(best_end);
+            restore_perc(start, best_start);
+            restore_perc(end, best_end);
             line.Setmeioperc(best_middle);
             line.Reroute();
         }
@@ -331,56 +393,178 @@ void clear_routes(DiagramScene& scene) {
     scene.arrange({}, {});
 }
 
-// A relationship's caption that its line puts on a box or on another caption goes to the first free
-// place beside its line: above or below a row's segment, left or right of a column's, nearest the
-// line's middle first. A caption with no free place there keeps the one its line gave it.
-void place_captions_off_boxes(DiagramScene& scene, const Diagram& diagram) {
+// The segments of a relationship's line in surface pixels, one rectangle each: the three of its
+// route, or the four of a loop's.
+std::vector<TRect> line_pixels(const TRelacionamento& line) {
+    std::vector<TPoint> route(line.Route().begin(), line.Route().end());
+    if (line.IsLoop()) route.assign(line.LoopRoute().begin(), line.LoopRoute().end());
+    std::vector<TRect> pixels;
+    for (std::size_t k = 0; k + 1 < route.size(); ++k) {
+        const TPoint a{line.Left() + route[k].X, line.Top() + route[k].Y}, b{line.Left() + route[k + 1].X, line.Top() + route[k + 1].Y};
+        if (a != b) pixels.push_back({std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X) + 1, std::max(a.Y, b.Y) + 1});
+    }
+    return pixels;
+}
+
+// A line that no place of its ends and middle clears runs through a box that stands across the whole
+// side of one of its ends, just below, above or beside it (dot's ranks put a child of the same parent
+// there). That box is moved across the line just far enough to leave the line a free column (or row)
+// near one end of that side, where it meets nothing else; the move is kept only where the diagram then
+// has fewer lines through boxes and no more lines, ends or entity captions on one another.
+void move_boxes_off_lines(DiagramScene& scene) {
+    constexpr int kClear = 12;    // between the freed line and the moved box
+    constexpr int kRoom = 10;     // kept between the moved box (with its caption) and any other shape
+    LayoutMeasure now = measure_layout(scene);
+    if (now.lines_through_boxes == 0) return;
+    const auto footprint = [&](std::size_t i) {
+        TRect r = scene.entity(i).BoundsRect();
+        if (const tnoxCaption* c = scene.entity_caption(i); c && c->Visible()) {
+            const TRect b = c->BoundsRect();
+            r = {std::min(r.Left, b.Left), std::min(r.Top, b.Top), std::max(r.Right, b.Right), std::max(r.Bottom, b.Bottom)};
+        }
+        return r;
+    };
+    std::map<const TControl*, std::size_t> entity_of;
+    for (std::size_t i = 0; i < scene.entity_count(); ++i) entity_of[&scene.entity(i)] = i;
+    std::vector<std::vector<std::size_t>> lines_of(scene.entity_count());
+    std::vector<bool> looped(scene.entity_count());
+    for (std::size_t r = 0; r < scene.relationship_count(); ++r) {
+        const TRelacionamento& line = scene.relationship(r);
+        if (!line.GetConnection(1)->Shape() || !line.GetConnection(2)->Shape()) continue;
+        if (line.IsLoop()) looped[entity_of.at(line.GetConnection(1)->Shape())] = true;
+        for (const int end : {1, 2}) lines_of[entity_of.at(line.GetConnection(end)->Shape())].push_back(r);
+    }
+    const auto not_worse = [](const LayoutMeasure& a, const LayoutMeasure& b) {
+        return a.lines_through_boxes < b.lines_through_boxes && a.coincident_segments <= b.coincident_segments &&
+               a.shared_ends <= b.shared_ends && a.entity_captions_on_lines <= b.entity_captions_on_lines;
+    };
+    for (std::size_t r = 0; r < scene.relationship_count() && now.lines_through_boxes > 0; ++r) {
+        TRelacionamento& line = scene.relationship(r);
+        if (!line.GetConnection(1)->Shape() || !line.GetConnection(2)->Shape() || line.IsLoop()) continue;
+        const std::size_t from = entity_of.at(line.GetConnection(1)->Shape()), to = entity_of.at(line.GetConnection(2)->Shape());
+        const std::vector<TRect> pieces = line_pixels(line);
+        if (pieces.size() != 3) continue;
+        RectGrid inside;  // rebuilt per line: boxes move
+        for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+            const TRect b = scene.entity(i).BoundsRect();
+            inside.add({b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});
+        }
+        bool moved = false;
+        for (const std::size_t piece : {0u, 2u}) {
+            if (moved) break;
+            const TnoxConnection& end = *line.GetConnection(piece == 0 ? 1 : 2);
+            const TRect side_box = end.Shape()->BoundsRect();
+            const bool across_x = end.Side == csTop || end.Side == csBottom;  // the piece is a column: the box moves along x
+            const int base = across_x ? side_box.Left : side_box.Top;
+            const int length = across_x ? RectWidth(side_box) : RectHeight(side_box);
+            const int near = std::max(kCornerGap, length / 10);
+            for (const std::size_t b : inside.meeting(pieces[piece], from, to)) {
+                if (moved || looped[b]) break;
+                const TRect box = scene.entity(b).BoundsRect();
+                const int low = across_x ? box.Left : box.Top, high = across_x ? box.Right : box.Bottom;
+                // Past the side's first tenth, or short of its last.
+                std::array<int, 2> shifts{base + near + kClear - low, base + length - 1 - near - kClear - (high - 1)};
+                if (std::abs(shifts[1]) < std::abs(shifts[0])) std::swap(shifts[0], shifts[1]);
+                for (const int shift : shifts) {
+                    if (shift == 0 || std::abs(shift) > length) continue;
+                    const int dx = across_x ? shift : 0, dy = across_x ? 0 : shift;
+                    const TRect place = OffsetRect(footprint(b), dx, dy);
+                    const TRect room{place.Left - kRoom, place.Top - kRoom, place.Right + kRoom, place.Bottom + kRoom};
+                    if (room.Left < 0 || room.Top < 0) continue;
+                    bool free = true;
+                    for (std::size_t i = 0; i < scene.entity_count() && free; ++i)
+                        free = i == b || IsRectEmpty(IntersectRect(room, footprint(i)));
+                    for (std::size_t i = 0; i < scene.text_count() && free; ++i) free = IsRectEmpty(IntersectRect(room, scene.text(i).BoundsRect()));
+                    if (!free) continue;
+                    // Tried; undone unless it reads better.
+                    std::vector<std::size_t> redo = lines_of[b];
+                    redo.push_back(r);
+                    std::vector<std::array<int, 3>> was;
+                    for (const std::size_t k : redo) {
+                        const TRelacionamento& l = scene.relationship(k);
+                        was.push_back({l.GetConnection(1)->perc(), l.GetConnection(2)->perc(), l.meioperc()});
+                    }
+                    std::vector<std::optional<TPoint>> at(scene.entity_count());
+                    at[b] = TPoint{box.Left + dx, box.Top + dy};
+                    scene.arrange(at, {});
+                    clear_routes(scene, redo);
+                    const LayoutMeasure after = measure_layout(scene);
+                    if (not_worse(after, now)) {
+                        now = after;
+                        moved = true;
+                        break;
+                    }
+                    at[b] = TPoint{box.Left, box.Top};
+                    for (std::size_t k = 0; k < redo.size(); ++k) {
+                        TRelacionamento& l = scene.relationship(redo[k]);
+                        restore_perc(*l.GetConnection(1), was[k][0]);
+                        restore_perc(*l.GetConnection(2), was[k][1]);
+                        l.Setmeioperc(was[k][2]);
+                    }
+                    scene.arrange(at, {});
+                }
+            }
+        }
+    }
+}
+
+// A relationship's caption the file does not place goes beside its own line: above or below a row's
+// segment, left or right of a column's, nearest the middle of the line first, at the first place
+// that meets no box, caption, free text or line (its own included). Where every place beside the
+// line meets a line, the one that meets the fewest and nothing else; where every place meets a box
+// or caption, the caption keeps the place its line gave it.
+void place_captions_beside_lines(DiagramScene& scene, const Diagram& diagram) {
     constexpr int kGap = 3;  // between a caption and the line it labels
-    RectGrid taken;
+    RectGrid taken, lines;
     for (std::size_t i = 0; i < scene.entity_count(); ++i) {
         taken.add(scene.entity(i).BoundsRect());
         if (const tnoxCaption* c = scene.entity_caption(i)) taken.add(c->BoundsRect());
     }
     for (std::size_t i = 0; i < scene.text_count(); ++i) taken.add(scene.text(i).BoundsRect());
-    const auto free_at = [&](const TRect& r) { return taken.count_meeting(r) == 0; };
+    for (std::size_t i = 0; i < scene.relationship_count(); ++i)
+        if (scene.relationship(i).GetConnection(1)->Shape() && scene.relationship(i).GetConnection(2)->Shape())
+            for (const TRect& r : line_pixels(scene.relationship(i))) lines.add(r);
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
         const tnoxCaption* caption = scene.relationship_caption(i);
         if (!caption) continue;
         const DiagramCaption& source = *diagram.relationships[i].caption;
         const TRect now = caption->BoundsRect();
         const TRelacionamento& line = scene.relationship(i);
-        // A loop's caption follows its corner from below its whole box, far from the loop: it is
-        // always set beside the loop instead.
-        if (source.shape.left != 0 || source.shape.top != 0 || (free_at(now) && !line.IsLoop())) {
+        if (source.shape.left != 0 || source.shape.top != 0 || !line.GetConnection(1)->Shape() || !line.GetConnection(2)->Shape()) {
             taken.add(now);
             continue;
         }
         const int w = caption->Width(), h = caption->Height();
-        std::vector<TRect> places;
-        // A loop's own segments: its route holds only the ends and two corners.
         std::vector<TPoint> route(line.Route().begin(), line.Route().end());
         if (line.IsLoop()) route.assign(line.LoopRoute().begin(), line.LoopRoute().end());
+        // A loop's outer segments first, away from its box; a line's middle one first.
         const std::vector<int> parts = line.IsLoop() ? std::vector<int>{1, 2, 0, 3} : std::vector<int>{1, 0, 2};
-        for (const int part : parts)
-            for (const int eighths : {4, 2, 6, 1, 7}) {
-                const TPoint a{line.Left() + route[part].X, line.Top() + route[part].Y};
-                const TPoint b{line.Left() + route[part + 1].X, line.Top() + route[part + 1].Y};
-                if (a == b) continue;
+        std::optional<TRect> best;
+        int best_lines = INT_MAX;
+        for (const int part : parts) {
+            const TPoint a{line.Left() + route[part].X, line.Top() + route[part].Y};
+            const TPoint b{line.Left() + route[part + 1].X, line.Top() + route[part + 1].Y};
+            if (a == b) continue;
+            for (const int eighths : {4, 2, 6, 1, 7, 3, 5}) {
                 const int x = a.X + (b.X - a.X) * eighths / 8, y = a.Y + (b.Y - a.Y) * eighths / 8;
-                if (a.Y == b.Y) {
-                    places.push_back({x - w / 2, y - kGap - h, x - w / 2 + w, y - kGap});
-                    places.push_back({x - w / 2, y + kGap + 1, x - w / 2 + w, y + kGap + 1 + h});
-                } else {
-                    places.push_back({x + kGap + 1, y - h / 2, x + kGap + 1 + w, y - h / 2 + h});
-                    places.push_back({x - kGap - w, y - h / 2, x - kGap, y - h / 2 + h});
+                const std::array<TRect, 2> beside =
+                    a.Y == b.Y ? std::array<TRect, 2>{TRect{x - w / 2, y - kGap - h, x - w / 2 + w, y - kGap},
+                                                      TRect{x - w / 2, y + kGap + 1, x - w / 2 + w, y + kGap + 1 + h}}
+                               : std::array<TRect, 2>{TRect{x + kGap + 1, y - h / 2, x + kGap + 1 + w, y - h / 2 + h},
+                                                      TRect{x - kGap - w, y - h / 2, x - kGap, y - h / 2 + h}};
+                for (const TRect& r : beside) {
+                    if (r.Left < 0 || r.Top < 0 || taken.count_meeting(r) > 0) continue;
+                    if (const int crossed = lines.count_meeting(r); crossed < best_lines) best = r, best_lines = crossed;
                 }
+                if (best_lines == 0) break;
             }
-        const auto found = std::find_if(places.begin(), places.end(), [&](const TRect& r) { return r.Left >= 0 && r.Top >= 0 && free_at(r); });
-        if (found == places.end()) {
+            if (best_lines == 0) break;
+        }
+        if (!best) {
             taken.add(now);
             continue;
         }
-        scene.place_relationship_caption(i, {found->Left, found->Top});
+        scene.place_relationship_caption(i, {best->Left, best->Top});
         taken.add(caption->BoundsRect());
     }
 }
@@ -398,22 +582,36 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     std::vector<int> entity_indent;  // the entity's left within its box, when its caption is wider
     std::map<std::string, std::int32_t> groups;  // the first level of `Menu`, numbered in order of appearance
     boxes.reserve(scene.entity_count() + scene.text_count());
+    std::vector<std::optional<int>> moved_caption(scene.entity_count());  // a caption's left from its entity's, off a loop
+    std::vector<std::size_t> loops;
+    for (std::size_t k = 0; k < scene.relationship_count(); ++k)
+        if (scene.relationship(k).IsLoop()) loops.push_back(k);
     for (std::size_t i = 0; i < scene.entity_count(); ++i) {
         const TEntidade& e = scene.entity(i);
         LayoutBox box{at_100(e.Width()), at_100(e.Height())};
         int indent = 0;
+        const bool looped = std::any_of(loops.begin(), loops.end(), [&](std::size_t k) { return scene.relationship(k).GetConnection(1)->Shape() == &e; });
         if (const tnoxCaption* caption = scene.entity_caption(i);
             caption && diagram.entities[i].caption->shape.left == 0 && diagram.entities[i].caption->shape.top == 0) {
             const int width = at_100(caption->Width());
-            indent = std::max(0, (width - box.width) / 2);
-            box.width = std::max(box.width, width);
+            // Centred below the box, unless a loop's entry near the right corner would cross it: then
+            // as far left as lets the entry and its mark pass right of it.
+            const int clear = box.width - kCornerGap - kMarkClear - width;
+            if (looped && clear < (box.width - width) / 2) {
+                moved_caption[i] = clear;
+                indent = std::max(0, -clear);
+                box.width = std::max(indent + box.width, indent + clear + width);
+            } else {
+                indent = std::max(0, (width - box.width) / 2);
+                box.width = std::max(box.width, width);
+            }
             box.height += kCaptionGap + at_100(caption->Height());
         }
         // Room for the entity's loops beside its right side and below its bottom one (the caption's
         // place included), so that no other box or line is placed where they run.
-        for (std::size_t k = 0; k < scene.relationship_count(); ++k) {
+        for (const std::size_t k : loops) {
             const TRelacionamento& line = scene.relationship(k);
-            if (!line.IsLoop() || line.GetConnection(1)->Shape() != &e) continue;
+            if (line.GetConnection(1)->Shape() != &e) continue;
             const TPoint corner{line.Left() + line.LoopRoute()[2].X, line.Top() + line.LoopRoute()[2].Y};
             const int right = at_100(corner.X - e.Left()) + 1 + kLoopRoom, bottom = at_100(corner.Y - e.Top()) + 1 + kLoopRoom;
             box.width = std::max(box.width, indent + right);
@@ -465,8 +663,14 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
         }
     }
     scene.arrange(entities, texts);
+    for (std::size_t i = 0; i < scene.entity_count(); ++i)
+        if (moved_caption[i]) {
+            const TEntidade& e = scene.entity(i);
+            scene.place_entity_caption(i, {e.Left() + *moved_caption[i], e.Top() + e.Height() + kCaptionGap});
+        }
     spread_ends(scene);
     choose_middles(scene);
     clear_routes(scene);
-    place_captions_off_boxes(scene, diagram);
+    move_boxes_off_lines(scene);
+    place_captions_beside_lines(scene, diagram);
 }
