@@ -241,8 +241,10 @@ $2"
     expect CLIENTE "CODIGO=123456|NOME=José da Conceição Filho|CPF=<null>|CIDADE=<null>|UF=<null>|EMAIL=<null>|DESDE=2024-12-25|ATIVO=True"
     expect PEDIDO "NUMERO=654321|DATA=2025-01-31|CLIENTE=123456|TOTAL=1234.56|OBS=<null>"
     expect PRODUTO ""
-    "$tools/dbf_dump" "$data/PEDIDO.dbf" | grep -qx 'index PRIMARY NUMERO unique descending' ||
-        fail "PEDIDO.mdx lacks its descending primary key: $("$tools/dbf_dump" "$data/PEDIDO.dbf")"
+    # Read whole before the match: grep -q leaving a pipe early fails the dump under pipefail.
+    pedido=$("$tools/dbf_dump" "$data/PEDIDO.dbf")
+    grep -qx 'index PRIMARY NUMERO unique descending' <<<"$pedido" ||
+        fail "PEDIDO.mdx lacks its descending primary key: $pedido"
 
     # The random applications: each creates its tables on the first start, and each form opens
     # through its menu, here from the keyboard (F10, then the arrows), since the menu bar's texts vary.
