@@ -632,4 +632,5 @@ void show_text_window(GtkWindow* parent, const std::string& title, const std::st
     gtk_container_add(GTK_CONTAINER(scroller), view);
     gtk_container_add(GTK_CONTAINER(window), scroller);
     gtk_widget_show_all(window);
+    gtk_window_present(GTK_WINDOW(window));  // the keys go to it at once: Ctrl + A, Ctrl + C copy the script
 }
