@@ -287,10 +287,11 @@ TEST_F(EditWindow, AModelIsMadeFromNothingWithThePointerAndTheKeysAndUndoneAgain
     std::istringstream(text_of(folder / "ready")) >> origin.X >> origin.Y;
     const auto at = [&](TPoint p) { return std::to_string(origin.X + p.X) + " " + std::to_string(origin.Y + p.Y); };
 
-    // A double click on empty surface adds an entity there and opens its editor; the first attribute
-    // added is the key.
-    const auto entity = [&](TPoint where, const std::string& name, const std::string& table, const char* const* attributes) {
-        xdotool("mousemove " + at(where) + " sleep 0.2 click --repeat 2 --delay 80 1 sleep 1.2");
+    // A double click on empty surface, or Insert, adds an entity at the pointer and opens its editor;
+    // the first attribute added is the key.
+    const auto entity = [&](TPoint where, const std::string& name, const std::string& table, const char* const* attributes,
+                            const std::string& gesture) {
+        xdotool("mousemove " + at(where) + " sleep 0.2 " + gesture + " sleep 1.2");
         xdotool("type --delay 20 " + name);
         xdotool("key Tab ctrl+a");
         xdotool("type --delay 20 " + table);
@@ -303,8 +304,8 @@ TEST_F(EditWindow, AModelIsMadeFromNothingWithThePointerAndTheKeysAndUndoneAgain
     };
     const char* const cliente[] = {"CODIGO", "NOME", "CIDADE"};
     const char* const pedido[] = {"NUMERO", "DATA", "VALOR"};
-    entity({60, 60}, "Cliente", "CLIENTE", cliente);
-    entity({400, 60}, "Pedido", "PEDIDO", pedido);
+    entity({60, 60}, "Cliente", "CLIENTE", cliente, "click --repeat 2 --delay 80 1");
+    entity({400, 60}, "Pedido", "PEDIDO", pedido, "key Insert");
 
     // The relationship tool (key R): press on the start entity, release on the end one.
     xdotool("key r sleep 0.2");
