@@ -360,8 +360,9 @@ void fit(Window& w) {
 }
 
 // Runs this program's own command on the diagram as it stands (written to a scratch file), so the
-// window shows what the command line would give. Returns standard output; throws with its message.
-std::string run_own_command(Window& w, std::vector<std::string> arguments) {
+// window shows what the command line would give. Returns standard output, and in `warnings` what it
+// said besides; throws with its message.
+std::string run_own_command(Window& w, std::vector<std::string> arguments, std::string* warnings = nullptr) {
     gchar* folder = g_dir_make_tmp("kzr40-edit-XXXXXX", nullptr);
     if (!folder) throw std::runtime_error("cannot make a scratch folder");
     const std::string scratch = std::string(folder) + "/" + w.editor->file().stem().string() + ".json";
@@ -397,11 +398,10 @@ std::string run_own_command(Window& w, std::vector<std::string> arguments) {
     std::string output = out ? out : "", messages = err ? err : "";
     g_free(out);
     g_free(err);
-    if (!g_spawn_check_wait_status(status, nullptr)) {
-        // The scratch file stands for the diagram in the messages.
-        for (std::size_t at; (at = messages.find(scratch)) != std::string::npos;) messages.replace(at, scratch.size(), w.editor->file().string());
-        throw std::runtime_error(messages.empty() ? "the command failed" : messages);
-    }
+    // The scratch file stands for the diagram in the messages.
+    for (std::size_t at; (at = messages.find(scratch)) != std::string::npos;) messages.replace(at, scratch.size(), w.editor->file().string());
+    if (!g_spawn_check_wait_status(status, nullptr)) throw std::runtime_error(messages.empty() ? "the command failed" : messages);
+    if (warnings) *warnings = messages;
     return output;
 }
 
@@ -437,11 +437,15 @@ void generate_application(Window& w, const std::string& target) {
                                            GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Generate", {}, beside);
     if (folder.empty()) return;
     bool done = false;
+    std::string warnings;
     run_command(w, [&] {
-        run_own_command(w, {"generate", "@FILE", "--dir", folder, "--target", target});
+        run_own_command(w, {"generate", "@FILE", "--dir", folder, "--target", target}, &warnings);
         done = true;
     });
-    if (done) show_message(w, GTK_MESSAGE_INFO, "The " + target + " application was written to " + folder + ".");
+    // The review's warnings, as the command line prints them, go with the news.
+    if (done)
+        show_message(w, warnings.empty() ? GTK_MESSAGE_INFO : GTK_MESSAGE_WARNING,
+                     "The " + target + " application was written to " + folder + "." + (warnings.empty() ? "" : "\n\n" + warnings));
 }
 
 // Zooms so that the diagram's point under `anchor` (drawing-area coordinates) stays where it is on

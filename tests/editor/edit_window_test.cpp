@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -426,10 +427,14 @@ TEST_F(EditWindow, GeneratesTheApplicationAndShowsTheSqlAsTheCommandLineWritesTh
         ASSERT_EQ(shell("DISPLAY=" + display + " xwd -root -silent -out " + quoted(folder / "screen.xwd")), 0);
         Screen::read(folder / "screen.xwd").write_png(fs::temp_directory_path() / name);
     };
+    struct Restore {  // the variable as this process had it, for the tests after this one
+        std::optional<std::string> value;
+        ~Restore() {
+            if (value) g_setenv("SOURCE_DATE_EPOCH", value->c_str(), TRUE);
+            else g_unsetenv("SOURCE_DATE_EPOCH");
+        }
+    } restore{g_getenv("SOURCE_DATE_EPOCH") ? std::optional<std::string>(g_getenv("SOURCE_DATE_EPOCH")) : std::nullopt};
     g_setenv("SOURCE_DATE_EPOCH", epoch.c_str(), TRUE);
-    struct Unset {
-        ~Unset() { g_unsetenv("SOURCE_DATE_EPOCH"); }
-    } unset;
 
     // File ▸ Generate application ▸ the target (its mnemonic), a folder's name in the chooser's
     // location entry (Ctrl + L), Return; the message that says where the application went. The
