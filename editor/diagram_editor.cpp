@@ -159,31 +159,24 @@ void DiagramEditor::restore_text(const Text& text) {
     build_scene();
 }
 
+void DiagramEditor::apply_step(Step& step, bool forward) {
+    if (!step.change) return restore_text(forward ? step.after : step.before);
+    scene_.reset();
+    if (forward) step.change->redo(diagram_);
+    else step.change->undo(diagram_);
+    text_.reset();
+    build_scene();
+}
+
 void DiagramEditor::undo() {
     if (!can_undo()) return;
-    Step& step = history_[at_ - 1];
-    if (step.change) {
-        scene_.reset();
-        step.change->undo(diagram_);
-        text_.reset();
-        build_scene();
-    } else {
-        restore_text(step.before);
-    }
+    apply_step(history_[at_ - 1], false);
     --at_;
 }
 
 void DiagramEditor::redo() {
     if (!can_redo()) return;
-    Step& step = history_[at_];
-    if (step.change) {
-        scene_.reset();
-        step.change->redo(diagram_);
-        text_.reset();
-        build_scene();
-    } else {
-        restore_text(step.after);
-    }
+    apply_step(history_[at_], true);
     ++at_;
 }
 

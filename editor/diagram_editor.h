@@ -179,6 +179,8 @@ private:
     // The scene built anew from the diagram, keeping which entities and texts were selected.
     void rebuild();
     void restore_text(const Text& text);
+    // The diagram as a step leaves it (`forward`, as redo takes it) or as it found it (as undo does).
+    void apply_step(Step& step, bool forward);
     // A gesture the scene holds and the diagram not yet becomes a step; returns whether there was one.
     bool record_gesture();
     bool record_snapshot(const Text& before);

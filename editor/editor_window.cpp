@@ -63,6 +63,8 @@ std::string utf8(const std::string& text) {
 void show_message(Window& w, GtkMessageType type, const std::string& text) {
     GtkWidget* dialog = gtk_message_dialog_new(GTK_WINDOW(w.window), GTK_DIALOG_MODAL, type, GTK_BUTTONS_CLOSE, "%s",
                                                utf8(text).c_str());
+    // A title says what kind of message it is in a task bar, and lets a script find the dialog.
+    gtk_window_set_title(GTK_WINDOW(dialog), type == GTK_MESSAGE_ERROR ? "Error \u2014 KZR40" : "KZR40");
     gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
 }
@@ -179,14 +181,16 @@ void apply_scroll(Window& w) {
     gtk_adjustment_set_value(vertical(w), w.scroll_to->second);
 }
 
-// A file name asked for with GTK's chooser; empty when cancelled.
+// A file name asked for with GTK's chooser, starting in `folder` when given; empty when cancelled.
 std::string choose_file(Window& w, const char* title, GtkFileChooserAction action, const char* accept,
-                        const std::string& suggested = {}) {
+                        const std::string& suggested = {}, const std::filesystem::path& folder = {}) {
     GtkWidget* dialog = gtk_file_chooser_dialog_new(title, GTK_WINDOW(w.window), action, "_Cancel", GTK_RESPONSE_CANCEL, accept,
                                                     GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     if (action == GTK_FILE_CHOOSER_ACTION_SAVE) gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
     if (!suggested.empty()) gtk_file_chooser_set_current_name(chooser, suggested.c_str());
+    if (std::error_code error; !folder.empty() && std::filesystem::is_directory(folder, error))
+        gtk_file_chooser_set_current_folder(chooser, folder.c_str());
     std::string chosen;
     if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
         gchar* name = gtk_file_chooser_get_filename(chooser);
@@ -282,6 +286,23 @@ TPoint view_middle(Window& w) {
             static_cast<int>(gtk_adjustment_get_value(vertical(w)) + gtk_adjustment_get_page_size(vertical(w)) / 3)};
 }
 
+// Where a key adds a shape: at the pointer when it is over the visible diagram, as a double click
+// would; chosen from the menu (the pointer on the menu), in the view.
+TPoint where_to_add(Window& w) {
+    GdkEvent* event = gtk_get_current_event();
+    const bool by_key = event && event->type == GDK_KEY_PRESS;
+    if (event) gdk_event_free(event);
+    GdkWindow* area = gtk_widget_get_window(w.area);
+    if (!by_key || !area) return view_middle(w);
+    gint x = 0, y = 0;
+    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(w.area)));
+    gdk_window_get_device_position(area, pointer, &x, &y, nullptr);
+    const auto within = [](gint v, GtkAdjustment* a) {
+        return v >= gtk_adjustment_get_value(a) && v < gtk_adjustment_get_value(a) + gtk_adjustment_get_page_size(a);
+    };
+    return within(x, horizontal(w)) && within(y, vertical(w)) ? TPoint{x, y} : view_middle(w);
+}
+
 void add_entity_at(Window& w, TPoint at) {
     std::optional<std::size_t> added;
     run_command(w, [&] { added = w.editor->add_entity(at); });
@@ -339,8 +360,9 @@ void fit(Window& w) {
 }
 
 // Runs this program's own command on the diagram as it stands (written to a scratch file), so the
-// window shows what the command line would give. Returns standard output; throws with its message.
-std::string run_own_command(Window& w, std::vector<std::string> arguments) {
+// window shows what the command line would give. Returns standard output, and in `warnings` what it
+// said besides; throws with its message.
+std::string run_own_command(Window& w, std::vector<std::string> arguments, std::string* warnings = nullptr) {
     gchar* folder = g_dir_make_tmp("kzr40-edit-XXXXXX", nullptr);
     if (!folder) throw std::runtime_error("cannot make a scratch folder");
     const std::string scratch = std::string(folder) + "/" + w.editor->file().stem().string() + ".json";
@@ -376,11 +398,10 @@ std::string run_own_command(Window& w, std::vector<std::string> arguments) {
     std::string output = out ? out : "", messages = err ? err : "";
     g_free(out);
     g_free(err);
-    if (!g_spawn_check_wait_status(status, nullptr)) {
-        // The scratch file stands for the diagram in the messages.
-        for (std::size_t at; (at = messages.find(scratch)) != std::string::npos;) messages.replace(at, scratch.size(), w.editor->file().string());
-        throw std::runtime_error(messages.empty() ? "the command failed" : messages);
-    }
+    // The scratch file stands for the diagram in the messages.
+    for (std::size_t at; (at = messages.find(scratch)) != std::string::npos;) messages.replace(at, scratch.size(), w.editor->file().string());
+    if (!g_spawn_check_wait_status(status, nullptr)) throw std::runtime_error(messages.empty() ? "the command failed" : messages);
+    if (warnings) *warnings = messages;
     return output;
 }
 
@@ -393,7 +414,7 @@ struct SqlChoice {
 constexpr SqlChoice kSqlChoices[] = {
     {"The plug-in's script: _Paradox", "--kind", "paradox"}, {"The plug-in's script: _dBase", "--kind", "dbase"},
     {"The plug-in's script: _Oracle", "--kind", "oracle"},   {"_SQLite", "--dialect", "sqlite"},
-    {"Postgre_SQL", "--dialect", "postgresql"},              {"_MySQL / MariaDB", "--dialect", "mysql"}};
+    {"Post_greSQL", "--dialect", "postgresql"},              {"_MySQL / MariaDB", "--dialect", "mysql"}};
 
 void show_sql(Window& w, const SqlChoice& choice) {
     std::string script;
@@ -409,15 +430,22 @@ void show_sql(Window& w, const SqlChoice& choice) {
 constexpr std::pair<const char*, const char*> kTargets[] = {{"for _Delphi 5…", "delphi5"}, {"for _Lazarus…", "lazarus"}};
 
 void generate_application(Window& w, const std::string& target) {
+    // The chooser starts beside the diagram, where its application usually goes.
+    std::error_code error;
+    const std::filesystem::path beside = std::filesystem::absolute(w.editor->file(), error).parent_path();
     const std::string folder = choose_file(w, ("Generate the " + target + " application into").c_str(),
-                                           GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Generate");
+                                           GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Generate", {}, beside);
     if (folder.empty()) return;
     bool done = false;
+    std::string warnings;
     run_command(w, [&] {
-        run_own_command(w, {"generate", "@FILE", "--dir", folder, "--target", target});
+        run_own_command(w, {"generate", "@FILE", "--dir", folder, "--target", target}, &warnings);
         done = true;
     });
-    if (done) show_message(w, GTK_MESSAGE_INFO, "The " + target + " application was written to " + folder + ".");
+    // The review's warnings, as the command line prints them, go with the news.
+    if (done)
+        show_message(w, warnings.empty() ? GTK_MESSAGE_INFO : GTK_MESSAGE_WARNING,
+                     "The " + target + " application was written to " + folder + "." + (warnings.empty() ? "" : "\n\n" + warnings));
 }
 
 // Zooms so that the diagram's point under `anchor` (drawing-area coordinates) stays where it is on
@@ -552,8 +580,8 @@ GtkWidget* build_menus(Window& w) {
     }
 
     GtkWidget* diagram = add_menu(bar, "_Diagram");
-    add_item(w, diagram, "Add _entity", [](Window& w) { add_entity_at(w, view_middle(w)); }, {{GDK_KEY_Insert, GdkModifierType(0)}});
-    add_item(w, diagram, "Add free _text", [](Window& w) { add_text_at(w, view_middle(w)); }, {{GDK_KEY_t, ctrl}});
+    add_item(w, diagram, "Add _entity", [](Window& w) { add_entity_at(w, where_to_add(w)); }, {{GDK_KEY_Insert, GdkModifierType(0)}});
+    add_item(w, diagram, "Add free _text", [](Window& w) { add_text_at(w, where_to_add(w)); }, {{GDK_KEY_t, ctrl}});
     add_item(w, diagram, "_Relationship tool",
              [](Window& w) {
                  GtkToggleToolButton* b = GTK_TOGGLE_TOOL_BUTTON(w.tool_button);

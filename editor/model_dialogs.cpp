@@ -626,10 +626,13 @@ void show_text_window(GtkWindow* parent, const std::string& title, const std::st
     GtkWidget* view = gtk_text_view_new();
     gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
     gtk_text_view_set_monospace(GTK_TEXT_VIEW(view), TRUE);
+    gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 6);  // the first column off the window's edge
+    gtk_text_view_set_top_margin(GTK_TEXT_VIEW(view), 4);
     gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
     gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)), valid, -1);
     g_free(valid);
     gtk_container_add(GTK_CONTAINER(scroller), view);
     gtk_container_add(GTK_CONTAINER(window), scroller);
     gtk_widget_show_all(window);
+    gtk_window_present(GTK_WINDOW(window));  // the keys go to it at once: Ctrl + A, Ctrl + C copy the script
 }

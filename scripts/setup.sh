@@ -31,6 +31,7 @@ packages=(
   xvfb                                   # end-to-end test of kzr40 edit: a display of its own
   xdotool                                # end-to-end test of kzr40 edit: the real pointer and keys
   x11-apps                               # end-to-end test of kzr40 edit: xwd takes the screenshot
+  xclip                                  # end-to-end test of kzr40 edit: what the SQL window copies
   dpkg-dev                               # cpack -G DEB: dpkg-shlibdeps finds the package's dependencies
   groff-base                             # the installed manual page is checked for troff warnings
 )

@@ -14,6 +14,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -285,10 +288,11 @@ TEST_F(EditWindow, AModelIsMadeFromNothingWithThePointerAndTheKeysAndUndoneAgain
     std::istringstream(text_of(folder / "ready")) >> origin.X >> origin.Y;
     const auto at = [&](TPoint p) { return std::to_string(origin.X + p.X) + " " + std::to_string(origin.Y + p.Y); };
 
-    // A double click on empty surface adds an entity there and opens its editor; the first attribute
-    // added is the key.
-    const auto entity = [&](TPoint where, const std::string& name, const std::string& table, const char* const* attributes) {
-        xdotool("mousemove " + at(where) + " sleep 0.2 click --repeat 2 --delay 80 1 sleep 1.2");
+    // A double click on empty surface, or Insert, adds an entity at the pointer and opens its editor;
+    // the first attribute added is the key.
+    const auto entity = [&](TPoint where, const std::string& name, const std::string& table, const char* const* attributes,
+                            const std::string& gesture) {
+        xdotool("mousemove " + at(where) + " sleep 0.2 " + gesture + " sleep 1.2");
         xdotool("type --delay 20 " + name);
         xdotool("key Tab ctrl+a");
         xdotool("type --delay 20 " + table);
@@ -301,8 +305,8 @@ TEST_F(EditWindow, AModelIsMadeFromNothingWithThePointerAndTheKeysAndUndoneAgain
     };
     const char* const cliente[] = {"CODIGO", "NOME", "CIDADE"};
     const char* const pedido[] = {"NUMERO", "DATA", "VALOR"};
-    entity({60, 60}, "Cliente", "CLIENTE", cliente);
-    entity({400, 60}, "Pedido", "PEDIDO", pedido);
+    entity({60, 60}, "Cliente", "CLIENTE", cliente, "click --repeat 2 --delay 80 1");
+    entity({400, 60}, "Pedido", "PEDIDO", pedido, "key Insert");
 
     // The relationship tool (key R): press on the start entity, release on the end one.
     xdotool("key r sleep 0.2");
@@ -376,6 +380,114 @@ TEST_F(EditWindow, AModelIsMadeFromNothingWithThePointerAndTheKeysAndUndoneAgain
     ASSERT_TRUE(wait_for([&] { return read_file(file) != before; }, 10s)) << text_of(folder / "app.log");
     EXPECT_EQ(read_file(file), diagram_to_json(Diagram{}, file.string()));
     xdotool("key ctrl+q");
+    ASSERT_TRUE(wait_for([&] { return !text_of(folder / "app.status").empty(); }, 20s)) << "the window did not close";
+    EXPECT_EQ(text_of(folder / "app.status"), "0\n") << text_of(folder / "app.log");
+    app_pid = 0;
+}
+
+// Every file under `dir`, by its path relative to it, with its bytes.
+std::map<std::string, std::string> files_under(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    std::error_code error;
+    if (!fs::is_directory(dir, error)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file()) files[fs::relative(entry.path(), dir).string()] = read_file(entry.path());
+    return files;
+}
+
+std::vector<std::string> names_of(const std::map<std::string, std::string>& files) {
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : files) names.push_back(name);
+    return names;
+}
+
+// File ▸ Generate application and File ▸ Show SQL by the keys a person would press: the folder typed
+// into GTK's own chooser, which starts beside the diagram; what the window writes and shows is what
+// the command line writes for the same diagram, and a folder that cannot take the files is refused
+// with a message and left as it was.
+TEST_F(EditWindow, GeneratesTheApplicationAndShowsTheSqlAsTheCommandLineWritesThem) {
+    if (!installed("xclip")) GTEST_SKIP() << "xclip is not installed (scripts/setup.sh installs it)";
+    const fs::path work = folder / "work";  // the diagram alone: the chooser lists nothing else
+    const fs::path file = work / "vendas.json";
+    fs::create_directories(work / "blocked" / "GerarDBs.pas");  // a folder where a file cannot go
+    fs::copy_file(fs::path(KZR40_SOURCE_DIR) / "examples" / "vendas.json", file);
+    const std::string epoch = "1700000000";  // the banners' dates, the same in both runs
+    shell("cd " + quoted(work) + " && (DISPLAY=" + display + " KZR40_EDIT_READY=" + quoted(folder / "ready") +
+          " SOURCE_DATE_EPOCH=" + epoch + " GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GDK_BACKEND=x11 " +
+          "ASAN_OPTIONS=detect_leaks=0 '" + KZR40_HOST_PATH + "' edit vendas.json >" + quoted(folder / "app.log") +
+          " 2>&1 & echo $! >" + quoted(folder / "app.pid") + "; wait $!; echo $? >" + quoted(folder / "app.status") + ") &");
+    app_pid = pid_in(folder / "app.pid");
+    ASSERT_TRUE(wait_for([&] { return !text_of(folder / "ready").empty(); }, 60s)) << text_of(folder / "app.log");
+    const auto visible = [&](const std::string& title) {
+        return shell("DISPLAY=" + display + " xdotool search --onlyvisible --name '" + title + "' >/dev/null") == 0;
+    };
+    // Kept to look at. (The root window's picture leaves GTK's menus black: they have a visual of
+    // their own, whose pixels X does not promise in it.)
+    const auto screenshot = [&](const std::string& name) {
+        ASSERT_EQ(shell("DISPLAY=" + display + " xwd -root -silent -out " + quoted(folder / "screen.xwd")), 0);
+        Screen::read(folder / "screen.xwd").write_png(fs::temp_directory_path() / name);
+    };
+    struct Restore {  // the variable as this process had it, for the tests after this one
+        std::optional<std::string> value;
+        ~Restore() {
+            if (value) g_setenv("SOURCE_DATE_EPOCH", value->c_str(), TRUE);
+            else g_unsetenv("SOURCE_DATE_EPOCH");
+        }
+    } restore{g_getenv("SOURCE_DATE_EPOCH") ? std::optional<std::string>(g_getenv("SOURCE_DATE_EPOCH")) : std::nullopt};
+    g_setenv("SOURCE_DATE_EPOCH", epoch.c_str(), TRUE);
+
+    // File ▸ Generate application ▸ the target (its mnemonic), a folder's name in the chooser's
+    // location entry (Ctrl + L), Return; the message that says where the application went. The
+    // entry completes a folder's name with a selected "/", which would take Return into the folder:
+    // Delete drops it.
+    const auto generate = [&](const std::string& target, const char* mnemonic, const std::string& into) {
+        xdotool(std::string("key alt+f sleep 0.4 key g sleep 0.6 key ") + mnemonic + " sleep 1.5");
+        EXPECT_TRUE(visible("^Generate the " + target + " application into$")) << "the folder chooser did not open";
+        xdotool("key ctrl+l sleep 0.4 type --delay 30 " + into);
+        xdotool("sleep 0.8");
+        if (into == "delphi5-app") screenshot("kzr40-edit-generate-folder.png");
+        xdotool("key Delete sleep 0.2 key Return");
+    };
+    for (const auto& [target, mnemonic] : {std::pair{"delphi5", "d"}, std::pair{"lazarus", "l"}}) {
+        SCOPED_TRACE(target);
+        const std::string into = std::string(target) + "-app";
+        generate(target, mnemonic, into);
+        ASSERT_TRUE(wait_for([&] { return visible("^KZR40$"); }, 30s)) << "no message after generating: " << text_of(folder / "app.log");
+        xdotool("key Escape sleep 0.4");
+        // The forms name their folder: the command line writes into the same one, the window's files
+        // moved aside first.
+        const auto written = files_under(work / into);
+        fs::rename(work / into, folder / into);
+        const HostRun expected = run_host({"generate", file.string(), "--dir", (work / into).string(), "--target", target});
+        ASSERT_EQ(expected.status, 0) << expected.err;
+        const auto wanted = files_under(work / into);
+        EXPECT_GT(wanted.size(), 3u);
+        ASSERT_EQ(names_of(written), names_of(wanted));
+        for (const auto& [name, bytes] : wanted) EXPECT_TRUE(written.at(name) == bytes) << name << " differs";
+    }
+    EXPECT_EQ(files_under(folder / "delphi5-app").count("GerarDBs.pas"), 1u);
+
+    // A directory stands where GerarDBs.pas must go: an error message, and not one file written.
+    generate("delphi5", "d", "blocked");
+    EXPECT_TRUE(wait_for([&] { return visible("^Error"); }, 30s)) << "no error message: " << text_of(folder / "app.log");
+    EXPECT_FALSE(visible("^KZR40$"));
+    xdotool("key Escape sleep 0.4");
+    EXPECT_TRUE(files_under(work / "blocked").empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(work / "blocked"), fs::directory_iterator()), 1);
+
+    // File ▸ Show SQL ▸ MySQL / MariaDB: a window with the script, which Ctrl + A, Ctrl + C copy.
+    xdotool("key alt+f sleep 0.4 key q sleep 0.6 key m sleep 1.5");
+    ASSERT_TRUE(visible("^SQL \\(mysql\\) .* vendas\\.json$")) << "the SQL window did not open: " << text_of(folder / "app.log");
+    xdotool("key ctrl+a sleep 0.2 key ctrl+c sleep 0.4");
+    const HostRun copied = run_program("/bin/sh", {"-c", "DISPLAY=" + display + " xclip -o -selection clipboard"});
+    const HostRun sql = run_host({"sql", file.string(), "--dialect", "mysql"});
+    ASSERT_EQ(sql.status, 0) << sql.err;
+    EXPECT_GT(sql.out.size(), 100u);
+    EXPECT_TRUE(copied.out == sql.out) << "copied from the window:\n" << copied.out.substr(0, 400);
+
+    // Nothing was edited: the main window closes at once, the SQL window with it.
+    // (xdotool may find the window gone before it is done with it, and says so: its status is no measure.)
+    shell("DISPLAY=" + display + " xdotool search --onlyvisible --name '^vendas\\.json .* KZR40$' windowfocus --sync key ctrl+q 2>/dev/null");
     ASSERT_TRUE(wait_for([&] { return !text_of(folder / "app.status").empty(); }, 20s)) << "the window did not close";
     EXPECT_EQ(text_of(folder / "app.status"), "0\n") << text_of(folder / "app.log");
     app_pid = 0;
