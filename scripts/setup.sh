@@ -32,6 +32,7 @@ packages=(
   xdotool                                # end-to-end test of kzr40 edit: the real pointer and keys
   x11-apps                               # end-to-end test of kzr40 edit: xwd takes the screenshot
   xclip                                  # end-to-end test of kzr40 edit: what the SQL window copies
+  x11-xserver-utils                      # xmodmap: keys of their own for the letters the Lazarus test types
   dpkg-dev                               # cpack -G DEB: dpkg-shlibdeps finds the package's dependencies
   groff-base                             # the installed manual page is checked for troff warnings
 )
