@@ -554,8 +554,10 @@ bool reads_better(const LayoutMeasure& a, const LayoutMeasure& b) {
            a.shared_ends <= b.shared_ends;
 }
 
-// How often dot is asked again, with more relationships kept straight each time.
+// How often dot is asked again, with more relationships kept straight each time, and up to how many
+// entities.
 constexpr int kStraighteningRounds = 3;
+constexpr std::size_t kMostStraightened = 500;
 
 }  // namespace
 
@@ -680,8 +682,9 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     };
     place(edges);
     // Lines that still run through a box they do not join: dot is asked to keep those relationships
-    // straight (and those of the tries before), and a layout is kept only where it reads better.
-    if (layout_engine_for(boxes.size(), options) != LayoutEngine::dot) return;
+    // straight (and those of the tries before), and a layout is kept only where it reads better. Each
+    // try is a whole layout again, so larger diagrams get none.
+    if (layout_engine_for(boxes.size(), options) != LayoutEngine::dot || scene.entity_count() > kMostStraightened) return;
     LayoutMeasure best = measure_layout(scene), last = best;
     std::vector<LayoutEdge> best_edges = edges, tried = edges;
     bool last_is_best = true;
