@@ -15,6 +15,10 @@
 
 namespace {
 
+// The weight of a straight edge against 1 for the others: enough that dot's placement lines such an
+// edge up before the lines around it.
+constexpr const char* kStraightWeight = "100";
+
 // Room around a group's boxes, in points (pixels): the group's area and its name above them.
 constexpr int kGroupMargin = 24;
 
@@ -154,8 +158,14 @@ std::vector<LayoutPosition> run_graphviz(std::span<const LayoutBox> boxes, std::
             agsubnode(cluster, nodes[i], 1);
         }
     }
-    for (const LayoutEdge& edge : edges)
-        if (!agedge(g, nodes[edge.from], nodes[edge.to], nullptr, 1)) ErrorCapture::fail("cannot add an edge");
+    Agsym_t* const weight = std::any_of(edges.begin(), edges.end(), [](const LayoutEdge& e) { return e.straight; })
+                                ? agattr(g, AGEDGE, const_cast<char*>("weight"), const_cast<char*>("1"))
+                                : nullptr;
+    for (const LayoutEdge& edge : edges) {
+        Agedge_t* const e = agedge(g, nodes[edge.from], nodes[edge.to], nullptr, 1);
+        if (!e) ErrorCapture::fail("cannot add an edge");
+        if (edge.straight) agxset(e, weight, const_cast<char*>(kStraightWeight));
+    }
 
     // sfdp also draws from the C library's generators and never seeds them: without a fixed seed a
     // second layout in one process would differ from the first. Nothing else in the host uses them.

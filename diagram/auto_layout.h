@@ -27,6 +27,9 @@ struct LayoutBox {
 struct LayoutEdge {
     std::size_t from = 0;  // indexes into the boxes
     std::size_t to = 0;
+    // Weighed heavily (dot's edge weight): its boxes kept as few ranks apart as can be, the course
+    // between them straight in one free column (across: row) that lines up with its ends where it can.
+    bool straight = false;
 };
 
 struct LayoutPosition {

@@ -27,6 +27,18 @@ struct Segment {
 
 }  // namespace
 
+std::vector<TRect> line_segments(const TRelacionamento& line) {
+    const auto segments_of = [&](const auto& route) {
+        std::vector<TRect> pixels;
+        for (std::size_t k = 0; k + 1 < route.size(); ++k) {
+            const TPoint a{line.Left() + route[k].X, line.Top() + route[k].Y}, b{line.Left() + route[k + 1].X, line.Top() + route[k + 1].Y};
+            if (a != b) pixels.push_back({std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X) + 1, std::max(a.Y, b.Y) + 1});
+        }
+        return pixels;
+    };
+    return line.IsLoop() ? segments_of(line.LoopRoute()) : segments_of(line.Route());
+}
+
 LayoutMeasure measure_layout(const DiagramScene& scene) {
     LayoutMeasure m;
     std::vector<TRect> boxes;
@@ -53,38 +65,32 @@ LayoutMeasure measure_layout(const DiagramScene& scene) {
         const auto* start = line.GetConnection(1)->Shape();
         const auto* end = line.GetConnection(2)->Shape();
         if (!start || !end) continue;
-        const auto on_caption = [&](TPoint a, TPoint b) {
-            const TRect pixels{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X) + 1, std::max(a.Y, b.Y) + 1};
+        const auto on_caption = [&](const TRect& pixels) {
             for (std::size_t c = 0; c < captions.size(); ++c)
                 if (caption_line[c] != r && overlap(pixels, captions[c])) ++(caption_line[c] == kNoLine ? m.entity_captions_on_lines : m.captions_on_lines);
         };
+        const std::vector<TRect> pieces = line_segments(line);
         if (start == end) {
             // A loop: only its own segments are looked at, for the captions they cross.
-            const auto& loop = line.LoopRoute();
-            for (std::size_t k = 0; k + 1 < loop.size(); ++k)
-                on_caption({line.Left() + loop[k].X, line.Top() + loop[k].Y}, {line.Left() + loop[k + 1].X, line.Top() + loop[k + 1].Y});
+            for (const TRect& pixels : pieces) on_caption(pixels);
             continue;
         }
         const auto& route = line.Route();
-        std::vector<TPoint> points;
-        for (const TPoint& p : route) points.push_back({line.Left() + p.X, line.Top() + p.Y});
-        ++ends[{points.front().X, points.front().Y}];
-        ++ends[{points.back().X, points.back().Y}];
+        ++ends[{line.Left() + route.front().X, line.Top() + route.front().Y}];
+        ++ends[{line.Left() + route.back().X, line.Top() + route.back().Y}];
         const std::size_t from = box_of.at(start), to = box_of.at(end);
-        for (std::size_t k = 0; k + 1 < points.size(); ++k) {
-            const TPoint a = points[k], b = points[k + 1];
-            if (a == b) continue;
-            const Segment s{r, std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
-            segments.push_back(s);
-            on_caption(a, b);
+        const std::size_t through_before = m.lines_through_boxes;
+        for (const TRect& pixels : pieces) {
+            segments.push_back({r, pixels.Left, pixels.Top, pixels.Right - 1, pixels.Bottom - 1});
+            on_caption(pixels);
             // Inside a box: through its inside, the frame excluded.
-            const TRect pixels{s.x0, s.y0, s.x1 + 1, s.y1 + 1};
             for (std::size_t e = 0; e < boxes.size(); ++e) {
                 if (e == from || e == to) continue;
                 const TRect& b = boxes[e];
                 m.lines_through_boxes += overlap(pixels, {b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1});
             }
         }
+        if (m.lines_through_boxes > through_before) m.blocked_lines.push_back(r);
     }
     for (const auto& [point, count] : ends) m.shared_ends += count > 1 ? count - 1 : 0;
 

@@ -2,8 +2,12 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
+
+#include "platform/geometry.h"
 
 class DiagramScene;
+class TRelacionamento;
 
 // How well a placed diagram reads, counted on the shapes' own bounds and routes (surface pixels), not
 // on the picture. A layout that reads has every count but `crossings` at zero; crossings are counted
@@ -19,6 +23,7 @@ struct LayoutMeasure {
     std::size_t crossings = 0;             // segments of two relationships crossing
     double aspect_ratio = 1;               // the shapes' width over their height
     int free_text_distance = 0;            // the farthest free text's gap to the entities' (and their captions') bounding box
+    std::vector<std::size_t> blocked_lines;  // the relationships counted in lines_through_boxes, each once, in order
 
     // No overlap, no line through a box, nothing drawn on top of another line or mark.
     bool clear() const {
@@ -29,6 +34,11 @@ struct LayoutMeasure {
 };
 
 LayoutMeasure measure_layout(const DiagramScene& scene);
+
+// The straight pieces of a relationship's line in surface pixels, one rectangle each, both end points
+// included: the three of its route, or the four of a loop's, pieces of no length left out. The
+// measure looks at these; the layout routes by them.
+std::vector<TRect> line_segments(const TRelacionamento& line);
 
 // One line per count, "caption/box overlaps: 0", as `kzr40 layout --report` prints them.
 std::string describe_layout_measure(const LayoutMeasure& measure);

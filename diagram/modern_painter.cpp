@@ -102,27 +102,32 @@ public:
         std::vector<bool> any(groups_.size());
         std::vector<TRect> around(groups_.size());
         const Diagram& diagram = scene_.diagram();
+        const auto take_in = [&](std::size_t n, const TRect& b) {
+            TRect& a = around[n];
+            a = any[n] ? TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)} : b;
+            any[n] = true;
+        };
+        // The group of each entity, by its box; SIZE_MAX: in none.
+        std::map<const TControl*, std::size_t> group_at;
         for (std::size_t i = 0; i < scene_.entity_count(); ++i) {
             const auto found = groups_.find(group_of(*diagram.entities[i].entity));
             if (found == groups_.end()) continue;
-            TRect& a = around[found->second];
-            const TRect b = scene_.entity(i).BoundsRect();
-            a = any[found->second] ? TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)} : b;
-            any[found->second] = true;
+            group_at[&scene_.entity(i)] = found->second;
+            take_in(found->second, scene_.entity(i).BoundsRect());
+            // Its caption is read with it: no part of it outside the area.
+            if (const tnoxCaption* c = scene_.entity_caption(i); c && c->Visible()) take_in(found->second, c->BoundsRect());
         }
-        // A loop runs in its entity's group, round the box's lower right corner.
         for (std::size_t k = 0; k < scene_.relationship_count(); ++k) {
             const TRelacionamento& line = scene_.relationship(k);
-            if (!line.IsLoop()) continue;
-            for (std::size_t i = 0; i < scene_.entity_count(); ++i) {
-                if (line.GetConnection(1)->Shape() != &scene_.entity(i)) continue;
-                const auto found = groups_.find(group_of(*diagram.entities[i].entity));
-                if (found == groups_.end()) break;
-                TRect& a = around[found->second];
+            const auto from = group_at.find(line.GetConnection(1)->Shape()), to = group_at.find(line.GetConnection(2)->Shape());
+            if (from == group_at.end() || to == group_at.end() || from->second != to->second) continue;
+            // A loop runs in its entity's group, round the box's lower right corner.
+            if (line.IsLoop()) {
                 const TPoint corner{line.Left() + line.LoopRoute()[2].X, line.Top() + line.LoopRoute()[2].Y};
-                a = {a.Left, a.Top, std::max(a.Right, corner.X + 1), std::max(a.Bottom, corner.Y + 1)};
-                break;
+                take_in(from->second, {corner.X, corner.Y, corner.X + 1, corner.Y + 1});
             }
+            // A relationship within one group has its caption there too.
+            if (const tnoxCaption* c = scene_.relationship_caption(k); c && c->Visible()) take_in(from->second, c->BoundsRect());
         }
         for (const auto& [name, n] : groups_) {
             if (!any[n]) continue;

@@ -254,12 +254,7 @@ void choose_middles(DiagramScene& scene) {
     std::map<int, std::vector<Piece>> rows, columns;  // the segments kept so far, by their row or column
     const auto pieces_of = [](const TRelacionamento& line) {
         std::vector<Piece> pieces;
-        const auto& route = line.Route();
-        for (std::size_t k = 0; k + 1 < route.size(); ++k) {
-            const TPoint a{line.Left() + route[k].X, line.Top() + route[k].Y};
-            const TPoint b{line.Left() + route[k + 1].X, line.Top() + route[k + 1].Y};
-            if (a != b) pieces.push_back({std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)});
-        }
+        for (const TRect& r : line_segments(line)) pieces.push_back({r.Left, r.Top, r.Right - 1, r.Bottom - 1});
         return pieces;
     };
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
@@ -312,12 +307,7 @@ void clear_routes(DiagramScene& scene, const std::vector<std::size_t>& only = {}
     };
     const auto pieces_of = [](std::size_t owner, const TRelacionamento& line) {
         std::vector<Piece> pieces;
-        const auto& route = line.Route();
-        for (std::size_t k = 0; k + 1 < route.size(); ++k) {
-            const TPoint a{line.Left() + route[k].X, line.Top() + route[k].Y};
-            const TPoint b{line.Left() + route[k + 1].X, line.Top() + route[k + 1].Y};
-            if (a != b) pieces.push_back({owner, std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)});
-        }
+        for (const TRect& r : line_segments(line)) pieces.push_back({owner, r.Left, r.Top, r.Right - 1, r.Bottom - 1});
         return pieces;
     };
     const auto ends_of = [](const TRelacionamento& line) {
@@ -393,19 +383,6 @@ void clear_routes(DiagramScene& scene, const std::vector<std::size_t>& only = {}
     scene.arrange({}, {});
 }
 
-// The segments of a relationship's line in surface pixels, one rectangle each: the three of its
-// route, or the four of a loop's.
-std::vector<TRect> line_pixels(const TRelacionamento& line) {
-    std::vector<TPoint> route(line.Route().begin(), line.Route().end());
-    if (line.IsLoop()) route.assign(line.LoopRoute().begin(), line.LoopRoute().end());
-    std::vector<TRect> pixels;
-    for (std::size_t k = 0; k + 1 < route.size(); ++k) {
-        const TPoint a{line.Left() + route[k].X, line.Top() + route[k].Y}, b{line.Left() + route[k + 1].X, line.Top() + route[k + 1].Y};
-        if (a != b) pixels.push_back({std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X) + 1, std::max(a.Y, b.Y) + 1});
-    }
-    return pixels;
-}
-
 // A line that no place of its ends and middle clears runs through a box that stands across the whole
 // side of one of its ends, just below, above or beside it (dot's ranks put a child of the same parent
 // there). That box is moved across the line just far enough to leave the line a free column (or row)
@@ -442,7 +419,7 @@ void move_boxes_off_lines(DiagramScene& scene) {
         TRelacionamento& line = scene.relationship(r);
         if (!line.GetConnection(1)->Shape() || !line.GetConnection(2)->Shape() || line.IsLoop()) continue;
         const std::size_t from = entity_of.at(line.GetConnection(1)->Shape()), to = entity_of.at(line.GetConnection(2)->Shape());
-        const std::vector<TRect> pieces = line_pixels(line);
+        const std::vector<TRect> pieces = line_segments(line);
         if (pieces.size() != 3) continue;
         RectGrid inside;  // rebuilt per line: boxes move
         for (std::size_t i = 0; i < scene.entity_count(); ++i) {
@@ -523,7 +500,7 @@ void place_captions_beside_lines(DiagramScene& scene, const Diagram& diagram) {
     for (std::size_t i = 0; i < scene.text_count(); ++i) taken.add(scene.text(i).BoundsRect());
     for (std::size_t i = 0; i < scene.relationship_count(); ++i)
         if (scene.relationship(i).GetConnection(1)->Shape() && scene.relationship(i).GetConnection(2)->Shape())
-            for (const TRect& r : line_pixels(scene.relationship(i))) lines.add(r);
+            for (const TRect& r : line_segments(scene.relationship(i))) lines.add(r);
     for (std::size_t i = 0; i < scene.relationship_count(); ++i) {
         const tnoxCaption* caption = scene.relationship_caption(i);
         if (!caption) continue;
@@ -568,6 +545,19 @@ void place_captions_beside_lines(DiagramScene& scene, const Diagram& diagram) {
         taken.add(caption->BoundsRect());
     }
 }
+
+// Fewer lines through boxes, and nothing else that makes a diagram hard to read more often.
+bool reads_better(const LayoutMeasure& a, const LayoutMeasure& b) {
+    return a.lines_through_boxes < b.lines_through_boxes && a.caption_box_overlaps <= b.caption_box_overlaps &&
+           a.caption_overlaps <= b.caption_overlaps && a.captions_on_lines <= b.captions_on_lines &&
+           a.entity_captions_on_lines <= b.entity_captions_on_lines && a.coincident_segments <= b.coincident_segments &&
+           a.shared_ends <= b.shared_ends;
+}
+
+// How often dot is asked again, with more relationships kept straight each time, and up to how many
+// entities.
+constexpr int kStraighteningRounds = 3;
+constexpr std::size_t kMostStraightened = 500;
 
 }  // namespace
 
@@ -631,46 +621,80 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     if (texts_by_graphviz)
         for (const std::size_t i : placed_texts) boxes.push_back({at_100(scene.text(i).Width()), at_100(scene.text(i).Height())});
     std::vector<LayoutEdge> edges;
+    std::vector<std::size_t> edge_of(scene.relationship_count(), SIZE_MAX);  // a relationship's edge; none for a loop
     edges.reserve(diagram.relationships.size());
-    for (const DiagramRelationship& r : diagram.relationships)
-        if (r.from != r.to) edges.push_back({r.from, r.to});
-
-    std::vector<LayoutPosition> positions = auto_layout(boxes, edges, options);
-    if (layout_engine_for(boxes.size(), options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
-    std::vector<std::optional<TPoint>> entities(scene.entity_count()), texts(scene.text_count());
-    for (std::size_t i = 0; i < scene.entity_count(); ++i)
-        entities[i] = TPoint{positions[i].left + entity_indent[i], positions[i].top};
-    if (texts_by_graphviz) {
-        for (std::size_t k = 0; k < placed_texts.size(); ++k) {
-            const LayoutPosition& p = positions[k];
-            texts[placed_texts[k]] = TPoint{p.left, p.top};
-        }
-    } else {
-        // Beside the entities, along the shorter side of their bounding box so that the picture grows
-        // towards square: a column to the right of a tall diagram, a row below a wide one.
-        long long right = 0, bottom = 0;
-        for (std::size_t i = 0; i < scene.entity_count(); ++i) {
-            right = std::max<long long>(right, positions[i].left + boxes[i].width);
-            bottom = std::max<long long>(bottom, positions[i].top + boxes[i].height);
-        }
-        const bool below = right - options.margin > bottom - options.margin;
-        long long x = below ? options.margin : right + options.spacing;
-        long long y = below ? bottom + options.spacing : options.margin;
-        for (const std::size_t i : placed_texts) {
-            texts[i] = TPoint{static_cast<int>(x), static_cast<int>(y)};
-            if (below) x += at_100(scene.text(i).Width()) + options.spacing;
-            else y += at_100(scene.text(i).Height()) + options.spacing / 2;
-        }
+    for (std::size_t k = 0; k < diagram.relationships.size(); ++k)
+        if (const DiagramRelationship& r = diagram.relationships[k]; r.from != r.to) edge_of[k] = edges.size(), edges.push_back({r.from, r.to});
+    // Each try starts from the ends and middles the file gave.
+    std::vector<std::array<int, 3>> given;
+    for (std::size_t k = 0; k < scene.relationship_count(); ++k) {
+        const TRelacionamento& line = scene.relationship(k);
+        given.push_back({line.GetConnection(1)->perc(), line.GetConnection(2)->perc(), line.meioperc()});
     }
-    scene.arrange(entities, texts);
-    for (std::size_t i = 0; i < scene.entity_count(); ++i)
-        if (moved_caption[i]) {
-            const TEntidade& e = scene.entity(i);
-            scene.place_entity_caption(i, {e.Left() + *moved_caption[i], e.Top() + e.Height() + kCaptionGap});
+
+    const auto place = [&](const std::vector<LayoutEdge>& graph) {
+        for (std::size_t k = 0; k < scene.relationship_count(); ++k) {
+            TRelacionamento& line = scene.relationship(k);
+            restore_perc(*line.GetConnection(1), given[k][0]);
+            restore_perc(*line.GetConnection(2), given[k][1]);
+            line.Setmeioperc(given[k][2]);
+            if (const auto& c = diagram.relationships[k].caption; c && c->shape.left == 0 && c->shape.top == 0)
+                scene.place_relationship_caption(k, {0, 0});
         }
-    spread_ends(scene);
-    choose_middles(scene);
-    clear_routes(scene);
-    move_boxes_off_lines(scene);
-    place_captions_beside_lines(scene, diagram);
+        std::vector<LayoutPosition> positions = auto_layout(boxes, graph, options);
+        if (layout_engine_for(boxes.size(), options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
+        std::vector<std::optional<TPoint>> entities(scene.entity_count()), texts(scene.text_count());
+        for (std::size_t i = 0; i < scene.entity_count(); ++i)
+            entities[i] = TPoint{positions[i].left + entity_indent[i], positions[i].top};
+        if (texts_by_graphviz) {
+            for (std::size_t k = 0; k < placed_texts.size(); ++k) {
+                const LayoutPosition& p = positions[k];
+                texts[placed_texts[k]] = TPoint{p.left, p.top};
+            }
+        } else {
+            // Beside the entities, along the shorter side of their bounding box so that the picture grows
+            // towards square: a column to the right of a tall diagram, a row below a wide one.
+            long long right = 0, bottom = 0;
+            for (std::size_t i = 0; i < scene.entity_count(); ++i) {
+                right = std::max<long long>(right, positions[i].left + boxes[i].width);
+                bottom = std::max<long long>(bottom, positions[i].top + boxes[i].height);
+            }
+            const bool below = right - options.margin > bottom - options.margin;
+            long long x = below ? options.margin : right + options.spacing;
+            long long y = below ? bottom + options.spacing : options.margin;
+            for (const std::size_t i : placed_texts) {
+                texts[i] = TPoint{static_cast<int>(x), static_cast<int>(y)};
+                if (below) x += at_100(scene.text(i).Width()) + options.spacing;
+                else y += at_100(scene.text(i).Height()) + options.spacing / 2;
+            }
+        }
+        scene.arrange(entities, texts);
+        for (std::size_t i = 0; i < scene.entity_count(); ++i)
+            if (moved_caption[i]) {
+                const TEntidade& e = scene.entity(i);
+                scene.place_entity_caption(i, {e.Left() + *moved_caption[i], e.Top() + e.Height() + kCaptionGap});
+            }
+        spread_ends(scene);
+        choose_middles(scene);
+        clear_routes(scene);
+        move_boxes_off_lines(scene);
+        place_captions_beside_lines(scene, diagram);
+    };
+    place(edges);
+    // Lines that still run through a box they do not join: dot is asked to keep those relationships
+    // straight (and those of the tries before), and a layout is kept only where it reads better. Each
+    // try is a whole layout again, so larger diagrams get none.
+    if (layout_engine_for(boxes.size(), options) != LayoutEngine::dot || scene.entity_count() > kMostStraightened) return;
+    LayoutMeasure best = measure_layout(scene), last = best;
+    std::vector<LayoutEdge> best_edges = edges, tried = edges;
+    bool last_is_best = true;
+    for (int round = 0; round < kStraighteningRounds && best.lines_through_boxes > 0; ++round) {
+        for (const std::size_t k : last.blocked_lines)
+            if (edge_of[k] != SIZE_MAX) tried[edge_of[k]].straight = true;
+        place(tried);
+        last = measure_layout(scene);
+        last_is_best = reads_better(last, best);
+        if (last_is_best) best = last, best_edges = tried;
+    }
+    if (!last_is_best) place(best_edges);
 }

@@ -91,9 +91,9 @@ std::string random_diagram(int n, unsigned seed) {
 
 TEST(LayoutMeasure, SeededRandomDiagramsGetCaptionsOffBoxesDistinctEndsAndTheFreeTextBeside) {
     select_type_texts(default_type_texts());
-    for (const int n : {5, 12, 40, 120, 500}) {
+    for (const int n : {5, 12, 40, 80, 120, 500}) {
         for (const LayoutEngine engine : {LayoutEngine::dot, LayoutEngine::sfdp}) {
-            if (n == 500 && engine == LayoutEngine::dot) continue;  // the slowest, and nothing new
+            if (n == 500 && engine == LayoutEngine::dot) continue;  // the slowest by far (four layouts)
             Diagram diagram = parse_diagram(random_diagram(n, static_cast<unsigned>(n)), "random.json");
             DiagramScene scene(diagram);
             LayoutOptions options;
@@ -106,14 +106,16 @@ TEST(LayoutMeasure, SeededRandomDiagramsGetCaptionsOffBoxesDistinctEndsAndTheFre
             EXPECT_EQ(m.caption_overlaps, 0u) << which;
             EXPECT_EQ(m.free_text_distance, options.spacing) << which;
             EXPECT_EQ(m.coincident_segments, 0u) << which;
-            // Not yet zero: a line that neither its ends' and middle's places nor moving the box in its
-            // way clear (with dot 1 at 40 and 120 entities, 13 at 500: 3, 6 and 42 before boxes moved).
-            EXPECT_LE(m.lines_through_boxes, engine == LayoutEngine::dot ? 1u : static_cast<std::size_t>(n / 12 + 1)) << which;
-            // Captions beside their own lines: with dot at most one on another line (18 at 40 entities
-            // and 45 at 120 while they stayed below the lines' bounds); entity captions mostly clear of
-            // the lines that leave their boxes' bottom sides (22 and 54 before).
-            EXPECT_LE(m.captions_on_lines, static_cast<std::size_t>(n / 40 + 1)) << which;
-            EXPECT_LE(m.entity_captions_on_lines, static_cast<std::size_t>(n / 10 + 3)) << which;
+            // With dot no line through a box: the lines that neither their ends' and middle's places nor
+            // moving the box in their way cleared (one each at 40, 80 and 120 entities) are kept straight
+            // by dot in a second layout. sfdp has no such hint: 2 at 80 entities, 5 at 500.
+            EXPECT_LE(m.lines_through_boxes, engine == LayoutEngine::dot ? 0u : static_cast<std::size_t>(n / 12 + 1)) << which;
+            // Captions beside their own lines: at most one on another line (18 at 40 entities and 45 at
+            // 120 while they stayed below the lines' bounds); entity captions mostly clear of the lines
+            // that leave their boxes' bottom sides (with dot at most 6, at 80 entities; 22 and 54 at 40
+            // and 120 before).
+            EXPECT_LE(m.captions_on_lines, 1u) << which;
+            EXPECT_LE(m.entity_captions_on_lines, static_cast<std::size_t>(engine == LayoutEngine::dot ? n / 20 + 3 : n / 10 + 3)) << which;
             EXPECT_GE(m.aspect_ratio, 0.5) << which;
             EXPECT_LE(m.aspect_ratio, 2.0) << which;
         }
