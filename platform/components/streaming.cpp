@@ -127,19 +127,25 @@ void property_entries(const TPersistent& object, const TComponent& root, std::ve
     }
 }
 
-ObjectNode node_of(const TComponent& component, const TComponent& root) {
+ObjectNode node_of(const TComponent& component, const TComponent& root, const StandIn* stand_in = nullptr) {
     ObjectNode node;
     node.class_name = component.ClassName();
     node.name = component.Name();
     property_entries(component, root, node.properties);
     std::vector<TComponent*> children;
     component.GetChildren(children, &root);
-    for (const TComponent* child : children) node.children.push_back(node_of(*child, root));
+    node.children.reserve(children.size());
+    for (const TComponent* child : children) {
+        std::optional<ObjectNode> given = stand_in ? (*stand_in)(*child) : std::nullopt;
+        node.children.push_back(given ? std::move(*given) : node_of(*child, root));
+    }
     return node;
 }
 
 }  // namespace
 
 ObjectNode stream_component(const TComponent& root) { return node_of(root, root); }
+
+ObjectNode stream_component(const TComponent& root, const StandIn& stand_in) { return node_of(root, root, &stand_in); }
 
 std::string form_file_bytes(const TComponent& root) { return formfile::write_form_file(stream_component(root)); }
