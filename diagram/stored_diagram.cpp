@@ -176,16 +176,14 @@ TEntidade* place_entity(const TEntidade& source, TComponent* root, const std::st
     return static_cast<TEntidade*>(read_component(node, root).release());
 }
 
-// The stored entity's stream with what the document gives it, as `placed` (the bare entity's stream on
-// the document) carries it: the zoom's value, and the caption right before it.
-ObjectNode with_document_values(ObjectNode stored, const ObjectNode& placed) {
-    const auto is = [](const char* name) { return [name](const PropertyEntry& e) { return SameIdent(e.name, name); }; };
-    auto zoom = std::find_if(stored.properties.begin(), stored.properties.end(), is("Escala"));
-    const auto placed_zoom = std::find_if(placed.properties.begin(), placed.properties.end(), is("Escala"));
-    if (placed_zoom != placed.properties.end()) zoom->value = placed_zoom->value;
-    else zoom = stored.properties.erase(zoom);
-    const auto caption = std::find_if(placed.properties.begin(), placed.properties.end(), is("Caption"));
-    if (caption != placed.properties.end()) stored.properties.insert(zoom, *caption);
+// The stored entity's stream with what the document gives the bare entity `placed` that stands for it,
+// as the bare entity's own stream would carry it: the zoom's value (always stored), and the caption
+// right before it.
+ObjectNode with_document_values(ObjectNode stored, const TEntidade& placed) {
+    const auto zoom = std::find_if(stored.properties.begin(), stored.properties.end(),
+                                   [](const PropertyEntry& e) { return SameIdent(e.name, "Escala"); });
+    zoom->value = Value::integer_value(placed.Escala());
+    if (const tnoxCaption* caption = placed.Caption()) stored.properties.insert(zoom, {"Caption", Value::ident(caption->Name())});
     return stored;
 }
 
@@ -310,11 +308,15 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
         text->SetParent(root.get());
     }
 
-    ObjectNode node = stream_component(*root);
+    // The bare entities are not streamed: their streams are at hand.
+    ObjectNode node = stream_component(*root, [&stored](const TComponent& child) -> std::optional<ObjectNode> {
+        const auto it = stored.find(child.Name());
+        if (it == stored.end()) return std::nullopt;
+        return with_document_values(std::move(it->second), static_cast<const TEntidade&>(child));
+    });
     for (ObjectNode& child : node.children) {
         // A stored entity's stream has its fonts' names already (entity_node).
-        if (const auto it = stored.find(child.name); it != stored.end()) child = with_document_values(std::move(it->second), child);
-        else keep_empty_font_names(child);
+        if (!stored.contains(child.name)) keep_empty_font_names(child);
         const auto it = exact.find(child.name);
         if (it == exact.end()) continue;
         const ExactValue& value = it->second;

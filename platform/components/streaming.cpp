@@ -1,6 +1,8 @@
 #include "platform/components/streaming.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "platform/components/dbgrids.h"
 #include "platform/components/graphics_idents.h"
@@ -47,18 +49,27 @@ bool empty_value(const PropertyValue& v) {
     return false;
 }
 
+// "<object>.<property>", made in one allocation: together they are mostly longer than a short string
+// holds, and a writer makes one for every font property of every object.
+std::string path(std::string_view object, std::string_view property) {
+    std::string name;
+    name.reserve(object.size() + 1 + property.size());
+    name.append(object).append(1, '.').append(property);
+    return name;
+}
+
 void font_entries(const std::string& prefix, const TFont& font, std::vector<PropertyEntry>& out) {
-    out.push_back({prefix + ".Charset", charset_value(font.Charset())});
-    out.push_back({prefix + ".Color", color_value(font.Color())});
-    out.push_back({prefix + ".Height", Value::integer_value(font.Height())});
-    if (!font.Name().empty()) out.push_back({prefix + ".Name", Value::string_value(font.Name())});
+    out.push_back({path(prefix, "Charset"), charset_value(font.Charset())});
+    out.push_back({path(prefix, "Color"), color_value(font.Color())});
+    out.push_back({path(prefix, "Height"), Value::integer_value(font.Height())});
+    if (!font.Name().empty()) out.push_back({path(prefix, "Name"), Value::string_value(font.Name())});
     static constexpr std::pair<TFontStyle, const char*> styles[] = {
         {TFontStyle::fsBold, "fsBold"}, {TFontStyle::fsItalic, "fsItalic"},
         {TFontStyle::fsUnderline, "fsUnderline"}, {TFontStyle::fsStrikeOut, "fsStrikeOut"}};
     std::vector<std::string> members;
     for (const auto& [style, name] : styles)
         if (font.Style().contains(style)) members.emplace_back(name);
-    out.push_back({prefix + ".Style", Value::set_value(std::move(members))});
+    out.push_back({path(prefix, "Style"), Value::set_value(std::move(members))});
 }
 
 // A reference to a component of another root names that root too.
@@ -102,12 +113,12 @@ void property_entries(const TPersistent& object, const TComponent& root, std::ve
                 if (!sub) continue;
                 std::vector<PropertyEntry> entries;
                 property_entries(*sub, root, entries);
-                for (PropertyEntry& e : entries) out.push_back({info->name + "." + e.name, std::move(e.value)});
+                for (PropertyEntry& e : entries) out.push_back({path(info->name, e.name), std::move(e.value)});
                 continue;
             }
             case PropertyKind::Strings: {
                 const PropertyValue lines = value_of(object, *info);
-                if (!empty_value(lines)) out.push_back({info->name + ".Strings", encode_property(*info, lines)});
+                if (!empty_value(lines)) out.push_back({path(info->name, "Strings"), encode_property(*info, lines)});
                 continue;
             }
             default: break;
@@ -127,19 +138,25 @@ void property_entries(const TPersistent& object, const TComponent& root, std::ve
     }
 }
 
-ObjectNode node_of(const TComponent& component, const TComponent& root) {
+ObjectNode node_of(const TComponent& component, const TComponent& root, const StandIn* stand_in = nullptr) {
     ObjectNode node;
     node.class_name = component.ClassName();
     node.name = component.Name();
     property_entries(component, root, node.properties);
     std::vector<TComponent*> children;
     component.GetChildren(children, &root);
-    for (const TComponent* child : children) node.children.push_back(node_of(*child, root));
+    node.children.reserve(children.size());
+    for (const TComponent* child : children) {
+        std::optional<ObjectNode> given = stand_in ? (*stand_in)(*child) : std::nullopt;
+        node.children.push_back(given ? std::move(*given) : node_of(*child, root));
+    }
     return node;
 }
 
 }  // namespace
 
 ObjectNode stream_component(const TComponent& root) { return node_of(root, root); }
+
+ObjectNode stream_component(const TComponent& root, const StandIn& stand_in) { return node_of(root, root, &stand_in); }
 
 std::string form_file_bytes(const TComponent& root) { return formfile::write_form_file(stream_component(root)); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/components/component.h"
@@ -11,6 +13,10 @@
 
 // The object tree of `root` as it will be streamed.
 formfile::ObjectNode stream_component(const TComponent& root);
+// The same, where `stand_in` may give the node of one of the root's children instead of its stream (a
+// caller that holds the child's stream already), or none to have the child streamed.
+using StandIn = std::function<std::optional<formfile::ObjectNode>(const TComponent& child)>;
+formfile::ObjectNode stream_component(const TComponent& root, const StandIn& stand_in);
 
 // The binary form file of `root`: resource header named after the root's class in upper case, then
 // the component stream. Names longer than 255 bytes are refused (formfile::FormFileError).

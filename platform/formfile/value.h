@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -77,36 +78,66 @@ struct Number {
     }
 };
 
-// An immutable run of code units in one heap block (length in front); empty runs allocate nothing.
+// An immutable run of code units. A run of up to seven bytes (most names, numbers and short texts
+// of a stream) stands in the eight bytes themselves: the first byte holds the length, shifted, with
+// bit 0 set, and the bytes follow. A longer run lives in one heap block (length in front), whose
+// pointer, aligned, has bit 0 clear; all-zero bytes are the empty run.
 template <ValueType T, class Char>
 class Text {
+    static_assert(std::endian::native == std::endian::little, "the first byte must be the pointer's lowest");
+    // Wide runs always take a block: their units could not be read in place from an odd address.
+    static constexpr std::size_t kInline = sizeof(Char) == 1 ? sizeof(void*) - 1 : 0;
+
 public:
     static constexpr ValueType kType = T;
     Text() = default;
     explicit Text(std::basic_string_view<Char> s) {
         if (s.empty()) return;
-        block_ = ::operator new(sizeof(std::size_t) + s.size() * sizeof(Char));
+        if (s.size() <= kInline) {
+            rep_[0] = static_cast<unsigned char>(s.size() << 1 | 1u);
+            std::memcpy(rep_ + 1, s.data(), s.size());
+            return;
+        }
+        void* block = ::operator new(sizeof(std::size_t) + s.size() * sizeof(Char));
         const std::size_t size = s.size();
-        std::memcpy(block_, &size, sizeof size);
-        std::memcpy(static_cast<char*>(block_) + sizeof size, s.data(), s.size() * sizeof(Char));
+        std::memcpy(block, &size, sizeof size);
+        std::memcpy(static_cast<char*>(block) + sizeof size, s.data(), s.size() * sizeof(Char));
+        std::memcpy(rep_, &block, sizeof block);
     }
-    Text(const Text& other) : Text(other.view()) {}
-    Text(Text&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    Text(const Text& other) {
+        if (other.in_place()) std::memcpy(rep_, other.rep_, sizeof rep_);
+        else if (other.block()) *this = Text(other.view());
+    }
+    Text(Text&& other) noexcept {
+        std::memcpy(rep_, other.rep_, sizeof rep_);
+        std::memset(other.rep_, 0, sizeof rep_);
+    }
     Text& operator=(Text other) noexcept {
-        std::swap(block_, other.block_);
+        std::swap(rep_, other.rep_);
         return *this;
     }
-    ~Text() { ::operator delete(block_); }
+    ~Text() {
+        if (!in_place()) ::operator delete(block());
+    }
     std::basic_string_view<Char> view() const {
-        if (!block_) return {};
+        if (in_place()) return {reinterpret_cast<const Char*>(rep_ + 1), static_cast<std::size_t>(rep_[0] >> 1)};
+        const void* b = block();
+        if (!b) return {};
         std::size_t size;
-        std::memcpy(&size, block_, sizeof size);
-        return {reinterpret_cast<const Char*>(static_cast<const char*>(block_) + sizeof size), size};
+        std::memcpy(&size, b, sizeof size);
+        return {reinterpret_cast<const Char*>(static_cast<const char*>(b) + sizeof size), size};
     }
     friend bool operator==(const Text& a, const Text& b) { return a.view() == b.view(); }
 
 private:
-    void* block_ = nullptr;
+    bool in_place() const { return (rep_[0] & 1u) != 0; }
+    void* block() const {
+        void* b;
+        std::memcpy(&b, rep_, sizeof b);
+        return b;
+    }
+
+    alignas(void*) unsigned char rep_[sizeof(void*)] = {};
 };
 
 // A container behind one pointer; a null pointer stands for an empty one.

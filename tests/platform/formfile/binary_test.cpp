@@ -191,6 +191,43 @@ TEST(BinaryFormat, EveryValueSurvivesARoundTrip) {
     EXPECT_EQ(read_form_file(write_form_file(root)), root);
 }
 
+// Short texts stand inside the value, longer ones in a block of their own: every length on both sides
+// of the limit, with zero and high bytes, keeps its bytes through copies, moves, assignments and the
+// stream.
+TEST(BinaryFormat, TextsKeepTheirBytesOnBothSidesOfTheInlineLimit) {
+    const std::string source = std::string("\0\xFF", 2) + "abcdefghij" + std::string(300, 'q');
+    for (const std::size_t length : {0, 1, 2, 6, 7, 8, 9, 15, 16, 255, 256}) {
+        const std::string text = source.substr(0, length);
+        SCOPED_TRACE(length);
+        for (const ValueType type : {ValueType::String, ValueType::LString, ValueType::Ident, ValueType::Binary,
+                                     ValueType::UTF8String}) {
+            if ((type == ValueType::String || type == ValueType::Ident) && length > 255) continue;
+            const Value original = Value::bytes_of(type, text);
+            Value copy = original;
+            EXPECT_EQ(copy.bytes(), text);
+            Value moved = std::move(copy);
+            EXPECT_EQ(moved.bytes(), text);
+            EXPECT_TRUE(copy.bytes().empty());  // NOLINT(bugprone-use-after-move): a moved-from text is empty
+            Value assigned = Value::bytes_of(type, std::string(20, 'x'));
+            assigned = moved;
+            EXPECT_EQ(assigned, original);
+            assigned = Value::bytes_of(type, "y");
+            EXPECT_EQ(assigned.bytes(), "y");
+            ObjectNode node;
+            node.class_name = "TF";
+            node.properties = {{"P", original}, {"Q", assigned}};
+            EXPECT_EQ(read_stream(write_stream(node)), node);
+        }
+        const std::u16string wide(length, u'\u0416');
+        Value wide_copy = Value::wide_value(wide);
+        const Value wide_moved = std::move(wide_copy);
+        EXPECT_EQ(wide_moved.wide(), wide);
+        EXPECT_EQ(value_bytes(wide_moved).size(), 5 + 2 * length);
+    }
+    EXPECT_EQ(value_bytes(Value::string_value("1234567")), bytes({6, 7, '1', '2', '3', '4', '5', '6', '7'}));
+    EXPECT_NE(Value::string_value("1234567"), Value::string_value("1234568"));
+}
+
 TEST(BinaryFormat, ShortStringsOverTheLimitAreRefusedNotCut) {
     const std::string name255(255, 'a'), name256(256, 'a');
     ObjectNode ok;
