@@ -56,7 +56,8 @@ public:
 
 private:
     static constexpr std::size_t kBlock = 32 * 1024;
-    void make_room(std::size_t bytes) { text_.resize(std::max(text_.size() + kBlock, size_ + bytes)); }
+    // Out of line, so that room() is small enough to be inlined wherever a piece is written.
+    [[gnu::noinline]] void make_room(std::size_t bytes) { text_.resize(std::max(text_.size() + kBlock, size_ + bytes)); }
 
     std::string text_;  // its size is the room made ready, of which the first size_ bytes are written
     std::size_t size_ = 0;
