@@ -49,14 +49,21 @@ constexpr auto kCharacterClasses = [] {
     return classes;
 }();
 
-}  // namespace
+// Room for `bytes` more at the end of `out`, to be filled by the caller.
+char* grow(std::string& out, std::size_t bytes) {
+    const std::size_t at = out.size();
+    out.resize(at + bytes);
+    return out.data() + at;
+}
+char* grow(ScriptText& out, std::size_t bytes) { return out.room(bytes); }
 
-void append_utf8(std::string& out, std::string_view cp1252) {
+template <class Out>
+void write_utf8(Out& out, std::string_view cp1252) {
     // Most names and texts are ASCII: each run of it is copied whole, not byte by byte.
     for (std::size_t start = 0; start < cp1252.size();) {
         std::size_t end = start;
         while (end < cp1252.size() && static_cast<unsigned char>(cp1252[end]) < 0x80) ++end;
-        out.append(cp1252.data() + start, end - start);
+        out += cp1252.substr(start, end - start);
         if (end == cp1252.size()) break;
         start = end + 1;
         const char32_t code = Windows1252ToUnicode(static_cast<unsigned char>(cp1252[end]));
@@ -70,7 +77,8 @@ void append_utf8(std::string& out, std::string_view cp1252) {
     }
 }
 
-void append_identifier(std::string& out, Dialect dialect, std::string_view name) {
+template <class Out>
+void write_identifier(Out& out, Dialect dialect, std::string_view name) {
     const char quote = dialect == Dialect::mysql ? '`' : '"';
     // One pass says which of the three ways the name takes: most names are plain, or ASCII without
     // the quote (upper-case letters in PostgreSQL), and are written whole.
@@ -78,7 +86,7 @@ void append_identifier(std::string& out, Dialect dialect, std::string_view name)
     for (char c : name) seen |= kCharacterClasses[static_cast<unsigned char>(c)];
     const unsigned quote_class = dialect == Dialect::mysql ? kBacktick : kDoubleQuote;
     const bool plain = !name.empty() && !(name.front() >= '0' && name.front() <= '9') &&
-                       (seen & (kOther | kHigh | kDoubleQuote | kBacktick | (dialect == Dialect::postgresql ? kUpper : 0u))) == 0;
+                       (seen & (kOther | kHigh | kDoubleQuote | kBacktick | (dialect == Dialect::postgresql ? unsigned{kUpper} : 0u))) == 0;
     const bool ascii = (seen & (kHigh | quote_class)) == 0;
     if (plain && !is_reserved_word(dialect, name)) {
         out += name;
@@ -86,9 +94,7 @@ void append_identifier(std::string& out, Dialect dialect, std::string_view name)
     }
     if (ascii) {
         // One growth of `out` for the three pieces: a script quotes tens of thousands of names.
-        const std::size_t at = out.size();
-        out.resize(at + name.size() + 2);
-        char* text = out.data() + at;
+        char* text = grow(out, name.size() + 2);
         text[0] = quote;
         if (!name.empty()) std::memcpy(text + 1, name.data(), name.size());
         text[name.size() + 1] = quote;
@@ -97,12 +103,19 @@ void append_identifier(std::string& out, Dialect dialect, std::string_view name)
     out += quote;
     std::size_t start = 0;
     for (std::size_t at; (at = name.find(quote, start)) != std::string_view::npos; start = at + 1) {
-        append_utf8(out, name.substr(start, at + 1 - start));
+        write_utf8(out, name.substr(start, at + 1 - start));
         out += quote;
     }
-    append_utf8(out, name.substr(start));
+    write_utf8(out, name.substr(start));
     out += quote;
 }
+
+}  // namespace
+
+void append_utf8(std::string& out, std::string_view cp1252) { write_utf8(out, cp1252); }
+void append_utf8(ScriptText& out, std::string_view cp1252) { write_utf8(out, cp1252); }
+void append_identifier(std::string& out, Dialect dialect, std::string_view name) { write_identifier(out, dialect, name); }
+void append_identifier(ScriptText& out, Dialect dialect, std::string_view name) { write_identifier(out, dialect, name); }
 
 std::string quoted_identifier(Dialect dialect, std::string_view name) {
     std::string text;

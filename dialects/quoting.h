@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "dialects/dialect.h"
+#include "dialects/script_text.h"
 
 // Names and texts as a dialect's script writes them. Names come in Windows-1252, as the diagram holds
 // them; what the functions return is UTF-8, the text of the scripts.
@@ -16,12 +17,20 @@
 std::string quoted_identifier(Dialect dialect, std::string_view name);
 // The same, appended to `out`.
 void append_identifier(std::string& out, Dialect dialect, std::string_view name);
+void append_identifier(ScriptText& out, Dialect dialect, std::string_view name);
 // The Windows-1252 text as UTF-8, appended to `out`.
 void append_utf8(std::string& out, std::string_view cp1252);
+void append_utf8(ScriptText& out, std::string_view cp1252);
 
 // What the dialect cannot take in a name whatever the quoting, or nothing: an empty name, a name
 // longer than PostgreSQL's 63 bytes or MySQL's 64 characters, a MySQL name ending in a blank.
 std::optional<std::string> identifier_problem(Dialect dialect, std::string_view name);
+// Whether the name is one that identifier_problem accepts, told from its length and last byte alone:
+// most names are, and are not read whole. False says nothing (ask identifier_problem).
+inline bool identifier_fine_at_a_glance(Dialect dialect, std::string_view name) {
+    // A Windows-1252 byte takes at most three bytes in UTF-8: 21 of them stay within PostgreSQL's 63.
+    return !name.empty() && name.size() <= 21 && (dialect != Dialect::mysql || name.back() != ' ');
+}
 
 // The kinds of name whose letter case a dialect may ignore.
 enum class NameKind { table, column, index };

@@ -1,15 +1,19 @@
 #include "dialects/schema_plan.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 
 #include "diagram/diagram.h"
 #include "diagram/model_keys.h"
 #include "dialects/column_types.h"
 #include "dialects/quoting.h"
+#include "dialects/script_text.h"
 #include "dialects/table_order.h"
 #include "dialects/table_statements.h"
 #include "platform/ascii_case.h"
 #include "platform/utf8_cp1252.h"
+#include "plugin/entidade.h"
 #include "plugin/entity_view.h"
 #include "plugin/registros.h"
 
@@ -69,6 +73,51 @@ private:
     std::size_t count_ = 0;
 };
 
+// The column names of the table being planned, by identifier_hash, to find two that the dialect takes
+// for one: open addressing over a few slots, which a new table takes over by a new generation instead
+// of clearing them.
+class ColumnNames {
+public:
+    void start_table(std::size_t columns) {
+        std::size_t size = 16;
+        while (size < columns * 2) size *= 2;
+        if (size > slots_.size()) slots_.assign(size, Slot{});
+        ++generation_;
+        twice_.reset();
+    }
+    // Column `c`, whose name has `hash`; `same(earlier)` says whether an earlier column with the same
+    // hash has the same name.
+    template <class Same>
+    void add(std::uint64_t hash, std::size_t c, const Same& same) {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (slot.generation != generation_) {
+                slot = Slot{hash, c, generation_};
+                return;
+            }
+            if (slot.hash == hash && same(slot.column)) {
+                // Of all the names given twice, the one of the lowest hash is told, with its first two columns.
+                if (!twice_ || hash < twice_hash_) twice_ = std::pair{slot.column, c}, twice_hash_ = hash;
+                return;
+            }
+        }
+    }
+    // The first two columns of a name given twice, if any.
+    const std::optional<std::pair<std::size_t, std::size_t>>& first_twice() const { return twice_; }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::size_t column = 0;
+        std::uint64_t generation = 0;
+    };
+    std::vector<Slot> slots_;
+    std::uint64_t generation_ = 0;
+    std::optional<std::pair<std::size_t, std::size_t>> twice_;
+    std::uint64_t twice_hash_ = 0;
+};
+
 class Planner {
 public:
     Planner(const Diagram& diagram, Dialect dialect, const std::string& source)
@@ -77,33 +126,52 @@ public:
     }
 
     SchemaPlan run(const ModelKeys& keys) {
-        plan_.tables.reserve(diagram_.entities.size());
-        table_names_.reserve(diagram_.entities.size());
-        index_names_.reserve(diagram_.entities.size() * 2 + diagram_.relationships.size());
-        // The statements take some forty bytes a column and a few hundred a table: reserved once.
-        std::size_t attributes = 0;
-        for (const DiagramEntity& entity : diagram_.entities) attributes += static_cast<std::size_t>(entity.entity->atributos().Count());
-        plan_.text.reserve(attributes * 48 + diagram_.entities.size() * 256);
-        EntityView view;
-        for (std::size_t e = 0; e < diagram_.entities.size(); ++e) {
-            view.read(*diagram_.entities[e].entity, 0);
-            plan_table(e, view, keys);
-        }
+        reserve(keys);
+        for (std::size_t e = 0; e < diagram_.entities.size(); ++e) plan_table(e, keys);
         for (const PlannedTable& table : plan_.tables)
             for (const PlannedIndex& index : table.indexes) claim_index_name(table, index.name);
         plan_foreign_keys(keys);
         order();
+        plan_.text = std::move(text_).take();
         return std::move(plan_);
     }
 
 private:
     Dialect dialect() const { return plan_.dialect; }
 
+    // Room for all the plan holds, taken once: the spans of the plan refer into its arrays, which
+    // therefore never grow past what is reserved here.
+    void reserve(const ModelKeys& keys) {
+        const std::size_t entities = diagram_.entities.size();
+        std::size_t attributes = 0, indexes = 0, positions = 0;
+        for (std::size_t e = 0; e < entities; ++e) {
+            const TEntidade& entity = *diagram_.entities[e].entity;
+            attributes += static_cast<std::size_t>(entity.atributos().Count());
+            positions += keys.primary_keys[e].size();
+            const StringList& secondary = entity.ChavesSecundarias();
+            indexes += static_cast<std::size_t>(secondary.Count());
+            for (int k = 0; k < secondary.Count(); ++k)
+                if (const auto* key = static_cast<const TChaveSecundaria*>(secondary.Objects(k))) {
+                    const std::string_view fields = key->campos.view();
+                    positions += 1 + static_cast<std::size_t>(std::count(fields.begin(), fields.end(), '+'));
+                }
+        }
+        for (const ModelForeignKey& key : keys.foreign_keys) positions += 2 * key.columns.size();
+        plan_.tables.reserve(entities);
+        plan_.columns.reserve(attributes);
+        plan_.indexes.reserve(indexes);
+        plan_.positions.reserve(positions);
+        table_names_.reserve(entities);
+        index_names_.reserve(indexes + diagram_.relationships.size());
+        // The statements take some forty bytes a column and a few hundred a table.
+        text_.reserve(attributes * 48 + entities * 256);
+    }
+
     std::string entity_place(std::size_t e) const {
         return source_ + ": entity " + in_quotes(diagram_.entities[e].entity->entidade().view()) + " (#" + std::to_string(e + 1) + ")";
     }
-    std::string attribute_place(std::size_t e, const ColumnView& column) const {
-        return entity_place(e) + ", attribute " + in_quotes(column.record->nome.view()) + " (#" + std::to_string(column.entry + 1) + ")";
+    std::string attribute_place(std::size_t e, const TAtributo& attribute, int entry) const {
+        return entity_place(e) + ", attribute " + in_quotes(attribute.nome.view()) + " (#" + std::to_string(entry + 1) + ")";
     }
     std::string index_place(const PlannedTable& table, std::string_view name, std::size_t k) const {
         return entity_place(table.entity) + ", secondary key " + in_quotes(name) + " (#" + std::to_string(k + 1) + ")";
@@ -114,6 +182,7 @@ private:
     // `place` makes the message's place only when there is something to say (most names are fine).
     template <class Place>
     void check_name(const Place& place, const char* what, std::string_view name) const {
+        if (identifier_fine_at_a_glance(dialect(), name)) return;
         if (const auto problem = identifier_problem(dialect(), name))
             refuse(place(), std::string("the ") + what + " name " + problem->c_str() + " (" + std::string(dialect_title(dialect())) + ")");
     }
@@ -134,7 +203,7 @@ private:
     // The column of an entity's attribute (an index into its atributos()). The columns stand in list
     // order, one per entry with a record: the column is the entry's, or one of the few before it.
     std::size_t column_of_attribute(std::size_t e, int attribute) const {
-        const std::vector<PlannedColumn>& columns = plan_.tables[e].columns;
+        const std::span<const PlannedColumn> columns = plan_.tables[e].columns;
         const auto at = static_cast<std::size_t>(attribute);
         if (at < columns.size() && columns[at].entry == attribute) return at;
         const auto before = std::partition_point(columns.begin(), columns.end(),
@@ -143,11 +212,11 @@ private:
         throw DialectError(entity_place(e) + ": attribute #" + std::to_string(attribute + 1) + " has no record");
     }
 
-    void plan_table(std::size_t e, const EntityView& view, const ModelKeys& keys) {
-        const TEntidade& entity = view.entity();
+    void plan_table(std::size_t e, const ModelKeys& keys) {
+        const TEntidade& entity = *diagram_.entities[e].entity;
         PlannedTable& table = plan_.tables.emplace_back();
         table.entity = e;
-        table.name = view.stored_table();
+        table.name = entity.tabela().view();
         const auto at_entity = [this, e] { return entity_place(e); };
         check_name(at_entity, "table", table.name);
         const std::size_t other = table_names_.insert(identifier_hash(dialect(), NameKind::table, table.name), e);
@@ -164,49 +233,58 @@ private:
             table.comment = comment(at_entity, description, kMysqlMaxTableComment);
         }
 
-        column_hashes_.clear();
-        table.columns.reserve(view.columns().size());
-        for (const ColumnView& column : view.columns()) {
-            const TAtributo& a = *column.record;
-            const auto at_attribute = [this, e, &column] { return attribute_place(e, column); };
-            if (column.refused()) refuse(at_attribute(), "its type is not in the field-type catalogue");
+        // One column per entry with a record, in list order, as the generators' entity view has them.
+        const std::size_t first_column = plan_.columns.size();
+        const StringList& attributes = entity.atributos();
+        column_names_.start_table(static_cast<std::size_t>(attributes.Count()));
+        for (int i = 0; i < attributes.Count(); ++i) {
+            const auto* record = static_cast<const TAtributo*>(attributes.Objects(i));
+            if (!record) continue;
+            const TAtributo& a = *record;
+            const auto at_attribute = [this, e, &a, i] { return attribute_place(e, a, i); };
+            if (!column_accepted(0, a)) refuse(at_attribute(), "its type is not in the field-type catalogue");
             check_name(at_attribute, "column", a.nome.view());
-            column_hashes_.emplace_back(identifier_hash(dialect(), NameKind::column, a.nome.view()), table.columns.size());
-            PlannedColumn& planned = table.columns.emplace_back();
+            const std::size_t c = plan_.columns.size() - first_column;
+            PlannedColumn& planned = plan_.columns.emplace_back();
             planned.name = a.nome.view();
             planned.record = &a;
-            planned.entry = column.entry;
+            planned.entry = i;
             planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
-            planned.not_null = !column.nullable || column.key;
+            planned.not_null = (a.opcoes & kOpcaoAceitaNulo) == 0 || (a.chave & kChavePrimaria) != 0;
             if (!a.titulo.empty())
                 planned.comment = plan_.comments.emplace_back(comment(at_attribute, a.titulo.view(), kMysqlMaxColumnComment));
+            column_names_.add(identifier_hash(dialect(), NameKind::column, planned.name), c,
+                              [&](std::size_t earlier) { return same_name(NameKind::column, plan_.columns[first_column + earlier].name, planned.name); });
         }
-        std::sort(column_hashes_.begin(), column_hashes_.end());
-        for (std::size_t i = 1; i < column_hashes_.size(); ++i) {
-            const PlannedColumn& first = table.columns[column_hashes_[i - 1].second];
-            const PlannedColumn& second = table.columns[column_hashes_[i].second];
-            if (column_hashes_[i - 1].first == column_hashes_[i].first && same_name(NameKind::column, first.name, second.name))
-                refuse(entity_place(e) + ", attribute " + in_quotes(second.name),
-                       "the attribute " + in_quotes(first.name) + " has the same column name in " + std::string(dialect_title(dialect())));
-        }
-        for (int attribute : keys.primary_keys[e]) table.primary_key.push_back(column_of_attribute(e, attribute));
+        const std::span<PlannedColumn> columns(plan_.columns.data() + first_column, plan_.columns.size() - first_column);
+        table.columns = columns;
+        if (const auto twice = column_names_.first_twice())
+            refuse(entity_place(e) + ", attribute " + in_quotes(columns[twice->second].name),
+                   "the attribute " + in_quotes(columns[twice->first].name) + " has the same column name in " + std::string(dialect_title(dialect())));
+        const std::size_t first_key = plan_.positions.size();
+        for (int attribute : keys.primary_keys[e]) plan_.positions.push_back(column_of_attribute(e, attribute));
+        table.primary_key = std::span<const std::size_t>(plan_.positions.data() + first_key, plan_.positions.size() - first_key);
         if (table.columns.empty() && dialect() != Dialect::postgresql)
             refuse(entity_place(e), "the entity has no attributes, and " + std::string(dialect_title(dialect())) +
                                         " makes no table without columns");
         for (std::size_t k : table.primary_key)
             require_indexable(e, table.columns[k], "the primary key");
         table.primary_descending = (entity.Primaria() & kPrimariaDescendente) != 0;
-        plan_counters(table);
+        plan_counters(table, columns);
 
-        const auto& secondary = view.secondary_keys();
-        for (std::size_t k = 0; k < secondary.size(); ++k) plan_index(table, secondary[k], k);
-        if (dialect() == Dialect::mysql) fit_mysql_row(table);
-        append_table_statements(plan_.text, dialect(), table);
+        const std::size_t first_index = plan_.indexes.size();
+        const StringList& secondary = entity.ChavesSecundarias();
+        for (int k = 0, used = 0; k < secondary.Count(); ++k)
+            if (const auto* key = static_cast<const TChaveSecundaria*>(secondary.Objects(k)))
+                plan_index(table, secondary.Text(k).view(), *key, static_cast<std::size_t>(used++));
+        table.indexes = std::span<const PlannedIndex>(plan_.indexes.data() + first_index, plan_.indexes.size() - first_index);
+        if (dialect() == Dialect::mysql) fit_mysql_row(table, columns);
+        append_table_statements(text_, dialect(), table);
     }
 
     // MySQL refuses a table whose columns may take more than 65,535 bytes of a row: the widest string
     // columns that no key or index needs move out of the row (LONGTEXT, LONGBLOB) until it fits.
-    void fit_mysql_row(PlannedTable& table) {
+    void fit_mysql_row(const PlannedTable& table, std::span<PlannedColumn> columns) {
         std::int64_t bytes = static_cast<std::int64_t>(table.columns.size());  // the null flags, and more
         for (const PlannedColumn& column : table.columns) bytes += mysql_row_bytes(column.type);
         if (bytes <= kMysqlMaxRowBytes) return;
@@ -224,7 +302,7 @@ private:
                     widest = c, widest_bytes = b;
             }
             if (widest == table.columns.size()) return;  // only keys and indexes left: MySQL will say so
-            PlannedColumn& column = table.columns[widest];
+            PlannedColumn& column = columns[widest];
             const std::string_view large = mysql_large_object(column.type);
             plan_.warnings.push_back(entity_place(table.entity) + ", attribute " + in_quotes(column.name) + ": written as " +
                                      std::string(large) + " instead of " + std::string(column.type) + ", since MySQL keeps no more than 65,535 bytes "
@@ -244,9 +322,9 @@ private:
     // Which AutoInc columns the database counts: in PostgreSQL every one (an identity column); in
     // MySQL one, which must lead the key; in SQLite only the table's single key column, which then
     // stands for the row number.
-    void plan_counters(PlannedTable& table) const {
-        for (std::size_t c = 0; c < table.columns.size(); ++c) {
-            PlannedColumn& column = table.columns[c];
+    void plan_counters(PlannedTable& table, std::span<PlannedColumn> columns) const {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            PlannedColumn& column = columns[c];
             if (column.record->tipo != kAutoIncType) continue;
             switch (dialect()) {
                 case Dialect::postgresql: column.counter = true; break;
@@ -271,13 +349,11 @@ private:
         return std::nullopt;
     }
 
-    void plan_index(PlannedTable& table, const SecondaryKeyView& key, std::size_t k) {
-        const auto place = [&] { return index_place(table, key.name, k); };
-        PlannedIndex index;
-        index.name = key.name;
-        index.unique = key.options.unique;
-        index.descending = key.options.descending;
-        const std::string_view fields = key.record->campos.view();
+    void plan_index(const PlannedTable& table, std::string_view name, const TChaveSecundaria& key, std::size_t k) {
+        const auto place = [&] { return index_place(table, name, k); };
+        const IndexOptions options = decode_index_options(key.tipo_indice);
+        const std::size_t first = plan_.positions.size();
+        const std::string_view fields = key.campos.view();
         for (std::size_t start = 0;;) {
             const std::size_t end = std::min(fields.find('+', start), fields.size());
             const std::string_view part = fields.substr(start, end - start);
@@ -285,22 +361,27 @@ private:
             if (!column) {
                 // An expression is the table layer's own language: it is left to it unless it is a plain
                 // list of the entity's columns.
-                if (key.options.expression) {
+                if (options.expression) {
                     plan_.warnings.push_back(place() + ": no index written: its expression " + in_quotes(fields) +
                                              " is not a list of the entity's attributes");
+                    plan_.positions.resize(first);
                     return;
                 }
                 refuse(place(), "\"campos\" names " + in_quotes(part) + ", which is no attribute of the entity");
             }
-            for (std::size_t c : index.columns)
-                if (c == *column) refuse(place(), "\"campos\" names the attribute " + in_quotes(part) + " twice");
-            index.columns.push_back(*column);
+            for (std::size_t i = first; i < plan_.positions.size(); ++i)
+                if (plan_.positions[i] == *column) refuse(place(), "\"campos\" names the attribute " + in_quotes(part) + " twice");
+            plan_.positions.push_back(*column);
             if (end == fields.size()) break;
             start = end + 1;
         }
+        PlannedIndex& index = plan_.indexes.emplace_back();
+        index.name = name;
+        index.unique = options.unique;
+        index.descending = options.descending;
+        index.columns = std::span<const std::size_t>(plan_.positions.data() + first, plan_.positions.size() - first);
         for (std::size_t c : index.columns) require_indexable(table.entity, table.columns[c], "an index");
         check_name(place, "index", index.name);
-        table.indexes.push_back(std::move(index));
     }
 
     // Index and constraint names: one namespace with the tables in PostgreSQL and SQLite, and the
@@ -359,7 +440,8 @@ private:
     // Names by identifier_hash: tables (the entity), and indexes and constraints (the name).
     NameTable<std::size_t> table_names_;
     NameTable<std::string_view> index_names_;
-    std::vector<std::pair<std::uint64_t, std::size_t>> column_hashes_;  // of the table being planned, with the column
+    ColumnNames column_names_;  // of the table being planned
+    ScriptText text_;           // every table's statements, until the plan is complete
 };
 
 // Each foreign key of the model's keys that the dialect can hold: the whole of the start entity's key,
@@ -390,10 +472,11 @@ void Planner::plan_foreign_keys(const ModelKeys& keys) {
         key.relationship = model.relationship;
         key.child = model.child;
         key.parent = model.parent;
-        for (const ForeignKeyColumn& pair : model.columns) {
-            key.child_columns.push_back(column_of_attribute(model.child, pair.child_attribute));
-            key.parent_columns.push_back(column_of_attribute(model.parent, pair.parent_attribute));
-        }
+        const std::size_t first = plan_.positions.size(), pairs = model.columns.size();
+        for (const ForeignKeyColumn& pair : model.columns) plan_.positions.push_back(column_of_attribute(model.child, pair.child_attribute));
+        for (const ForeignKeyColumn& pair : model.columns) plan_.positions.push_back(column_of_attribute(model.parent, pair.parent_attribute));
+        key.child_columns = std::span<const std::size_t>(plan_.positions.data() + first, pairs);
+        key.parent_columns = std::span<const std::size_t>(plan_.positions.data() + first + pairs, pairs);
         bool types_match = true;
         for (std::size_t i = 0; i < key.child_columns.size() && types_match; ++i) {
             const PlannedColumn& c = child.columns[key.child_columns[i]];
@@ -404,7 +487,10 @@ void Planner::plan_foreign_keys(const ModelKeys& keys) {
                                      std::string(dialect_title(dialect())) + ", and the key attribute " + in_quotes(p.name) +
                                      " it refers to " + std::string(p.type));
         }
-        if (!types_match) continue;
+        if (!types_match) {
+            plan_.positions.resize(first);
+            continue;
+        }
         key.name = constraint_name(relationship.name);
         claim(plan_.foreign_keys.emplace_back(std::move(key)).name);  // reserved: the name stays where it is
     }

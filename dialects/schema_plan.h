@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -34,24 +35,28 @@ struct PlannedColumn {
     std::string_view comment;  // the attribute's title (held by SchemaPlan::comments)
 };
 
+// The tables', indexes' and foreign keys' lists of columns are spans into the storage of their
+// SchemaPlan (SchemaPlan::columns, indexes, positions): one array each for the whole plan rather than
+// vectors per table, since a large diagram has tens of thousands of tables.
+
 struct PlannedIndex {
     std::string_view name;
     bool unique = false;
     bool descending = false;
-    std::vector<std::size_t> columns;  // into PlannedTable::columns
+    std::span<const std::size_t> columns;  // into PlannedTable::columns
 };
 
 struct PlannedTable {
     std::size_t entity = 0;  // into Diagram::entities
     std::string_view name;
     std::string comment;  // the entity's description, its lines joined by line breaks
-    std::vector<PlannedColumn> columns;
-    std::vector<std::size_t> primary_key;  // into columns, in key order
+    std::span<const PlannedColumn> columns;
+    std::span<const std::size_t> primary_key;  // into columns, in key order
     bool primary_descending = false;
     // SQLite: the key is the table's one counter column, declared with it (INTEGER PRIMARY KEY
     // AUTOINCREMENT), and not on a line of its own.
     bool key_on_counter = false;
-    std::vector<PlannedIndex> indexes;
+    std::span<const PlannedIndex> indexes;
     // Where its statements stand in SchemaPlan::text (dialects/table_statements.h): CREATE TABLE up to
     // its last column or key line in [text_begin, text_head_end), where the foreign keys it is created
     // with follow, after a comma at text_comma when it has lines (text_lines); then up to text_end the
@@ -65,7 +70,7 @@ struct PlannedForeignKey {
     std::string name;              // the constraint's name: the relationship's, made unique
     std::size_t child = 0;         // into SchemaPlan::tables: the table that holds the key
     std::size_t parent = 0;        // the table it refers to
-    std::vector<std::size_t> child_columns, parent_columns;  // into each table's columns, in key order
+    std::span<const std::size_t> child_columns, parent_columns;  // into each table's columns, in key order
     bool after_tables = false;     // added by ALTER TABLE once every table exists (a cycle)
 };
 
@@ -75,8 +80,13 @@ struct SchemaPlan {
     std::vector<std::size_t> creation_order;      // into tables
     std::vector<PlannedForeignKey> foreign_keys;  // in relationship order
     std::string text;                             // every table's statements, in diagram order
-    // The columns' descriptions, which stay in place as more are added and when the plan moves; a
-    // copy would refer to the original's, so a plan is only moved.
+    // What the spans above refer to: every table's columns, table after table; every table's indexes;
+    // the column numbers of the keys, indexes and foreign keys. And the columns' descriptions, which
+    // stay in place as more are added. The storage stays where it is when the plan moves; a copy
+    // would refer to the original's, so a plan is only moved.
+    std::vector<PlannedColumn> columns;
+    std::vector<PlannedIndex> indexes;
+    std::vector<std::size_t> positions;
     std::deque<std::string> comments;
 
     SchemaPlan() = default;

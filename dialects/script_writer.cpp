@@ -1,14 +1,18 @@
 #include "dialects/script_writer.h"
 
+#include <span>
+#include <vector>
+
 #include "diagram/diagram.h"
 #include "dialects/quoting.h"
+#include "dialects/script_text.h"
 #include "dialects/table_statements.h"
 #include "platform/clock.h"
 #include "platform/utf8_cp1252.h"
 
 namespace {
 
-constexpr const char* kIndent = "    ";
+constexpr std::string_view kIndent = "    ";
 
 class ScriptWriter {
 public:
@@ -17,9 +21,7 @@ public:
     std::string write(bool drop) {
         // The tables' statements, and some room for the foreign keys and the drops.
         out_.reserve(plan_.text.size() + (plan_.foreign_keys.size() + plan_.tables.size()) * 160 + 1024);
-        held_.assign(plan_.tables.size(), {});
-        for (const PlannedForeignKey& key : plan_.foreign_keys)
-            if (!key.after_tables) held_[key.child].push_back(&key);
+        hold_keys_with_their_tables();
         banner();
         opening();
         if (drop) drops();
@@ -35,11 +37,23 @@ public:
             out_ += ";\n";
         }
         if (transactional()) out_ += "\nCOMMIT;\n";
-        return std::move(out_);
+        return std::move(out_).take();
     }
 
 private:
     Dialect dialect() const { return plan_.dialect; }
+
+    // Each table's foreign keys that it is created with, in relationship order: a count sort by table.
+    void hold_keys_with_their_tables() {
+        held_start_.assign(plan_.tables.size() + 1, 0);
+        for (const PlannedForeignKey& key : plan_.foreign_keys)
+            if (!key.after_tables) ++held_start_[key.child + 1];
+        for (std::size_t t = 1; t < held_start_.size(); ++t) held_start_[t] += held_start_[t - 1];
+        held_.resize(held_start_.back());
+        std::vector<std::size_t> next(held_start_.begin(), held_start_.end() - 1);
+        for (const PlannedForeignKey& key : plan_.foreign_keys)
+            if (!key.after_tables) held_[next[key.child]++] = &key;
+    }
     bool transactional() const { return dialect() != Dialect::mysql; }
 
     void name(std::string_view cp1252) { append_identifier(out_, dialect(), cp1252); }
@@ -107,7 +121,7 @@ private:
     void table(std::size_t t) {
         const PlannedTable& table = plan_.tables[t];
         const std::string_view text = plan_.text;
-        const std::vector<const PlannedForeignKey*>& held = held_[t];
+        const std::span<const PlannedForeignKey* const> held(held_.data() + held_start_[t], held_start_[t + 1] - held_start_[t]);
         out_ += text.substr(table.text_begin, table.text_comma - table.text_begin);
         if (!held.empty() && table.text_lines) out_ += ',';
         out_ += text.substr(table.text_comma, table.text_head_end - table.text_comma);
@@ -122,8 +136,9 @@ private:
 
     const Diagram& diagram_;
     const SchemaPlan& plan_;
-    std::string out_;
-    std::vector<std::vector<const PlannedForeignKey*>> held_;  // per table, the keys it is created with
+    ScriptText out_;
+    std::vector<const PlannedForeignKey*> held_;  // the keys each table is created with, table after table
+    std::vector<std::size_t> held_start_;          // where each table's keys start in held_; one more at the end
 };
 
 }  // namespace

@@ -4,11 +4,11 @@
 
 namespace {
 
-constexpr const char* kIndent = "    ";
+constexpr std::string_view kIndent = "    ";
 
 class TableStatements {
 public:
-    TableStatements(std::string& out, Dialect dialect, PlannedTable& table) : out_(out), dialect_(dialect), table_(table) {}
+    TableStatements(ScriptText& out, Dialect dialect, PlannedTable& table) : out_(out), dialect_(dialect), table_(table) {}
 
     void write() {
         table_.text_begin = out_.size();
@@ -119,16 +119,16 @@ private:
         }
     }
 
-    std::string& out_;
+    ScriptText& out_;
     const Dialect dialect_;
     PlannedTable& table_;
 };
 
 }  // namespace
 
-void append_table_statements(std::string& out, Dialect dialect, PlannedTable& table) { TableStatements(out, dialect, table).write(); }
+void append_table_statements(ScriptText& out, Dialect dialect, PlannedTable& table) { TableStatements(out, dialect, table).write(); }
 
-void append_column_list(std::string& out, Dialect dialect, const PlannedTable& table, const std::vector<std::size_t>& columns,
+void append_column_list(ScriptText& out, Dialect dialect, const PlannedTable& table, std::span<const std::size_t> columns,
                         bool descending) {
     out += '(';
     for (std::size_t i = 0; i < columns.size(); ++i) {

@@ -24,12 +24,4 @@ void StringList::Assign(const HostStringList& source) {
     entries_ = std::move(copy);
 }
 
-StringList::Entry& StringList::entry(int index) {
-    return const_cast<Entry&>(std::as_const(*this).entry(index));
-}
-
-const StringList::Entry& StringList::entry(int index) const {
-    if (index < 0 || index >= Count())
-        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-    return entries_[static_cast<std::size_t>(index)];
-}
+void StringList::out_of_bounds(int index) { throw EListError("List index out of bounds (" + std::to_string(index) + ")"); }

@@ -24,8 +24,9 @@ public:
 };
 
 // The concrete list used by the host, by the entity's own lists and by tests. Like the host's list it
-// never owns the objects attached to its entries.
-class KZR40_API StringList : public HostStringList {
+// never owns the objects attached to its entries. Nothing derives from it, so that a call through a
+// StringList reference needs no virtual dispatch and an entry is read inline.
+class KZR40_API StringList final : public HostStringList {
 public:
     StringList() = default;
 
@@ -50,8 +51,15 @@ private:
         HostString text;
         TObject* object = nullptr;
     };
-    Entry& entry(int index);
-    const Entry& entry(int index) const;
+    Entry& entry(int index) {
+        if (index < 0 || index >= Count()) out_of_bounds(index);
+        return entries_[static_cast<std::size_t>(index)];
+    }
+    const Entry& entry(int index) const {
+        if (index < 0 || index >= Count()) out_of_bounds(index);
+        return entries_[static_cast<std::size_t>(index)];
+    }
+    [[noreturn]] static void out_of_bounds(int index);
 
     std::vector<Entry> entries_;
 };

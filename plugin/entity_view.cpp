@@ -14,6 +14,10 @@ IndexOptions decode_index_options(std::uint32_t bits) {
     };
 }
 
+bool column_accepted(std::int32_t kind, const TAtributo& attribute) {
+    return valida_coluna(kind, attribute) && tipo_no_catalogo(attribute.tipo);
+}
+
 std::string SecondaryKeyView::fields_joined(std::string_view separator) const {
     if (separator == "+") return fields;
     return substituir_todos(fields, "+", separator);
@@ -45,7 +49,7 @@ void EntityView::read(const TEntidade& entity, std::int32_t kind) {
         column.entry = i;
         column.name = a->nome.view();
         names_.append(column.name);
-        column.type = valida_coluna(kind, *a) ? type_descriptor(a->tipo) : nullptr;
+        column.type = column_accepted(kind, *a) ? type_descriptor(a->tipo) : nullptr;
         column.key = (a->chave & kChavePrimaria) != 0;
         column.nullable = (a->opcoes & kOpcaoAceitaNulo) != 0;
         column.shown = (a->opcoes & kOpcaoForaDoFormulario) == 0;

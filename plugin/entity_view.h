@@ -22,6 +22,10 @@ struct IndexOptions {
 };
 IndexOptions decode_index_options(std::uint32_t bits);
 
+// Whether the generators take the attribute as a column for the database kind: false for a type
+// outside the catalogue (the view's ColumnView::refused()).
+bool column_accepted(std::int32_t kind, const TAtributo& attribute);
+
 // One attribute entry that carries a record, with what the generators derive from it.
 struct ColumnView {
     const TAtributo* record = nullptr;     // never null in a view

@@ -86,7 +86,7 @@ void expect_same_model(const Diagram& original, const Diagram& imported, Dialect
         EXPECT_EQ(back->entidade().str(), std::string(table.name));
         ASSERT_EQ(back->atributos().Count(), static_cast<int>(table.columns.size()));
         // Key columns come first in key order; the others keep their place.
-        std::vector<std::size_t> order = table.primary_key;
+        std::vector<std::size_t> order(table.primary_key.begin(), table.primary_key.end());
         for (std::size_t i = 0; i < table.columns.size(); ++i)
             if (std::find(order.begin(), order.end(), i) == order.end()) order.push_back(i);
         for (int i = 0; i < back->atributos().Count(); ++i) {
