@@ -132,6 +132,19 @@ protected:
         wait_for([&] { return std::istringstream(text_of(file)) >> pid && pid > 0; }, 5s);
         return pid;
     }
+    // `kzr40 edit FILE` started in `dir`, with `environment` before it, until the window says it is
+    // ready (where its diagram's origin is on the screen). app.pid: the program's own process, so that
+    // a failed test can end it; app.status: its exit status. GTK's libraries keep memory to the end by
+    // design: a sanitized build checks no leaks here.
+    void start_editor(const fs::path& dir, const std::string& file, const std::string& environment = {}) {
+        shell("cd " + quoted(dir) + " && (DISPLAY=" + display + " KZR40_EDIT_READY=" + quoted(folder / "ready") + " " + environment +
+              " NO_AT_BRIDGE=1 GDK_BACKEND=x11 ASAN_OPTIONS=detect_leaks=0 '" + KZR40_HOST_PATH + "' edit " + file + " >" +
+              quoted(folder / "app.log") + " 2>&1 & echo $! >" + quoted(folder / "app.pid") + "; wait $!; echo $? >" +
+              quoted(folder / "app.status") + ") &");
+        app_pid = pid_in(folder / "app.pid");
+        ASSERT_TRUE(wait_for([&] { return !text_of(folder / "ready").empty(); }, 60s)) << text_of(folder / "app.log");
+        std::istringstream(text_of(folder / "ready")) >> origin.X >> origin.Y;
+    }
     // xdotool on our display; the pauses let the window handle each gesture as a person's would.
     void xdotool(const std::string& arguments) {
         ASSERT_EQ(shell("DISPLAY=" + display + " xdotool " + arguments), 0) << arguments;
@@ -176,14 +189,7 @@ TEST_F(EditWindow, PointerDragsResizesZoomsAndSavesWhatTheScreenShows) {
     const TPoint handle{text.Right - 2, text.Bottom - 2};   // the free text's handle 7, once selected
     const TPoint handle_to{handle.X + 40, handle.Y + 20};
 
-    // app.pid: the program's own process, so that a failed test can end it; app.status: its exit status.
-    // GTK's libraries keep memory to the end by design: a sanitized build checks no leaks here.
-    shell("cd " + quoted(folder) + " && (DISPLAY=" + display + " KZR40_EDIT_READY=ready NO_AT_BRIDGE=1 GDK_BACKEND=x11 " +
-          "ASAN_OPTIONS=detect_leaks=0 '" + KZR40_HOST_PATH + "' edit vendas.json >app.log 2>&1 & " +
-          "echo $! >app.pid; wait $!; echo $? >app.status) &");
-    app_pid = pid_in(folder / "app.pid");
-    ASSERT_TRUE(wait_for([&] { return !text_of(folder / "ready").empty(); }, 60s)) << text_of(folder / "app.log");
-    std::istringstream(text_of(folder / "ready")) >> origin.X >> origin.Y;
+    ASSERT_NO_FATAL_FAILURE(start_editor(folder, "vendas.json"));
 
     // Pedido's editor opened and closed with OK, nothing edited: no change the replay lacks (its fonts
     // are named as the file names them, not as the faces that draw them).
@@ -280,12 +286,7 @@ TEST_F(EditWindow, PointerDragsResizesZoomsAndSavesWhatTheScreenShows) {
 // then the first entity deleted, and everything undone.
 TEST_F(EditWindow, AModelIsMadeFromNothingWithThePointerAndTheKeysAndUndoneAgain) {
     const fs::path file = folder / "new.json";
-    shell("cd " + quoted(folder) + " && (DISPLAY=" + display + " KZR40_EDIT_READY=ready NO_AT_BRIDGE=1 GDK_BACKEND=x11 " +
-          "ASAN_OPTIONS=detect_leaks=0 '" + KZR40_HOST_PATH + "' edit new.json >app.log 2>&1 & " +
-          "echo $! >app.pid; wait $!; echo $? >app.status) &");
-    app_pid = pid_in(folder / "app.pid");
-    ASSERT_TRUE(wait_for([&] { return !text_of(folder / "ready").empty(); }, 60s)) << text_of(folder / "app.log");
-    std::istringstream(text_of(folder / "ready")) >> origin.X >> origin.Y;
+    ASSERT_NO_FATAL_FAILURE(start_editor(folder, "new.json"));
     const auto at = [&](TPoint p) { return std::to_string(origin.X + p.X) + " " + std::to_string(origin.Y + p.Y); };
 
     // A double click on empty surface, or Insert, adds an entity at the pointer and opens its editor;
@@ -412,12 +413,7 @@ TEST_F(EditWindow, GeneratesTheApplicationAndShowsTheSqlAsTheCommandLineWritesTh
     fs::create_directories(work / "blocked" / "GerarDBs.pas");  // a folder where a file cannot go
     fs::copy_file(fs::path(KZR40_SOURCE_DIR) / "examples" / "vendas.json", file);
     const std::string epoch = "1700000000";  // the banners' dates, the same in both runs
-    shell("cd " + quoted(work) + " && (DISPLAY=" + display + " KZR40_EDIT_READY=" + quoted(folder / "ready") +
-          " SOURCE_DATE_EPOCH=" + epoch + " GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GDK_BACKEND=x11 " +
-          "ASAN_OPTIONS=detect_leaks=0 '" + KZR40_HOST_PATH + "' edit vendas.json >" + quoted(folder / "app.log") +
-          " 2>&1 & echo $! >" + quoted(folder / "app.pid") + "; wait $!; echo $? >" + quoted(folder / "app.status") + ") &");
-    app_pid = pid_in(folder / "app.pid");
-    ASSERT_TRUE(wait_for([&] { return !text_of(folder / "ready").empty(); }, 60s)) << text_of(folder / "app.log");
+    ASSERT_NO_FATAL_FAILURE(start_editor(work, "vendas.json", "SOURCE_DATE_EPOCH=" + epoch + " GSETTINGS_BACKEND=memory"));
     const auto visible = [&](const std::string& title) {
         return shell("DISPLAY=" + display + " xdotool search --onlyvisible --name '" + title + "' >/dev/null") == 0;
     };
