@@ -41,6 +41,14 @@ bool installed(const char* program) { return std::system(("command -v " + std::s
 
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
+// Where the window tests keep their screenshots to look at (in the build tree, where two test runs
+// of different builds do not write over each other's).
+fs::path kept_screenshot(const std::string& name) {
+    const fs::path folder = KZR40_SCREENSHOT_DIR;
+    fs::create_directories(folder);
+    return folder / name;
+}
+
 // Waits until `done` holds, for at most `limit`.
 template <typename Done>
 bool wait_for(Done done, std::chrono::milliseconds limit) {
@@ -107,8 +115,9 @@ protected:
         folder = fs::temp_directory_path() / ("kzr40-edit-window-" + std::to_string(getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder);
-        // -displayfd: Xvfb picks a free display itself and says which once it accepts clients.
-        shell("Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>" + quoted(folder / "display") + " 2>" +
+        // -displayfd: Xvfb picks a free display itself and says which once it accepts clients;
+        // -noreset: it does not reset (refusing clients for a moment) each time its last client leaves.
+        shell("Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>" + quoted(folder / "display") + " 2>" +
               quoted(folder / "xvfb.log") + " & echo $! >" + quoted(folder / "xvfb.pid"));
         xvfb_pid = pid_in(folder / "xvfb.pid");
         ASSERT_TRUE(wait_for([&] { return text_of(folder / "display").find('\n') != std::string::npos; }, 20s))
@@ -256,7 +265,7 @@ TEST_F(EditWindow, PointerDragsResizesZoomsAndSavesWhatTheScreenShows) {
         if (attempt > 0) std::this_thread::sleep_for(300ms);
         ASSERT_EQ(shell("DISPLAY=" + display + " xwd -root -silent -out " + quoted(folder / "screen.xwd")), 0);
         const Screen screen = Screen::read(folder / "screen.xwd");
-        screen.write_png(fs::temp_directory_path() / "kzr40-edit-window.png");  // to look at when it fails
+        screen.write_png(kept_screenshot("edit-window.png"));  // to look at when it fails
         const auto differ = [&](const TRect& r) {
             int n = 0;
             for (int y = r.Top; y < r.Bottom; ++y)
@@ -354,7 +363,7 @@ TEST_F(EditWindow, AModelIsMadeFromNothingWithThePointerAndTheKeysAndUndoneAgain
         if (attempt > 0) std::this_thread::sleep_for(300ms);
         ASSERT_EQ(shell("DISPLAY=" + display + " xwd -root -silent -out " + quoted(folder / "screen.xwd")), 0);
         const Screen screen = Screen::read(folder / "screen.xwd");
-        screen.write_png(fs::temp_directory_path() / "kzr40-edit-model.png");
+        screen.write_png(kept_screenshot("edit-model.png"));
         differ = 0;
         for (std::size_t i = 0; i < 2; ++i) {
             const TRect box = replay.scene().entity(i).BoundsRect();
@@ -421,7 +430,7 @@ TEST_F(EditWindow, GeneratesTheApplicationAndShowsTheSqlAsTheCommandLineWritesTh
     // their own, whose pixels X does not promise in it.)
     const auto screenshot = [&](const std::string& name) {
         ASSERT_EQ(shell("DISPLAY=" + display + " xwd -root -silent -out " + quoted(folder / "screen.xwd")), 0);
-        Screen::read(folder / "screen.xwd").write_png(fs::temp_directory_path() / name);
+        Screen::read(folder / "screen.xwd").write_png(kept_screenshot(name));
     };
     struct Restore {  // the variable as this process had it, for the tests after this one
         std::optional<std::string> value;
@@ -441,7 +450,7 @@ TEST_F(EditWindow, GeneratesTheApplicationAndShowsTheSqlAsTheCommandLineWritesTh
         EXPECT_TRUE(visible("^Generate the " + target + " application into$")) << "the folder chooser did not open";
         xdotool("key ctrl+l sleep 0.4 type --delay 30 " + into);
         xdotool("sleep 0.8");
-        if (into == "delphi5-app") screenshot("kzr40-edit-generate-folder.png");
+        if (into == "delphi5-app") screenshot("edit-generate-folder.png");
         xdotool("key Delete sleep 0.2 key Return");
     };
     for (const auto& [target, mnemonic] : {std::pair{"delphi5", "d"}, std::pair{"lazarus", "l"}}) {

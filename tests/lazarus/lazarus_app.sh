@@ -80,7 +80,9 @@ run)
     mkdir -p "$work/run" "$work/shots"
 
     exec 5>"$work/run/display"
-    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >"$work/run/xvfb.log" 2>&1 &
+    # -noreset: without it the server resets whenever its last client leaves (between two programs
+    # started here), refusing the next one for a moment and forgetting the key map set below.
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/run/xvfb.log" 2>&1 &
     xvfb=$!
     app_pid=
     cleanup() {  # (no `a && b` here: under set -e a failing kill of an ended program would leave Xvfb running)
@@ -147,16 +149,19 @@ run)
         done
         fail "the window of $2 kept changing"
     }
-    start() {
-        "$app" "$data" >>"$work/run/app.log" 2>&1 &
+    launch() {  # PROGRAM DATA_DIR: started in the background as app_pid
+        "$1" "$2" >>"$work/run/app.log" 2>&1 &
         app_pid=$!
         # Refused by a display that was not yet serving: started once more (the log keeps both).
         sleep 1
         if ! kill -0 "$app_pid" 2>/dev/null && grep -q "cannot open display" "$work/run/app.log"; then
             sleep 2
-            "$app" "$data" >>"$work/run/app.log" 2>&1 &
+            "$1" "$2" >>"$work/run/app.log" 2>&1 &
             app_pid=$!
         fi
+    }
+    start() {
+        launch "$app" "$data"
         main=$(window 'Vendas$')
     }
     quit() {  # through Arquivos > Sair
@@ -259,8 +264,7 @@ $2"
         app=$(ls "$work/random$seed"/Aleat_rio_*.lpi)
         app=${app%.lpi}
         data=$work/run/random$seed
-        "$app" "$data" >>"$work/run/app.log" 2>&1 &
-        app_pid=$!
+        launch "$app" "$data"
         main=$(window "Aleatório $seed\$")
         for table in Tabela__0 Tabela__1 Tabela__2 DEPENDENTE DONO; do
             [ -s "$data/$table.dbf" ] || fail "random$seed: the first start created no $data/$table.dbf"
