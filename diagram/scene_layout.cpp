@@ -632,7 +632,14 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
         given.push_back({line.GetConnection(1)->perc(), line.GetConnection(2)->perc(), line.meioperc()});
     }
 
-    const auto place = [&](const std::vector<LayoutEdge>& graph) {
+    // Where Graphviz puts the boxes for `graph`.
+    const auto positions_for = [&](const std::vector<LayoutEdge>& graph) {
+        std::vector<LayoutPosition> positions = auto_layout(boxes, graph, options);
+        if (layout_engine_for(boxes.size(), options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
+        return positions;
+    };
+    // The scene laid out at those positions, the ends, middles and captions chosen anew from the file's.
+    const auto place = [&](const std::vector<LayoutPosition>& positions) {
         for (std::size_t k = 0; k < scene.relationship_count(); ++k) {
             TRelacionamento& line = scene.relationship(k);
             restore_perc(*line.GetConnection(1), given[k][0]);
@@ -641,8 +648,6 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
             if (const auto& c = diagram.relationships[k].caption; c && c->shape.left == 0 && c->shape.top == 0)
                 scene.place_relationship_caption(k, {0, 0});
         }
-        std::vector<LayoutPosition> positions = auto_layout(boxes, graph, options);
-        if (layout_engine_for(boxes.size(), options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
         std::vector<std::optional<TPoint>> entities(scene.entity_count()), texts(scene.text_count());
         for (std::size_t i = 0; i < scene.entity_count(); ++i)
             entities[i] = TPoint{positions[i].left + entity_indent[i], positions[i].top};
@@ -680,21 +685,24 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
         move_boxes_off_lines(scene);
         place_captions_beside_lines(scene, diagram);
     };
-    place(edges);
+    std::vector<LayoutPosition> best_positions = positions_for(edges);
+    place(best_positions);
     // Lines that still run through a box they do not join: dot is asked to keep those relationships
     // straight (and those of the tries before), and a layout is kept only where it reads better. Each
     // try is a whole layout again, so larger diagrams get none.
     if (layout_engine_for(boxes.size(), options) != LayoutEngine::dot || scene.entity_count() > kMostStraightened) return;
     LayoutMeasure best = measure_layout(scene), last = best;
-    std::vector<LayoutEdge> best_edges = edges, tried = edges;
+    std::vector<LayoutEdge> tried = edges;
     bool last_is_best = true;
     for (int round = 0; round < kStraighteningRounds && best.lines_through_boxes > 0; ++round) {
         for (const std::size_t k : last.blocked_lines)
             if (edge_of[k] != SIZE_MAX) tried[edge_of[k]].straight = true;
-        place(tried);
+        std::vector<LayoutPosition> positions = positions_for(tried);
+        place(positions);
         last = measure_layout(scene);
         last_is_best = reads_better(last, best);
-        if (last_is_best) best = last, best_edges = tried;
+        if (last_is_best) best = last, best_positions = std::move(positions);
     }
-    if (!last_is_best) place(best_edges);
+    // The best try's boxes again; Graphviz is not asked a second time.
+    if (!last_is_best) place(best_positions);
 }
