@@ -415,6 +415,43 @@ void move_boxes_off_lines(DiagramScene& scene) {
         return a.lines_through_boxes < b.lines_through_boxes && a.coincident_segments <= b.coincident_segments &&
                a.shared_ends <= b.shared_ends && a.entity_captions_on_lines <= b.entity_captions_on_lines;
     };
+    // Box `b` moved by (dx, dy) where it and its caption keep their room from every other shape, the
+    // lines at it and line `r` routed again; kept where the diagram reads better, else undone.
+    const auto try_move = [&](std::size_t r, std::size_t b, int dx, int dy) {
+        const TRect box = scene.entity(b).BoundsRect();
+        const TRect place = OffsetRect(footprint(b), dx, dy);
+        const TRect room{place.Left - kRoom, place.Top - kRoom, place.Right + kRoom, place.Bottom + kRoom};
+        if (room.Left < 0 || room.Top < 0) return false;
+        bool free = true;
+        for (std::size_t i = 0; i < scene.entity_count() && free; ++i) free = i == b || IsRectEmpty(IntersectRect(room, footprint(i)));
+        for (std::size_t i = 0; i < scene.text_count() && free; ++i) free = IsRectEmpty(IntersectRect(room, scene.text(i).BoundsRect()));
+        if (!free) return false;
+        std::vector<std::size_t> redo = lines_of[b];
+        redo.push_back(r);
+        std::vector<std::array<int, 3>> was;
+        for (const std::size_t k : redo) {
+            const TRelacionamento& l = scene.relationship(k);
+            was.push_back({l.GetConnection(1)->perc(), l.GetConnection(2)->perc(), l.meioperc()});
+        }
+        std::vector<std::optional<TPoint>> at(scene.entity_count());
+        at[b] = TPoint{box.Left + dx, box.Top + dy};
+        scene.arrange(at, {});
+        clear_routes(scene, redo);
+        const LayoutMeasure after = measure_layout(scene);
+        if (not_worse(after, now)) {
+            now = after;
+            return true;
+        }
+        at[b] = TPoint{box.Left, box.Top};
+        for (std::size_t k = 0; k < redo.size(); ++k) {
+            TRelacionamento& l = scene.relationship(redo[k]);
+            restore_perc(*l.GetConnection(1), was[k][0]);
+            restore_perc(*l.GetConnection(2), was[k][1]);
+            l.Setmeioperc(was[k][2]);
+        }
+        scene.arrange(at, {});
+        return false;
+    };
     for (std::size_t r = 0; r < scene.relationship_count() && now.lines_through_boxes > 0; ++r) {
         TRelacionamento& line = scene.relationship(r);
         if (!line.GetConnection(1)->Shape() || !line.GetConnection(2)->Shape() || line.IsLoop()) continue;
@@ -444,42 +481,31 @@ void move_boxes_off_lines(DiagramScene& scene) {
                 if (std::abs(shifts[1]) < std::abs(shifts[0])) std::swap(shifts[0], shifts[1]);
                 for (const int shift : shifts) {
                     if (shift == 0 || std::abs(shift) > length) continue;
-                    const int dx = across_x ? shift : 0, dy = across_x ? 0 : shift;
-                    const TRect place = OffsetRect(footprint(b), dx, dy);
-                    const TRect room{place.Left - kRoom, place.Top - kRoom, place.Right + kRoom, place.Bottom + kRoom};
-                    if (room.Left < 0 || room.Top < 0) continue;
-                    bool free = true;
-                    for (std::size_t i = 0; i < scene.entity_count() && free; ++i)
-                        free = i == b || IsRectEmpty(IntersectRect(room, footprint(i)));
-                    for (std::size_t i = 0; i < scene.text_count() && free; ++i) free = IsRectEmpty(IntersectRect(room, scene.text(i).BoundsRect()));
-                    if (!free) continue;
-                    // Tried; undone unless it reads better.
-                    std::vector<std::size_t> redo = lines_of[b];
-                    redo.push_back(r);
-                    std::vector<std::array<int, 3>> was;
-                    for (const std::size_t k : redo) {
-                        const TRelacionamento& l = scene.relationship(k);
-                        was.push_back({l.GetConnection(1)->perc(), l.GetConnection(2)->perc(), l.meioperc()});
-                    }
-                    std::vector<std::optional<TPoint>> at(scene.entity_count());
-                    at[b] = TPoint{box.Left + dx, box.Top + dy};
-                    scene.arrange(at, {});
-                    clear_routes(scene, redo);
-                    const LayoutMeasure after = measure_layout(scene);
-                    if (not_worse(after, now)) {
-                        now = after;
+                    if (try_move(r, b, across_x ? shift : 0, across_x ? 0 : shift)) {
                         moved = true;
                         break;
                     }
-                    at[b] = TPoint{box.Left, box.Top};
-                    for (std::size_t k = 0; k < redo.size(); ++k) {
-                        TRelacionamento& l = scene.relationship(redo[k]);
-                        restore_perc(*l.GetConnection(1), was[k][0]);
-                        restore_perc(*l.GetConnection(2), was[k][1]);
-                        l.Setmeioperc(was[k][2]);
-                    }
-                    scene.arrange(at, {});
                 }
+            }
+        }
+        // Else a box in the way of any piece, the middle one included (a long line across ranks passes
+        // boxes far from its ends), is moved across that piece just far enough to clear it, to the
+        // nearer side first.
+        for (std::size_t piece = 0; piece < pieces.size() && !moved; ++piece) {
+            const TRect& p = pieces[piece];
+            const bool column = RectWidth(p) == 1;  // the box moves along x
+            for (const std::size_t b : inside.meeting(p, from, to)) {
+                if (moved) break;
+                if (looped[b]) continue;
+                const TRect box = scene.entity(b).BoundsRect();
+                std::array<int, 2> shifts = column ? std::array<int, 2>{p.Left - kClear - box.Right, p.Right + kClear - box.Left}
+                                                   : std::array<int, 2>{p.Top - kClear - box.Bottom, p.Bottom + kClear - box.Top};
+                if (std::abs(shifts[1]) < std::abs(shifts[0])) std::swap(shifts[0], shifts[1]);
+                for (const int shift : shifts)
+                    if (try_move(r, b, column ? shift : 0, column ? 0 : shift)) {
+                        moved = true;
+                        break;
+                    }
             }
         }
     }
