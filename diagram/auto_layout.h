@@ -49,9 +49,10 @@ inline constexpr std::int32_t kLayoutPadding = 2;
 struct LayoutOptions {
     std::int32_t margin = 20;   // least left and top of any box
     std::int32_t spacing = 40;  // least gap Graphviz keeps between boxes (dot: between neighbours and ranks)
-    // Above this many boxes the automatic choice takes sfdp: dot's time grows too fast beyond it
-    // (see docs/auto-layout.md for the measurements).
-    std::size_t large = 2000;
+    // Above this many boxes the automatic choice takes sfdp: on diagrams of one to two relationships per
+    // entity sfdp's layouts read better beyond it (fewer lines through boxes and captions on lines, fewer
+    // crossings) and dot's time grows far faster (see docs/auto-layout.md for the measurements).
+    std::size_t large = 300;
     LayoutEngine engine = LayoutEngine::automatic;
 };
 

@@ -415,6 +415,43 @@ void move_boxes_off_lines(DiagramScene& scene) {
         return a.lines_through_boxes < b.lines_through_boxes && a.coincident_segments <= b.coincident_segments &&
                a.shared_ends <= b.shared_ends && a.entity_captions_on_lines <= b.entity_captions_on_lines;
     };
+    // Box `b` moved by (dx, dy) where it and its caption keep their room from every other shape, the
+    // lines at it and line `r` routed again; kept where the diagram reads better, else undone.
+    const auto try_move = [&](std::size_t r, std::size_t b, int dx, int dy) {
+        const TRect box = scene.entity(b).BoundsRect();
+        const TRect place = OffsetRect(footprint(b), dx, dy);
+        const TRect room{place.Left - kRoom, place.Top - kRoom, place.Right + kRoom, place.Bottom + kRoom};
+        if (room.Left < 0 || room.Top < 0) return false;
+        bool free = true;
+        for (std::size_t i = 0; i < scene.entity_count() && free; ++i) free = i == b || IsRectEmpty(IntersectRect(room, footprint(i)));
+        for (std::size_t i = 0; i < scene.text_count() && free; ++i) free = IsRectEmpty(IntersectRect(room, scene.text(i).BoundsRect()));
+        if (!free) return false;
+        std::vector<std::size_t> redo = lines_of[b];
+        redo.push_back(r);
+        std::vector<std::array<int, 3>> was;
+        for (const std::size_t k : redo) {
+            const TRelacionamento& l = scene.relationship(k);
+            was.push_back({l.GetConnection(1)->perc(), l.GetConnection(2)->perc(), l.meioperc()});
+        }
+        std::vector<std::optional<TPoint>> at(scene.entity_count());
+        at[b] = TPoint{box.Left + dx, box.Top + dy};
+        scene.arrange(at, {});
+        clear_routes(scene, redo);
+        const LayoutMeasure after = measure_layout(scene);
+        if (not_worse(after, now)) {
+            now = after;
+            return true;
+        }
+        at[b] = TPoint{box.Left, box.Top};
+        for (std::size_t k = 0; k < redo.size(); ++k) {
+            TRelacionamento& l = scene.relationship(redo[k]);
+            restore_perc(*l.GetConnection(1), was[k][0]);
+            restore_perc(*l.GetConnection(2), was[k][1]);
+            l.Setmeioperc(was[k][2]);
+        }
+        scene.arrange(at, {});
+        return false;
+    };
     for (std::size_t r = 0; r < scene.relationship_count() && now.lines_through_boxes > 0; ++r) {
         TRelacionamento& line = scene.relationship(r);
         if (!line.GetConnection(1)->Shape() || !line.GetConnection(2)->Shape() || line.IsLoop()) continue;
@@ -444,42 +481,31 @@ void move_boxes_off_lines(DiagramScene& scene) {
                 if (std::abs(shifts[1]) < std::abs(shifts[0])) std::swap(shifts[0], shifts[1]);
                 for (const int shift : shifts) {
                     if (shift == 0 || std::abs(shift) > length) continue;
-                    const int dx = across_x ? shift : 0, dy = across_x ? 0 : shift;
-                    const TRect place = OffsetRect(footprint(b), dx, dy);
-                    const TRect room{place.Left - kRoom, place.Top - kRoom, place.Right + kRoom, place.Bottom + kRoom};
-                    if (room.Left < 0 || room.Top < 0) continue;
-                    bool free = true;
-                    for (std::size_t i = 0; i < scene.entity_count() && free; ++i)
-                        free = i == b || IsRectEmpty(IntersectRect(room, footprint(i)));
-                    for (std::size_t i = 0; i < scene.text_count() && free; ++i) free = IsRectEmpty(IntersectRect(room, scene.text(i).BoundsRect()));
-                    if (!free) continue;
-                    // Tried; undone unless it reads better.
-                    std::vector<std::size_t> redo = lines_of[b];
-                    redo.push_back(r);
-                    std::vector<std::array<int, 3>> was;
-                    for (const std::size_t k : redo) {
-                        const TRelacionamento& l = scene.relationship(k);
-                        was.push_back({l.GetConnection(1)->perc(), l.GetConnection(2)->perc(), l.meioperc()});
-                    }
-                    std::vector<std::optional<TPoint>> at(scene.entity_count());
-                    at[b] = TPoint{box.Left + dx, box.Top + dy};
-                    scene.arrange(at, {});
-                    clear_routes(scene, redo);
-                    const LayoutMeasure after = measure_layout(scene);
-                    if (not_worse(after, now)) {
-                        now = after;
+                    if (try_move(r, b, across_x ? shift : 0, across_x ? 0 : shift)) {
                         moved = true;
                         break;
                     }
-                    at[b] = TPoint{box.Left, box.Top};
-                    for (std::size_t k = 0; k < redo.size(); ++k) {
-                        TRelacionamento& l = scene.relationship(redo[k]);
-                        restore_perc(*l.GetConnection(1), was[k][0]);
-                        restore_perc(*l.GetConnection(2), was[k][1]);
-                        l.Setmeioperc(was[k][2]);
-                    }
-                    scene.arrange(at, {});
                 }
+            }
+        }
+        // Else a box in the way of any piece, the middle one included (a long line across ranks passes
+        // boxes far from its ends), is moved across that piece just far enough to clear it, to the
+        // nearer side first.
+        for (std::size_t piece = 0; piece < pieces.size() && !moved; ++piece) {
+            const TRect& p = pieces[piece];
+            const bool column = RectWidth(p) == 1;  // the box moves along x
+            for (const std::size_t b : inside.meeting(p, from, to)) {
+                if (moved) break;
+                if (looped[b]) continue;
+                const TRect box = scene.entity(b).BoundsRect();
+                std::array<int, 2> shifts = column ? std::array<int, 2>{p.Left - kClear - box.Right, p.Right + kClear - box.Left}
+                                                   : std::array<int, 2>{p.Top - kClear - box.Bottom, p.Bottom + kClear - box.Top};
+                if (std::abs(shifts[1]) < std::abs(shifts[0])) std::swap(shifts[0], shifts[1]);
+                for (const int shift : shifts)
+                    if (try_move(r, b, column ? shift : 0, column ? 0 : shift)) {
+                        moved = true;
+                        break;
+                    }
             }
         }
     }
@@ -632,7 +658,14 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
         given.push_back({line.GetConnection(1)->perc(), line.GetConnection(2)->perc(), line.meioperc()});
     }
 
-    const auto place = [&](const std::vector<LayoutEdge>& graph) {
+    // Where Graphviz puts the boxes for `graph`.
+    const auto positions_for = [&](const std::vector<LayoutEdge>& graph) {
+        std::vector<LayoutPosition> positions = auto_layout(boxes, graph, options);
+        if (layout_engine_for(boxes.size(), options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
+        return positions;
+    };
+    // The scene laid out at those positions, the ends, middles and captions chosen anew from the file's.
+    const auto place = [&](const std::vector<LayoutPosition>& positions) {
         for (std::size_t k = 0; k < scene.relationship_count(); ++k) {
             TRelacionamento& line = scene.relationship(k);
             restore_perc(*line.GetConnection(1), given[k][0]);
@@ -641,8 +674,6 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
             if (const auto& c = diagram.relationships[k].caption; c && c->shape.left == 0 && c->shape.top == 0)
                 scene.place_relationship_caption(k, {0, 0});
         }
-        std::vector<LayoutPosition> positions = auto_layout(boxes, graph, options);
-        if (layout_engine_for(boxes.size(), options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
         std::vector<std::optional<TPoint>> entities(scene.entity_count()), texts(scene.text_count());
         for (std::size_t i = 0; i < scene.entity_count(); ++i)
             entities[i] = TPoint{positions[i].left + entity_indent[i], positions[i].top};
@@ -680,21 +711,24 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
         move_boxes_off_lines(scene);
         place_captions_beside_lines(scene, diagram);
     };
-    place(edges);
+    std::vector<LayoutPosition> best_positions = positions_for(edges);
+    place(best_positions);
     // Lines that still run through a box they do not join: dot is asked to keep those relationships
     // straight (and those of the tries before), and a layout is kept only where it reads better. Each
     // try is a whole layout again, so larger diagrams get none.
     if (layout_engine_for(boxes.size(), options) != LayoutEngine::dot || scene.entity_count() > kMostStraightened) return;
     LayoutMeasure best = measure_layout(scene), last = best;
-    std::vector<LayoutEdge> best_edges = edges, tried = edges;
+    std::vector<LayoutEdge> tried = edges;
     bool last_is_best = true;
     for (int round = 0; round < kStraighteningRounds && best.lines_through_boxes > 0; ++round) {
         for (const std::size_t k : last.blocked_lines)
             if (edge_of[k] != SIZE_MAX) tried[edge_of[k]].straight = true;
-        place(tried);
+        std::vector<LayoutPosition> positions = positions_for(tried);
+        place(positions);
         last = measure_layout(scene);
         last_is_best = reads_better(last, best);
-        if (last_is_best) best = last, best_edges = tried;
+        if (last_is_best) best = last, best_positions = std::move(positions);
     }
-    if (!last_is_best) place(best_edges);
+    // The best try's boxes again; Graphviz is not asked a second time.
+    if (!last_is_best) place(best_positions);
 }

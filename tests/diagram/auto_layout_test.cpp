@@ -59,6 +59,21 @@ TEST(AutoLayout, LargeDiagramsSwitchToTheFasterEngineWhichStaysApartAndRepeatsIt
     EXPECT_EQ(auto_layout(boxes, edges, options), at);  // sfdp's random start is seeded anew each time
 }
 
+// Past its bound dot's passes are cut short; what they leave must still keep every box apart. 400
+// boxes with 0..3 edges each: most of them on one web of cycles, dot's slowest case.
+TEST(AutoLayout, DotCutShortOnALargeTangledDiagramStillKeepsBoxesApart) {
+    std::mt19937 random(11);
+    std::vector<LayoutBox> boxes;
+    std::vector<LayoutEdge> edges;
+    for (std::size_t i = 0; i < 400; ++i) boxes.push_back({int(100 + random() % 121), int(40 + random() % 261)});
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        for (std::size_t k = random() % 4; k > 0; --k) edges.push_back({i, random() % boxes.size()});
+    const LayoutOptions options{.engine = LayoutEngine::dot};
+    const std::vector<LayoutPosition> at = auto_layout(boxes, edges, options);
+    expect_placed_apart(boxes, at, options.margin);
+    EXPECT_EQ(auto_layout(boxes, edges, options), at);
+}
+
 TEST(AutoLayout, RefusesWhatItCannotPlace) {
     EXPECT_TRUE(auto_layout({}, {}).empty());
     const std::vector<LayoutBox> boxes{{10, 10}, {20, -1}};
