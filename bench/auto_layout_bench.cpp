@@ -45,7 +45,7 @@ void run(benchmark::State& state, LayoutEngine engine, Graph (*make)(std::size_t
     const Graph g = make(static_cast<std::size_t>(state.range(0)));
     const LayoutOptions options{.engine = engine};
     for (auto _ : state) benchmark::DoNotOptimize(auto_layout(g.boxes, g.edges, options));
-    state.SetLabel(layout_engine_for(g.boxes.size(), options) == LayoutEngine::dot ? "dot" : "sfdp");
+    state.SetLabel(layout_engine_for(g.boxes, options) == LayoutEngine::dot ? "dot" : "sfdp");
 }
 
 void BM_AutoLayout(benchmark::State& state) { run(state, LayoutEngine::automatic); }

@@ -104,9 +104,10 @@ void bound_dot_effort(Agraph_t* graph, std::size_t boxes, std::size_t edges) {
 
 }  // namespace
 
-LayoutEngine layout_engine_for(std::size_t box_count, const LayoutOptions& options) {
+LayoutEngine layout_engine_for(std::span<const LayoutBox> boxes, const LayoutOptions& options) {
     if (options.engine != LayoutEngine::automatic) return options.engine;
-    return box_count > options.large ? LayoutEngine::sfdp : LayoutEngine::dot;
+    const bool grouped = std::any_of(boxes.begin(), boxes.end(), [](const LayoutBox& b) { return b.group >= 0; });
+    return boxes.size() > (grouped ? options.large_grouped : options.large) ? LayoutEngine::sfdp : LayoutEngine::dot;
 }
 
 namespace {
@@ -243,7 +244,7 @@ std::vector<LayoutPosition> auto_layout(std::span<const LayoutBox> boxes, std::s
             throw std::invalid_argument("a layout edge names box " + std::to_string(std::max(edge.from, edge.to)) +
                                         " of " + std::to_string(boxes.size()));
     if (boxes.empty()) return {};
-    const LayoutEngine engine = layout_engine_for(boxes.size(), options);
+    const LayoutEngine engine = layout_engine_for(boxes, options);
 
     const std::lock_guard turn(graphviz_turn);
     const ErrorCapture capture;

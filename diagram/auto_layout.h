@@ -39,7 +39,7 @@ struct LayoutPosition {
 };
 
 enum class LayoutEngine {
-    automatic,  // dot up to LayoutOptions::large, sfdp above
+    automatic,  // dot up to LayoutOptions::large (large_grouped with groups), sfdp above
     dot,        // ranked: an edge's start box above its end box
     sfdp,       // force-directed with overlap removal, for very large diagrams
 };
@@ -53,6 +53,9 @@ struct LayoutOptions {
     // entity sfdp's layouts read better beyond it (fewer lines through boxes and captions on lines, fewer
     // crossings) and dot's time grows far faster (see docs/auto-layout.md for the measurements).
     std::size_t large = 300;
+    // The same for a diagram with groups: only dot keeps a group's boxes together (a cluster each), so
+    // it is kept up to the size where its time, cut short, stays bearable.
+    std::size_t large_grouped = 2000;
     LayoutEngine engine = LayoutEngine::automatic;
 };
 
@@ -62,8 +65,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The engine that `options` picks for `box_count` boxes.
-LayoutEngine layout_engine_for(std::size_t box_count, const LayoutOptions& options);
+// The engine that `options` picks for `boxes`.
+LayoutEngine layout_engine_for(std::span<const LayoutBox> boxes, const LayoutOptions& options);
 
 // Positions for the boxes, in their order: every left and top at least `margin`, no two boxes
 // overlapping, the same result for the same input on every run. Throws std::invalid_argument for a

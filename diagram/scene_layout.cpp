@@ -661,7 +661,7 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     // Where Graphviz puts the boxes for `graph`.
     const auto positions_for = [&](const std::vector<LayoutEdge>& graph) {
         std::vector<LayoutPosition> positions = auto_layout(boxes, graph, options);
-        if (layout_engine_for(boxes.size(), options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
+        if (layout_engine_for(boxes, options) == LayoutEngine::sfdp) fold_long_layout(positions, boxes, options);
         return positions;
     };
     // The scene laid out at those positions, the ends, middles and captions chosen anew from the file's.
@@ -716,7 +716,7 @@ void lay_out_scene(DiagramScene& scene, const Diagram& diagram, const LayoutOpti
     // Lines that still run through a box they do not join: dot is asked to keep those relationships
     // straight (and those of the tries before), and a layout is kept only where it reads better. Each
     // try is a whole layout again, so larger diagrams get none.
-    if (layout_engine_for(boxes.size(), options) != LayoutEngine::dot || scene.entity_count() > kMostStraightened) return;
+    if (layout_engine_for(boxes, options) != LayoutEngine::dot || scene.entity_count() > kMostStraightened) return;
     LayoutMeasure best = measure_layout(scene), last = best;
     std::vector<LayoutEdge> tried = edges;
     bool last_is_best = true;

@@ -54,7 +54,7 @@ const char* const kTypesHelp =
     "Generator whose type texts the boxes show in the modes tmEsquema and tmTabela: KZR40 (the plug-in's "
     "program types, the default) or SQL (the script's column types); any other name shows empty type texts";
 const char* const kLayoutHelp =
-    "Place the boxes automatically with this Graphviz engine: auto (dot up to 300 boxes, sfdp above), dot or sfdp";
+    "Place the boxes automatically with this Graphviz engine: auto (dot up to 300 boxes, 2,000 with groups, sfdp above), dot or sfdp";
 
 CLI::Validator picture_file() {
     return CLI::Validator(

@@ -45,10 +45,17 @@ TEST(AutoLayout, DotSetsUnconnectedBoxesInAGridNotARow) {
 }
 
 TEST(AutoLayout, LargeDiagramsSwitchToTheFasterEngineWhichStaysApartAndRepeatsItself) {
-    const LayoutOptions options{.large = 150};
-    EXPECT_EQ(layout_engine_for(150, options), LayoutEngine::dot);
-    EXPECT_EQ(layout_engine_for(151, options), LayoutEngine::sfdp);
-    EXPECT_EQ(layout_engine_for(10, LayoutOptions{.engine = LayoutEngine::sfdp}), LayoutEngine::sfdp);
+    const LayoutOptions options{.large = 150, .large_grouped = 200};
+    std::vector<LayoutBox> some(150, LayoutBox{10, 10});
+    EXPECT_EQ(layout_engine_for(some, options), LayoutEngine::dot);
+    some.push_back({10, 10});
+    EXPECT_EQ(layout_engine_for(some, options), LayoutEngine::sfdp);
+    some.back().group = 0;  // dot alone keeps groups together: kept longer for them
+    EXPECT_EQ(layout_engine_for(some, options), LayoutEngine::dot);
+    some.resize(201, LayoutBox{10, 10});
+    EXPECT_EQ(layout_engine_for(some, options), LayoutEngine::sfdp);
+    EXPECT_EQ(layout_engine_for(std::vector<LayoutBox>(10, LayoutBox{10, 10}), LayoutOptions{.engine = LayoutEngine::sfdp}),
+              LayoutEngine::sfdp);
     std::mt19937 random(7);
     std::vector<LayoutBox> boxes;
     std::vector<LayoutEdge> edges;
