@@ -181,7 +181,9 @@ std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view n
         hash = (hash ^ word) * 0x9E3779B97F4A7C15u;
         return hash ^ (hash >> 32);
     };
-    std::uint64_t hash = 0x243F6A8885A308D3u ^ name.size();
+    // The length mixed in first, on its own: xored into a word of the bytes, it could cancel them
+    // (the last bytes of a short name are loaded more than once).
+    std::uint64_t hash = mix(0x243F6A8885A308D3u, name.size());
     const char* at = name.data();
     std::size_t left = name.size();
     for (; left > 8; left -= 8, at += 8) hash = mix(hash, folded(load(at, 8)));
