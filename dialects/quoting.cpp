@@ -150,15 +150,16 @@ std::string identifier_key(Dialect dialect, NameKind kind, std::string_view name
     return key;
 }
 
-std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view name) {
-    // Eight bytes at a time, each word folded as identifier_key folds its bytes: a large diagram hashes
-    // every column name, and a byte at a time makes each byte wait for the one before.
-    enum class Fold { none, ascii, cp1252 };
-    const Fold fold = dialect == Dialect::sqlite                            ? Fold::ascii
-                      : dialect == Dialect::mysql && kind != NameKind::table ? Fold::cp1252
-                                                                              : Fold::none;
-    const auto folded = [fold](std::uint64_t word) {
-        if (fold == Fold::none) return word;
+namespace {
+
+// How identifier_key folds a name's bytes.
+enum class Fold { none, ascii, cp1252 };
+
+template <Fold fold>
+std::uint64_t folded(std::uint64_t word) {
+    if constexpr (fold == Fold::none) {
+        return word;
+    } else {
         constexpr std::uint64_t kHighBits = 0x8080808080808080u;
         if (fold == Fold::cp1252 && (word & kHighBits) != 0) {
             std::uint64_t upper = 0;
@@ -171,29 +172,45 @@ std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view n
         const std::uint64_t low = word & ~kHighBits;
         const std::uint64_t from_a = low + 0x1F1F1F1F1F1F1F1Fu, past_z = low + 0x0505050505050505u;
         return word ^ ((from_a & ~past_z & ~word & kHighBits) >> 2);
-    };
-    const auto load = [](const char* at, std::size_t bytes) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, at, bytes);
-        return word;
-    };
-    const auto mix = [](std::uint64_t hash, std::uint64_t word) {
-        hash = (hash ^ word) * 0x9E3779B97F4A7C15u;
-        return hash ^ (hash >> 32);
-    };
+    }
+}
+
+std::uint64_t load(const char* at, std::size_t bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, bytes);
+    return word;
+}
+
+std::uint64_t mix(std::uint64_t hash, std::uint64_t word) {
+    hash = (hash ^ word) * 0x9E3779B97F4A7C15u;
+    return hash ^ (hash >> 32);
+}
+
+// Eight bytes at a time, each word folded as identifier_key folds its bytes: a large diagram hashes
+// every column name, and a byte at a time makes each byte wait for the one before.
+template <Fold fold>
+std::uint64_t hash_words(std::string_view name) {
     // The length mixed in first, on its own: xored into a word of the bytes, it could cancel them
     // (the last bytes of a short name are loaded more than once).
     std::uint64_t hash = mix(0x243F6A8885A308D3u, name.size());
     const char* at = name.data();
     std::size_t left = name.size();
-    for (; left > 8; left -= 8, at += 8) hash = mix(hash, folded(load(at, 8)));
-    // The last one to eight bytes (its length is part of the hash already).
-    if (left >= 4) hash = mix(hash, folded(load(at, 4) | load(at + left - 4, 4) << 32));
-    else if (left > 0) hash = mix(hash, folded(load(at, 1) | load(at + left / 2, 1) << 8 | load(at + left - 1, 1) << 16));
+    for (; left > 8; left -= 8, at += 8) hash = mix(hash, folded<fold>(load(at, 8)));
+    // The last one to eight bytes.
+    if (left >= 4) hash = mix(hash, folded<fold>(load(at, 4) | load(at + left - 4, 4) << 32));
+    else if (left > 0) hash = mix(hash, folded<fold>(load(at, 1) | load(at + left / 2, 1) << 8 | load(at + left - 1, 1) << 16));
     // murmur3's finaliser, so that the low bits that pick a slot depend on every byte.
     hash = (hash ^ (hash >> 33)) * 0xFF51AFD7ED558CCDu;
     hash = (hash ^ (hash >> 33)) * 0xC4CEB9FE1A85EC53u;
     return hash ^ (hash >> 33);
+}
+
+}  // namespace
+
+std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view name) {
+    if (dialect == Dialect::sqlite) return hash_words<Fold::ascii>(name);
+    if (dialect == Dialect::mysql && kind != NameKind::table) return hash_words<Fold::cp1252>(name);
+    return hash_words<Fold::none>(name);
 }
 
 std::string string_literal(Dialect dialect, std::string_view text) {
