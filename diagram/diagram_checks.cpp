@@ -248,10 +248,11 @@ std::string generated_name_identity(std::string name) {
     return AsciiUpperCase(name);
 }
 
-void check_diagram(const Diagram& diagram, const std::string& source) {
+void check_diagram(const Diagram& diagram, const std::string& source, EntityNames entity_names) {
     const Item file{nullptr, {}, 0, {}, &source};
     check_values(diagram, file);
-    for (std::size_t i = 0; i < diagram.entities.size(); ++i) check_entity_names(*diagram.entities[i].entity, file, i + 1);
+    if (entity_names == EntityNames::unchecked)
+        for (std::size_t i = 0; i < diagram.entities.size(); ++i) check_entity_names(*diagram.entities[i].entity, file, i + 1);
     check_table_names(diagram.entities, file);
 }
 

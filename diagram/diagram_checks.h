@@ -15,7 +15,10 @@
 // breaks where a name stands; each number, index and bit within what the format holds), then the
 // names (each record named, no two columns of an entity and no two tables of the diagram that the
 // generated code would name alike).
-void check_diagram(const Diagram& diagram, const std::string& source);
+// A reader that refuses an entity's unnamed records and clashing column names as it reads the entity
+// (in its own round, before the values) says so, and the names round checks only the tables.
+enum class EntityNames { unchecked, checked_on_read };
+void check_diagram(const Diagram& diagram, const std::string& source, EntityNames entity_names = EntityNames::unchecked);
 // The same rules for the entities and relationships given (indices in ascending order) only, with the
 // same messages: for an edit of a diagram that met them all, which changed nothing else and no table's
 // name, so that checking it costs what it touched.

@@ -449,7 +449,9 @@ Diagram parse_json_diagram(std::string padded, const std::string& source) {
     diagram.entities.reserve(count);
     for (DiagramEntity& entity : batches[1].entities) diagram.entities.push_back(std::move(entity));
     // Before the relationships are read: a clash of table names is reported before any of theirs.
-    check_diagram(diagram, source);
+    // read_entity has refused an attribute or a secondary key without a name, and two attributes of
+    // one column, as it read each entity.
+    check_diagram(diagram, source, EntityNames::checked_on_read);
     if (auto items = top.array("relationships")) {
         EntityIndex by_name;
         for (std::size_t i = 0; i < diagram.entities.size(); ++i) by_name.emplace(diagram.entities[i].entity->entidade().view(), i);

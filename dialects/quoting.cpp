@@ -79,20 +79,13 @@ void write_utf8(Out& out, std::string_view cp1252) {
 
 template <class Out>
 void write_identifier(Out& out, Dialect dialect, std::string_view name) {
-    const char quote = dialect == Dialect::mysql ? '`' : '"';
-    // One pass says which of the three ways the name takes: most names are plain, or ASCII without
-    // the quote (upper-case letters in PostgreSQL), and are written whole.
-    unsigned seen = 0;
-    for (char c : name) seen |= kCharacterClasses[static_cast<unsigned char>(c)];
-    const unsigned quote_class = dialect == Dialect::mysql ? kBacktick : kDoubleQuote;
-    const bool plain = !name.empty() && !(name.front() >= '0' && name.front() <= '9') &&
-                       (seen & (kOther | kHigh | kDoubleQuote | kBacktick | (dialect == Dialect::postgresql ? unsigned{kUpper} : 0u))) == 0;
-    const bool ascii = (seen & (kHigh | quote_class)) == 0;
-    if (plain && !is_reserved_word(dialect, name)) {
+    const IdentifierForm form = identifier_form(dialect, name);
+    if (form == IdentifierForm::bare) {
         out += name;
         return;
     }
-    if (ascii) {
+    const char quote = dialect == Dialect::mysql ? '`' : '"';
+    if (form == IdentifierForm::quoted) {
         // One growth of `out` for the three pieces: a script quotes tens of thousands of names.
         char* text = grow(out, name.size() + 2);
         text[0] = quote;
@@ -111,6 +104,18 @@ void write_identifier(Out& out, Dialect dialect, std::string_view name) {
 }
 
 }  // namespace
+
+IdentifierForm identifier_form(Dialect dialect, std::string_view name) {
+    // One pass says which of the three ways the name takes: most names are plain, or ASCII without
+    // the quote (upper-case letters in PostgreSQL).
+    unsigned seen = 0;
+    for (char c : name) seen |= kCharacterClasses[static_cast<unsigned char>(c)];
+    const unsigned quote_class = dialect == Dialect::mysql ? kBacktick : kDoubleQuote;
+    const bool plain = !name.empty() && !(name.front() >= '0' && name.front() <= '9') &&
+                       (seen & (kOther | kHigh | kDoubleQuote | kBacktick | (dialect == Dialect::postgresql ? unsigned{kUpper} : 0u))) == 0;
+    if (plain && !is_reserved_word(dialect, name)) return IdentifierForm::bare;
+    return (seen & (kHigh | quote_class)) == 0 ? IdentifierForm::quoted : IdentifierForm::escaped;
+}
 
 void append_utf8(std::string& out, std::string_view cp1252) { write_utf8(out, cp1252); }
 void append_utf8(ScriptText& out, std::string_view cp1252) { write_utf8(out, cp1252); }
@@ -145,16 +150,67 @@ std::string identifier_key(Dialect dialect, NameKind kind, std::string_view name
     return key;
 }
 
+namespace {
+
+// How identifier_key folds a name's bytes.
+enum class Fold { none, ascii, cp1252 };
+
+template <Fold fold>
+std::uint64_t folded(std::uint64_t word) {
+    if constexpr (fold == Fold::none) {
+        return word;
+    } else {
+        constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+        if (fold == Fold::cp1252 && (word & kHighBits) != 0) {
+            std::uint64_t upper = 0;
+            for (int shift = 0; shift < 64; shift += 8)
+                upper |= std::uint64_t{Windows1252UpperCase(static_cast<unsigned char>(word >> shift))} << shift;
+            return upper;
+        }
+        // The bytes from 'a' to 'z' (high bit clear) lose their 0x20: each test is a carry into the
+        // byte's high bit, which no byte passes on to the next.
+        const std::uint64_t low = word & ~kHighBits;
+        const std::uint64_t from_a = low + 0x1F1F1F1F1F1F1F1Fu, past_z = low + 0x0505050505050505u;
+        return word ^ ((from_a & ~past_z & ~word & kHighBits) >> 2);
+    }
+}
+
+std::uint64_t load(const char* at, std::size_t bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, bytes);
+    return word;
+}
+
+std::uint64_t mix(std::uint64_t hash, std::uint64_t word) {
+    hash = (hash ^ word) * 0x9E3779B97F4A7C15u;
+    return hash ^ (hash >> 32);
+}
+
+// Eight bytes at a time, each word folded as identifier_key folds its bytes: a large diagram hashes
+// every column name, and a byte at a time makes each byte wait for the one before.
+template <Fold fold>
+std::uint64_t hash_words(std::string_view name) {
+    // The length mixed in first, on its own: xored into a word of the bytes, it could cancel them
+    // (the last bytes of a short name are loaded more than once).
+    std::uint64_t hash = mix(0x243F6A8885A308D3u, name.size());
+    const char* at = name.data();
+    std::size_t left = name.size();
+    for (; left > 8; left -= 8, at += 8) hash = mix(hash, folded<fold>(load(at, 8)));
+    // The last one to eight bytes.
+    if (left >= 4) hash = mix(hash, folded<fold>(load(at, 4) | load(at + left - 4, 4) << 32));
+    else if (left > 0) hash = mix(hash, folded<fold>(load(at, 1) | load(at + left / 2, 1) << 8 | load(at + left - 1, 1) << 16));
+    // murmur3's finaliser, so that the low bits that pick a slot depend on every byte.
+    hash = (hash ^ (hash >> 33)) * 0xFF51AFD7ED558CCDu;
+    hash = (hash ^ (hash >> 33)) * 0xC4CEB9FE1A85EC53u;
+    return hash ^ (hash >> 33);
+}
+
+}  // namespace
+
 std::uint64_t identifier_hash(Dialect dialect, NameKind kind, std::string_view name) {
-    // The folding chosen once per name rather than per byte: a large diagram hashes every column name.
-    const auto fnv1a = [name](auto fold) {
-        std::uint64_t hash = 14695981039346656037u;
-        for (char c : name) hash = (hash ^ fold(c)) * 1099511628211u;
-        return hash;
-    };
-    if (dialect == Dialect::postgresql || (dialect == Dialect::mysql && kind == NameKind::table))
-        return fnv1a([](char c) { return static_cast<unsigned char>(c); });
-    return fnv1a([dialect, kind](char c) { return key_byte(dialect, kind, c); });
+    if (dialect == Dialect::sqlite) return hash_words<Fold::ascii>(name);
+    if (dialect == Dialect::mysql && kind != NameKind::table) return hash_words<Fold::cp1252>(name);
+    return hash_words<Fold::none>(name);
 }
 
 std::string string_literal(Dialect dialect, std::string_view text) {

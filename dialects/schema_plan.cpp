@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <stdexcept>
 
 #include "diagram/diagram.h"
 #include "diagram/model_keys.h"
@@ -97,13 +98,13 @@ public:
                 return;
             }
             if (slot.hash == hash && same(slot.column)) {
-                // Of all the names given twice, the one of the lowest hash is told, with its first two columns.
-                if (!twice_ || hash < twice_hash_) twice_ = std::pair{slot.column, c}, twice_hash_ = hash;
+                // The first column whose name an earlier one has is told, with that earlier one.
+                if (!twice_) twice_ = std::pair{slot.column, c};
                 return;
             }
         }
     }
-    // The first two columns of a name given twice, if any.
+    // The first column, in column order, whose name an earlier column has, and that column; if any.
     const std::optional<std::pair<std::size_t, std::size_t>>& first_twice() const { return twice_; }
 
 private:
@@ -115,7 +116,6 @@ private:
     std::vector<Slot> slots_;
     std::uint64_t generation_ = 0;
     std::optional<std::pair<std::size_t, std::size_t>> twice_;
-    std::uint64_t twice_hash_ = 0;
 };
 
 class Planner {
@@ -131,6 +131,8 @@ public:
         for (const PlannedTable& table : plan_.tables)
             for (const PlannedIndex& index : table.indexes) claim_index_name(table, index.name);
         plan_foreign_keys(keys);
+        if (storage() != reserved_)
+            throw std::logic_error("the schema plan outgrew the storage reserved for it, to which its spans refer");
         order();
         plan_.text = std::move(text_).take();
         return std::move(plan_);
@@ -161,10 +163,25 @@ private:
         plan_.columns.reserve(attributes);
         plan_.indexes.reserve(indexes);
         plan_.positions.reserve(positions);
+        plan_.foreign_keys.reserve(keys.foreign_keys.size());
+        reserved_ = storage();
         table_names_.reserve(entities);
         index_names_.reserve(indexes + diagram_.relationships.size());
         // The statements take some forty bytes a column and a few hundred a table.
         text_.reserve(attributes * 48 + entities * 256);
+    }
+
+    // Where the arrays that spans and claimed names refer into stand: as reserved, unless a count of
+    // reserve() fell short.
+    struct Storage {
+        const void* columns;
+        const void* indexes;
+        const void* positions;
+        const void* foreign_keys;
+        bool operator==(const Storage&) const = default;
+    };
+    Storage storage() const {
+        return {plan_.columns.data(), plan_.indexes.data(), plan_.positions.data(), plan_.foreign_keys.data()};
     }
 
     std::string entity_place(std::size_t e) const {
@@ -217,6 +234,7 @@ private:
         PlannedTable& table = plan_.tables.emplace_back();
         table.entity = e;
         table.name = entity.tabela().view();
+        table.name_form = identifier_form(dialect(), table.name);
         const auto at_entity = [this, e] { return entity_place(e); };
         check_name(at_entity, "table", table.name);
         const std::size_t other = table_names_.insert(identifier_hash(dialect(), NameKind::table, table.name), e);
@@ -247,6 +265,7 @@ private:
             const std::size_t c = plan_.columns.size() - first_column;
             PlannedColumn& planned = plan_.columns.emplace_back();
             planned.name = a.nome.view();
+            planned.name_form = identifier_form(dialect(), planned.name);
             planned.record = &a;
             planned.entry = i;
             planned.type = column_type(dialect(), a.tipo, a.tamanho, a.decimais);
@@ -440,6 +459,7 @@ private:
     // Names by identifier_hash: tables (the entity), and indexes and constraints (the name).
     NameTable<std::size_t> table_names_;
     NameTable<std::string_view> index_names_;
+    Storage reserved_{};        // the plan's storage as reserve() left it
     ColumnNames column_names_;  // of the table being planned
     ScriptText text_;           // every table's statements, until the plan is complete
 };
@@ -448,7 +468,6 @@ private:
 // column for column of a matching type. A relationship whose end entity holds none of its attributes
 // gives no key and no warning here (the review names it).
 void Planner::plan_foreign_keys(const ModelKeys& keys) {
-    plan_.foreign_keys.reserve(keys.foreign_keys.size());
     for (const ModelForeignKey& model : keys.foreign_keys) {
         if (model.columns.empty()) continue;
         const DiagramRelationship& relationship = diagram_.relationships[model.relationship];

@@ -10,6 +10,7 @@
 
 #include "dialects/column_types.h"
 #include "dialects/dialect.h"
+#include "dialects/quoting.h"
 
 struct Diagram;
 struct ModelKeys;
@@ -27,6 +28,7 @@ public:
 
 struct PlannedColumn {
     std::string_view name;
+    IdentifierForm name_form = IdentifierForm::escaped;  // how the script writes the name
     const TAtributo* record = nullptr;
     int entry = 0;        // the attribute's position on the entity's list (TEntidade::atributos())
     ColumnType type;      // column_type
@@ -49,6 +51,7 @@ struct PlannedIndex {
 struct PlannedTable {
     std::size_t entity = 0;  // into Diagram::entities
     std::string_view name;
+    IdentifierForm name_form = IdentifierForm::escaped;  // how the script writes the name
     std::string comment;  // the entity's description, its lines joined by line breaks
     std::span<const PlannedColumn> columns;
     std::span<const std::size_t> primary_key;  // into columns, in key order

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "diagram/diagram.h"
+#include "dialects/grouped_indices.h"
 #include "dialects/quoting.h"
 #include "dialects/script_text.h"
 #include "dialects/table_statements.h"
@@ -16,12 +17,12 @@ constexpr std::string_view kIndent = "    ";
 
 class ScriptWriter {
 public:
-    ScriptWriter(const Diagram& diagram, const SchemaPlan& plan) : diagram_(diagram), plan_(plan) {}
+    ScriptWriter(const Diagram& diagram, const SchemaPlan& plan)
+        : diagram_(diagram), plan_(plan), held_(keys_held_by_tables()) {}
 
     std::string write(bool drop) {
         // The tables' statements, and some room for the foreign keys and the drops.
         out_.reserve(plan_.text.size() + (plan_.foreign_keys.size() + plan_.tables.size()) * 160 + 1024);
-        hold_keys_with_their_tables();
         banner();
         opening();
         if (drop) drops();
@@ -31,7 +32,7 @@ public:
             if (!key.after_tables) continue;
             if (first) out_ += '\n', first = false;
             out_ += "ALTER TABLE ";
-            name(plan_.tables[key.child].name);
+            table_name(key.child);
             out_ += " ADD ";
             foreign_key(key);
             out_ += ";\n";
@@ -43,20 +44,17 @@ public:
 private:
     Dialect dialect() const { return plan_.dialect; }
 
-    // Each table's foreign keys that it is created with, in relationship order: a count sort by table.
-    void hold_keys_with_their_tables() {
-        held_start_.assign(plan_.tables.size() + 1, 0);
-        for (const PlannedForeignKey& key : plan_.foreign_keys)
-            if (!key.after_tables) ++held_start_[key.child + 1];
-        for (std::size_t t = 1; t < held_start_.size(); ++t) held_start_[t] += held_start_[t - 1];
-        held_.resize(held_start_.back());
-        std::vector<std::size_t> next(held_start_.begin(), held_start_.end() - 1);
-        for (const PlannedForeignKey& key : plan_.foreign_keys)
-            if (!key.after_tables) held_[next[key.child]++] = &key;
+    // Each table's foreign keys that it is created with, in relationship order.
+    GroupedIndices keys_held_by_tables() const {
+        return GroupedIndices(plan_.tables.size(), plan_.foreign_keys.size(), [this](std::size_t k) {
+            const PlannedForeignKey& key = plan_.foreign_keys[k];
+            return key.after_tables ? GroupedIndices::kNoGroup : key.child;
+        });
     }
     bool transactional() const { return dialect() != Dialect::mysql; }
 
     void name(std::string_view cp1252) { append_identifier(out_, dialect(), cp1252); }
+    void table_name(std::size_t t) { append_identifier(out_, dialect(), plan_.tables[t].name, plan_.tables[t].name_form); }
     // A comment line's text: the control characters a text might hold end no comment early.
     void comment_text(std::string_view cp1252) {
         for (char c : cp1252_to_utf8(cp1252)) out_ += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
@@ -90,7 +88,7 @@ private:
             cycles = true;
             if (dialect() != Dialect::postgresql) continue;
             out_ += "ALTER TABLE IF EXISTS ";
-            name(plan_.tables[key.child].name);
+            table_name(key.child);
             out_ += " DROP CONSTRAINT IF EXISTS ";
             name(key.name);
             out_ += ";\n";
@@ -100,7 +98,7 @@ private:
         if (unchecked) out_ += "SET FOREIGN_KEY_CHECKS = 0;\n";
         for (auto t = plan_.creation_order.rbegin(); t != plan_.creation_order.rend(); ++t) {
             out_ += "DROP TABLE IF EXISTS ";
-            name(plan_.tables[*t].name);
+            table_name(*t);
             out_ += ";\n";
         }
         if (unchecked) out_ += "SET FOREIGN_KEY_CHECKS = 1;\n";
@@ -112,7 +110,7 @@ private:
         out_ += " FOREIGN KEY ";
         append_column_list(out_, dialect(), plan_.tables[key.child], key.child_columns, false);
         out_ += " REFERENCES ";
-        name(plan_.tables[key.parent].name);
+        table_name(key.parent);
         out_ += ' ';
         append_column_list(out_, dialect(), plan_.tables[key.parent], key.parent_columns, false);
     }
@@ -121,14 +119,14 @@ private:
     void table(std::size_t t) {
         const PlannedTable& table = plan_.tables[t];
         const std::string_view text = plan_.text;
-        const std::span<const PlannedForeignKey* const> held(held_.data() + held_start_[t], held_start_[t + 1] - held_start_[t]);
+        const std::span<const std::size_t> held = held_[t];
         out_ += text.substr(table.text_begin, table.text_comma - table.text_begin);
         if (!held.empty() && table.text_lines) out_ += ',';
         out_ += text.substr(table.text_comma, table.text_head_end - table.text_comma);
         for (std::size_t i = 0; i < held.size(); ++i) {
             out_ += '\n';
             out_ += kIndent;
-            foreign_key(*held[i]);
+            foreign_key(plan_.foreign_keys[held[i]]);
             if (i + 1 < held.size()) out_ += ',';
         }
         out_ += text.substr(table.text_head_end, table.text_end - table.text_head_end);
@@ -137,8 +135,7 @@ private:
     const Diagram& diagram_;
     const SchemaPlan& plan_;
     ScriptText out_;
-    std::vector<const PlannedForeignKey*> held_;  // the keys each table is created with, table after table
-    std::vector<std::size_t> held_start_;          // where each table's keys start in held_; one more at the end
+    const GroupedIndices held_;  // by table, the foreign keys it is created with
 };
 
 }  // namespace

@@ -3,24 +3,18 @@
 #include <functional>
 #include <queue>
 
+#include "dialects/grouped_indices.h"
+
 TableOrder order_tables(std::size_t table_count, std::span<const TableReference> references) {
     // Kahn's algorithm, taking the lowest-numbered ready table each time; when none is ready the rest
     // hold a cycle, and its lowest-numbered table goes next, its unmet references left for later.
-    // Each table's children, table after table (each in reference order), and where each table's start.
-    std::vector<std::size_t> first_child(table_count + 1, 0);
+    // Each table's references to it as a parent (those of other tables), in reference order.
+    const GroupedIndices children(table_count, references.size(), [references](std::size_t r) {
+        return references[r].parent == references[r].child ? GroupedIndices::kNoGroup : references[r].parent;
+    });
     std::vector<std::size_t> waiting(table_count, 0);  // parents not yet created
-    for (const TableReference& r : references) {
-        if (r.parent == r.child) continue;
-        ++first_child[r.parent + 1];
-        ++waiting[r.child];
-    }
-    for (std::size_t t = 1; t <= table_count; ++t) first_child[t] += first_child[t - 1];
-    std::vector<std::size_t> children(first_child.back());
-    {
-        std::vector<std::size_t> next(first_child.begin(), first_child.end() - 1);
-        for (const TableReference& r : references)
-            if (r.parent != r.child) children[next[r.parent]++] = r.child;
-    }
+    for (const TableReference& r : references)
+        if (r.parent != r.child) ++waiting[r.child];
     std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> ready;
     for (std::size_t t = 0; t < table_count; ++t)
         if (waiting[t] == 0) ready.push(t);
@@ -33,8 +27,10 @@ TableOrder order_tables(std::size_t table_count, std::span<const TableReference>
         created[t] = true;
         position[t] = order.tables.size();
         order.tables.push_back(t);
-        for (std::size_t c = first_child[t]; c < first_child[t + 1]; ++c)
-            if (--waiting[children[c]] == 0 && !created[children[c]]) ready.push(children[c]);
+        for (std::size_t r : children[t]) {
+            const std::size_t child = references[r].child;
+            if (--waiting[child] == 0 && !created[child]) ready.push(child);
+        }
     };
     while (order.tables.size() < table_count) {
         if (ready.empty()) {

@@ -13,7 +13,7 @@ public:
     void write() {
         table_.text_begin = out_.size();
         out_ += "\nCREATE TABLE ";
-        name(table_.name);
+        table_name();
         out_ += " (";
         if (dialect_ == Dialect::sqlite && !table_.comment.empty()) sqlite_comment(table_.comment);
         // Each line but the last ends with a comma; in SQLite a column's description follows it as a
@@ -55,7 +55,7 @@ public:
             out_ += index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ";
             name(index.name);
             out_ += " ON ";
-            name(table_.name);
+            table_name();
             out_ += ' ';
             append_column_list(out_, dialect_, table_, index.columns, index.descending);
             out_ += ";\n";
@@ -65,6 +65,7 @@ public:
 
 private:
     void name(std::string_view cp1252) { append_identifier(out_, dialect_, cp1252); }
+    void table_name() { append_identifier(out_, dialect_, table_.name, table_.name_form); }
 
     void sqlite_comment(std::string_view utf8) {
         for (std::size_t start = 0;;) {
@@ -80,7 +81,7 @@ private:
 
     void column(const PlannedColumn& column) {
         out_ += kIndent;
-        name(column.name);
+        append_identifier(out_, dialect_, column.name, column.name_form);
         out_ += ' ';
         out_ += column.type.view();
         if (column.not_null) out_ += " NOT NULL";
@@ -102,7 +103,7 @@ private:
     void postgresql_comments() {
         if (!table_.comment.empty()) {
             out_ += "COMMENT ON TABLE ";
-            name(table_.name);
+            table_name();
             out_ += " IS ";
             out_ += string_literal(dialect_, table_.comment);
             out_ += ";\n";
@@ -110,9 +111,9 @@ private:
         for (const PlannedColumn& column : table_.columns) {
             if (column.comment.empty()) continue;
             out_ += "COMMENT ON COLUMN ";
-            name(table_.name);
+            table_name();
             out_ += '.';
-            name(column.name);
+            append_identifier(out_, dialect_, column.name, column.name_form);
             out_ += " IS ";
             out_ += string_literal(dialect_, column.comment);
             out_ += ";\n";
@@ -133,7 +134,8 @@ void append_column_list(ScriptText& out, Dialect dialect, const PlannedTable& ta
     out += '(';
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (i) out += ", ";
-        append_identifier(out, dialect, table.columns[columns[i]].name);
+        const PlannedColumn& column = table.columns[columns[i]];
+        append_identifier(out, dialect, column.name, column.name_form);
         if (descending) out += " DESC";
     }
     out += ')';
