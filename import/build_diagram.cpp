@@ -195,6 +195,7 @@ std::string cleaned_comment(std::string text) {
 void draft_columns(Builder& b, TableDraft& draft) {
     const SourceTable& table = *draft.table;
     std::unordered_set<std::string> taken;
+    taken.reserve(table.columns.size());  // no rehash while the columns go in
     std::vector<std::size_t> order;  // into table.columns: key columns in key order, then the others
     std::vector<bool> in_key(table.columns.size());
     for (const std::string& key : table.primary_key) {
@@ -367,6 +368,17 @@ Diagram build_diagram(const SourceSchema& schema, const std::string& source, con
     std::vector<TableDraft> drafts(schema.tables.size());
     std::unordered_set<std::string> table_names, index_names, relationship_names;
     std::unordered_map<std::string, std::size_t> tables, folded_tables;
+    // Sized once: a large schema otherwise rehashes each of them a dozen times.
+    std::size_t index_count = 0, key_count = 0;
+    for (const SourceTable& table : schema.tables) {
+        index_count += table.indexes.size();
+        key_count += table.foreign_keys.size();
+    }
+    table_names.reserve(schema.tables.size());
+    index_names.reserve(index_count);
+    relationship_names.reserve(key_count);
+    tables.reserve(schema.tables.size());
+    folded_tables.reserve(schema.tables.size());
     for (std::size_t t = 0; t < schema.tables.size(); ++t) {
         const SourceTable& table = schema.tables[t];
         TableDraft& draft = drafts[t];

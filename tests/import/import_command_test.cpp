@@ -292,6 +292,32 @@ TEST_F(Import, NamesTheDiagramCannotHold) {
     EXPECT_EQ(attribute(e, 3).nome.str(), "NOTA_FISCAL_2");
 }
 
+TEST_F(Import, QuotesInNamesReachTheCatalogue) {
+    // The catalogue is asked about each table and index by its name inside a statement: quotes in
+    // the names stay names.
+    write(dir() / "quotes.sql",
+          "CREATE TABLE \"it's\" (\"o'id\" INTEGER PRIMARY KEY, \"na\"\"me\" TEXT NOT NULL);\n"
+          "CREATE UNIQUE INDEX \"o'brien\" ON \"it's\" (\"na\"\"me\" DESC);\n"
+          "CREATE TABLE \"x'); --\" (a INTEGER PRIMARY KEY, b INTEGER REFERENCES \"it's\");\n");
+    const HostRun run = run_host({"import", (dir() / "quotes.sql").string(), "-o", out()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Diagram d = load_diagram(out());
+    const TEntidade& parent = entity(d, "it's");
+    ASSERT_EQ(parent.atributos().Count(), 2);
+    EXPECT_EQ(attribute(parent, 0).nome.str(), "o'id");
+    EXPECT_TRUE(attribute(parent, 0).chave & kChavePrimaria);
+    EXPECT_EQ(attribute(parent, 1).nome.str(), "na\"me");
+    ASSERT_EQ(parent.ChavesSecundarias().Count(), 1);
+    EXPECT_EQ(parent.ChavesSecundarias().Text(0).str(), "o'brien");
+    const auto& index = *static_cast<const TChaveSecundaria*>(parent.ChavesSecundarias().Objects(0));
+    EXPECT_EQ(index.campos.str(), "na\"me");
+    EXPECT_EQ(index.tipo_indice, kIndiceDescendente);
+    const TEntidade& child = entity(d, "x'); --");
+    ASSERT_EQ(child.atributos().Count(), 2);
+    ASSERT_EQ(d.relationships.size(), 1u);
+    EXPECT_EQ(attribute(child, 1).origem.str(), d.relationships[0].name);
+}
+
 TEST_F(Import, SkippedAndRefusedSources) {
     // A view and a table without a field type for its column are skipped with a note; the rest comes in.
     write(dir() / "mixed.sql",
