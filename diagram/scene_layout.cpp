@@ -21,6 +21,9 @@
 namespace {
 
 constexpr int kCaptionGap = 5;  // a caption stands this far below its entity
+// Up to how many entities a layout is measured and corrected again (straightening rounds, boxes moved
+// off lines): the measure grows with the square of the diagram.
+constexpr std::size_t kMostStraightened = 500;
 constexpr int kLoopRoom = 6;    // kept clear beyond a loop's outer corner
 constexpr int kLoneLoopEnd = 80;  // perc of a loop's end that has its side to itself
 constexpr int kCornerGap = 7;   // as the shapes keep them: an end stays this far from its box's corners
@@ -391,6 +394,9 @@ void clear_routes(DiagramScene& scene, const std::vector<std::size_t>& only = {}
 void move_boxes_off_lines(DiagramScene& scene) {
     constexpr int kClear = 12;    // between the freed line and the moved box
     constexpr int kRoom = 10;     // kept between the moved box (with its caption) and any other shape
+    // Each try measures the whole diagram again (and the measure compares every line with every box):
+    // larger diagrams are left as the engine placed them, as for the straightening rounds.
+    if (scene.entity_count() > kMostStraightened) return;
     LayoutMeasure now = measure_layout(scene);
     if (now.lines_through_boxes == 0) return;
     const auto footprint = [&](std::size_t i) {
@@ -580,10 +586,8 @@ bool reads_better(const LayoutMeasure& a, const LayoutMeasure& b) {
            a.shared_ends <= b.shared_ends;
 }
 
-// How often dot is asked again, with more relationships kept straight each time, and up to how many
-// entities.
+// How often dot is asked again, with more relationships kept straight each time.
 constexpr int kStraighteningRounds = 3;
-constexpr std::size_t kMostStraightened = 500;
 
 }  // namespace
 
