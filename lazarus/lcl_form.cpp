@@ -55,7 +55,9 @@ void write_properties(std::string& out, const std::vector<PropertyEntry>& proper
     const std::string blanks(static_cast<std::size_t>(indent), ' ');
     for (const PropertyEntry& p : properties) {
         if (p.value.type() == ValueType::Null) continue;
-        out += blanks + p.name + " = ";
+        out += blanks;
+        out += p.name;
+        out += " = ";
         write_value(out, p.value, indent);
         out += '\n';
     }

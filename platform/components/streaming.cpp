@@ -49,13 +49,9 @@ bool empty_value(const PropertyValue& v) {
     return false;
 }
 
-// "<object>.<property>", made in one allocation: together they are mostly longer than a short string
-// holds, and a writer makes one for every font property of every object.
-std::string path(std::string_view object, std::string_view property) {
-    std::string name;
-    name.reserve(object.size() + 1 + property.size());
-    name.append(object).append(1, '.').append(property);
-    return name;
+// "<object>.<property>", made in place: a writer makes one for every font property of every object.
+formfile::PropertyName path(std::string_view object, std::string_view property) {
+    return formfile::PropertyName::path(object, property);
 }
 
 void font_entries(const std::string& prefix, const TFont& font, std::vector<PropertyEntry>& out) {

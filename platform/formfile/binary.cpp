@@ -506,12 +506,13 @@ public:
 
     // Property entries up to and including the terminating zero byte.
     std::vector<PropertyEntry> properties() {
-        const std::string* outer = property_;
+        const PropertyName* outer = property_;
         std::vector<PropertyEntry> entries;
         entries.reserve(expected());
         while (peek("the end of a property list") != 0) {
             PropertyEntry entry;
-            entry.name = short_string("a property name");
+            const std::size_t length = byte("a property name");
+            entry.name = PropertyName(view(length, "a property name"));
             property_ = &entry.name;
             entry.value = value();
             property_ = outer;
@@ -553,7 +554,7 @@ private:
     std::size_t base_;
     std::size_t pos_ = 0;
     int depth_ = 0;
-    const std::string* property_ = nullptr;  // the property whose value is being read
+    const PropertyName* property_ = nullptr;  // the property whose value is being read
     std::vector<RunSize> sizes_;
     std::size_t next_size_ = 0;
 

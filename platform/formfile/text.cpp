@@ -142,10 +142,11 @@ private:
             // object or the body's end, as the target's reader does: such a property has no text form.
             for (std::string_view keyword : keywords)
                 if (same_ident(entry.name, keyword))
-                    throw FormFileError("cannot write property '" + entry.name +
+                    throw FormFileError("cannot write property '" + entry.name.str() +
                                         "' as form text: the text reads that word as the start or end of an object");
             indent(level);
-            out += entry.name + " = ";
+            out += entry.name;
+            out += " = ";
             value(entry.value, level, entry.name);
             line_end();
         }
@@ -747,7 +748,7 @@ private:
     PropertyEntry property() {
         PropertyEntry entry;
         entry.name = symbol("a property name");
-        expect_char('=', "after property '" + entry.name + "'");
+        expect_char('=', "after property '" + entry.name.str() + "'");
         entry.value = value(entry.name);
         return entry;
     }
@@ -816,7 +817,7 @@ private:
         }
     }
 
-    Value value(const std::string& property) {
+    Value value(std::string_view property) {
         switch (tok_.kind) {
             case Tok::Integer: {
                 Value v = Value::integer_value(tok_.integer);
@@ -830,7 +831,7 @@ private:
                 advance();
                 return v;
             }
-            case Tok::End: fail("the text ends where the value of '" + property + "' should be");
+            case Tok::End: fail("the text ends where the value of '" + std::string(property) + "' should be");
             case Tok::Char: break;
         }
         const std::size_t open_line = tok_.line;
@@ -855,7 +856,7 @@ private:
             advance();
             std::vector<Value> elements;
             while (!is_char(')')) {
-                if (tok_.kind == Tok::End) lex_.fail(open_line, "list of '" + property + "' is not closed with ')'");
+                if (tok_.kind == Tok::End) lex_.fail(open_line, "list of '" + std::string(property) + "' is not closed with ')'");
                 Value element = value(property);
                 if (element.type() == ValueType::Null) fail("a list cannot hold Null");
                 elements.push_back(std::move(element));
@@ -869,7 +870,7 @@ private:
             advance();
             std::vector<CollectionItem> items;
             while (!is_char('>')) {
-                if (!is_word("item")) fail("expected 'item' or '>' in collection '" + property + "', found " + show(tok_));
+                if (!is_word("item")) fail("expected 'item' or '>' in collection '" + std::string(property) + "', found " + show(tok_));
                 advance();
                 CollectionItem item;
                 if (is_char('[')) {
@@ -883,7 +884,7 @@ private:
                 }
                 std::vector<PropertyEntry> properties;
                 while (!is_word("end")) {
-                    if (tok_.kind == Tok::End) fail("collection item of '" + property + "' is not closed with 'end'");
+                    if (tok_.kind == Tok::End) fail("collection item of '" + std::string(property) + "' is not closed with 'end'");
                     properties.push_back(this->property());  // the member, not the parameter
                 }
                 item.properties = std::move(properties);
@@ -899,7 +900,7 @@ private:
             advance();
             return v;
         }
-        fail("unexpected '" + tok_.text + "' as the value of '" + property + "'");
+        fail("unexpected '" + tok_.text + "' as the value of '" + std::string(property) + "'");
     }
 
     Lexer lex_;

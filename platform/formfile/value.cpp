@@ -22,6 +22,27 @@ std::string_view value_type_name(ValueType type) {
 
 bool same_ident(std::string_view a, std::string_view b) { return SameIdent(a, b); }
 
+char* PropertyName::reserve(std::size_t n) {
+    if (n <= kInline) {
+        set_inline_size(n);
+        return rep_;
+    }
+    char* block = static_cast<char*>(::operator new(n));
+    std::memcpy(rep_, &block, sizeof block);
+    std::memcpy(rep_ + sizeof block, &n, sizeof n);
+    rep_[kInline] = static_cast<char>(kHeap);
+    return block;
+}
+
+PropertyName PropertyName::path(std::string_view object, std::string_view property) {
+    PropertyName name;
+    char* out = name.reserve(object.size() + 1 + property.size());
+    std::memcpy(out, object.data(), object.size());
+    out[object.size()] = '.';
+    std::memcpy(out + object.size() + 1, property.data(), property.size());
+    return name;
+}
+
 static_assert(sizeof(Value) <= 16, "a value is a type index and eight bytes of payload");
 static_assert(std::variant_size_v<payload::Variant> == kLastValueType + 1u);
 

@@ -257,8 +257,83 @@ private:
     payload::Variant payload_;
 };
 
+// A property's name as the stream gives it. A sub-object's property carries its path
+// ("FonteExtrangeiras.Charset"), longer than the 15 bytes a std::string keeps in place, and a stream
+// repeats such names for every object: up to 31 bytes stand in the name itself, in the 32 bytes a
+// std::string takes, so reading or writing them allocates nothing. Longer names live in a heap block.
+class PropertyName {
+public:
+    static constexpr std::size_t kInline = 31;
+
+    PropertyName() noexcept { set_inline_size(0); }
+    PropertyName(std::string_view s) { assign(s.data(), s.size()); }  // NOLINT: as a std::string converts
+    PropertyName(const std::string& s) : PropertyName(std::string_view(s)) {}  // NOLINT
+    PropertyName(const char* s) : PropertyName(std::string_view(s)) {}         // NOLINT
+    // `object`, a dot, `property`: the path of a sub-object's property, made in place.
+    static PropertyName path(std::string_view object, std::string_view property);
+    PropertyName(const PropertyName& other) { assign(other.data(), other.size()); }
+    PropertyName(PropertyName&& other) noexcept {
+        std::memcpy(rep_, other.rep_, sizeof rep_);
+        other.set_inline_size(0);
+    }
+    PropertyName& operator=(const PropertyName& other) {
+        if (this != &other) *this = PropertyName(other);
+        return *this;
+    }
+    PropertyName& operator=(PropertyName&& other) noexcept {
+        if (this != &other) {
+            release();
+            std::memcpy(rep_, other.rep_, sizeof rep_);
+            other.set_inline_size(0);
+        }
+        return *this;
+    }
+    ~PropertyName() { release(); }
+
+    const char* data() const noexcept { return on_heap() ? heap_data() : rep_; }
+    std::size_t size() const noexcept { return on_heap() ? heap_size() : kInline - static_cast<unsigned char>(rep_[kInline]); }
+    bool empty() const noexcept { return size() == 0; }
+    std::string_view view() const noexcept { return {data(), size()}; }
+    operator std::string_view() const noexcept { return view(); }  // NOLINT: read wherever a name is read
+    std::string str() const { return std::string(view()); }
+    std::size_t find(char c, std::size_t from = 0) const noexcept { return view().find(c, from); }
+    std::string_view substr(std::size_t from, std::size_t count = std::string_view::npos) const {
+        return view().substr(from, count);
+    }
+
+    friend bool operator==(const PropertyName& a, std::string_view b) noexcept { return a.view() == b; }
+
+private:
+    static constexpr unsigned char kHeap = 0xFF;
+    bool on_heap() const noexcept { return static_cast<unsigned char>(rep_[kInline]) == kHeap; }
+    void set_inline_size(std::size_t n) noexcept { rep_[kInline] = static_cast<char>(kInline - n); }
+    char* heap_data() const noexcept {
+        char* p;
+        std::memcpy(&p, rep_, sizeof p);
+        return p;
+    }
+    std::size_t heap_size() const noexcept {
+        std::size_t n;
+        std::memcpy(&n, rep_ + sizeof(char*), sizeof n);
+        return n;
+    }
+    // Room for `n` bytes, inline or in a new block, with the size set; the caller fills them.
+    char* reserve(std::size_t n);
+    void assign(const char* s, std::size_t n) {
+        if (n) std::memcpy(reserve(n), s, n);
+        else set_inline_size(0);
+    }
+    void release() noexcept {
+        if (on_heap()) ::operator delete(heap_data());
+    }
+
+    char rep_[kInline + 1];
+};
+
+static_assert(sizeof(PropertyName) == sizeof(std::string), "no larger than the std::string it replaces");
+
 struct PropertyEntry {
-    std::string name;  // a sub-object's property carries its path, e.g. "Font.Height"
+    PropertyName name;  // a sub-object's property carries its path, e.g. "Font.Height"
     Value value;
     friend bool operator==(const PropertyEntry&, const PropertyEntry&) = default;
 };

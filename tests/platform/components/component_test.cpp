@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "platform/components/library.h"
 #include "platform/components/menus.h"
@@ -196,6 +198,50 @@ TEST(ComponentOwnership, ReferencesAreClearedWhenTheTargetGoes) {
     delete watched;
     EXPECT_EQ(heard, 0);
     watcher->~Listener();
+}
+
+// The list looks through a few members and indexes more: going past that size and back, in both
+// directions, it must keep the same members in the same places as a plain list with the same rule
+// (the last member takes the place of one removed), refusing a member it already has.
+TEST(ComponentList, MembersKeepTheirPlacesAsTheListGrowsPastItsIndexAndShrinks) {
+    std::vector<std::unique_ptr<TComponent>> pool;
+    for (int i = 0; i < 24; ++i) pool.emplace_back(create_component("TComponent", nullptr));
+    ComponentList list;
+    std::vector<TComponent*> model;
+    const auto add = [&](int i) {
+        TComponent* c = pool[static_cast<std::size_t>(i)].get();
+        const bool fresh = std::find(model.begin(), model.end(), c) == model.end();
+        if (fresh) model.push_back(c);
+        EXPECT_EQ(list.Add(c), fresh) << "member " << i;
+    };
+    const auto remove = [&](int i) {
+        TComponent* c = pool[static_cast<std::size_t>(i)].get();
+        if (const auto it = std::find(model.begin(), model.end(), c); it != model.end()) {
+            *it = model.back();
+            model.pop_back();
+        }
+        list.Remove(c);
+    };
+    const auto same = [&](const char* step) {
+        EXPECT_EQ(list.Members(), model) << step;
+        for (const auto& c : pool)
+            EXPECT_EQ(list.Contains(c.get()), std::find(model.begin(), model.end(), c.get()) != model.end()) << step;
+    };
+    for (int i = 0; i < 5; ++i) add(i);
+    add(2);
+    remove(1);
+    remove(7);  // not a member
+    same("a few");
+    for (int i = 0; i < 24; i += 2) add(i);
+    add(4);
+    same("past the index");
+    for (int i = 0; i < 24; i += 3) remove(i);
+    same("removed from the middle");
+    for (int i = 23; i >= 0; --i) remove(i);
+    EXPECT_TRUE(list.Empty());
+    for (int i = 20; i >= 0; i -= 2) add(i);
+    add(20);
+    same("refilled");
 }
 
 TEST(ComponentProperties, ValuesAreCheckedAgainstTheClassDescription) {
