@@ -84,15 +84,11 @@ void write_identifier(Out& out, Dialect dialect, std::string_view name) {
         out += name;
         return;
     }
-    const char quote = dialect == Dialect::mysql ? '`' : '"';
     if (form == IdentifierForm::quoted) {
-        // One growth of `out` for the three pieces: a script quotes tens of thousands of names.
-        char* text = grow(out, name.size() + 2);
-        text[0] = quote;
-        if (!name.empty()) std::memcpy(text + 1, name.data(), name.size());
-        text[name.size() + 1] = quote;
+        fill_quoted(grow(out, name.size() + 2), dialect, name);
         return;
     }
+    const char quote = identifier_quote(dialect);
     out += quote;
     std::size_t start = 0;
     for (std::size_t at; (at = name.find(quote, start)) != std::string_view::npos; start = at + 1) {

@@ -25,19 +25,19 @@ void append_identifier(ScriptText& out, Dialect dialect, std::string_view name);
 // stands on its line, in its table's key and indexes, and in the foreign keys that refer to it).
 enum class IdentifierForm : unsigned char { bare, quoted, escaped };
 IdentifierForm identifier_form(Dialect dialect, std::string_view name);
+inline char identifier_quote(Dialect dialect) { return dialect == Dialect::mysql ? '`' : '"'; }
+// The name of the quoted form into the name's size + 2 bytes at `text`: one piece for the three, since
+// a script quotes tens of thousands of names.
+inline void fill_quoted(char* text, Dialect dialect, std::string_view name) {
+    text[0] = identifier_quote(dialect);
+    if (!name.empty()) std::memcpy(text + 1, name.data(), name.size());
+    text[name.size() + 1] = identifier_quote(dialect);
+}
 // The name appended as append_identifier does, in the form identifier_form gave for it.
 inline void append_identifier(ScriptText& out, Dialect dialect, std::string_view name, IdentifierForm form) {
     switch (form) {
         case IdentifierForm::bare: out.append(name); return;
-        case IdentifierForm::quoted: {
-            // One piece for the three: a script quotes tens of thousands of names.
-            const char quote = dialect == Dialect::mysql ? '`' : '"';
-            char* text = out.room(name.size() + 2);
-            text[0] = quote;
-            if (!name.empty()) std::memcpy(text + 1, name.data(), name.size());
-            text[name.size() + 1] = quote;
-            return;
-        }
+        case IdentifierForm::quoted: fill_quoted(out.room(name.size() + 2), dialect, name); return;
         case IdentifierForm::escaped: break;
     }
     append_identifier(out, dialect, name);
