@@ -308,15 +308,21 @@ ObjectNode stored_node(const Diagram& diagram, const std::string& destination) {
         text->SetParent(root.get());
     }
 
-    // The bare entities are not streamed: their streams are at hand.
-    ObjectNode node = stream_component(*root, [&stored](const TComponent& child) -> std::optional<ObjectNode> {
+    // The bare entities are not streamed: their streams are at hand. The stand-in is asked once per
+    // child, in the order the children are streamed, so which ones it gave is noted as it goes rather
+    // than looked up again.
+    std::vector<bool> given;
+    given.reserve(stored.size() * 2 + diagram.relationships.size() + diagram.texts.size());
+    ObjectNode node = stream_component(*root, [&stored, &given](const TComponent& child) -> std::optional<ObjectNode> {
         const auto it = stored.find(child.Name());
+        given.push_back(it != stored.end());
         if (it == stored.end()) return std::nullopt;
         return with_document_values(std::move(it->second), static_cast<const TEntidade&>(child));
     });
-    for (ObjectNode& child : node.children) {
+    for (std::size_t i = 0; i < node.children.size(); ++i) {
+        ObjectNode& child = node.children[i];
         // A stored entity's stream has its fonts' names already (entity_node).
-        if (!stored.contains(child.name)) keep_empty_font_names(child);
+        if (!given.at(i)) keep_empty_font_names(child);
         const auto it = exact.find(child.name);
         if (it == exact.end()) continue;
         const ExactValue& value = it->second;

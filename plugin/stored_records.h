@@ -21,21 +21,36 @@ class StringList;
 const ComponentClass& AttributeRecordClass();
 const ComponentClass& SecondaryKeyRecordClass();
 
-// One item: the record it shows (the entity's) or the one it was read into (its own).
+// One item: the record it shows (the entity's) or the one it was read into (its own). An item made
+// to show an entry's record never needs one of its own, so its own is made only when first asked for
+// (every write makes one item per entry anew).
 template <class Record>
 class RecordItem : public TCollectionItem {
 public:
-    RecordItem(TCollection& collection, const ComponentClass& description)
-        : TCollectionItem(collection, description), own_(std::make_unique<Record>()), record_(own_.get()) {}
+    RecordItem(TCollection& collection, const ComponentClass& description) : TCollectionItem(collection, description) {}
 
-    Record& record() const { return *record_; }
-    void Show(Record* record) { record_ = record ? record : own_.get(); }
-    // The record read into this item; null once taken.
-    std::unique_ptr<Record> Take() { return std::move(own_); }
+    Record& record() const { return record_ ? *record_ : own(); }
+    void Show(Record* record) { record_ = record; }
+    // The record read into this item (blank when nothing was read into it); null once taken. The item
+    // goes on showing it.
+    std::unique_ptr<Record> Take() {
+        if (!taken_) {
+            Record& taken = own();
+            if (!record_) record_ = &taken;
+            taken_ = true;
+        }
+        return std::move(own_);
+    }
 
 private:
-    std::unique_ptr<Record> own_;
-    Record* record_;
+    Record& own() const {
+        if (!own_) own_ = std::make_unique<Record>();
+        return *own_;
+    }
+
+    mutable std::unique_ptr<Record> own_;
+    Record* record_ = nullptr;  // the entry's record shown; none: the item's own
+    bool taken_ = false;
 };
 
 class EntityStoredRecords {
