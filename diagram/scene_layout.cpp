@@ -37,12 +37,28 @@ public:
         const std::size_t index = rects_.size();
         rects_.push_back(r);
         // A rectangle of many cells (a box thousands of rows tall) is looked at every time instead.
-        if (cell_count(r) > kMostCells) large_.push_back(index);
+        large_flag_.push_back(cell_count(r) > kMostCells);
+        if (large_flag_.back()) large_.push_back(index);
         else for_cells(r, [&](long long key) { cells_[key].push_back(index); });
     }
     // How many of the rectangles, but those numbered `skip_a` and `skip_b`, share a pixel with `r`.
+    // Counted without a list: a rectangle filed in several cells counts only in the cell that holds the
+    // top-left corner of its common part with `r`.
     int count_meeting(const TRect& r, std::size_t skip_a = SIZE_MAX, std::size_t skip_b = SIZE_MAX) const {
-        return static_cast<int>(meeting(r, skip_a, skip_b).size());
+        int count = 0;
+        const auto meets = [&](std::size_t i) { return i != skip_a && i != skip_b && !IsRectEmpty(IntersectRect(r, rects_[i])); };
+        for (const std::size_t i : large_) count += meets(i);
+        if (cell_count(r) > kMostCells) {
+            for (std::size_t i = 0; i < rects_.size(); ++i) count += !is_large(i) && meets(i);
+            return count;
+        }
+        for_cells(r, [&](long long key) {
+            const auto found = cells_.find(key);
+            if (found == cells_.end()) return;
+            for (const std::size_t i : found->second)
+                if (meets(i) && key == cell(std::max(r.Top, rects_[i].Top)) * 1'000'003 + cell(std::max(r.Left, rects_[i].Left))) ++count;
+        });
+        return count;
     }
     // Which of them, by the order they were added in.
     std::vector<std::size_t> meeting(const TRect& r, std::size_t skip_a = SIZE_MAX, std::size_t skip_b = SIZE_MAX) const {
@@ -81,7 +97,9 @@ private:
     }
     std::vector<TRect> rects_;
     std::vector<std::size_t> large_;
+    bool is_large(std::size_t i) const { return large_flag_[i]; }
     std::unordered_map<long long, std::vector<std::size_t>> cells_;
+    std::vector<bool> large_flag_;
 };
 
 // A connection's perc reads back the integer part of a single-precision fraction, mostly one lower
@@ -332,10 +350,12 @@ void clear_routes(DiagramScene& scene, const std::vector<std::size_t>& only = {}
     for (std::size_t i = 0; i < scene.relationship_count(); ++i)
         if (joined(scene.relationship(i))) file(i, +1);
 
-    const auto faults = [&](std::size_t i, std::size_t from, std::size_t to) {
+    // Counting stops once it passes `enough`: a try with more faults than the best so far is not kept.
+    const auto faults = [&](std::size_t i, std::size_t from, std::size_t to, int enough = INT_MAX) {
         const TRelacionamento& line = scene.relationship(i);
         int count = 0;
         for (const Piece& p : pieces_of(i, line)) {
+            if (count > enough) return count;
             count += obstacles.meeting(p.x0, p.y0, p.x1, p.y1, from, to);
             const bool row = p.y0 == p.y1;
             const auto& lines = row ? rows : columns;
@@ -371,7 +391,7 @@ void clear_routes(DiagramScene& scene, const std::vector<std::size_t>& only = {}
                             end.SetPerc(e);
                             line.Setmeioperc(middle);
                             line.Reroute();
-                            const int f = faults(i, from, to);
+                            const int f = faults(i, from, to, best_faults);
                             if (f < best_faults || (f == best_faults && distance < best_distance))
                                 best_faults = f, best_start = start.perc(), best_end = end.perc(), best_middle = middle, best_distance = distance;
                         }
