@@ -412,7 +412,8 @@ Diagram parse_json_diagram(std::string padded, const std::string& source) {
     simdjson::dom::document document;
     // The document's tape and texts are written once, front to back; for a large file their 4 KiB page
     // faults weigh more than the parse itself. Sized here as the parser would size them, so that it
-    // keeps them.
+    // keeps them; the two sizes repeat simdjson's own (a tape word per byte, 5/3 of the text for the
+    // strings), and should they drift the hint only covers less.
     if (document.allocate(length - skip) == simdjson::SUCCESS) {
         advise_huge_pages(document.tape.get(), (length - skip + 3) * sizeof(std::uint64_t));
         advise_huge_pages(document.string_buf.get(), 5 * (length - skip) / 3);
